@@ -1,0 +1,97 @@
+// The main panel: one whole repaint, and the clock read-outs.
+#include "app/core/koyomi.h"
+
+#include <cmath>
+#include <cstdio>
+
+#include "app/core/clock.h"
+#include "app/core/settings.h"
+#include "app/core/ws.h"
+#include "panels/panels.h"
+#include "timecal/julian.h"
+
+void Koyomi_Pla(WSCbase* object)
+{
+    WSCvdrawingArea* area = static_cast<WSCvdrawingArea*>(object->viewAsClass("WSCvdrawingArea"));
+    char buf[128];
+
+    // 1. the clock, once
+    struct tm now = Clock_Now();
+    double year = now.tm_year + 1900.0;
+    double month = now.tm_mon + 1.0;
+    double day = now.tm_mday;
+    double H = now.tm_hour + now.tm_min * (1.0 / 60) + now.tm_sec * (1.0 / 3600);
+
+    // 2. chart geometry
+    X_MAX = 370; Y_MAX = 430; X_MIN = -350; Y_MIN = 250;
+    X_DISP = Y_DISP = 10;
+    scale = 2; ss_s = 20;
+
+    // 3. background
+    area->setForeColor("#64ffff");
+    area->drawFillRect(0, 0, 530, 300);
+
+    // 4. projection
+    select_d = 4;
+    m_input_disp = 4;
+
+    // 5. observer
+    latitude = latitude0 = m_input_lat;
+    longitude = longitude0 = m_input_lon;
+
+    // 6. Julian day of the present moment
+    double J = JD(year, month, day, H, 0, m_input_lon);
+    jd = jd0 = jdstart = J;
+
+    // 7. chart centre
+    X0 = m_input_center_x;
+    Y0 = m_input_center_y;
+    jd_auto = jd0;
+
+    // 8. date line. The clock reads whole seconds; the round trip through the
+    // Julian day loses some microseconds, so split the time half a second on
+    // and truncate: the line then shows the same second as the clock.
+    double y, mo, d, hr;
+    Calendar(jd0 + 0.5 / 86400, &y, &mo, &d, &hr, 1, longitude);
+    Hour = std::floor(hr);
+    minute = std::floor((hr - Hour) * 60);
+    second = hr * 3600 - Hour * 3600 - minute * 60;
+    area->setForeColor("#000000");
+    std::snprintf(buf, sizeof buf, "        日時  %04d/%02d/%02d %02d:%02d:%02d   ユリウス通日 %12.5f",
+                  (int)y, (int)mo, (int)d, (int)Hour, (int)minute, (int)second, jd);
+    area->drawString(20, 0, 600, 15, 1, 0, buf, -2);
+
+    // 9. compass labels
+    area->setForeColor("#ff0000");
+    area->drawString(50, 230, 300, 30, 1, 0, "東", -2);
+    area->drawString(250, 230, 300, 30, 1, 0, "南", -2);
+    area->drawString(435, 230, 300, 30, 1, 0, "西", -2);
+    area->setForeColor("#000000");
+
+    // 10. sunrise, sunset, moonrise, moonset
+    Koyomi_EventRows(area);
+
+    // 11. local time, from the clock reading of step 1
+    Hour = now.tm_hour;
+    minute = now.tm_min;
+    second = now.tm_sec;
+    std::snprintf(buf, sizeof buf, "時刻 %02.0f:%02.0f:%02.0f", Hour, minute, second);
+    area->drawString(420, 5, 300, 30, 1, 0, buf, -2);
+
+    // 12. the place and the view
+    std::snprintf(buf, sizeof buf, "東経 %3.1f", m_input_lon);
+    area->drawString(420, 20, 300, 30, 1, 0, buf, -2);
+    std::snprintf(buf, sizeof buf, "北緯 %3.1f", m_input_lat);
+    area->drawString(420, 35, 300, 30, 1, 0, buf, -2);
+    std::snprintf(buf, sizeof buf, "方位角 %3.0f", m_input_azmt);
+    area->drawString(420, 50, 300, 30, 1, 0, buf, -2);
+
+    // 13. tides of Tokyo Bay
+    Koyomi_TideRows(area);
+
+    // 14. the graphic panels, each over the earlier ones
+    Disp4(object);
+    DispStar(object);
+    DispMoon(object);
+    DispClock(object);
+}

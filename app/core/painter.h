@@ -1,0 +1,22 @@
+// The one painter interface behind the drawing area. Two implementations:
+// the Cairo+Pango painter (window, PNG) and the recorder (tests).
+#pragma once
+#include <cstddef>
+#include <cstdint>
+
+class Painter {
+public:
+    virtual ~Painter() = default;
+    // Colour as 0xRRGGBB, converted from "#rrggbb" by the drawing area.
+    virtual void setColor(uint32_t rgb) = 0;
+    virtual void setLineWidth(int width) = 0;
+    virtual void fillRect(int x, int y, int w, int h) = 0;
+    virtual void line(int x1, int y1, int x2, int y2) = 0;
+    // Ellipse inscribed in the box; angles in 1/64 degree from 3 o'clock,
+    // counter-clockwise; extent 0 or 23040 is the whole circle.
+    virtual void arc(int x, int y, int w, int h, int start, int extent, bool fill) = 0;
+    // Shift_JIS text, left-aligned and vertically centred in the box.
+    virtual void text(int x, int y, int w, int h, const char* sjis, size_t length) = 0;
+    // End of one repaint: flush what is batched.
+    virtual void flush() {}
+};

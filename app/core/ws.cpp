@@ -1,0 +1,286 @@
+// The display-free half of the toolkit layer.
+#include "app/core/ws.h"
+
+#include <cstdlib>
+#include <cstring>
+
+#include "app/core/recorder.h"
+
+const char* _WSNname() { return "name"; }
+const char* _WSNtitleString() { return "titleString"; }
+const char* _WSNx() { return "x"; }
+const char* _WSNy() { return "y"; }
+const char* _WSNwidth() { return "width"; }
+const char* _WSNheight() { return "height"; }
+const char* _WSNtitleBar() { return "titleBar"; }
+const char* _WSNvis() { return "vis"; }
+const char* _WSNdet() { return "det"; }
+const char* _WSNpixmapStyle() { return "pixmapStyle"; }
+const char* _WSNusePixmap() { return "usePixmap"; }
+
+namespace {
+WSBackend* g_backend = nullptr;
+}
+void WSSetBackend(WSBackend* backend) { g_backend = backend; }
+WSBackend* WSGetBackend() { return g_backend; }
+
+// ---- WSCbase
+
+WSCbase::WSCbase(WSCbase* parent, const char* name) : parent_(parent)
+{
+    if (parent_) parent_->children_.push_back(this);
+    if (name) store("name", Value{true, 0, name});
+}
+
+WSCbase* WSCbase::viewAsClass(const char* className)
+{
+    if (!className) return nullptr;
+    if (std::strcmp(className, getClassName()) == 0 || std::strcmp(className, "WSCbase") == 0)
+        return this;
+    return nullptr;
+}
+
+void WSCbase::store(const char* property, Value v)
+{
+    if (!property) return;
+    auto it = props_.find(property);
+    if (it == props_.end()) order_.push_back(property);
+    props_[property] = std::move(v);
+}
+
+long WSCbase::setPropertyV(const char* p, const char* v) { store(p, Value{true, 0, v ? v : ""}); return 0; }
+long WSCbase::setPropertyV(const char* p, short v) { store(p, Value{false, v, {}}); return 0; }
+long WSCbase::setPropertyV(const char* p, unsigned short v) { store(p, Value{false, v, {}}); return 0; }
+long WSCbase::setPropertyV(const char* p, char v) { store(p, Value{false, v, {}}); return 0; }
+long WSCbase::setPropertyV(const char* p, unsigned char v) { store(p, Value{false, v, {}}); return 0; }
+
+void WSCbase::setVisible(unsigned char visible)
+{
+    visible_ = visible != 0;
+    if (g_backend) g_backend->setVisible(this, visible_);
+}
+
+bool WSCbase::hasProperty(const std::string& p) const { return props_.count(p) != 0; }
+
+long WSCbase::intProperty(const std::string& p, long fallback) const
+{
+    auto it = props_.find(p);
+    return (it == props_.end() || it->second.is_string) ? fallback : it->second.number;
+}
+
+std::string WSCbase::stringProperty(const std::string& p) const
+{
+    auto it = props_.find(p);
+    return (it == props_.end() || !it->second.is_string) ? std::string() : it->second.text;
+}
+
+// ---- windows and areas
+
+std::vector<WSCmainWindow*>& WSCmainWindow::all()
+{
+    static std::vector<WSCmainWindow*> windows;
+    return windows;
+}
+
+void WSCmainWindow::completeCreation()
+{
+    WSCbase::completeCreation();
+    all().push_back(this);
+}
+
+std::vector<WSCvdrawingArea*>& WSCvdrawingArea::all()
+{
+    static std::vector<WSCvdrawingArea*> areas;
+    return areas;
+}
+
+void WSCvdrawingArea::completeCreation()
+{
+    WSCbase::completeCreation();
+    all().push_back(this);
+}
+
+void WSCvdrawingArea::setForeColor(const char* color)
+{
+    if (painter_) painter_->setColor(ParseColor(color));
+}
+
+void WSCvdrawingArea::setLineWidth(short width)
+{
+    if (painter_) painter_->setLineWidth(width);
+}
+
+void WSCvdrawingArea::drawFillRect(short x, short y, unsigned short w, unsigned short h)
+{
+    if (painter_) painter_->fillRect(x, y, w, h);
+}
+
+void WSCvdrawingArea::drawLine(short x1, short y1, short x2, short y2)
+{
+    if (painter_) painter_->line(x1, y1, x2, y2);
+}
+
+void WSCvdrawingArea::drawArc(short x, short y, unsigned short w, unsigned short h, short start,
+                              short extent)
+{
+    if (painter_) painter_->arc(x, y, w, h, start, extent, false);
+}
+
+void WSCvdrawingArea::drawFillArc(short x, short y, unsigned short w, unsigned short h,
+                                  short start, short extent, char)
+{
+    if (painter_) painter_->arc(x, y, w, h, start, extent, true);
+}
+
+void WSCvdrawingArea::drawString(long x, long y, unsigned long w, unsigned long h, char, char,
+                                 const char* text, long length)
+{
+    if (!painter_ || !text) return;
+    size_t n = length < 0 ? std::strlen(text) : static_cast<size_t>(length);
+    painter_->text(static_cast<int>(x), static_cast<int>(y), static_cast<int>(w),
+                   static_cast<int>(h), text, n);
+}
+
+void WSCvdrawingArea::bindProcedure(WSCprocedure* procedure)
+{
+    if (procedure) procedures_.push_back(procedure);
+}
+
+void WSCvdrawingArea::askRepaint()
+{
+    ++repaint_requests_;
+    if (g_backend) g_backend->askRepaint(this);
+}
+
+void WSCvdrawingArea::repaint(Painter* painter)
+{
+    Painter* saved = painter_;
+    painter_ = painter;
+    for (WSCprocedure* p : procedures_)
+        if (p->trigger() == WSEV_EXPOSE) p->call(this);
+    if (painter_) painter_->flush();
+    painter_ = saved;
+}
+
+// ---- procedures and registers
+
+WSCprocedure::WSCprocedure(const char* name, long trigger) : name_(name ? name : ""), trigger_(trigger) {}
+
+void WSCprocedure::setFunction(void (*function)(WSCbase*), const char* name)
+{
+    function_ = function;
+    function_name_ = name ? name : "";
+}
+
+namespace {
+std::map<std::string, void*>& registry()
+{
+    static std::map<std::string, void*> functions;
+    return functions;
+}
+}
+
+WSCfunctionRegister::WSCfunctionRegister(const char* name, void* function)
+{
+    if (name) registry()[name] = function;
+}
+
+void* WSCfunctionRegister::lookup(const std::string& name)
+{
+    auto it = registry().find(name);
+    return it == registry().end() ? nullptr : it->second;
+}
+
+// ---- application singletons
+
+void WSDappDev::setInitHandler(void (*handler)())
+{
+    if (handler) initHandlers().push_back(handler);
+}
+
+std::vector<void (*)()>& WSDappDev::initHandlers()
+{
+    static std::vector<void (*)()> handlers;
+    return handlers;
+}
+
+void WSDappDev::runInitHandlers()
+{
+    static bool done = false;
+    if (done) return;
+    done = true;
+    for (auto h : initHandlers()) h();
+}
+
+WSDappDev* WSGIappDev()
+{
+    static WSDappDev app;
+    return &app;
+}
+
+WSClocaleSet* WSGIappLocaleSet()
+{
+    static WSClocaleSet locale;
+    return &locale;
+}
+
+long WSDtimer::addTimerProc(void (*proc)(unsigned char, void*), unsigned char rate, void* data)
+{
+    procs_.push_back(Proc{proc, rate, data});
+    if (g_backend) g_backend->addTimer(proc, rate, data);
+    return static_cast<long>(procs_.size());
+}
+
+WSDtimer* WSGIappTimer()
+{
+    static WSDtimer timer;
+    return &timer;
+}
+
+WSDprivateTimer* WSDprivateTimer::getNewInstance() { return new WSDprivateTimer(); }
+
+// ---- device, fonts, cursors
+
+namespace {
+bool g_device = false;
+std::vector<WSFont> g_fonts;
+std::vector<std::string> g_cursors;
+}
+
+void WSGFdeviceInitialize() { g_device = true; }
+bool WSGdeviceInitialized() { return g_device; }
+
+void WSGFloadFontData(char** table)
+{
+    g_fonts.clear();
+    for (int i = 0; table && table[i]; ++i) {
+        // LOGFONT order: height, width, escapement, orientation, weight, ...,
+        // the fourteenth field the face name (UTF-8).
+        std::string s = table[i];
+        std::vector<std::string> f;
+        size_t pos = 0;
+        for (int k = 0; k < 13; ++k) {
+            size_t comma = s.find(',', pos);
+            if (comma == std::string::npos) break;
+            f.push_back(s.substr(pos, comma - pos));
+            pos = comma + 1;
+        }
+        WSFont font;
+        if (f.size() == 13) {
+            font.height = std::atoi(f[0].c_str());
+            font.weight = std::atoi(f[4].c_str());
+            font.face = s.substr(pos);
+        }
+        g_fonts.push_back(font);
+    }
+}
+
+const std::vector<WSFont>& WSGloadedFonts() { return g_fonts; }
+
+void WSGFloadMouseCursorData(char** table)
+{
+    g_cursors.clear();
+    for (int i = 0; table && table[i]; ++i) g_cursors.push_back(table[i]);
+}
+
+const std::vector<std::string>& WSGloadedCursors() { return g_cursors; }

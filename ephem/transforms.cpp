@@ -1,0 +1,115 @@
+// Coordinate transforms: ecliptic, equatorial, horizontal; precession;
+// position angle and separation.
+#include "ephem/transforms.h"
+
+#include <cmath>
+
+#include "timecal/constants.h"
+
+namespace {
+constexpr double R = kDegToRad;
+}
+
+double Obliquity(double jd)
+{
+    double T = (jd - kJd1900) / kDaysPerCentury;
+    return 23.4523 - 0.013 * T - 1.6388e-7 * T * T;
+}
+
+double Reduce360(double x)
+{
+    double f = x / 360;
+    double r = (f - std::floor(f)) * 360;
+    if (r < 0) r += 360;
+    return r;
+}
+
+void LamToRa(double jd, double lam, double bet, double* ra, double* dec)
+{
+    double e = Obliquity(jd) * R;
+    double l = lam * R, b = bet * R;
+    double a = std::atan2(std::sin(l) * std::cos(b) * std::cos(e) - std::sin(b) * std::sin(e),
+                          std::cos(l) * std::cos(b)) / R;
+    if (a < 0) a += 360;
+    *ra = a;
+    *dec = std::asin(std::sin(b) * std::cos(e) + std::cos(b) * std::sin(e) * std::sin(l)) / R;
+}
+
+void RaToLam(double jd, double ra, double dec, double* lam, double* bet)
+{
+    double e = Obliquity(jd) * R;
+    double a = ra * R, d = dec * R;
+    double l = std::atan2(std::sin(d) * std::sin(e) + std::cos(d) * std::cos(e) * std::sin(a),
+                          std::cos(a) * std::cos(d)) / R;
+    if (l < 0) l += 360;
+    *lam = l;
+    *bet = std::asin(std::sin(d) * std::cos(e) - std::cos(d) * std::sin(e) * std::sin(a)) / R;
+}
+
+void Az_El(double jd, double ra, double dec, double lat, double lon, double* az, double* el)
+{
+    // local sidereal time, hours
+    double d = jd - kJd1900Sidereal;
+    double s = (24 * 1.0027379092558308 * d + 18.6461 + 3.24e-14 * d * d + lon / 15) / 24;
+    double theta = (s - std::floor(s)) * 24;
+    if (theta < 0) theta += 24;
+    // hour angle, degrees
+    double H = (15 * theta - ra) * R;
+    double phi = lat * R, delta = dec * R;
+    *az = std::atan2(std::sin(H), std::sin(phi) * std::cos(H) - std::cos(phi) * std::tan(delta)) / R;
+    *el = std::asin(std::sin(delta) * std::sin(phi) + std::cos(delta) * std::cos(phi) * std::cos(H)) / R;
+}
+
+double EpochJD(double year)
+{
+    // 12h on January 1: the calendar formula with year - 1, month 13, day 1
+    double Y = year - 1;
+    double J = std::floor(365.25 * Y) + std::floor(30.59 * 11) + 1 + 0.5 + kJdCalendarBase;
+    if (!(J < kJdGregorian)) J += std::floor(Y / 400) - std::floor(Y / 100) + 2;
+    return J;
+}
+
+void Precession(double jd, double epoch_year, double ra0, double dec0, double pm_ra,
+                double pm_dec, double* ra, double* dec)
+{
+    // IAU 1976 precession angles (Lieske), arcseconds
+    double JD0 = EpochJD(epoch_year);
+    double T0 = (JD0 - kJd2000) / kDaysPerCentury;
+    double t = (jd - JD0) / kDaysPerCentury;
+    double zeta = ((2306.2181 + 1.39656 * T0 - 0.000139 * T0 * T0) * t +
+                   (0.30188 - 0.000344 * T0) * t * t + 0.017998 * t * t * t) / 3600;
+    double z = ((2306.2181 + 1.39656 * T0 - 0.000139 * T0 * T0) * t +
+                (1.09468 + 0.000066 * T0) * t * t + 0.018203 * t * t * t) / 3600;
+    double theta = ((2004.3109 - 0.8533 * T0 - 0.000217 * T0 * T0) * t -
+                    (0.42665 + 0.000217 * T0) * t * t - 0.041833 * t * t * t) / 3600;
+    // proper motion over the same interval
+    double a1 = ra0 + pm_ra * t * 100 / 3600 / std::cos(dec0 * R);
+    double d1 = dec0 + pm_dec * t * 100 / 3600;
+    double th = theta * R, ap = (a1 + zeta) * R, dp = d1 * R;
+    *dec = std::asin(std::cos(th) * std::sin(dp) + std::sin(th) * std::cos(dp) * std::cos(ap)) / R;
+    double a = std::atan2(std::cos(dp) * std::sin(ap),
+                          std::cos(th) * std::cos(dp) * std::cos(ap) - std::sin(th) * std::sin(dp)) / R + z;
+    if (a < 0) a += 360;
+    *ra = a;
+}
+
+void Dist(double lon1, double lat1, double lon2, double lat2, double* separation,
+          double* position_angle)
+{
+    double D = (lon2 - lon1) * R, b1 = lat1 * R, b2 = lat2 * R;
+    double c = std::sin(D) * std::cos(b2);
+    double f = std::sin(b2) * std::cos(b1) - std::cos(D) * std::cos(b2) * std::sin(b1);
+    if (c == 0 && f == 0) {
+        // the same point: no direction, no separation
+        *separation = 0;
+        *position_angle = 0;
+        return;
+    }
+    double P = std::atan(c / f) / R;
+    if (f < 0) P += 180;
+    *position_angle = P;
+    // small-angle form: the sine of the separation taken as radians
+    // (on one meridian c is 0 and so is sin P: take the cosine side there)
+    double s = (c != 0) ? c / std::sin(P * R) : f / std::cos(P * R);
+    *separation = s / R;
+}

@@ -1,0 +1,19 @@
+// Constellation tables: labels, figure stars, index.
+#pragma once
+#include <cstdint>
+
+constexpr int kConstellations = 88;
+constexpr int kStar2Rows = 528;
+extern const int32_t Star1[kConstellations];      // first Star2 row (from 1), 0 = no figure
+extern const double Star2[kStar2Rows][10];         // Star2[row - 1][column]
+extern const char* const Star3[kConstellations];   // "And.ｱﾝﾄﾞﾛﾒﾀﾞ" (Shift_JIS)
+
+// Slots named by a packed slot code; returns how many (0..3) were written.
+int DecodeSlots(double code, int slots[3]);
+
+// One figure row as the chart reads it.
+struct FigureRow { double ra, dec; int colour; double mag; double code; };
+// Rows of constellation index c (0..87), at most 21; returns the count.
+int ReadFigure(int c, FigureRow rows[21]);
+
+int Seiza_XY(double jd, double ra, double dec, double lat, double lon, double* az, double* zd);

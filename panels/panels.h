@@ -1,0 +1,32 @@
+// The graphic panels and the routines they share.
+#pragma once
+class WSCbase;
+
+// ---- analog clock
+void DispClock(WSCbase* object);
+double HourToRadian(double hour, double minute);
+double MinToRadian(double minute, double second);
+double CalcHourX(double hour, double minute);
+double CalcHourY(double hour, double minute);
+double CalcMinX(double minute, double second);
+double CalcMinY(double minute, double second);
+double CalcSecX(double second);
+double CalcSecY(double second);
+
+// ---- Moon phase
+void DispMoon(WSCbase* widget);
+
+// ---- planet panel and the view projection it shares with the star chart
+extern const char* const Pla1[8];
+void Disp4(WSCbase* object);
+// Azimuth offset from the viewing azimuth, in [0, 360].
+double ViewOffset(double az, double view_azimuth);
+// Front half of the view: d <= 90 or d >= 270.
+bool InFrontHalf(double d);
+// Body variant of the view projection (bodies, figure stars).
+void ViewProjectBody(double el, double d, double* px, double* py);
+// Grid variant; equatorial is true for the hour and declination circles.
+void ViewProjectGrid(double el, double d, bool equatorial, double* px, double* py);
+
+// ---- star chart
+void DispStar(WSCbase* object);

@@ -1,0 +1,3 @@
+// STUB: placeholder so the tree links; replaced by the real routine.
+#include "panels/panels.h"
+void Disp4(WSCbase*) {}

@@ -1,0 +1,23 @@
+// Julian day and calendar conversion, sidereal time, time scales.
+#pragma once
+
+// ---- civil date and time <-> Julian day (UT)
+// JD: civil date and time at the observer (decimal hours) to a Julian day in
+//   UT. Zone from the longitude: floor(|lon|/15 + 0.5) hours with its sign,
+//   local mean time before (adjusted) year 1900; Gregorian from JD 2299161.
+//   The int argument takes no part.
+double JD(double year, double month, double day, double hour, int, double longitude);
+// Calendar: Julian day back to civil date and decimal hours (Meeus);
+//   local mean time for jd <= 2415000.0, zone time after.
+void Calendar(double jd, double* year, double* month, double* day, double* hour,
+              int, double longitude);
+
+// ---- small formulas
+double Compact(double x, double modulus);  // floored remainder
+double LST(double jd, double longitude);    // local sidereal time, hours [0, 24)
+double C_1900(double jd);                   // Julian centuries from 2415021.0
+double J_1800(double jd);                   // Julian centuries from 2378496.0
+double Obl(double jd);                      // obliquity of the ecliptic, degrees
+
+// Civil zone of a longitude in whole hours, east positive (139.7 -> +9).
+double ZoneHours(double longitude);
