@@ -3,3 +3,6 @@
 double Elongation(double jd);
 void FirstdayCal1(double jd, double* newmoon1, double* newmoon2);
 void FirstdayCal2(double jd, double target, double* result);
+// Age of the Moon in days at jd as the Moon panel shows it: jd minus the
+// latest new moon of FirstdayCal1 not later than jd (0.0 reference when none).
+double MoonAgeDays(double jd);

@@ -19,6 +19,11 @@ void DispMoon(WSCbase* widget);
 // ---- planet panel and the view projection it shares with the star chart
 extern const char* const Pla1[8];
 void Disp4(WSCbase* object);
+struct tagPosition;
+// Position of body index 0..6 (Moon, Mercury, Venus, Sun, Mars, Jupiter,
+// Saturn) at jd as the planet panel computes it, into its shared record;
+// az and el from Az_El with latitude, longitude. Returns the record.
+const tagPosition* PanelBody(int index, double jd, double* az, double* el);
 // Azimuth offset from the viewing azimuth, in [0, 360].
 double ViewOffset(double az, double view_azimuth);
 // Front half of the view: d <= 90 or d >= 270.
