@@ -1,3 +1,135 @@
-// STUB: placeholder so the tree links; replaced by the real routine.
+// The analog clock: a yellow dial with a black rim and three hands, each
+// with a black drop shadow, read from the observer's civil time.
+#include <cmath>
+#include <ctime>
+
+#include "app/core/clock.h"
+#include "app/core/settings.h"
+#include "app/core/ws.h"
 #include "panels/panels.h"
-void DispClock(WSCbase*) {}
+
+namespace {
+
+// One hand of the clock.
+struct Hand {
+    double radius;      // length from the centre, pixels
+    short width;        // line width
+    const char* color;  // colour of the hand
+};
+
+constexpr Hand kHourHand = {20, 6, "#ff0000"};
+constexpr Hand kMinuteHand = {25, 4, "#00ff00"};
+constexpr Hand kSecondHand = {32, 2, "#0000ff"};
+
+// Dial: the circle of diameter 80 centred on (460, 115).
+constexpr short kDialX = 420, kDialY = 75;
+constexpr unsigned short kDialSize = 80;
+constexpr short kDialWidth = 3;
+constexpr short kFullCircle = 23040;  // 360 degrees in 1/64 degree
+
+// Fixed start points of the hands and of their shadows (2 px right, 2 px down).
+constexpr short kHandX = 460, kHandY = 115;
+constexpr short kShadowShift = 2;
+
+// SecToRadian
+//   Given:    second  seconds of the minute
+//   Returned: angle of the second hand, radians from 3 o'clock, counter-clockwise
+double SecToRadian(double second)
+{
+    return (90 - second * 6) * pi / 180;
+}
+
+// HandTipX, HandTipY
+//   Given:    angle   radians from 3 o'clock, counter-clockwise (y up)
+//             radius  hand length, pixels
+//   Returned: the tip in pixels (y down) from the clock centre center_x,
+//             center_y, not truncated.
+//   Notes:    the one place where a hand tip is computed; the panel and the
+//             Calc* routines both use it.
+double HandTipX(double angle, double radius)
+{
+    return center_x + radius * std::cos(angle);
+}
+
+double HandTipY(double angle, double radius)
+{
+    return center_y - radius * std::sin(angle);
+}
+
+// Draw one hand: its shadow first, then the hand over it.
+void DrawHand(WSCvdrawingArea* area, const Hand& hand, double angle)
+{
+    // tip, truncated toward zero
+    int X = static_cast<int>(HandTipX(angle, hand.radius));
+    int Y = static_cast<int>(HandTipY(angle, hand.radius));
+    // shadow
+    area->setForeColor("#000000");
+    area->setLineWidth(hand.width);
+    area->drawLine(kHandX + kShadowShift, kHandY + kShadowShift, static_cast<short>(X + kShadowShift),
+                   static_cast<short>(Y + kShadowShift));
+    // hand
+    area->setForeColor(hand.color);
+    area->setLineWidth(hand.width);
+    area->drawLine(kHandX, kHandY, static_cast<short>(X), static_cast<short>(Y));
+}
+
+}  // namespace
+
+// HourToRadian
+//   Given:    hour    hour of the day (its integer part is taken modulo 12)
+//             minute  minutes of the hour
+//   Returned: angle of the hour hand, radians from 3 o'clock, counter-clockwise
+//   Notes:    uses the clock's pi = 3.14159, not the full constant; the
+//             truncated hand tips depend on it.
+double HourToRadian(double hour, double minute)
+{
+    // the integer hour modulo 12 (fmod of the truncated hour: the same value
+    // as an integer remainder, and defined for any double)
+    double h12 = std::fmod(std::trunc(hour), 12.0);
+    return (90 - (h12 + minute / 60) * 30) * pi / 180;
+}
+
+// MinToRadian
+//   Given:    minute, second  of the hour
+//   Returned: angle of the minute hand, radians (as HourToRadian)
+double MinToRadian(double minute, double second)
+{
+    return (90 - (minute + second / 60) * 6) * pi / 180;
+}
+
+// CalcHourX, CalcHourY, CalcMinX, CalcMinY, CalcSecX, CalcSecY
+//   Given:    the time as for HourToRadian, MinToRadian and the second
+//   Returned: the tip of the hour (radius 20), minute (25) or second (32)
+//             hand in pixels, as double (not truncated)
+double CalcHourX(double hour, double minute) { return HandTipX(HourToRadian(hour, minute), kHourHand.radius); }
+double CalcHourY(double hour, double minute) { return HandTipY(HourToRadian(hour, minute), kHourHand.radius); }
+double CalcMinX(double minute, double second) { return HandTipX(MinToRadian(minute, second), kMinuteHand.radius); }
+double CalcMinY(double minute, double second) { return HandTipY(MinToRadian(minute, second), kMinuteHand.radius); }
+double CalcSecX(double second) { return HandTipX(SecToRadian(second), kSecondHand.radius); }
+double CalcSecY(double second) { return HandTipY(SecToRadian(second), kSecondHand.radius); }
+
+// DispClock
+//   Given:    object  the drawing area
+//   Notes:    reads the clock itself (Clock_Now, the observer's civil time),
+//             draws the dial and the hour, minute and second hands, and
+//             leaves the colour "#0000ff" and the line width 2 in force.
+void DispClock(WSCbase* object)
+{
+    WSCvdrawingArea* area = static_cast<WSCvdrawingArea*>(object->viewAsClass("WSCvdrawingArea"));
+
+    // 1. the clock reading
+    struct tm now = Clock_Now();
+    int h = now.tm_hour, m = now.tm_min, s = now.tm_sec;
+
+    // 2. the dial and its rim
+    area->setForeColor("#ffff00");
+    area->setLineWidth(kDialWidth);
+    area->drawFillArc(kDialX, kDialY, kDialSize, kDialSize, 0, kFullCircle, 1);
+    area->setForeColor("#000000");
+    area->drawArc(kDialX, kDialY, kDialSize, kDialSize, 0, kFullCircle);
+
+    // 3. the hands, hour, minute, second
+    DrawHand(area, kHourHand, HourToRadian(h, m));
+    DrawHand(area, kMinuteHand, MinToRadian(m, s));
+    DrawHand(area, kSecondHand, SecToRadian(s));
+}

@@ -1,3 +1,145 @@
-// STUB: placeholder so the tree links; replaced by the real routine.
+// The Moon phase panel: a disc of 80 pixels showing the lit part of the
+// Moon as seen by the observer, and the Moon's age in days below it.
+#include <cmath>
+#include <cstdio>
+
+#include "app/core/settings.h"
+#include "app/core/ws.h"
+#include "ephem/moon.h"
+#include "ephem/position.h"
+#include "events/newmoon.h"
 #include "panels/panels.h"
-void DispMoon(WSCbase*) {}
+#include "timecal/constants.h"
+
+namespace {
+
+constexpr double kEarthRadius = 6371012.0;  // metres
+constexpr double kAU = 1.4959787e11;        // metres
+
+// The disc: radius 20 * scale, centred on (50, 115).
+constexpr double kDiscRadius = 20.0;
+constexpr double kDiscX = 50.0, kDiscY = 115.0;
+constexpr short kFullStart = 0, kFullCircle = 23040;    // 1/64 degree
+constexpr short kHalfStart = 5760, kHalfExtent = 11520; // the left half disc
+
+// Age text box.
+constexpr long kAgeX = 5, kAgeY = 160;
+constexpr unsigned long kAgeW = 300, kAgeH = 20;
+
+const char* const kLit = "#ffff00";
+const char* const kDark = "#000000";
+
+// Colours of the full disc, the left half disc and the terminator ellipse
+// for one range of the phase angle.
+struct PhaseColors {
+    const char* full;
+    const char* half;
+    const char* terminator;
+};
+
+// 0 < P < 90, 90 < P < 180, 180 < P < 270, 270 < P < 360
+constexpr PhaseColors kPhaseColors[4] = {
+    {kLit, kDark, kDark},   // crescent lit on the right
+    {kLit, kDark, kLit},    // gibbous lit on the right
+    {kDark, kLit, kLit},    // gibbous lit on the left
+    {kDark, kLit, kDark},   // crescent lit on the left
+};
+
+}  // namespace
+
+// MoonPhaseAngle
+//   Given:    lam_moon, lam_sun  ecliptic longitudes of the Moon and the Sun, degrees
+//             sun_dist   the Sun's distance, AU
+//             moon_dist  the Moon's distance, Earth radii
+//   Returned: the phase angle P, degrees in [0, 360]: near 0 at new moon,
+//             90 at first quarter, 180 at full moon, 270 at last quarter
+//   Notes:    the elongation d is taken to [0, 360]; the angle at the Moon
+//             between the Sun and the Earth comes from the plane triangle
+//             Earth-Sun-Moon, with the quadrant fixed by the signs of its
+//             sides (pi to ten decimals).
+double MoonPhaseAngle(double lam_moon, double lam_sun, double sun_dist, double moon_dist)
+{
+    // elongation
+    double d = lam_moon - lam_sun;
+    if (d < 0) d += 360;
+    if (d > 360) d -= 360;
+    // the Moon's distance in AU
+    double rho = moon_dist * kEarthRadius / kAU;
+    double y = sun_dist * std::sin(d * kDegToRad);
+    double x = rho - sun_dist * std::cos(d * kDegToRad);
+    double theta = std::atan(y / x);
+    if (x < 0) theta -= kPi10;
+    else if (x > 0 && y <= 0) theta -= kTwoPi10;
+    double P = 180 - theta / kDegToRad;
+    if (P < 0) P += 360;
+    if (P > 360) P -= 360;
+    return P;
+}
+
+// DrawMoonPhase
+//   Given:    area  the drawing area
+//             P     phase angle, degrees (MoonPhaseAngle)
+//   Notes:    inside one of the four open ranges draws the full disc, the
+//             left half disc and the terminator ellipse in the colours of
+//             the range, setting the colour only where it changes; P exactly
+//             on a quarter (or not a number) draws none of them. Then the
+//             black outline. Uses scale for the radius (2.0 in the panel).
+void DrawMoonPhase(WSCvdrawingArea* area, double P)
+{
+    double R = kDiscRadius * scale;
+    short bx = NarrowShort(kDiscX - R);
+    short by = NarrowShort(kDiscY - R);
+    unsigned short bw = NarrowUShort(2 * R);
+
+    int range = -1;
+    if (0 < P && P < 90) range = 0;
+    else if (90 < P && P < 180) range = 1;
+    else if (180 < P && P < 270) range = 2;
+    else if (270 < P && P < 360) range = 3;
+
+    if (range >= 0) {
+        const PhaseColors& c = kPhaseColors[range];
+        // terminator: an ellipse of the disc's height and width 2R|cos P|
+        double half = R * std::fabs(std::cos(P * kDegToRad));
+        double width = 2 * R * std::fabs(std::cos(P * kDegToRad));
+        short tx = NarrowShort(kDiscX + std::trunc(half) - width);
+        unsigned short tw = NarrowUShort(width);
+
+        area->setForeColor(c.full);
+        area->drawFillArc(bx, by, bw, bw, kFullStart, kFullCircle, 1);
+        if (c.half != c.full) area->setForeColor(c.half);
+        area->drawFillArc(bx, by, bw, bw, kHalfStart, kHalfExtent, 1);
+        if (c.terminator != c.half) area->setForeColor(c.terminator);
+        area->drawFillArc(tx, by, tw, bw, kFullStart, kFullCircle, 1);
+    }
+
+    // outline
+    area->setForeColor("#000000");
+    area->drawArc(bx, by, bw, bw, kFullStart, kFullCircle);
+}
+
+// DispMoon
+//   Given:    widget  the drawing area
+//   Notes:    the Moon (topocentric) and the Sun at jd_auto for the observer
+//             latitude, longitude; the phase picture; then the age since the
+//             latest new moon not later than jd_auto ("月齢 %4.1f", black,
+//             the colour the outline left in force). Sets scale to 2.0.
+void DispMoon(WSCbase* widget)
+{
+    WSCvdrawingArea* area = static_cast<WSCvdrawingArea*>(widget->viewAsClass("WSCvdrawingArea"));
+    scale = 2.0;
+
+    // 1. positions; Moon_Position also brings the Sun record to jd_auto
+    Moon_Position(jd_auto, &Moon, 1, latitude, longitude);
+
+    // 2.-5. phase angle, shapes and outline
+    DrawMoonPhase(area, MoonPhaseAngle(Moon.lam, Sun.lam, Sun.dist, Moon.dist));
+
+    // 6. the Moon's age
+    char buf[64];
+    double newmoon1 = 0, newmoon2 = 0;
+    FirstdayCal1(jd_auto, &newmoon1, &newmoon2);
+    double ref = (newmoon2 > 0 && jd_auto >= newmoon2) ? newmoon2 : newmoon1;
+    std::snprintf(buf, sizeof buf, "月齢 %4.1f", jd_auto - ref);
+    area->drawString(kAgeX, kAgeY, kAgeW, kAgeH, 1, 0, buf, -2);
+}

@@ -15,6 +15,14 @@ double CalcSecY(double second);
 
 // ---- Moon phase
 void DispMoon(WSCbase* widget);
+class WSCvdrawingArea;
+// Phase angle P of the Moon, degrees in [0, 360] (0 new, 90 first quarter,
+// 180 full, 270 last quarter), from the ecliptic longitudes of the Moon and
+// the Sun (degrees), the Sun's distance (AU) and the Moon's (Earth radii).
+double MoonPhaseAngle(double lam_moon, double lam_sun, double sun_dist, double moon_dist);
+// The three filled shapes of the phase P and the outline, into the disc of
+// the Moon panel (radius 40 centred on (50, 115)).
+void DrawMoonPhase(WSCvdrawingArea* area, double P);
 
 // ---- planet panel and the view projection it shares with the star chart
 extern const char* const Pla1[8];
@@ -32,6 +40,13 @@ bool InFrontHalf(double d);
 void ViewProjectBody(double el, double d, double* px, double* py);
 // Grid variant; equatorial is true for the hour and declination circles.
 void ViewProjectGrid(double el, double d, bool equatorial, double* px, double* py);
+
+// Conversions of computed pixel values for the drawing operations: truncate
+// toward zero, then clamp into the range of the argument type (NaN gives the
+// lowest value), so that a point far off the area stays far off.
+short NarrowShort(double v);           // signed 16 bits (coordinates)
+unsigned short NarrowUShort(double v); // unsigned 16 bits (sizes)
+long NarrowLong(double v);             // text positions
 
 // ---- star chart
 void DispStar(WSCbase* object);
