@@ -1,4 +1,111 @@
-// STUB: placeholder so the tree links; replaced by the real routine.
+// The main panel's rows of sunrise, sunset, moonrise, moonset and of the
+// high and low waters of Tokyo Bay.
+#include <cmath>
+#include <cstdio>
+
 #include "app/core/koyomi.h"
-void Koyomi_EventRows(WSCvdrawingArea*) {}
-void Koyomi_TideRows(WSCvdrawingArea*) {}
+#include "app/core/settings.h"
+#include "app/core/ws.h"
+#include "ephem/position.h"
+#include "events/riseset.h"
+#include "events/tide.h"
+#include "timecal/julian.h"
+
+namespace {
+
+constexpr double kNoEvent = 23.0;  // result of a rise or set search without event
+constexpr int kBoxW = 300, kBoxH = 30;
+constexpr int kBodySun = 0, kBodyMoon = 3;
+
+struct RowPlace { int x, y; };
+constexpr RowPlace kSunrise{10, 5}, kSunset{10, 20}, kMoonrise{10, 35}, kMoonset{10, 50};
+constexpr RowPlace kTideTitle{420, 170};
+constexpr RowPlace kTideRows[4] = {{460, 185}, {460, 200}, {460, 215}, {460, 230}};
+
+void Row(WSCvdrawingArea* area, RowPlace at, const char* text)
+{
+    area->drawString(at.x, at.y, kBoxW, kBoxH, 1, 0, text, -2);
+}
+
+// "label hh:mm" with the minutes truncated (5.999 h is 05:59), or
+// "label --" when none is true.
+void EventRow(WSCvdrawingArea* area, RowPlace at, const char* label, double r, bool none)
+{
+    char buf[64];
+    if (none) {
+        std::snprintf(buf, sizeof buf, "%s --", label);
+    } else {
+        int hh = (int)std::floor(r);
+        int mm = (int)std::floor((r - std::floor(r)) * 60);
+        std::snprintf(buf, sizeof buf, "%s %02d:%02d", label, hh, mm);
+    }
+    Row(area, at, buf);
+}
+
+}  // namespace
+
+/*
+**  Koyomi_EventRows
+**  Sunrise, sunset, moonrise and moonset of the local date of jd.
+**
+**  Notes:
+**  1) Each result is stored into rise_time or set_time of Sun or Moon and
+**     printed "hh:mm" with the minutes truncated.
+**  2) Only the Moon's rows test the no-event value 23.0 ("月の出 --",
+**     "月の入 --"); a Sun result of 23.0 prints 23:00.
+**
+**  Called:  Cal_Rise_Time, Cal_Set_Time
+*/
+void Koyomi_EventRows(WSCvdrawingArea* area)
+{
+    double r = Cal_Rise_Time(jd, kBodySun);
+    Sun.rise_time = r;
+    EventRow(area, kSunrise, "日の出", r, false);
+
+    r = Cal_Set_Time(jd, kBodySun);
+    Sun.set_time = r;
+    EventRow(area, kSunset, "日の入", r, false);
+
+    r = Cal_Rise_Time(jd, kBodyMoon);
+    Moon.rise_time = r;
+    EventRow(area, kMoonrise, "月の出", r, r == kNoEvent);
+
+    r = Cal_Set_Time(jd, kBodyMoon);
+    Moon.set_time = r;
+    EventRow(area, kMoonset, "月の入", r, r == kNoEvent);
+}
+
+/*
+**  Koyomi_TideRows
+**  The heading and the first two high and low waters of Tokyo Bay.
+**
+**  Notes:
+**  1) Each time is the Julian day of the record Tide (entries 4, 5 high,
+**     6, 7 low) converted by Calendar at m_input_lon; hours and minutes
+**     are truncated and left in Hour, minute, second. A tide of the
+**     neighbouring day prints that day's clock time.
+**  2) An entry 0.0 prints "満 --" or "干 --".
+**
+**  Called:  Tide_Cal, Calendar
+*/
+void Koyomi_TideRows(WSCvdrawingArea* area)
+{
+    Tide_Cal(jd);
+    Row(area, kTideTitle, "  東京湾潮汐");
+
+    char buf[64];
+    for (int i = 0; i < 4; i++) {
+        double t = Tide[4 + i];
+        bool high = i < 2;
+        double y, mo, d, hr;
+        Calendar(t, &y, &mo, &d, &hr, 0, m_input_lon);
+        Hour = std::floor(hr);
+        minute = std::floor((hr - Hour) * 60);
+        second = hr * 3600 - Hour * 3600 - minute * 60;
+        if (t == 0.0)
+            std::snprintf(buf, sizeof buf, "%s", high ? "満 --" : "干 --");
+        else
+            std::snprintf(buf, sizeof buf, high ? "満%02.0f:%02.0f" : "干%02.0f:%02.0f", Hour, minute);
+        Row(area, kTideRows[i], buf);
+    }
+}
