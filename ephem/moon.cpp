@@ -27,15 +27,13 @@ double Age(double lam)
 }
 }  // namespace
 
-// Moon_Position
-//   Given:    jd    Julian day (UT)
-//             topo  0: geocentric only; otherwise parallax to (lat, lon) too
-//             lat, lon  observer for the parallax, degrees (north, east)
-//   Returned: rec   lam, bet, sd, dist (Earth radii), mag (age, days), ra, dec,
-//                   node, ecc, ecc_anom; with topo also phase (radians), az, el
-//                   (az and el for latitude0, longitude0)
-//   Side effect: the shared record Sun is recomputed for jd.
-void Moon_Position(double jd, tagPosition* rec, int topo, double lat, double lon)
+// Moon_Elements
+//   Given:    jd  Julian day (UT)
+//   Returned: m   mean longitude L, perigee G, node N (reduced), the sum S
+//                 of the five periodic terms, the mean anomaly M (reduced,
+//                 degrees), the latitude argument A6, the eccentric anomaly E
+//                 (radians) and the number of Newton corrections made
+void Moon_Elements(double jd, MoonElements* m)
 {
     double T = (jd - kJd1800) / kDaysPerCentury;
     double T2 = T * T, T3 = T2 * T;
@@ -55,16 +53,44 @@ void Moon_Position(double jd, tagPosition* rec, int topo, double lat, double lon
     double S = 1.2408 * std::sin(A1 * R) + 0.5958 * std::sin(A2 * R) + 0.1828 * std::sin(A3 * R) +
                0.055 * std::sin(A4 * R) + 0.0431 * std::sin(A5 * R);
 
-    // mean anomaly, radians
-    double M = Reduce360(L + S - G) * R;
+    // mean anomaly, degrees then radians
+    double Md = Reduce360(L + S - G);
+    double M = Md * R;
 
     // Kepler's equation
+    int steps = 0;
     double E = M;
     double f = E - kEcc * std::sin(E) - M;
     while (std::fabs(f) > 1e-8) {
         E = E - f / (1 - kEcc * std::cos(E));
         f = E - kEcc * std::sin(E) - M;
+        ++steps;
     }
+
+    m->L = L;
+    m->G = G;
+    m->N = N;
+    m->S = S;
+    m->M = Md;
+    m->A6 = A6;
+    m->E = E;
+    m->kepler_steps = steps;
+}
+
+// Moon_Position
+//   Given:    jd    Julian day (UT)
+//             topo  0: geocentric only; otherwise parallax to (lat, lon) too
+//             lat, lon  observer for the parallax, degrees (north, east)
+//   Returned: rec   lam, bet, sd, dist (Earth radii), mag (age, days), ra, dec,
+//                   node, ecc, ecc_anom; with topo also phase (radians), az, el
+//                   (az and el for latitude0, longitude0)
+//   Side effect: the shared record Sun is recomputed for jd.
+//   Called:   Moon_Elements, LamToRa, Sun_Position, Az_El
+void Moon_Position(double jd, tagPosition* rec, int topo, double lat, double lon)
+{
+    MoonElements m;
+    Moon_Elements(jd, &m);
+    const double G = m.G, N = m.N, A6 = m.A6, E = m.E;
 
     // true anomaly, degrees
     double v = 2 * std::atan(std::sqrt((1 + kEcc) / (1 - kEcc)) * std::tan(E / 2)) / R;

@@ -1,3 +1,14 @@
 #pragma once
 #include "ephem/position.h"
 void Moon_Position(double jd, tagPosition* rec, int topo, double lat, double lon);
+
+// ---- the mean elements and Kepler solution of Moon_Position, for tests
+// L, G (perigee), N (node) degrees in [0, 360); S the periodic terms of the
+// mean anomaly, degrees; M the mean anomaly, degrees in [0, 360); A6 the
+// argument of the latitude term, degrees; E the eccentric anomaly, radians;
+// kepler_steps the number of Newton corrections made.
+struct MoonElements {
+    double L, G, N, S, M, A6, E;
+    int kepler_steps;
+};
+void Moon_Elements(double jd, MoonElements* m);

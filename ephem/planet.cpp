@@ -1,3 +1,246 @@
-// STUB: placeholder so the tree links; replaced by the real routine.
+// The planets Mercury to Saturn: classical mean orbital elements as cubics in
+// time (1900, mean equinox of date), the equation of the centre to the third
+// power of the eccentricity, heliocentric to geocentric reduction with the
+// Sun's coordinates, and for Jupiter and Saturn the long-period terms and
+// tabulated perturbations of their mutual great inequality (interpolated
+// bilinearly in two arguments). No light-time, aberration or nutation.
 #include "ephem/planet.h"
-void Planet_Position(int, double, tagPosition*) {}
+
+#include <cmath>
+
+#include "app/core/settings.h"
+#include "ephem/planet_tables.h"
+#include "ephem/sun.h"
+#include "ephem/transforms.h"
+#include "timecal/constants.h"
+
+namespace {
+using namespace PlanetTables;
+
+constexpr double R = kDegToRad;
+constexpr double kJdYear0 = 1721057.0;  // origin of the grid arguments
+constexpr double kRaWrap = 359.5;       // right ascensions above are stored as 0
+
+// x quantised to 2 or 3 decimals, halves away from zero.
+double Q2(double x)
+{
+    double s = (x < 0) ? -1.0 : 1.0;
+    return s * std::floor(std::fabs(x) * 100 + 0.5) / 100;
+}
+double Q3(double x)
+{
+    double s = (x < 0) ? -1.0 : 1.0;
+    return s * std::floor(std::fabs(x) * 1000 + 0.5) / 1000;
+}
+
+// sin of a long-period argument 360 (t - t0) / period, degrees.
+double LongSin(double t, double t0, double period) { return std::sin(360 * (t - t0) / period * R); }
+
+bool IsPlanet(int code)
+{
+    return code == kMercury || code == kVenus || code == kMars || code == kJupiter ||
+           code == kSaturn;
+}
+
+// acos of a cosine that rounding may push just outside [-1, 1].
+double AcosClamped(double c)
+{
+    if (c > 1) c = 1;
+    if (c < -1) c = -1;
+    return std::acos(c);
+}
+}  // namespace
+
+// Planet_Grid
+//   Given:    g     37 x 37 grid, [i][j] at B = 10 i, A = 10 j degrees
+//             A, B  arguments, degrees in [0, 360)
+//   Returned: the bilinear interpolate, first along A in rows i and i+1,
+//             then along B
+//   Notes:    an argument that the reduction rounds up to 360 itself reads
+//             the last cell at its far edge (the last column and row repeat
+//             the first) instead of running past the table.
+double Planet_Grid(const double g[37][37], double A, double B)
+{
+    int j = static_cast<int>(A / 10);
+    int i = static_cast<int>(B / 10);
+    if (j > 35) j = 35;
+    if (i > 35) i = 35;
+    double fa = A - 10 * j;
+    double fb = B - 10 * i;
+    double r0 = g[i][j] + (g[i][j + 1] - g[i][j]) * fa / 10;
+    double r1 = g[i + 1][j] + (g[i + 1][j + 1] - g[i + 1][j]) * fa / 10;
+    return r0 + (r1 - r0) * fb / 10;
+}
+
+// Planet_Terms
+//   Given:    code  planet code (5 Jupiter, 6 Saturn; others get zeros)
+//             jd    Julian day
+//   Returned: p     long-period terms dL1, dP1, dphi1 (and Saturn's da1),
+//                   grid terms dL2, dP2, dphi2 (and da2), phi0; each term
+//                   quantised to 0.01 degree (0.001 AU for the axis)
+//   Notes:    t counts millennia from the year 0; the long periods are 0.925
+//             (Jupiter) and 0.95 (Saturn) millennia. Saturn's grids hold
+//             their values +50 (axis +50 thousandths), removed by the -0.5
+//             (-0.05) of its long-period terms.
+void Planet_Terms(int code, double jd, PlanetTerms* p)
+{
+    *p = PlanetTerms{};
+    if (code != kJupiter && code != kSaturn) return;
+    double T = (jd - kJd1900) / kDaysPerCentury;
+    double t = (T + 19) / 10;
+    // grid arguments
+    double A = Reduce360((jd - kJdYear0) * 0.033459 + 86.1);
+    double B = Reduce360((jd - kJdYear0) * 0.04963 + 89.1);
+    if (code == kJupiter) {
+        p->dL1 = Q2((0.42 - 0.075 * t + 0.015 * t * t - 0.003 * t * t * t) * LongSin(t, 0.62, 0.925));
+        p->dP1 = Q2(0.02 * LongSin(t, -0.1, 0.925));
+        p->dphi1 = Q2(0.03 * LongSin(t, -0.36, 0.925));
+        p->dL2 = Q2(Planet_Grid(Jup_L8, A, B) / 100);
+        p->dP2 = Q2(Planet_Grid(Jup_Ps8, A, B) / 100);
+        p->dphi2 = Q2(Planet_Grid(Jup_Ph8, A, B) / 100);
+        p->phi0 = 2.58 + 0.1 * t;
+    } else {
+        p->dL1 = Q2((0.88 - 0.0633 * t + 0.03 * t * t - 0.0006 * t * t * t) * LongSin(t, 0.145, 0.95) - 0.5);
+        p->dP1 = Q2((0.1 - 0.005 * t) * LongSin(t, 0.54, 0.95) - 0.5);
+        p->dphi1 = Q2((0.1 - 0.005 * t) * LongSin(t, 0.32, 0.95) - 0.5);
+        p->da1 = Q3((0.004 - 0.0005 * t) * LongSin(t, 0.35, 0.95) - 0.05);
+        p->dL2 = Q2(Planet_Grid(Sat_L8, A, B) / 100);
+        p->dP2 = Q2(Planet_Grid(Sat_Ps8, A, B) / 100);
+        p->dphi2 = Q2(Planet_Grid(Sat_Ph8, A, B) / 100);
+        p->da2 = Q3(Planet_Grid(Sat_Ax8, A, B) / 1000);
+        p->phi0 = 3.56 - 0.175 * t - 0.005 * t * t;
+    }
+}
+
+// Planet_Elements
+//   Given:    code  planet code 1, 2, 4, 5 or 6; jd  Julian day
+//   Returned: el    L, w, Om reduced to [0, 360) (L and w then perturbed
+//                   for Jupiter and Saturn, not reduced again), e, a, i
+//   Called:   Planet_Terms
+void Planet_Elements(int code, double jd, PlanetElements* el)
+{
+    const int k = code - 1;
+    double T = (jd - kJd1900) / kDaysPerCentury;
+    PlanetTerms p;
+    Planet_Terms(code, jd, &p);
+    bool great = (code == kJupiter || code == kSaturn);
+    el->L = Reduce360(Eval(Ml[k], T));
+    if (great) el->L = el->L + p.dL1 + p.dL2;
+    el->w = Reduce360(Eval(Pnl[k], T));
+    if (great) el->w = el->w + (p.dP2 + p.dP1) / std::sin(p.phi0 * R);
+    el->e = Eval(Ec[k], T);
+    if (great) el->e = std::sin((p.phi0 + p.dphi1 + p.dphi2) * R);
+    el->a = Ax[k].c0;
+    if (code == kSaturn) el->a = el->a + p.da1 + p.da2;
+    el->Om = Reduce360(Eval(Omg[k], T));
+    el->i = Eval(Inc[k], T);
+}
+
+// Planet_Position
+//   Given:    code  1 Mercury, 2 Venus, 4 Mars, 5 Jupiter, 6 Saturn
+//             jd    Julian day (UT)
+//   Returned: rec   lam, bet (geocentric ecliptic, degrees), dist (geocentric,
+//                   AU), x, y, z (heliocentric ecliptic, AU), mag, sd, axis,
+//                   mlong, hlong, ra, dec (a right ascension above 359.5 is
+//                   stored as 0), az, el (observer latitude0, longitude0)
+//   Notes:    the shared record Sun is recomputed for jd. Any other code
+//             names no planet: the record is left as it was.
+//             Saturn's ring term takes the sine of l + 38 - 1000 t as a
+//             number of radians, as the magnitude formula gives it.
+//   Called:   Planet_Elements, Sun_Position, LamToRa, Az_El
+void Planet_Position(int code, double jd, tagPosition* rec)
+{
+    if (!IsPlanet(code)) return;
+    double T = (jd - kJd1900) / kDaysPerCentury;
+    double t = (T + 19) / 10;
+    PlanetElements o;
+    Planet_Elements(code, jd, &o);
+    double e = o.e;
+
+    // mean anomaly
+    double M = o.L - o.w;
+    if (M < 0) M += 360;
+
+    // true anomaly by the equation of the centre
+    double Mr = M * R;
+    double v = M + ((2 * e - e * e * e / 4) * std::sin(Mr) + 1.25 * e * e * std::sin(2 * Mr) +
+                    (13.0 / 12.0) * e * e * e * std::sin(3 * Mr)) / R;
+
+    // argument of latitude
+    double u = v + o.w - o.Om;
+    if (u > 360) u -= 360;
+    if (u < 0) u += 360;
+
+    // heliocentric longitude
+    double ci = std::cos(o.i * R);
+    double lp = std::atan(ci * std::tan(u * R)) / R;
+    if (u > 90 && u < 270) lp += 180;
+    if (u >= 270) lp += 360;
+    double l = lp + o.Om;
+    if (l > 360) l -= 360;
+
+    // radius vector
+    double r = o.a * (1 - e * e) / (1 + e * std::cos(v * R));
+
+    // heliocentric ecliptic coordinates
+    double cu = std::cos(u * R), su = std::sin(u * R);
+    double cO = std::cos(o.Om * R), sO = std::sin(o.Om * R);
+    double x = r * (cu * cO - su * sO * ci);
+    double y = r * (cu * sO + su * cO * ci);
+    double z = r * su * std::sin(o.i * R);
+
+    // geocentric, with the Sun's geocentric coordinates
+    Sun_Position(jd, &Sun);
+    double X = x + Sun.x, Y = y + Sun.y, Z = z + Sun.z;
+    double Delta = std::sqrt(X * X + Y * Y + Z * Z);
+    double lam = std::atan2(Y, X) / R;
+    if (lam < 0) lam += 360;
+    double bet = std::asin(Z / Delta) / R;
+
+    // phase angle, from the distances in the plane of the ecliptic
+    double d = l - Sun.lam;
+    if (d < 0) d += 360;
+    double Rs = Sun.dist;
+    double D1 = std::sqrt(Rs * Rs + r * r + 2 * r * Rs * std::cos(d * R));
+    double psi = AcosClamped((D1 * D1 + r * r - Rs * Rs) / (2 * r * D1)) / R;
+
+    // visual magnitude
+    double g = 5 * std::log10(r * D1);
+    double mag = 0;
+    switch (code) {
+    case kMercury:
+        mag = 1.16 + g + 0.02823 * std::fabs(psi - 50) + 0.0001023 * (psi - 50) * (psi - 50);
+        break;
+    case kVenus:
+        mag = -4.0 + g + 0.01322 * psi + 4.247e-07 * psi * psi * psi;
+        break;
+    case kMars:
+        mag = -1.3 + g + 0.01486 * psi;
+        break;
+    case kJupiter:
+        mag = -8.93 + g;
+        break;
+    default:  // Saturn, with its rings
+        mag = -8.68 + g - 1.1 * std::fabs(std::sin(l + 38 - 1000 * t));
+        break;
+    }
+
+    rec->lam = lam;
+    rec->bet = bet;
+    rec->dist = Delta;
+    rec->x = x;
+    rec->y = y;
+    rec->z = z;
+    rec->mag = mag;
+    rec->sd = SemiDiameter1AU[code] / Delta;
+    rec->axis = o.a;
+    rec->mlong = o.L;
+    rec->hlong = l;
+
+    double ra, dec;
+    LamToRa(jd, lam, bet, &ra, &dec);
+    if (ra > kRaWrap) ra = 0;
+    rec->ra = ra;
+    rec->dec = dec;
+    Az_El(jd, rec->ra, rec->dec, latitude0, longitude0, &rec->az, &rec->el);
+}
