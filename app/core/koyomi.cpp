@@ -10,6 +10,19 @@
 #include "panels/panels.h"
 #include "timecal/julian.h"
 
+// The clock reads whole seconds; the round trip through the Julian day loses
+// some microseconds, so split the time half a second on and truncate: the
+// line then shows the same second as the clock.
+void Koyomi_DateTime(double jd, double longitude, double* year, double* month, double* day,
+                     double* hour, double* minute, double* second)
+{
+    double hr;
+    Calendar(jd + 0.5 / 86400, year, month, day, &hr, 1, longitude);
+    *hour = std::floor(hr);
+    *minute = std::floor((hr - *hour) * 60);
+    *second = hr * 3600 - *hour * 3600 - *minute * 60;
+}
+
 void Koyomi_Pla(WSCbase* object)
 {
     WSCvdrawingArea* area = static_cast<WSCvdrawingArea*>(object->viewAsClass("WSCvdrawingArea"));
@@ -48,14 +61,9 @@ void Koyomi_Pla(WSCbase* object)
     Y0 = m_input_center_y;
     jd_auto = jd0;
 
-    // 8. date line. The clock reads whole seconds; the round trip through the
-    // Julian day loses some microseconds, so split the time half a second on
-    // and truncate: the line then shows the same second as the clock.
-    double y, mo, d, hr;
-    Calendar(jd0 + 0.5 / 86400, &y, &mo, &d, &hr, 1, longitude);
-    Hour = std::floor(hr);
-    minute = std::floor((hr - Hour) * 60);
-    second = hr * 3600 - Hour * 3600 - minute * 60;
+    // 8. date line
+    double y, mo, d;
+    Koyomi_DateTime(jd0, longitude, &y, &mo, &d, &Hour, &minute, &second);
     area->setForeColor("#000000");
     std::snprintf(buf, sizeof buf, "        日時  %04d/%02d/%02d %02d:%02d:%02d   ユリウス通日 %12.5f",
                   (int)y, (int)mo, (int)d, (int)Hour, (int)minute, (int)second, jd);

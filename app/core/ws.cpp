@@ -48,11 +48,24 @@ void WSCbase::store(const char* property, Value v)
     props_[property] = std::move(v);
 }
 
-long WSCbase::setPropertyV(const char* p, const char* v) { store(p, Value{true, 0, v ? v : ""}); return 0; }
-long WSCbase::setPropertyV(const char* p, short v) { store(p, Value{false, v, {}}); return 0; }
-long WSCbase::setPropertyV(const char* p, unsigned short v) { store(p, Value{false, v, {}}); return 0; }
-long WSCbase::setPropertyV(const char* p, char v) { store(p, Value{false, v, {}}); return 0; }
-long WSCbase::setPropertyV(const char* p, unsigned char v) { store(p, Value{false, v, {}}); return 0; }
+long WSCbase::setPropertyV(const char* p, const char* v)
+{
+    if (p) calls_.emplace_back(p, v ? v : "");
+    store(p, Value{true, 0, v ? v : ""});
+    return 0;
+}
+
+long WSCbase::setNumber(const char* p, long v)
+{
+    if (p) calls_.emplace_back(p, std::to_string(v));
+    store(p, Value{false, v, {}});
+    return 0;
+}
+
+long WSCbase::setPropertyV(const char* p, short v) { return setNumber(p, v); }
+long WSCbase::setPropertyV(const char* p, unsigned short v) { return setNumber(p, v); }
+long WSCbase::setPropertyV(const char* p, char v) { return setNumber(p, v); }
+long WSCbase::setPropertyV(const char* p, unsigned char v) { return setNumber(p, v); }
 
 void WSCbase::setVisible(unsigned char visible)
 {
@@ -235,6 +248,22 @@ WSDtimer* WSGIappTimer()
 {
     static WSDtimer timer;
     return &timer;
+}
+
+int64_t WSTickSecond(int64_t now_us)
+{
+    int64_t s = now_us / kUsPerSecond;
+    if (now_us % kUsPerSecond < 0) --s;  // floor, also before 1970
+    return s;
+}
+
+int64_t WSTickPhase(int64_t now_us) { return now_us - WSTickSecond(now_us) * kUsPerSecond; }
+
+int WSTickDelayMs(int64_t now_us)
+{
+    const int64_t phase = WSTickPhase(now_us);
+    const int64_t target = phase < kTickPhaseUs ? kTickPhaseUs : kUsPerSecond + kTickPhaseUs;
+    return static_cast<int>((target - phase + 999) / 1000);
 }
 
 WSDprivateTimer* WSDprivateTimer::getNewInstance() { return new WSDprivateTimer(); }

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <map>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "app/core/painter.h"
@@ -62,6 +63,9 @@ public:
     std::string stringProperty(const std::string& property) const;
     // Property names in the order they were first set.
     const std::vector<std::string>& propertyOrder() const { return order_; }
+    // Every setPropertyV call, in order: property name and value (a string
+    // value as its bytes, a number in decimal).
+    const std::vector<std::pair<std::string, std::string>>& propertyCalls() const { return calls_; }
     WSCbase* parent() const { return parent_; }
     const std::vector<WSCbase*>& children() const { return children_; }
     bool visible() const { return visible_; }
@@ -69,10 +73,12 @@ public:
 private:
     struct Value { bool is_string = false; long number = 0; std::string text; };
     void store(const char* property, Value v);
+    long setNumber(const char* property, long value);
     WSCbase* parent_;
     std::vector<WSCbase*> children_;
     std::map<std::string, Value> props_;
     std::vector<std::string> order_;
+    std::vector<std::pair<std::string, std::string>> calls_;
     bool created_ = false;
     bool visible_ = false;
 };
@@ -168,6 +174,22 @@ private:
     std::vector<Proc> procs_;
 };
 WSDtimer* WSGIappTimer();
+
+// ---- the repaint tick of the screen backend
+// The tick of a periodic timer falls just after the wall clock's second
+// turns, so every displayed second is painted once: a one-shot timeout to
+// the next tick instant, then a periodic one, aligned again when a tick comes
+// later than kTickResyncUs into its second.
+constexpr int64_t kTickPhaseUs = 20000;    // tick 20 ms after the whole second
+constexpr int64_t kTickResyncUs = 250000;  // a later tick re-aligns
+constexpr int64_t kUsPerSecond = 1000000;
+// WSTickDelayMs: milliseconds (rounded up) from the wall-clock instant now_us
+//   (microseconds since 1970) to the next tick instant.
+int WSTickDelayMs(int64_t now_us);
+// WSTickSecond / WSTickPhase: the whole second (floored) of now_us, and the
+//   microseconds since it began (0 to 999999, also before 1970).
+int64_t WSTickSecond(int64_t now_us);
+int64_t WSTickPhase(int64_t now_us);
 
 class WSDprivateTimer {
 public:

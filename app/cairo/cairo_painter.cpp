@@ -1,0 +1,394 @@
+// The Cairo+Pango painter and the PNG snapshot.
+#include "app/cairo/cairo_painter.h"
+
+#include <fcntl.h>
+#include <fontconfig/fontconfig.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <array>
+#include <cerrno>
+#include <cmath>
+#include <cstring>
+#include <string_view>
+
+#include "app/core/ws.h"
+
+namespace {
+
+// ---- constants of the drawing surface
+constexpr int kPictureWidth = 530;   // pixels painted by one repaint
+constexpr int kPictureHeight = 300;
+constexpr int kFullCircle = 23040;   // 360 degrees in 1/64 degree
+constexpr double kRadPer64th = M_PI / 180.0 / 64.0;
+constexpr int kTableFontEntry = 1;   // the face every drawString uses
+constexpr int kDefaultFontHeight = 14;
+constexpr int kDefaultFontWeight = 700;
+// UTF-8 of the table's face name, "ＭＳ ゴシック"
+const char* const kDefaultFace = reinterpret_cast<const char*>(u8"ＭＳ ゴシック");
+// U+FFFD, put in place of a byte that is not Shift_JIS
+constexpr std::string_view kReplacement = "\xEF\xBF\xBD";
+
+// Japanese gothic faces to stand in for a face the machine does not have,
+// most alike first (IPAGothic is fixed-pitch like the table's face).
+constexpr std::array<const char*, 6> kJapaneseGothic = {
+    "IPAGothic", "IPAexGothic", "Noto Sans Mono CJK JP", "Noto Sans CJK JP", "VL Gothic",
+    "TakaoGothic"};
+
+// Convert with an open CP932 -> UTF-8 descriptor into *out (replaced).
+void Convert(iconv_t cd, const char* in, size_t length, std::string* out)
+{
+    out->clear();
+    if (cd == reinterpret_cast<iconv_t>(-1)) {
+        out->assign(in, length);
+        return;
+    }
+    iconv(cd, nullptr, nullptr, nullptr, nullptr);
+    char* src = const_cast<char*>(in);
+    size_t left = length;
+    char chunk[256];
+    while (left > 0) {
+        char* dst = chunk;
+        size_t room = sizeof chunk;
+        size_t r = iconv(cd, &src, &left, &dst, &room);
+        out->append(chunk, static_cast<size_t>(dst - chunk));
+        if (r == static_cast<size_t>(-1)) {
+            if (errno == E2BIG) continue;
+            // EILSEQ: a byte that is no character; EINVAL: cut at the end
+            out->append(kReplacement);
+            ++src;
+            --left;
+        }
+    }
+}
+
+// Whether fontconfig has a face of exactly this family.
+bool HaveFamily(const char* family)
+{
+    FcPattern* pat = FcPatternCreate();
+    FcPatternAddString(pat, FC_FAMILY, reinterpret_cast<const FcChar8*>(family));
+    FcObjectSet* os = FcObjectSetBuild(FC_FAMILY, nullptr);
+    FcFontSet* fs = FcFontList(nullptr, pat, os);
+    bool found = fs && fs->nfont > 0;
+    if (fs) FcFontSetDestroy(fs);
+    FcObjectSetDestroy(os);
+    FcPatternDestroy(pat);
+    return found;
+}
+
+// The family fontconfig matches for a Japanese sans-serif text.
+std::string JapaneseFallback()
+{
+    FcPattern* pat = FcNameParse(reinterpret_cast<const FcChar8*>("sans-serif:lang=ja"));
+    FcConfigSubstitute(nullptr, pat, FcMatchPattern);
+    FcDefaultSubstitute(pat);
+    FcResult res;
+    FcPattern* match = FcFontMatch(nullptr, pat, &res);
+    std::string family = "sans-serif";
+    FcChar8* name = nullptr;
+    if (match && FcPatternGetString(match, FC_FAMILY, 0, &name) == FcResultMatch)
+        family = reinterpret_cast<const char*>(name);
+    if (match) FcPatternDestroy(match);
+    FcPatternDestroy(pat);
+    return family;
+}
+
+}  // namespace
+
+std::string SjisToUtf8(const char* sjis, size_t length)
+{
+    std::string out;
+    if (!sjis) return out;
+    iconv_t cd = iconv_open("UTF-8", "CP932");
+    Convert(cd, sjis, length, &out);
+    if (cd != reinterpret_cast<iconv_t>(-1)) iconv_close(cd);
+    return out;
+}
+
+std::string CairoFontFamily(const std::string& face)
+{
+    // A name fontconfig knows is used as it is; the table's Windows face
+    // "ＭＳ ゴシック" (or "MS Gothic") is not, and fontconfig would answer a
+    // Latin face without kanji: take an installed Japanese gothic instead.
+    if (!face.empty() && HaveFamily(face.c_str())) return face;
+    for (const char* family : kJapaneseGothic)
+        if (HaveFamily(family)) return family;
+    return JapaneseFallback();
+}
+
+// ---- CairoPainter
+
+CairoPainter::CairoPainter(cairo_t* cr)
+{
+    cd_ = iconv_open("UTF-8", "CP932");
+    fontmap_ = pango_cairo_font_map_get_default();
+    context_ = pango_font_map_create_context(fontmap_);
+    // Japanese text: fallback and shaping choose Japanese forms.
+    pango_context_set_language(context_, pango_language_from_string("ja"));
+    layout_ = pango_layout_new(context_);
+    pango_layout_set_alignment(layout_, PANGO_ALIGN_LEFT);
+    pango_layout_set_single_paragraph_mode(layout_, TRUE);
+    utf8_.reserve(256);
+    if (cr) begin(cr);
+}
+
+CairoPainter::~CairoPainter()
+{
+    end();
+    if (layout_) g_object_unref(layout_);
+    if (context_) g_object_unref(context_);
+    if (cd_ != reinterpret_cast<iconv_t>(-1)) iconv_close(cd_);
+}
+
+void CairoPainter::begin(cairo_t* cr)
+{
+    end();
+    cr_ = cr;
+    if (!cr_) return;
+    pango_cairo_update_context(cr_, context_);
+    pango_layout_context_changed(layout_);
+    applyFont();
+    cairo_set_source_rgb(cr_, r_, g_, b_);
+    setLineWidth(width_);
+}
+
+void CairoPainter::end()
+{
+    if (!cr_) return;
+    strokePending();
+    cr_ = nullptr;
+}
+
+// Method: the face of font table entry 1 (14 px, weight 700) once the table
+// is loaded, the same values before; the face name resolved once.
+void CairoPainter::applyFont()
+{
+    int height = kDefaultFontHeight;
+    int weight = kDefaultFontWeight;
+    std::string face = kDefaultFace;
+    const std::vector<WSFont>& fonts = WSGloadedFonts();
+    if (static_cast<int>(fonts.size()) > kTableFontEntry) {
+        const WSFont& f = fonts[kTableFontEntry];
+        if (f.height > 0) height = f.height;
+        if (f.weight > 0) weight = f.weight;
+        if (!f.face.empty()) face = f.face;
+    }
+    static std::string resolved_face, resolved_family;
+    if (face != resolved_face) {
+        resolved_family = CairoFontFamily(face);
+        resolved_face = face;
+    }
+    PangoFontDescription* desc = pango_font_description_new();
+    pango_font_description_set_family(desc, resolved_family.c_str());
+    pango_font_description_set_absolute_size(desc, height * PANGO_SCALE);
+    pango_font_description_set_weight(desc, static_cast<PangoWeight>(weight));
+    pango_layout_set_font_description(layout_, desc);
+    pango_font_description_free(desc);
+}
+
+void CairoPainter::strokePending()
+{
+    if (!pending_ || !cr_) return;
+    cairo_stroke(cr_);
+    pending_ = false;
+}
+
+void CairoPainter::setColor(uint32_t rgb)
+{
+    strokePending();
+    r_ = ((rgb >> 16) & 0xff) / 255.0;
+    g_ = ((rgb >> 8) & 0xff) / 255.0;
+    b_ = (rgb & 0xff) / 255.0;
+    if (cr_) cairo_set_source_rgb(cr_, r_, g_, b_);
+}
+
+void CairoPainter::setLineWidth(int width)
+{
+    strokePending();
+    width_ = width < 1 ? 1 : width;  // 0 is the thin line
+    if (!cr_) return;
+    cairo_set_line_width(cr_, width_);
+    // A one-pixel line covers both end points exactly; wider lines end flat.
+    cairo_set_line_cap(cr_, width_ == 1 ? CAIRO_LINE_CAP_SQUARE : CAIRO_LINE_CAP_BUTT);
+}
+
+void CairoPainter::fillRect(int x, int y, int w, int h)
+{
+    if (!cr_) return;
+    strokePending();
+    cairo_rectangle(cr_, x, y, w, h);
+    cairo_fill(cr_);
+}
+
+// Method: an odd width centred on a pixel centre (half-pixel offset) covers
+// whole pixels, so a one-pixel line is one crisp row or column. The segment
+// joins the open path; it is stroked before anything else is drawn, so lines
+// of one colour and width could share one stroke.
+void CairoPainter::line(int x1, int y1, int x2, int y2)
+{
+    if (!cr_) return;
+    const double off = (width_ % 2 == 1) ? 0.5 : 0.0;
+    cairo_move_to(cr_, x1 + off, y1 + off);
+    cairo_line_to(cr_, x2 + off, y2 + off);
+    pending_ = true;
+    strokePending();  // one stroke per line for now
+}
+
+// Method: the ellipse inscribed in the box; angles in 1/64 degree from 3
+// o'clock, counter-clockwise as seen on the screen (y down, so Cairo's
+// negative direction); extent 0 or a whole turn is the full ellipse. The
+// outline is drawn inside the box, so the box is the bounding box of what is
+// painted; a filled arc is a pie slice.
+void CairoPainter::arc(int x, int y, int w, int h, int start, int extent, bool fill)
+{
+    if (!cr_) return;
+    strokePending();
+    const double cx = x + w / 2.0;
+    const double cy = y + h / 2.0;
+    const double inset = fill ? 0.0 : width_;
+    const double rx = (w - inset) / 2.0;
+    const double ry = (h - inset) / 2.0;
+    if (rx <= 0 || ry <= 0) return;  // nothing to draw (and no singular matrix)
+    const bool whole = extent == 0 || extent >= kFullCircle || extent <= -kFullCircle;
+    const double a0 = -start * kRadPer64th;
+    const double a1 = -(start + extent) * kRadPer64th;
+
+    cairo_new_path(cr_);
+    cairo_save(cr_);
+    cairo_translate(cr_, cx, cy);
+    cairo_scale(cr_, rx, ry);
+    if (whole) {
+        cairo_arc(cr_, 0, 0, 1, 0, 2 * M_PI);
+        cairo_close_path(cr_);
+    } else {
+        if (fill) cairo_move_to(cr_, 0, 0);
+        if (extent > 0) cairo_arc_negative(cr_, 0, 0, 1, a0, a1);
+        else cairo_arc(cr_, 0, 0, 1, a0, a1);
+        if (fill) cairo_close_path(cr_);
+    }
+    cairo_restore(cr_);  // stroke width in pixels, not in the unit circle
+    if (fill) cairo_fill(cr_);
+    else cairo_stroke(cr_);
+}
+
+// Method: Shift_JIS to UTF-8 into a reused buffer, laid out once in the
+// reused layout; the line box (logical extents: the font's ascent and
+// descent, the same for every text) is left-aligned at x and centred
+// vertically in the box, on whole pixels. Text is not clipped to its box.
+void CairoPainter::text(int x, int y, int, int h, const char* sjis, size_t length)
+{
+    if (!cr_ || !sjis) return;
+    strokePending();
+    Convert(cd_, sjis, length, &utf8_);
+    pango_layout_set_text(layout_, utf8_.data(), static_cast<int>(utf8_.size()));
+    PangoRectangle logical;
+    pango_layout_get_pixel_extents(layout_, nullptr, &logical);
+    last_x_ = x;
+    last_y_ = y + (h - logical.height) / 2;
+    last_h_ = logical.height;
+    cairo_move_to(cr_, x - logical.x, last_y_ - logical.y);
+    pango_cairo_show_layout(cr_, layout_);
+    cairo_new_path(cr_);
+}
+
+void CairoPainter::flush()
+{
+    strokePending();
+    if (cr_) cairo_surface_flush(cairo_get_target(cr_));
+}
+
+std::string CairoPainter::lastTextFamilies() const
+{
+    std::string families;
+    PangoLayoutIter* it = pango_layout_get_iter(layout_);
+    do {
+        PangoLayoutRun* run = pango_layout_iter_get_run_readonly(it);
+        if (!run) continue;
+        PangoFontDescription* d = pango_font_describe(run->item->analysis.font);
+        const char* family = pango_font_description_get_family(d);
+        if (!families.empty()) families += ",";
+        families += family ? family : "";
+        pango_font_description_free(d);
+    } while (pango_layout_iter_next_run(it));
+    pango_layout_iter_free(it);
+    return families;
+}
+
+int CairoPainter::lastTextUnknownGlyphs() const
+{
+    return pango_layout_get_unknown_glyphs_count(layout_);
+}
+
+// ---- snapshot
+
+namespace {
+
+struct PngSink {
+    int fd;
+    int error;  // errno of the first failed write, 0 if none
+};
+
+cairo_status_t WritePng(void* closure, const unsigned char* data, unsigned int length)
+{
+    PngSink* sink = static_cast<PngSink*>(closure);
+    while (length > 0) {
+        ssize_t n = write(sink->fd, data, length);
+        if (n < 0) {
+            if (errno == EINTR) continue;
+            sink->error = errno;
+            return CAIRO_STATUS_WRITE_ERROR;
+        }
+        data += n;
+        length -= static_cast<unsigned int>(n);
+    }
+    return CAIRO_STATUS_SUCCESS;
+}
+
+bool Fail(std::string* error, const std::string& path, const std::string& why)
+{
+    if (error) *error = "cannot write snapshot '" + path + "': " + why;
+    return false;
+}
+
+}  // namespace
+
+bool RenderSnapshotPng(WSCvdrawingArea* area, const std::string& path, std::string* error)
+{
+    if (path.empty()) return Fail(error, path, "empty file name");
+    if (!area) return Fail(error, path, "no drawing area");
+
+    // The temporary file lies beside the target so that rename is atomic.
+    const size_t slash = path.rfind('/');
+    const std::string dir = slash == std::string::npos ? "." : (slash == 0 ? "/" : path.substr(0, slash));
+    std::string tmp = dir + "/.tenmado-snapshot-XXXXXX";
+    int fd = mkstemp(tmp.data());
+    if (fd < 0) return Fail(error, path, std::strerror(errno));
+    // mkstemp makes the file private; give it the usual mode for new files.
+    const mode_t mask = umask(0);
+    umask(mask);
+    fchmod(fd, 0666 & ~mask);
+
+    cairo_surface_t* surface = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, kPictureWidth, kPictureHeight);
+    cairo_t* cr = cairo_create(surface);
+    {
+        CairoPainter painter(cr);
+        area->repaint(&painter);
+        painter.end();
+    }
+    cairo_destroy(cr);
+    cairo_surface_flush(surface);
+
+    PngSink sink{fd, 0};
+    cairo_status_t st = cairo_surface_write_to_png_stream(surface, WritePng, &sink);
+    cairo_surface_destroy(surface);
+    std::string why;
+    if (st != CAIRO_STATUS_SUCCESS)
+        why = sink.error ? std::strerror(sink.error) : cairo_status_to_string(st);
+    if (close(fd) != 0 && why.empty()) why = std::strerror(errno);
+    if (why.empty() && rename(tmp.c_str(), path.c_str()) != 0) why = std::strerror(errno);
+    if (!why.empty()) {
+        unlink(tmp.c_str());
+        return Fail(error, path, why);
+    }
+    return true;
+}

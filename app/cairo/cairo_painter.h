@@ -1,0 +1,84 @@
+// The Cairo+Pango painter: the drawing area's operations on a Cairo context
+// (the window's, or an offscreen image for a snapshot). Every conversion the
+// panels must not see lives here: 0xRRGGBB to Cairo's sources, the half-pixel
+// alignment of odd line widths, 1/64 degree angles, Shift_JIS to UTF-8 and the
+// face of the font table.
+#pragma once
+#include <cairo.h>
+#include <iconv.h>
+#include <pango/pangocairo.h>
+
+#include <string>
+
+#include "app/core/painter.h"
+
+class WSCvdrawingArea;
+
+// ---- Shift_JIS (code page 932) to UTF-8
+// SjisToUtf8: convert length bytes of Shift_JIS text to UTF-8.
+//   Given:    sjis, length   bytes of code page 932 text
+//   Returned: UTF-8 text; a byte that does not convert becomes U+FFFD and the
+//             conversion goes on after it.
+std::string SjisToUtf8(const char* sjis, size_t length);
+
+// ---- the face of the font table
+// CairoFontFamily: the family the painter asks Pango for, given a face name
+//   of the font table (UTF-8). "ＭＳ ゴシック" and "MS Gothic" are not families
+//   a Debian machine knows: on first use the painter loads a fontconfig alias
+//   of its own that maps them to an installed Japanese gothic face (IPAGothic
+//   first), so Pango resolves the table's name to a face with kanji and
+//   half-width katakana. Other names are passed through.
+std::string CairoFontFamily(const std::string& face);
+
+class CairoPainter : public Painter {
+public:
+    // cr may be null: begin() attaches a context later (the window gets a new
+    // one for every expose).
+    explicit CairoPainter(cairo_t* cr = nullptr);
+    ~CairoPainter() override;
+    CairoPainter(const CairoPainter&) = delete;
+    CairoPainter& operator=(const CairoPainter&) = delete;
+
+    // Attach the painter to a context for one repaint; end() leaves it.
+    void begin(cairo_t* cr);
+    void end();
+
+    void setColor(uint32_t rgb) override;
+    void setLineWidth(int width) override;
+    void fillRect(int x, int y, int w, int h) override;
+    void line(int x1, int y1, int x2, int y2) override;
+    void arc(int x, int y, int w, int h, int start, int extent, bool fill) override;
+    void text(int x, int y, int w, int h, const char* sjis, size_t length) override;
+    void flush() override;
+
+    // ---- for tests: what the last text() call laid out
+    // Families of the fonts Pango chose for the runs of the last text, joined
+    // by ",", and the number of glyphs no font had.
+    std::string lastTextFamilies() const;
+    int lastTextUnknownGlyphs() const;
+    // Top-left corner where the last text's line box was placed.
+    int lastTextX() const { return last_x_; }
+    int lastTextY() const { return last_y_; }
+    int lastTextHeight() const { return last_h_; }
+
+private:
+    void applyFont();
+    void strokePending();
+
+    cairo_t* cr_ = nullptr;
+    PangoFontMap* fontmap_ = nullptr;  // borrowed default map
+    PangoContext* context_ = nullptr;  // owned, reused across repaints
+    PangoLayout* layout_ = nullptr;    // owned, reused for every text
+    iconv_t cd_ = reinterpret_cast<iconv_t>(-1);
+    std::string utf8_;                 // conversion buffer, reused
+    double r_ = 0, g_ = 0, b_ = 0;
+    int width_ = 1;
+    bool pending_ = false;             // a stroke path is open
+    int last_x_ = 0, last_y_ = 0, last_h_ = 0;
+};
+
+// RenderSnapshotPng: one repaint of the area into a 530 x 300 ARGB image,
+//   written as PNG to path. The picture is written to a temporary file in the
+//   same folder and renamed into place, so no partial file is ever left.
+//   Returned: true on success; false with a message in *error otherwise.
+bool RenderSnapshotPng(WSCvdrawingArea* area, const std::string& path, std::string* error);

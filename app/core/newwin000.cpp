@@ -1,0 +1,106 @@
+// Start-up, second unit: the main window "天窓" with its drawing area, the
+// repaint procedure `draw` (registered by name at static initialisation) and
+// the periodic timer that keeps the picture moving.
+#include "app/core/koyomi.h"
+#include "app/core/newproject.h"
+#include "app/core/ws.h"
+
+namespace {
+
+// ---- window and area geometry, pixels
+constexpr short kWindowX = 100;
+constexpr short kWindowY = 100;
+constexpr unsigned short kWindowWidth = 530;   // client size
+constexpr unsigned short kWindowHeight = 257;
+constexpr unsigned short kAreaWidth = 559;
+constexpr unsigned short kAreaHeight = 309;
+// ---- toolkit codes
+constexpr char kTitleBar = 3;
+constexpr long kTriggerExpose = 9;             // the procedure runs at every repaint
+constexpr unsigned char kTimerRate = 2;        // the backend ticks once a second
+constexpr long kPrivateTimerMs = 1000;
+void* const kPrivateTimerData = reinterpret_cast<void*>(1234);
+
+WSDprivateTimer* _timer = nullptr;
+
+// Registers `draw` under its name; lives until the program exits.
+const WSCfunctionRegister op("draw", reinterpret_cast<void*>(draw));
+
+}  // namespace
+
+WSCmainWindow* newwin000 = nullptr;
+WSCvdrawingArea* newvdra_000 = nullptr;
+const int NewWin000_Linked = 1;
+
+// _create_win_newwin000: third init handler. The main window (properties in
+// this order), its drawing area, and the procedure binding `draw` to the
+// area's repaint; then the window is shown.
+void _create_win_newwin000()
+{
+    newwin000 = new WSCmainWindow(nullptr, "newwin000");
+    newwin000->completeCreation();
+    newwin000->setPropertyV(_WSNname(), "newwin000");
+    newwin000->setPropertyV(_WSNtitleString(), "天窓");
+    newwin000->setPropertyV(_WSNx(), kWindowX);
+    newwin000->setPropertyV(_WSNy(), kWindowY);
+    newwin000->setPropertyV(_WSNwidth(), kWindowWidth);
+    newwin000->setPropertyV(_WSNheight(), kWindowHeight);
+    newwin000->setPropertyV(_WSNtitleBar(), kTitleBar);
+    newwin000->setPropertyV(_WSNvis(), static_cast<unsigned char>(1));
+    newwin000->setPropertyV(_WSNdet(), static_cast<unsigned char>(0));
+    newwin000->setPropertyV(_WSNpixmapStyle(), static_cast<unsigned char>(1));
+
+    newvdra_000 = new WSCvdrawingArea(newwin000, "newvdra_000");
+    newvdra_000->completeCreation();
+    newvdra_000->setPropertyV(_WSNusePixmap(), static_cast<unsigned char>(1));
+    newvdra_000->setPropertyV(_WSNname(), "newvdra_000");
+    newvdra_000->setPropertyV(_WSNvis(), static_cast<unsigned char>(1));
+    newvdra_000->setPropertyV(_WSNdet(), static_cast<unsigned char>(0));
+    newvdra_000->setPropertyV(_WSNwidth(), kAreaWidth);
+    newvdra_000->setPropertyV(_WSNheight(), kAreaHeight);
+
+    WSCprocedure* ep = new WSCprocedure("new_ep", kTriggerExpose);
+    ep->setFunction(draw, "draw");
+    newvdra_000->bindProcedure(ep);
+
+    newwin000->setVisible(1);
+}
+
+// draw: the repaint procedure of the area. The first call registers the
+// periodic timer (first-call flag i: 1 until then, 2 after); every call
+// paints the whole picture.
+void draw(WSCbase* object)
+{
+    static int i = 1;
+    if (i == 1) WSGIappTimer()->addTimerProc(timerHandler, kTimerRate, object);
+    i = 2;
+    Koyomi_Pla(object);
+}
+
+// timerHandler: every tick asks the drawing area (data) for a repaint.
+void timerHandler(unsigned char, void* data)
+{
+    WSCbase* object = static_cast<WSCbase*>(data);
+    static_cast<WSCvdrawingArea*>(object->viewAsClass("WSCvdrawingArea"))->askRepaint();
+}
+
+// timer_start: a private one-second timer, run (mode 1) or halted. Nothing
+// calls it.
+void timer_start(int mode)
+{
+    if (_timer == nullptr) {
+        _timer = WSDprivateTimer::getNewInstance();
+        _timer->setRate(kPrivateTimerMs);
+    }
+    if (mode == 1) {
+        _timer->setWorkProc(_timer_proc, kPrivateTimerData);
+        _timer->setCont(1);
+        _timer->runTimer();
+    } else {
+        _timer->haltTimer();
+    }
+}
+
+void _timer_proc(void*) {}
+
+void event_procedure(WSCbase*) {}

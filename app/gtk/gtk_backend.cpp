@@ -1,0 +1,170 @@
+// The toolkit layer on GTK 3: the main windows and their drawing areas are
+// realised as GTK widgets after the init handlers have run; every expose
+// repaints the area through the one Cairo painter; periodic timers become a
+// tick aligned to the wall clock's second; closing a window ends the loop.
+#include "app/gtk/gtk_backend.h"
+
+#include <gtk/gtk.h>
+
+#include <cstdio>
+#include <limits>
+#include <map>
+
+#include "app/cairo/cairo_painter.h"
+#include "app/core/ws.h"
+
+namespace {
+
+constexpr int kTickPeriodMs = 1000;  // rate 2: once a second
+
+// The painter of every expose, made once the display is open.
+CairoPainter* g_painter = nullptr;
+// Widgets of the realised objects (windows and drawing areas).
+std::map<const WSCbase*, GtkWidget*> g_widgets;
+
+// ---- the tick
+
+struct Tick {
+    void (*proc)(unsigned char, void*);
+    unsigned char rate;
+    void* data;
+    bool periodic = false;
+    int64_t last_second = std::numeric_limits<int64_t>::min();
+};
+
+gboolean OnTick(gpointer p);
+
+void ArmOneShot(Tick* t)
+{
+    t->periodic = false;
+    g_timeout_add(static_cast<guint>(WSTickDelayMs(g_get_real_time())), OnTick, t);
+}
+
+// Method: a tick runs the handler once for every new wall-clock second (a
+// tick that comes early, still in the second already shown, runs nothing).
+// A tick in time keeps (or starts) the periodic timeout; a late one, or an
+// early one, arms a one-shot to the next tick instant instead.
+gboolean OnTick(gpointer p)
+{
+    Tick* t = static_cast<Tick*>(p);
+    const int64_t now = g_get_real_time();
+    const int64_t second = WSTickSecond(now);
+    const bool fresh = second != t->last_second;
+    if (fresh) {
+        t->last_second = second;
+        t->proc(t->rate, t->data);
+    }
+    const bool aligned = fresh && WSTickPhase(now) <= kTickResyncUs;
+    if (aligned && t->periodic) return G_SOURCE_CONTINUE;
+    if (aligned) {
+        t->periodic = true;
+        g_timeout_add(kTickPeriodMs, OnTick, t);
+    } else {
+        ArmOneShot(t);
+    }
+    return G_SOURCE_REMOVE;
+}
+
+// ---- expose
+
+gboolean OnDraw(GtkWidget*, cairo_t* cr, gpointer p)
+{
+    WSCvdrawingArea* area = static_cast<WSCvdrawingArea*>(p);
+    g_painter->begin(cr);
+    area->repaint(g_painter);
+    g_painter->end();
+    return TRUE;
+}
+
+class GtkBackend : public WSBackend {
+public:
+    void askRepaint(WSCvdrawingArea* area) override
+    {
+        auto it = g_widgets.find(area);
+        if (it != g_widgets.end()) gtk_widget_queue_draw(it->second);
+    }
+    void addTimer(void (*proc)(unsigned char, void*), unsigned char rate, void* data) override
+    {
+        ArmOneShot(new Tick{proc, rate, data});  // lives as long as the program
+    }
+    void setVisible(WSCbase* object, bool visible) override
+    {
+        // Before realisation the object keeps the flag; realising shows it.
+        auto it = g_widgets.find(object);
+        if (it == g_widgets.end()) return;
+        if (visible) gtk_widget_show_all(it->second);
+        else gtk_widget_hide(it->second);
+    }
+};
+
+GtkBackend g_backend;
+
+// Method: the window gets the title (Shift_JIS property, shown as UTF-8),
+// the position and the client size of its properties. Its drawing areas sit
+// in a GtkLayout, which does not ask for its children's size, so an area
+// larger than the window (559 x 309 in 530 x 257) leaves the window its size
+// and shows the area's top-left part.
+void RealiseWindow(WSCmainWindow* w)
+{
+    if (g_widgets.count(w)) return;
+    GtkWidget* win = gtk_window_new(GTK_WINDOW_TOPLEVEL);
+    const std::string title = w->stringProperty(_WSNtitleString());
+    gtk_window_set_title(GTK_WINDOW(win), SjisToUtf8(title.data(), title.size()).c_str());
+    gtk_window_move(GTK_WINDOW(win), static_cast<int>(w->intProperty(_WSNx(), 0)),
+                    static_cast<int>(w->intProperty(_WSNy(), 0)));
+    gtk_window_set_default_size(GTK_WINDOW(win), static_cast<int>(w->intProperty(_WSNwidth(), 530)),
+                                static_cast<int>(w->intProperty(_WSNheight(), 257)));
+    GtkWidget* layout = gtk_layout_new(nullptr, nullptr);
+    gtk_container_add(GTK_CONTAINER(win), layout);
+    for (WSCbase* child : w->children()) {
+        WSCvdrawingArea* area = static_cast<WSCvdrawingArea*>(child->viewAsClass("WSCvdrawingArea"));
+        if (!area) continue;
+        const int aw = static_cast<int>(area->intProperty(_WSNwidth(), 100));
+        const int ah = static_cast<int>(area->intProperty(_WSNheight(), 100));
+        GtkWidget* da = gtk_drawing_area_new();
+        gtk_widget_set_size_request(da, aw, ah);
+        gtk_layout_put(GTK_LAYOUT(layout), da, static_cast<int>(area->intProperty(_WSNx(), 0)),
+                       static_cast<int>(area->intProperty(_WSNy(), 0)));
+        gtk_layout_set_size(GTK_LAYOUT(layout), static_cast<guint>(aw), static_cast<guint>(ah));
+        g_signal_connect(da, "draw", G_CALLBACK(OnDraw), area);
+        if (area->intProperty(_WSNvis(), 1) == 0) gtk_widget_set_no_show_all(da, TRUE);
+        g_widgets[area] = da;
+    }
+    g_signal_connect(win, "destroy", G_CALLBACK(gtk_main_quit), nullptr);
+    g_widgets[w] = win;
+    if (w->visible()) gtk_widget_show_all(win);
+}
+
+}  // namespace
+
+bool WSGtkOpenDisplay(std::string* why)
+{
+    static int state = 0;  // 0 not tried, 1 open, 2 none
+    if (state == 0) {
+        // GTK would set every locale category from the environment; the
+        // read-outs format numbers with printf and need the C locale's point.
+        gtk_disable_setlocale();
+        state = gtk_init_check(nullptr, nullptr) ? 1 : 2;
+    }
+    if (state == 2 && why) {
+        const char* display = g_getenv("DISPLAY");
+        *why = (display && *display) ? std::string("cannot open display '") + display + "'"
+                                     : std::string("no display (DISPLAY is not set)");
+    }
+    return state == 1;
+}
+
+int _win_main(void*, void*, char*, int)
+{
+    std::string why;
+    if (!WSGtkOpenDisplay(&why)) {
+        std::fprintf(stderr, "tenmado: %s\n", why.c_str());
+        return 2;
+    }
+    g_painter = new CairoPainter();
+    WSSetBackend(&g_backend);
+    WSDappDev::runInitHandlers();
+    for (WSCmainWindow* w : WSCmainWindow::all()) RealiseWindow(w);
+    gtk_main();
+    return 0;
+}

@@ -1,0 +1,127 @@
+// The program's entry. Without arguments it hands control to the toolkit,
+// which runs the init handlers and the window's event loop. The command line
+// adds a headless picture (--snapshot), a chosen instant (--at) and the
+// almanac as text (--almanac, --json).
+#include <glib.h>
+
+#include <clocale>
+#include <cstdint>
+#include <cstdio>
+#include <string>
+
+#include "app/cairo/cairo_painter.h"
+#include "app/core/almanac.h"
+#include "app/core/clock.h"
+#include "app/core/newproject.h"
+#include "app/core/ws.h"
+#include "app/gtk/gtk_backend.h"
+
+namespace {
+
+constexpr int kExitUsage = 2;          // bad command line or output not written
+constexpr size_t kShownValueMax = 40;  // bytes of a bad value quoted in a message
+
+// A value from the command line as printable ASCII for a message: other
+// bytes escaped, long values cut.
+std::string Shown(const char* value)
+{
+    std::string v(value ? value : "");
+    bool cut = v.size() > kShownValueMax;
+    if (cut) v.resize(kShownValueMax);
+    gchar* escaped = g_strescape(v.c_str(), nullptr);
+    std::string out = std::string("\"") + escaped + (cut ? "...\"" : "\"");
+    g_free(escaped);
+    return out;
+}
+
+int Usage(const std::string& problem)
+{
+    std::fprintf(stderr, "tenmado: %s\nTry 'tenmado --help' for the options.\n", problem.c_str());
+    return kExitUsage;
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    // Keep both start-up units, and their static initialisation, in the
+    // program (a static library drops objects nothing refers to).
+    volatile int linked = NewProject_Linked + NewWin000_Linked;
+    (void)linked;
+
+    // Messages in the terminal's character set; numbers stay in the C
+    // locale (the read-outs print "139.7" everywhere).
+    std::setlocale(LC_CTYPE, "");
+
+    gchar* snapshot = nullptr;
+    gchar* at = nullptr;
+    gboolean almanac = FALSE;
+    gboolean json = FALSE;
+    // Values are taken as bytes (FILENAME): --at is checked by Clock_Parse.
+    GOptionEntry entries[] = {
+        {"snapshot", 0, 0, G_OPTION_ARG_FILENAME, &snapshot,
+         "Paint one repaint into a 530 x 300 PNG picture and exit; needs no display", "FILE.png"},
+        {"at", 0, 0, G_OPTION_ARG_FILENAME, &at,
+         "Show this civil time of the observer (Tokyo, UTC+9) instead of now; the window's "
+         "clock runs on from it",
+         "\"YYYY-MM-DD HH:MM:SS\""},
+        {"almanac", 0, 0, G_OPTION_ARG_NONE, &almanac,
+         "Print the almanac of the instant (the picture's read-outs) as text and exit", nullptr},
+        {"json", 0, 0, G_OPTION_ARG_NONE, &json, "With --almanac: print it as one JSON object",
+         nullptr},
+        {nullptr, 0, 0, G_OPTION_ARG_NONE, nullptr, nullptr, nullptr},
+    };
+    GOptionContext* context = g_option_context_new("- almanac and clock of the sky over Tokyo");
+    // u8: help text is UTF-8 (narrow literals are compiled to Shift_JIS)
+    g_option_context_set_summary(context, reinterpret_cast<const char*>(
+        u8"Opens the window \"天窓\" (530 x 257) with the date, the Julian day, sunrise and sunset,\n"
+        "moonrise and moonset, the tides of Tokyo Bay, the planets and constellations toward\n"
+        "the south, the Moon's phase and age, and an analog clock, repainted every second."));
+    g_option_context_set_description(context,
+        "Exit status: 0 on success, 2 on a bad command line, when the picture cannot be\n"
+        "written, or when there is no display for the window (use --snapshot there).\n");
+    g_option_context_add_main_entries(context, entries, nullptr);
+    GError* error = nullptr;
+    if (!g_option_context_parse(context, &argc, &argv, &error)) {
+        std::string problem = error ? error->message : "cannot read the command line";
+        g_clear_error(&error);
+        return Usage(problem);
+    }
+    g_option_context_free(context);
+
+    if (argc > 1) return Usage("unexpected argument " + Shown(argv[1]));
+    if (json && !almanac) return Usage("--json only goes with --almanac");
+
+    int64_t civil = 0;
+    if (at && !Clock_Parse(at, &civil))
+        return Usage("--at " + Shown(at) +
+                     " is not a civil time: write \"YYYY-MM-DD HH:MM:SS\" with a real date of the "
+                     "years 0001 to 9999 and a time from 00:00:00 to 23:59:59");
+
+    if (snapshot || almanac) {
+        // One fixed instant for the picture and the text alike.
+        Clock_Fix(at ? civil : Clock_CivilSeconds());
+        if (snapshot) {
+            WSDappDev::runInitHandlers();
+            std::string why;
+            if (!RenderSnapshotPng(newvdra_000, snapshot, &why)) {
+                std::fprintf(stderr, "tenmado: %s\n", why.c_str());
+                return kExitUsage;
+            }
+        }
+        if (almanac) {
+            std::string text = json ? Almanac_Json() : Almanac_Text();
+            std::fwrite(text.data(), 1, text.size(), stdout);
+            if (!text.empty() && text.back() != '\n') std::fputc('\n', stdout);
+        }
+        return 0;
+    }
+
+    if (at) Clock_StartAt(civil);
+    std::string why;
+    if (!WSGtkOpenDisplay(&why))
+        return Usage(why + ": the window needs a display. Without one, paint the picture into a "
+                           "file with --snapshot FILE.png");
+    char cmdline[] = "";
+    return _win_main(nullptr, nullptr, cmdline, 1);
+}
