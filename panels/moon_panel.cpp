@@ -122,8 +122,9 @@ void DrawMoonPhase(WSCvdrawingArea* area, double P)
 //   Given:    widget  the drawing area
 //   Notes:    the Moon (topocentric) and the Sun at jd_auto for the observer
 //             latitude, longitude; the phase picture; then the age since the
-//             latest new moon not later than jd_auto ("月齢 %4.1f", black,
-//             the colour the outline left in force). Sets scale to 2.0.
+//             latest new moon not later than jd_auto (MoonAgeDays, from the
+//             new-moon search FirstdayCal1; "月齢 %4.1f", black, the colour
+//             the outline left in force). Sets scale to 2.0.
 void DispMoon(WSCbase* widget)
 {
     WSCvdrawingArea* area = static_cast<WSCvdrawingArea*>(widget->viewAsClass("WSCvdrawingArea"));
@@ -137,9 +138,6 @@ void DispMoon(WSCbase* widget)
 
     // 6. the Moon's age
     char buf[64];
-    double newmoon1 = 0, newmoon2 = 0;
-    FirstdayCal1(jd_auto, &newmoon1, &newmoon2);
-    double ref = (newmoon2 > 0 && jd_auto >= newmoon2) ? newmoon2 : newmoon1;
-    std::snprintf(buf, sizeof buf, "月齢 %4.1f", jd_auto - ref);
+    std::snprintf(buf, sizeof buf, "月齢 %4.1f", MoonAgeDays(jd_auto));
     area->drawString(kAgeX, kAgeY, kAgeW, kAgeH, 1, 0, buf, -2);
 }
