@@ -49,22 +49,6 @@ std::string ReadFile(const std::string& path)
     return std::string(std::istreambuf_iterator<char>(f), std::istreambuf_iterator<char>());
 }
 
-// The grid lookup of Planet_Position at JD 2451545.0: A = 47.498, B = 343.219
-// read the cell of rows 34-35, columns 4-5.
-double LookupAtJ2000(const double (*g)[kNodes])
-{
-    const double d = 2451545.0 - 1721057.0;
-    double a = d * 0.033459 + 86.1;
-    double b = d * 0.04963 + 89.1;
-    a = (a / 360 - std::floor(a / 360)) * 360;
-    b = (b / 360 - std::floor(b / 360)) * 360;
-    int j = static_cast<int>(a / 10), i = static_cast<int>(b / 10);
-    double fa = a - 10 * j, fb = b - 10 * i;
-    double r0 = g[i][j] + (g[i][j + 1] - g[i][j]) * fa / 10;
-    double r1 = g[i + 1][j] + (g[i + 1][j + 1] - g[i + 1][j]) * fa / 10;
-    return r0 + (r1 - r0) * fb / 10;
-}
-
 }  // namespace
 
 // The committed file is exactly what the generator makes from the terms.
@@ -122,22 +106,5 @@ TEST(PerturbationGrids, ShapePeriodicityAndRanges)
             }
         }
         EXPECT_GT(inner, kNodes * kNodes / 2) << gr.name;
-    }
-}
-
-// The grid terms at JD 2451545.0 before quantisation: each lies in the
-// half-unit interval around its fixed value (q2 / q3 then gives the value).
-TEST(PerturbationGrids, CellReadAtJ2000)
-{
-    struct Case { const double (*g)[kNodes]; double scale, term; const char* name; };
-    const Case cases[] = {
-        {Jup_L8, 100, -0.01, "Jup_L8"},  {Jup_Ps8, 100, 0.04, "Jup_Ps8"},
-        {Jup_Ph8, 100, 0.01, "Jup_Ph8"}, {Sat_L8, 100, 0.51, "Sat_L8"},
-        {Sat_Ps8, 100, 0.35, "Sat_Ps8"}, {Sat_Ph8, 100, 0.62, "Sat_Ph8"},
-        {Sat_Ax8, 1000, 0.08, "Sat_Ax8"},
-    };
-    for (const Case& c : cases) {
-        double v = LookupAtJ2000(c.g);
-        EXPECT_NEAR(v, c.term * c.scale, 0.5) << c.name;  // half a unit
     }
 }
