@@ -4,6 +4,7 @@
 #include <cstdio>
 
 #include "app/core/koyomi.h"
+#include "app/core/koyomi_rows.h"
 #include "app/core/settings.h"
 #include "app/core/ws.h"
 #include "ephem/position.h"
@@ -58,21 +59,29 @@ void EventRow(WSCvdrawingArea* area, RowPlace at, const char* label, double r, b
 */
 void Koyomi_EventRows(WSCvdrawingArea* area)
 {
-    double r = Cal_Rise_Time(jd, kBodySun);
-    Sun.rise_time = r;
-    EventRow(area, kSunrise, "日の出", r, false);
+    double sunrise = Cal_Rise_Time(jd, kBodySun);
+    Sun.rise_time = sunrise;
+    double sunset = Cal_Set_Time(jd, kBodySun);
+    Sun.set_time = sunset;
+    double moonrise = Cal_Rise_Time(jd, kBodyMoon);
+    Moon.rise_time = moonrise;
+    double moonset = Cal_Set_Time(jd, kBodyMoon);
+    Moon.set_time = moonset;
+    Koyomi_DrawEventRows(area, sunrise, sunset, moonrise, moonset);
+}
 
-    r = Cal_Set_Time(jd, kBodySun);
-    Sun.set_time = r;
-    EventRow(area, kSunset, "日の入", r, false);
-
-    r = Cal_Rise_Time(jd, kBodyMoon);
-    Moon.rise_time = r;
-    EventRow(area, kMoonrise, "月の出", r, r == kNoEvent);
-
-    r = Cal_Set_Time(jd, kBodyMoon);
-    Moon.set_time = r;
-    EventRow(area, kMoonset, "月の入", r, r == kNoEvent);
+/*
+**  Koyomi_DrawEventRows
+**  "日の出", "日の入", "月の出", "月の入" with "hh:mm" (minutes truncated:
+**  5.999 h is 05:59); the Moon's rows print "--" for exactly 23.0.
+*/
+void Koyomi_DrawEventRows(WSCvdrawingArea* area, double sunrise, double sunset,
+                          double moonrise, double moonset)
+{
+    EventRow(area, kSunrise, "日の出", sunrise, false);
+    EventRow(area, kSunset, "日の入", sunset, false);
+    EventRow(area, kMoonrise, "月の出", moonrise, moonrise == kNoEvent);
+    EventRow(area, kMoonset, "月の入", moonset, moonset == kNoEvent);
 }
 
 /*
@@ -91,11 +100,21 @@ void Koyomi_EventRows(WSCvdrawingArea* area)
 void Koyomi_TideRows(WSCvdrawingArea* area)
 {
     Tide_Cal(jd);
+    Koyomi_DrawTideRows(area, Tide);
+}
+
+/*
+**  Koyomi_DrawTideRows
+**  "  東京湾潮汐" and "満hh:mm" (entries 4, 5), "干hh:mm" (6, 7) of a
+**  record laid out as Tide; "満 --" or "干 --" for an entry 0.0.
+*/
+void Koyomi_DrawTideRows(WSCvdrawingArea* area, const double record[8])
+{
     Row(area, kTideTitle, "  東京湾潮汐");
 
     char buf[64];
     for (int i = 0; i < 4; i++) {
-        double t = Tide[4 + i];
+        double t = record[4 + i];
         bool high = i < 2;
         double y, mo, d, hr;
         Calendar(t, &y, &mo, &d, &hr, 0, m_input_lon);

@@ -1,0 +1,154 @@
+// Rise, set and culmination: the hour scan, the strict brackets, the
+// narrowing and the no-event result, on real dates and on made-up samples.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <vector>
+
+#include "app/core/settings.h"
+#include "ephem/position.h"
+#include "events/riseset.h"
+#include "timecal/julian.h"
+#include "timecal/timerec.h"
+
+namespace {
+
+constexpr double kHorizon = -0.85;
+
+// Observer globals as the main panel leaves them.
+void Observer()
+{
+    Settings_Reset();
+    latitude = latitude0 = m_input_lat;
+    longitude = longitude0 = m_input_lon;
+}
+
+double Tokyo(int y, int m, int d, double h)
+{
+    return JD(y, m, d, h, 0, 139.7);
+}
+
+}  // namespace
+
+// Regression values of our own searches at Tokyo (local decimal hours,
+// tolerance 5e-9 h); they agree with published times to about a minute:
+// 2026-12-06 sunrise 06:35, sunset 16:27, moonrise 03:52, moonset 14:13.
+TEST(Cal_Rise_Time, SunAndMoonAtTokyo)
+{
+    Observer();
+    double jd = Tokyo(2026, 12, 6, 15);
+    EXPECT_NEAR(Cal_Rise_Time(jd, 0), 6.59537559, 5e-9);
+    EXPECT_NEAR(Cal_Set_Time(jd, 0), 16.4609375, 5e-9);
+    EXPECT_NEAR(Cal_Rise_Time(jd, 3), 3.86804180, 5e-9);
+    EXPECT_NEAR(Cal_Set_Time(jd, 3), 14.2265625, 5e-9);
+    EXPECT_NEAR(Cal_Top_Time(jd, 0), 11.53125, 5e-9);
+    EXPECT_NEAR(Cal_Top_Time(jd, 3), 9.1015625, 5e-9);
+    // the local date of jd counts, not the UT date: 01:00 local is the
+    // previous UT day
+    EXPECT_NEAR(Cal_Rise_Time(Tokyo(2026, 12, 6, 1), 0), 6.59537559, 5e-9);
+}
+
+// A date without moonrise gives exactly 23.0; a moonrise in the last hour
+// of the date is found on that date.
+TEST(Cal_Rise_Time, NoMoonriseAndTheLastHour)
+{
+    Observer();
+    EXPECT_EQ(Cal_Rise_Time(Tokyo(2026, 12, 2, 12), 3), 23.0);
+    EXPECT_EQ(Cal_Rise_Time(Tokyo(2026, 12, 31, 12), 3), 23.0);
+    EXPECT_EQ(Cal_Set_Time(Tokyo(2026, 12, 16, 12), 3), 23.0);
+    double r = Cal_Rise_Time(Tokyo(2026, 12, 1, 12), 3);
+    EXPECT_NEAR(r, 23.73217723, 5e-9);
+    EXPECT_GT(r, 23.0);
+    EXPECT_LT(r, 24.0);
+    // a moonset just after midnight converges without moving t0: 0.0
+    EXPECT_EQ(Cal_Set_Time(Tokyo(2026, 12, 18, 12), 3), 0.0);
+}
+
+// After a search the record holds the last trial instant (converged: within
+// 0.1 of the horizon), not the given one; Auto_Time holds the given one.
+TEST(Cal_Rise_Time, LeavesSunAndAutoTime)
+{
+    Observer();
+    double jd = Tokyo(2026, 12, 6, 15);
+    Cal_Rise_Time(jd, 0);
+    EXPECT_LT(std::fabs(Sun.el - kHorizon), 0.1);
+    EXPECT_EQ(Auto_Time.year, 2026);
+    EXPECT_EQ(Auto_Time.month, 12);
+    EXPECT_EQ(Auto_Time.day, 6);
+    EXPECT_EQ(Auto_Time.spare, 0.0);
+    EXPECT_EQ(Auto_Time.hour, 15);
+    EXPECT_NEAR(Auto_Time.Hour, 15.0, 1e-6);
+    EXPECT_EQ(Auto_Time.jd, jd);
+    EXPECT_EQ(Auto_Time.latitude, 35.6);
+    EXPECT_EQ(Auto_Time.longitude, 139.7);
+
+    Cal_Set_Time(jd, 3);
+    EXPECT_LT(std::fabs(Moon.el - kHorizon), 0.1);
+}
+
+// A culmination north of the zenith (the Sun at midsummer seen from 20 N):
+// the azimuth jumps from -180 to +180, the bracket never meets the
+// tolerance and is abandoned after 100 steps; no other hour brackets.
+TEST(Cal_Top_Time, NorthOfZenithAbandoned)
+{
+    Observer();
+    double jd = Tokyo(2026, 6, 21, 12);
+    latitude0 = 20.0;
+    EXPECT_EQ(Cal_Top_Time(jd, 0), 23.0);
+    EXPECT_EQ(Event_LastCount().max_steps, 100);
+    latitude0 = 35.6;  // south of the zenith at Tokyo: found
+    EXPECT_NEAR(Cal_Top_Time(jd, 0), 11.71484375, 5e-9);
+    EXPECT_LT(Event_LastCount().max_steps, 100);
+}
+
+// Made-up samples: the earliest converging bracket wins, a bracket that
+// never converges is passed over, an event exactly on a whole hour is missed.
+TEST(Event_Search, ScanRules)
+{
+    auto wave = [](double t) { return kHorizon + 20 * std::sin((t - 3.5) * M_PI / 6); };
+    // upward at 3.5 and 15.5, downward at 9.5 and 21.5
+    EXPECT_NEAR(Event_Search(EventKind::Rise, wave), 3.5, 0.01);
+    EXPECT_NEAR(Event_Search(EventKind::Set, wave), 9.5, 0.01);
+
+    // a jump at 2.5 is bracketed but never converges; the crossing at 15.5 wins
+    auto jump = [&](double t) { return t < 2.5 ? -10.0 : t < 9.5 ? 10.0 : wave(t); };
+    EventSearchCount n{};
+    EXPECT_NEAR(Event_Search(EventKind::Rise, jump, &n), 15.5, 0.01);
+    EXPECT_EQ(n.max_steps, 100);
+
+    // exactly on the target at 5 h: both strict tests fail, no event
+    auto line = [](double t) { return t - 5 + kHorizon; };
+    EXPECT_EQ(Event_Search(EventKind::Rise, line), 23.0);
+
+    // an unconverged 23-24 bracket leaves its last lower end, not 23.0
+    auto late = [](double t) { return t < 23.5 ? -10.0 : 10.0; };
+    double r = Event_Search(EventKind::Rise, late);
+    EXPECT_GT(r, 23.0);
+    EXPECT_LE(r, 23.5);
+}
+
+// Equal distances from the target at both ends move t0: by a third for
+// the rise, to the midpoint for the set and the culmination.
+TEST(Event_Search, TieMovesLowerEnd)
+{
+    struct Case { EventKind kind; double target, below, above, t0_after; };
+    const Case cases[] = {
+        // -0.85 +- 0.125 are exact doubles with exactly equal distances
+        {EventKind::Rise, kHorizon, kHorizon - 0.125, kHorizon + 0.125, 16.0 / 3},
+        {EventKind::Set, kHorizon, kHorizon + 0.125, kHorizon - 0.125, 5.5},
+        {EventKind::Culmination, 0.0, -0.125, 0.125, 5.5},
+    };
+    for (const Case& c : cases) {
+        std::vector<double> asked;
+        auto step = [&](double t) {
+            asked.push_back(t);
+            return t <= 5 ? c.below : c.above;
+        };
+        Event_Search(c.kind, step);
+        ASSERT_GE(asked.size(), 14u);
+        EXPECT_EQ(asked[10], 5.0);  // hours 0..4 sampled first, then [5, 6]
+        EXPECT_EQ(asked[11], 6.0);
+        EXPECT_DOUBLE_EQ(asked[12], c.t0_after);  // t0 moved
+        EXPECT_EQ(asked[13], 6.0);                // t1 stayed
+    }
+}
