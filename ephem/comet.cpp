@@ -71,17 +71,19 @@ double NewYearJD(double Y)
 //             ends.
 void Keplar(double M, double e, double* E)
 {
+    if (!(std::fabs(e) > 1e-9)) {
+        *E = M;  // a circle: E = M unchanged
+        return;
+    }
     double m = M * R;
     double x = m;
-    if (std::fabs(e) > 1e-9) {
-        double f;
-        int pass = 0;
-        do {
-            f = x - e * std::sin(x) - m;
-            x = x - f / (1 - e * std::cos(x));
-        } while (std::fabs(f) > kKeplerTolerance && ++pass < kKeplerPasses);
-        if (std::fabs(f) > kKeplerTolerance) x = KeplerBracketed(m, e);
-    }
+    double f;
+    int pass = 0;
+    do {
+        f = x - e * std::sin(x) - m;
+        x = x - f / (1 - e * std::cos(x));
+    } while (std::fabs(f) > kKeplerTolerance && ++pass < kKeplerPasses);
+    if (std::fabs(f) > kKeplerTolerance) x = KeplerBracketed(m, e);
     *E = x / R;
 }
 
