@@ -134,6 +134,7 @@ public:
     Painter* painter() const { return painter_; }
     void setPainter(Painter* painter) { painter_ = painter; }
     long repaintRequests() const { return repaint_requests_; }
+    const std::vector<WSCprocedure*>& procedures() const { return procedures_; }
 
 private:
     Painter* painter_ = nullptr;

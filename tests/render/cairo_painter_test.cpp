@@ -1,0 +1,269 @@
+// The Cairo+Pango painter on an image surface: Japanese faces for the font
+// table's face name, crisp lines, arcs in 1/64 degree, text placement, and
+// the PNG snapshot written whole or not at all.
+#include <gtest/gtest.h>
+#include <dirent.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstring>
+#include <string>
+
+#include "app/cairo/cairo_painter.h"
+#include "app/core/ws.h"
+
+namespace {
+
+constexpr uint32_t kWhite = 0xffffff;
+constexpr uint32_t kBlack = 0x000000;
+
+std::string U8(const char8_t* s) { return reinterpret_cast<const char*>(s); }
+
+// A white image surface with a painter attached.
+struct Canvas {
+    cairo_surface_t* surface;
+    cairo_t* cr;
+    CairoPainter painter;
+    Canvas(int w, int h)
+        : surface(cairo_image_surface_create(CAIRO_FORMAT_RGB24, w, h)), cr(cairo_create(surface)),
+          painter(cr)
+    {
+        painter.setColor(kWhite);
+        painter.fillRect(0, 0, w, h);
+        painter.setColor(kBlack);
+        painter.setLineWidth(1);
+    }
+    ~Canvas()
+    {
+        painter.end();
+        cairo_destroy(cr);
+        cairo_surface_destroy(surface);
+    }
+    uint32_t at(int x, int y)
+    {
+        painter.flush();
+        const unsigned char* row = cairo_image_surface_get_data(surface) +
+                                   y * cairo_image_surface_get_stride(surface);
+        return reinterpret_cast<const uint32_t*>(row)[x] & 0xffffff;
+    }
+    bool inked(int x, int y) { return at(x, y) != kWhite; }
+};
+
+// The font table's entry 1 as the program loads it.
+void LoadTableFont()
+{
+    static std::string entry = U8(u8"14,0,0,0,700,0,0,0,128,3,2,1,49,ＭＳ ゴシック");
+    static char* table[] = {entry.data(), entry.data(), nullptr};
+    WSGFloadFontData(table);
+}
+
+}  // namespace
+
+TEST(SjisToUtf8, KanjiKatakanaAndBadBytes)
+{
+    EXPECT_EQ(SjisToUtf8("天窓", 4), U8(u8"天窓"));
+    EXPECT_EQ(SjisToUtf8("\x93\x56\x91\x8b", 4), U8(u8"天窓"));
+    EXPECT_EQ(SjisToUtf8("\xC3\xDD\xCF\xC4\xDE", 5), U8(u8"ﾃﾝﾏﾄﾞ"));  // half-width katakana
+    EXPECT_EQ(SjisToUtf8("時刻 12:00", 10), U8(u8"時刻 12:00"));
+    // a lone lead byte at the end, and a byte that is no character
+    EXPECT_EQ(SjisToUtf8("A\x93", 2), U8(u8"A\uFFFD"));
+    EXPECT_EQ(SjisToUtf8("\xA0" "B", 2), U8(u8"\uFFFDB"));
+}
+
+// "ＭＳ ゴシック" is unknown here; the painter must pick a Japanese face.
+TEST(CairoPainterText, JapaneseFaceForTheTableFont)
+{
+    EXPECT_EQ(CairoFontFamily(U8(u8"ＭＳ ゴシック")), "IPAGothic");
+    EXPECT_EQ(CairoFontFamily("MS Gothic"), "IPAGothic");
+    EXPECT_EQ(CairoFontFamily("IPAGothic"), "IPAGothic");
+
+    LoadTableFont();
+    Canvas c(300, 40);
+    const char* samples[] = {"天窓 月の出 東経", "ﾃﾝﾏﾄﾞ ｶﾞｯｺｳ", "満潮 干潮 ﾀﾞｲﾔ 12:34"};
+    for (const char* s : samples) {
+        c.painter.text(0, 0, 300, 30, s, std::strlen(s));
+        const std::string families = c.painter.lastTextFamilies();
+        EXPECT_EQ(c.painter.lastTextUnknownGlyphs(), 0) << s;
+        ASSERT_FALSE(families.empty());
+        // every run in the IPA gothic face, none in a Latin fallback
+        size_t pos = 0;
+        while (pos <= families.size()) {
+            size_t comma = families.find(',', pos);
+            std::string f = families.substr(pos, comma == std::string::npos ? std::string::npos : comma - pos);
+            EXPECT_EQ(f.rfind("IPA", 0), 0u) << families;
+            if (comma == std::string::npos) break;
+            pos = comma + 1;
+        }
+    }
+}
+
+// Text is left-aligned at x and its line box centred vertically in the box.
+TEST(CairoPainterText, LeftAlignedAndCentredInBox)
+{
+    LoadTableFont();
+    Canvas c(200, 80);
+    c.painter.text(10, 20, 300, 30, "時刻 12:34:56", std::strlen("時刻 12:34:56"));
+    const int h = c.painter.lastTextHeight();
+    EXPECT_GE(h, 14);
+    EXPECT_LE(h, 20);
+    EXPECT_EQ(c.painter.lastTextX(), 10);
+    EXPECT_EQ(c.painter.lastTextY(), 20 + (30 - h) / 2);
+    int top = 80, bottom = -1, left = 200;
+    for (int y = 0; y < 80; ++y)
+        for (int x = 0; x < 200; ++x)
+            if (c.inked(x, y)) {
+                top = std::min(top, y);
+                bottom = std::max(bottom, y);
+                left = std::min(left, x);
+            }
+    ASSERT_GE(bottom, 0);
+    EXPECT_GE(left, 10);
+    EXPECT_LE(left, 12);
+    EXPECT_GE(top, c.painter.lastTextY());
+    EXPECT_LT(bottom, c.painter.lastTextY() + h);
+    // ink centred on the box's middle row (35) within 3 pixels
+    EXPECT_NEAR((top + bottom) / 2.0, 35.0, 3.0);
+}
+
+// A one-pixel line is one row (column) of full colour, end points included.
+TEST(CairoPainterLine, OnePixelLinesAreCrisp)
+{
+    Canvas c(40, 40);
+    c.painter.line(5, 10, 30, 10);
+    c.painter.line(20, 15, 20, 35);
+    for (int x = 5; x <= 30; ++x) {
+        EXPECT_EQ(c.at(x, 10), kBlack) << x;
+        EXPECT_EQ(c.at(x, 9), kWhite) << x;
+        EXPECT_EQ(c.at(x, 11), kWhite) << x;
+    }
+    EXPECT_EQ(c.at(4, 10), kWhite);
+    EXPECT_EQ(c.at(31, 10), kWhite);
+    for (int y = 15; y <= 35; ++y) {
+        EXPECT_EQ(c.at(20, y), kBlack) << y;
+        EXPECT_EQ(c.at(19, y), kWhite) << y;
+        EXPECT_EQ(c.at(21, y), kWhite) << y;
+    }
+    // width 2 covers two whole rows
+    c.painter.setLineWidth(2);
+    c.painter.line(5, 30, 15, 30);
+    EXPECT_EQ(c.at(10, 29), kBlack);
+    EXPECT_EQ(c.at(10, 30), kBlack);
+    EXPECT_EQ(c.at(10, 28), kWhite);
+    EXPECT_EQ(c.at(10, 31), kWhite);
+}
+
+// Arcs: 1/64 degree from 3 o'clock, counter-clockwise on the screen.
+TEST(CairoPainterArc, HalfDiscQuarterAndBoundingBox)
+{
+    Canvas c(60, 60);
+    c.painter.arc(10, 10, 20, 20, 5760, 11520, true);  // left half disc
+    EXPECT_EQ(c.at(14, 20), kBlack);
+    EXPECT_EQ(c.at(19, 12), kBlack);
+    EXPECT_EQ(c.at(19, 28), kBlack);
+    EXPECT_EQ(c.at(25, 20), kWhite);
+    EXPECT_EQ(c.at(25, 14), kWhite);
+
+    Canvas q(60, 60);
+    q.painter.arc(10, 10, 20, 20, 0, 5760, true);  // quarter from 3 to 12 o'clock
+    EXPECT_EQ(q.at(25, 15), kBlack);                // upper right
+    EXPECT_EQ(q.at(25, 25), kWhite);                // lower right
+    EXPECT_EQ(q.at(15, 15), kWhite);                // upper left
+
+    Canvas f(60, 60);
+    f.painter.arc(10, 10, 20, 20, 0, 0, true);  // extent 0: whole disc
+    EXPECT_EQ(f.at(14, 20), kBlack);
+    EXPECT_EQ(f.at(25, 20), kBlack);
+    f.painter.setColor(0xff0000);
+    f.painter.arc(10, 10, 20, 20, 0, 23040, true);
+    EXPECT_EQ(f.at(25, 25), 0xff0000u);
+
+    // an outline stays inside its box: ink in columns 10 and 30, none at 9 or 31
+    Canvas o(60, 60);
+    o.painter.arc(10, 10, 21, 21, 0, 23040, false);
+    bool left = false, right = false, outside = false;
+    for (int y = 0; y < 60; ++y) {
+        left = left || o.inked(10, y);
+        right = right || o.inked(30, y);
+        outside = outside || o.inked(9, y) || o.inked(31, y) || o.inked(y, 9) || o.inked(y, 31);
+    }
+    EXPECT_TRUE(left);
+    EXPECT_TRUE(right);
+    EXPECT_FALSE(outside);
+    EXPECT_EQ(o.at(20, 20), kWhite);  // not filled
+
+    // a zero-size box draws nothing and leaves the context usable
+    Canvas z(20, 20);
+    z.painter.arc(5, 5, 0, 0, 0, 23040, false);
+    EXPECT_EQ(cairo_status(z.cr), CAIRO_STATUS_SUCCESS);
+    z.painter.fillRect(1, 1, 2, 2);
+    EXPECT_EQ(z.at(1, 1), kBlack);
+}
+
+namespace {
+void PaintBackground(WSCbase* object)
+{
+    WSCvdrawingArea* a = static_cast<WSCvdrawingArea*>(object->viewAsClass("WSCvdrawingArea"));
+    a->setForeColor("#64ffff");
+    a->drawFillRect(0, 0, 530, 300);
+    a->setForeColor("#000000");
+    a->drawLine(0, 299, 529, 299);
+}
+
+// Names in dir that begin with prefix.
+int CountNames(const std::string& dir, const std::string& prefix)
+{
+    int n = 0;
+    if (DIR* d = opendir(dir.c_str())) {
+        while (dirent* e = readdir(d))
+            if (std::string(e->d_name).rfind(prefix, 0) == 0) ++n;
+        closedir(d);
+    }
+    return n;
+}
+}  // namespace
+
+TEST(RenderSnapshotPng, WholeFileOrNone)
+{
+    WSCvdrawingArea area(nullptr, "snap");
+    WSCprocedure proc("p", WSEV_EXPOSE);
+    proc.setFunction(PaintBackground, "paint");
+    area.bindProcedure(&proc);
+
+    char tmpl[] = "/tmp/tenmado-render-XXXXXX";
+    ASSERT_NE(mkdtemp(tmpl), nullptr);
+    const std::string dir = tmpl;
+    const std::string good = dir + "/s.png";
+    std::string error;
+    ASSERT_TRUE(RenderSnapshotPng(&area, good, &error)) << error;
+    cairo_surface_t* png = cairo_image_surface_create_from_png(good.c_str());
+    ASSERT_EQ(cairo_surface_status(png), CAIRO_STATUS_SUCCESS);
+    EXPECT_EQ(cairo_image_surface_get_width(png), 530);
+    EXPECT_EQ(cairo_image_surface_get_height(png), 300);
+    const unsigned char* data = cairo_image_surface_get_data(png);
+    const int stride = cairo_image_surface_get_stride(png);
+    auto px = [&](int x, int y) { return reinterpret_cast<const uint32_t*>(data + y * stride)[x]; };
+    EXPECT_EQ(px(2, 2), 0xff64ffffu);  // opaque background
+    EXPECT_EQ(px(529, 298), 0xff64ffffu);
+    EXPECT_EQ(px(529, 299), 0xff000000u);  // the last row, crisp
+    cairo_surface_destroy(png);
+
+    // a missing folder and a folder in the way: false, a message, no file
+    error.clear();
+    EXPECT_FALSE(RenderSnapshotPng(&area, dir + "/missing/s.png", &error));
+    EXPECT_NE(error.find("missing/s.png"), std::string::npos) << error;
+    ASSERT_EQ(mkdir((dir + "/taken.png").c_str(), 0755), 0);
+    error.clear();
+    EXPECT_FALSE(RenderSnapshotPng(&area, dir + "/taken.png", &error));
+    EXPECT_FALSE(error.empty());
+    EXPECT_FALSE(RenderSnapshotPng(&area, "", &error));
+    EXPECT_EQ(CountNames(dir, ".tenmado-snapshot-"), 0);
+
+    // overwriting keeps a whole picture
+    ASSERT_TRUE(RenderSnapshotPng(&area, good, &error)) << error;
+    EXPECT_EQ(CountNames(dir, ".tenmado-snapshot-"), 0);
+    std::remove(good.c_str());
+    rmdir((dir + "/taken.png").c_str());
+    rmdir(dir.c_str());
+}
