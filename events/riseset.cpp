@@ -25,25 +25,6 @@ constexpr int kBodyMoon = 3;
 
 EventSearchCount last_count{};
 
-// Broken-down local time of jd at longitude0, as Cal_Auto_Time fills it.
-// TEMPORARY until timecal/timerec.cpp provides Cal_Auto_Time.
-void Fill_Auto_Time(double jd, tagTime_Day* t)
-{
-    double y, m, d, hr;
-    Calendar(jd, &y, &m, &d, &hr, 0, longitude0);
-    t->year = y;
-    t->month = m;
-    t->day = d;
-    t->spare = 0.0;
-    t->hour = std::floor(hr);
-    t->Hour = hr;
-    t->minute = std::floor((hr - t->hour) * 60);
-    t->second = hr * 3600 - t->hour * 3600 - t->minute * 60;
-    t->jd = jd;
-    t->latitude = latitude0;
-    t->longitude = longitude0;
-}
-
 /*
 **  Body_Sample
 **  Altitude or azimuth of a body at a local clock time of a fixed date.
@@ -103,7 +84,7 @@ double Body_Sample(EventKind kind, int body, double y, double m, double d, doubl
 double Body_Event(double jd, int body, EventKind kind)
 {
     // Broken-down time of the given instant
-    Fill_Auto_Time(jd, &Auto_Time);
+    Cal_Auto_Time(jd, &Auto_Time);
 
     // Local date of the instant
     double y, m, d, hr;

@@ -1,4 +1,170 @@
-// STUB: placeholder so the tree links; replaced by the real routine.
+// The almanac of the present instant for the command line: the picture's
+// read-outs as UTF-8 text, or one JSON object with the raw results.
 #include "app/core/almanac.h"
-std::string Almanac_Text() { return {}; }
-std::string Almanac_Json() { return "{}"; }
+
+#include <iconv.h>
+
+#include <cerrno>
+
+#include <cstdio>
+#include <ctime>
+#include <string>
+#include <vector>
+
+#include <nlohmann/json.hpp>
+
+#include "app/core/clock.h"
+#include "app/core/koyomi.h"
+#include "app/core/recorder.h"
+#include "app/core/settings.h"
+#include "app/core/ws.h"
+#include "ephem/position.h"
+#include "events/newmoon.h"
+#include "events/riseset.h"
+#include "events/tide.h"
+#include "panels/panels.h"
+
+namespace {
+
+constexpr double kNoEvent = 23.0;  // rise, set and transit searches without event
+constexpr int kBodySun = 0, kBodyMoon = 3;
+constexpr int kPanelBodies = 7;    // Moon, Mercury, Venus, Sun, Mars, Jupiter, Saturn
+const char* const kEnglish[kPanelBodies] = {"Moon", "Mercury", "Venus", "Sun",
+                                            "Mars", "Jupiter", "Saturn"};
+
+// Where the picture writes its read-outs, in the order of the text.
+struct Place { int x, y; };
+constexpr Place kReadouts[] = {
+    {20, 0},                                          // date, time, Julian day
+    {10, 5}, {10, 20}, {10, 35}, {10, 50},            // sun and moon events
+    {420, 5}, {420, 20}, {420, 35}, {420, 50},        // time, longitude, latitude, azimuth
+    {420, 170},                                       // tide heading
+    {460, 185}, {460, 200}, {460, 215}, {460, 230},   // high, high, low, low
+    {5, 160},                                         // Moon's age
+};
+
+// Shift_JIS (code page 932) bytes to UTF-8; an undecodable byte becomes U+FFFD.
+std::string Utf8(const std::string& sjis)
+{
+    std::string out;
+    iconv_t cd = iconv_open("UTF-8", "CP932");
+    if (cd == (iconv_t)-1) return sjis;
+    std::vector<char> in(sjis.begin(), sjis.end());
+    char* src = in.data();
+    size_t left = in.size();
+    char buf[256];
+    while (left > 0) {
+        char* dst = buf;
+        size_t room = sizeof buf;
+        size_t r = iconv(cd, &src, &left, &dst, &room);
+        out.append(buf, dst - buf);
+        if (r == (size_t)-1 && errno != E2BIG) {
+            out += "\xEF\xBF\xBD";
+            src++;
+            left--;
+        }
+    }
+    iconv_close(cd);
+    return out;
+}
+
+// null for the no-event value 23.0, else the time.
+nlohmann::ordered_json TimeOrNull(double r)
+{
+    return r == kNoEvent ? nlohmann::ordered_json(nullptr) : nlohmann::ordered_json(r);
+}
+
+nlohmann::ordered_json DayOrNull(double jd)
+{
+    return jd == 0.0 ? nlohmann::ordered_json(nullptr) : nlohmann::ordered_json(jd);
+}
+
+}  // namespace
+
+/*
+**  Almanac_Text
+**  The read-outs of the picture at the present instant, one per line.
+**
+**  Notes:
+**  1) One whole repaint is painted into a recorder; the texts drawn at the
+**     read-out places (date line, events, time and place, tides, Moon's
+**     age) are taken in that order, the first text at each place, and
+**     converted to UTF-8 without their leading blanks.
+*/
+std::string Almanac_Text()
+{
+    WSCvdrawingArea area(nullptr, "almanac");
+    Recorder rec;
+    area.setPainter(&rec);
+    Koyomi_Pla(&area);
+
+    std::string out;
+    for (const Place& p : kReadouts) {
+        for (const DrawCall* c : rec.texts()) {
+            if (c->a[0] != p.x || c->a[1] != p.y) continue;
+            std::string line = Utf8(c->text);
+            line.erase(0, line.find_first_not_of(' '));
+            out += line;
+            out += '\n';
+            break;
+        }
+    }
+    return out;
+}
+
+/*
+**  Almanac_Json
+**  The raw results of the searches and positions at the present instant.
+**
+**  Notes:
+**  1) The state is reset as a repaint resets it (Koyomi_Reset); times are
+**     local decimal hours as the searches return them, Julian days in UT.
+**  2) The Sun's 23.0 stays; the Moon's rise and set and both transits
+**     give null for 23.0. Tides in the record's order 4, 5, 6, 7, entries
+**     0.0 left out; new moons of FirstdayCal1 with null for 0.0.
+**  3) Bodies as the planet panel computes them (PanelBody).
+*/
+std::string Almanac_Json()
+{
+    struct tm now = Clock_Now();
+    Koyomi_Reset(now);
+    const double J = jd;
+
+    char local[80];
+    std::snprintf(local, sizeof local, "%04d-%02d-%02d %02d:%02d:%02d", now.tm_year + 1900,
+                  now.tm_mon + 1, now.tm_mday, now.tm_hour, now.tm_min, now.tm_sec);
+
+    nlohmann::ordered_json j;
+    j["jd"] = J;
+    j["local"] = local;
+    j["sunrise"] = Cal_Rise_Time(J, kBodySun);
+    j["sunset"] = Cal_Set_Time(J, kBodySun);
+    j["moonrise"] = TimeOrNull(Cal_Rise_Time(J, kBodyMoon));
+    j["moonset"] = TimeOrNull(Cal_Set_Time(J, kBodyMoon));
+    j["sun_transit"] = TimeOrNull(Cal_Top_Time(J, kBodySun));
+    j["moon_transit"] = TimeOrNull(Cal_Top_Time(J, kBodyMoon));
+
+    Tide_Cal(J);
+    nlohmann::ordered_json tides = nlohmann::ordered_json::array();
+    for (int i = 0; i < 4; i++) {
+        if (Tide[4 + i] == 0.0) continue;
+        tides.push_back({{"kind", i < 2 ? "high" : "low"}, {"jd", Tide[4 + i]}, {"height", Tide[i]}});
+    }
+    j["tides"] = tides;
+
+    double newmoon1, newmoon2;
+    FirstdayCal1(J, &newmoon1, &newmoon2);
+    j["new_moons"] = {DayOrNull(newmoon1), DayOrNull(newmoon2)};
+    j["moon_age"] = MoonAgeDays(J);
+
+    nlohmann::ordered_json bodies = nlohmann::ordered_json::array();
+    for (int i = 0; i < kPanelBodies; i++) {
+        double az, el;
+        const tagPosition* p = PanelBody(i, J, &az, &el);
+        bodies.push_back({{"name", Utf8(Pla1[i])}, {"english", kEnglish[i]},
+                          {"lam", p->lam}, {"bet", p->bet}, {"ra", p->ra}, {"dec", p->dec},
+                          {"az", az}, {"el", el}});
+    }
+    j["bodies"] = bodies;
+    return j.dump(2) + "\n";
+}

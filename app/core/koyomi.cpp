@@ -23,13 +23,11 @@ void Koyomi_DateTime(double jd, double longitude, double* year, double* month, d
     *second = hr * 3600 - *hour * 3600 - *minute * 60;
 }
 
-void Koyomi_Pla(WSCbase* object)
+// Steps 2 and 4 to 7 of the repaint: chart geometry, projection, observer,
+// the Julian day of the clock reading into jd, jd0, jdstart and jd_auto, and
+// the chart centre. The command-line almanac resets the same way.
+void Koyomi_Reset(const struct tm& now)
 {
-    WSCvdrawingArea* area = static_cast<WSCvdrawingArea*>(object->viewAsClass("WSCvdrawingArea"));
-    char buf[128];
-
-    // 1. the clock, once
-    struct tm now = Clock_Now();
     double year = now.tm_year + 1900.0;
     double month = now.tm_mon + 1.0;
     double day = now.tm_mday;
@@ -39,10 +37,6 @@ void Koyomi_Pla(WSCbase* object)
     X_MAX = 370; Y_MAX = 430; X_MIN = -350; Y_MIN = 250;
     X_DISP = Y_DISP = 10;
     scale = 2; ss_s = 20;
-
-    // 3. background
-    area->setForeColor("#64ffff");
-    area->drawFillRect(0, 0, 530, 300);
 
     // 4. projection
     select_d = 4;
@@ -60,6 +54,22 @@ void Koyomi_Pla(WSCbase* object)
     X0 = m_input_center_x;
     Y0 = m_input_center_y;
     jd_auto = jd0;
+}
+
+void Koyomi_Pla(WSCbase* object)
+{
+    WSCvdrawingArea* area = static_cast<WSCvdrawingArea*>(object->viewAsClass("WSCvdrawingArea"));
+    char buf[128];
+
+    // 1. the clock, once
+    struct tm now = Clock_Now();
+
+    // 2., 4.-7. geometry, projection, observer, Julian day, chart centre
+    Koyomi_Reset(now);
+
+    // 3. background
+    area->setForeColor("#64ffff");
+    area->drawFillRect(0, 0, 530, 300);
 
     // 8. date line
     double y, mo, d;
