@@ -10,8 +10,6 @@
 #include "angle_near.h"
 #include "app/core/settings.h"
 #include "ephem/planet.h"
-#include "ephem/planet_tables.h"
-#include "ephem/sun.h"
 #include "ephem/transforms.h"
 
 namespace {
@@ -40,17 +38,11 @@ TEST(Planet_Position, InnerPlanetsAndMarsAt2000)
         EXPECT_TRUE(AngleNear(p.ra, w.ra, 0.5e-4)) << w.code;
         EXPECT_NEAR(p.dec, w.dec, 0.5e-4) << w.code;
         EXPECT_NEAR(p.mag, w.mag, 0.5e-3) << w.code;
-        // sd from the code table, axis and mean longitude from the elements
-        EXPECT_DOUBLE_EQ(p.sd, PlanetTables::SemiDiameter1AU[w.code] / p.dist);
-        EXPECT_EQ(p.axis, PlanetTables::Ax[w.code - 1].c0);
-        PlanetElements e;
-        Planet_Elements(w.code, 2451545.0, &e);
-        EXPECT_EQ(p.mlong, e.L);
-        // the shared record Sun is recomputed for the same jd
-        tagPosition s{};
-        Sun_Position(2451545.0, &s);
-        EXPECT_EQ(Sun.lam, s.lam);
     }
+    // Mercury's semi-diameter: 3.36" at 1 AU
+    tagPosition p{};
+    Planet_Position(kMercury, 2451545.0, &p);
+    EXPECT_NEAR(p.sd * 3600, 3.36 / 1.41557, 0.5e-4);
 }
 
 TEST(Planet_Position, At2023)
@@ -86,13 +78,6 @@ TEST(Planet_Terms, LongPeriodTermsAt2000)
     EXPECT_EQ(m.dL1, 0.0);
     EXPECT_EQ(m.dL2, 0.0);
     EXPECT_EQ(m.phi0, 0.0);
-    // the terms are quantised to 0.01 degree (0.001 AU for the axis)
-    for (double jd = 2400000.5; jd < 2500000; jd += 3001.7) {
-        Planet_Terms(kSaturn, jd, &s);
-        EXPECT_NEAR(s.dL1 * 100, std::round(s.dL1 * 100), 1e-9) << jd;
-        EXPECT_NEAR(s.dP2 * 100, std::round(s.dP2 * 100), 1e-9) << jd;
-        EXPECT_NEAR(s.da1 * 1000, std::round(s.da1 * 1000), 1e-9) << jd;
-    }
 }
 
 TEST(Planet_Grid, BilinearInCell)

@@ -47,14 +47,6 @@ TEST(LamToRa, OriginAndWrapAndRoundTrip)
     }
 }
 
-TEST(Obliquity, At1900AndReduce)
-{
-    EXPECT_DOUBLE_EQ(Obliquity(kJd1900), 23.4523);
-    EXPECT_NEAR(Reduce360(-30), 330, 1e-12);
-    EXPECT_NEAR(Reduce360(725), 5, 1e-12);
-    EXPECT_EQ(Reduce360(0), 0.0);
-}
-
 TEST(Az_El, MeridianPolesAndWest)
 {
     const double theta = SiderealDeg(kJd, kLon);
