@@ -4,6 +4,8 @@
 
 constexpr int kConstellations = 88;
 constexpr int kStar2Rows = 528;
+constexpr int kMaxSlot = 21;        // figure slots 1..21; slot 0 discards
+constexpr int kMaxFigureRows = 21;  // rows the reader takes at most
 extern const int32_t Star1[kConstellations];      // first Star2 row (from 1), 0 = no figure
 extern const double Star2[kStar2Rows][10];         // Star2[row - 1][column]
 extern const char* const Star3[kConstellations];   // "And.ｱﾝﾄﾞﾛﾒﾀﾞ" (Shift_JIS)
