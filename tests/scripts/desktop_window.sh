@@ -1,0 +1,95 @@
+#!/usr/bin/env bash
+# The real window under Xvfb: a window titled "天窓" of client size 530 x 257
+# appears at (100, 100), shows the #64ffff background, changes between two
+# captures two seconds apart (the repaint timer runs), and closing it ends
+# the program.
+# Usage: desktop_window.sh <path-to-tenmado> <source-dir>
+set -u
+prog=$1
+here=$(cd "$(dirname "$0")" && pwd)
+pix() { python3 "$here/pngpix.py" "$@"; }
+for tool in Xvfb xdotool xwininfo xdpyinfo import python3; do
+  command -v "$tool" >/dev/null || { echo "FAIL: $tool is not installed"; exit 1; }
+done
+work=$(mktemp -d /tmp/tenmado-window-test.XXXXXX)
+xvfb_pid=
+app_pid=
+cleanup() {
+  [ -n "$app_pid" ] && kill "$app_pid" 2>/dev/null && wait "$app_pid" 2>/dev/null
+  [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null && wait "$xvfb_pid" 2>/dev/null
+  rm -rf "$work"
+}
+trap cleanup EXIT
+fails=0
+fail() { echo "FAIL: $*"; fails=$((fails + 1)); }
+
+# a free display: no lock, no socket, and a server that comes up
+# (-noreset: the server must not reset when the probe disconnects, or the
+# program's connection could fall into the reset)
+display=
+for n in $(seq 90 190); do
+  [ -e "/tmp/.X$n-lock" ] || [ -e "/tmp/.X11-unix/X$n" ] && continue
+  Xvfb ":$n" -screen 0 1024x768x24 -nolisten tcp -noreset >"$work/xvfb.log" 2>&1 &
+  xvfb_pid=$!
+  for _ in $(seq 50); do
+    if xdpyinfo -display ":$n" >/dev/null 2>&1; then display=":$n"; break; fi
+    kill -0 "$xvfb_pid" 2>/dev/null || break
+    sleep 0.1
+  done
+  [ -n "$display" ] && break
+  kill "$xvfb_pid" 2>/dev/null; wait "$xvfb_pid" 2>/dev/null; xvfb_pid=
+done
+[ -n "$display" ] || { echo "FAIL: no Xvfb display could be started"; exit 1; }
+export DISPLAY=$display
+
+"$prog" >"$work/app.log" 2>&1 &
+app_pid=$!
+
+wid=
+for _ in $(seq 100); do
+  wid=$(xdotool search --onlyvisible --name '^天窓$' 2>/dev/null | head -n 1)
+  [ -n "$wid" ] && break
+  kill -0 "$app_pid" 2>/dev/null || break
+  sleep 0.1
+done
+if [ -z "$wid" ]; then
+  echo "FAIL: no window titled 天窓 appeared"; cat "$work/app.log"; exit 1
+fi
+[ "$(xdotool getwindowname "$wid")" = "天窓" ] || fail "title is $(xdotool getwindowname "$wid")"
+
+info=$(xwininfo -id "$wid")
+width=$(awk '/^ *Width:/ {print $2}' <<<"$info")
+height=$(awk '/^ *Height:/ {print $2}' <<<"$info")
+[ "$width" = 530 ] && [ "$height" = 257 ] || fail "client size ${width} x ${height}, not 530 x 257"
+ax=$(awk '/Absolute upper-left X:/ {print $4}' <<<"$info")
+ay=$(awk '/Absolute upper-left Y:/ {print $4}' <<<"$info")
+[ "$ax" = 100 ] && [ "$ay" = 100 ] || fail "position ($ax, $ay), not (100, 100)"
+
+sleep 0.5  # the first repaint
+import -window "$wid" -depth 8 PNG24:"$work/one.png" || fail "capture 1"
+sleep 2
+import -window "$wid" -depth 8 PNG24:"$work/two.png" || fail "capture 2"
+if [ -f "$work/one.png" ] && [ -f "$work/two.png" ]; then
+  [ "$(pix "$work/one.png" size)" = "530 257" ] || fail "capture size $(pix "$work/one.png" size)"
+  n=$(pix "$work/one.png" count '#64ffff')
+  [ "$n" -gt 20000 ] || fail "only $n pixels of #64ffff on screen"
+  c=$(pix "$work/one.png" pixel 2 250)
+  [ "$c" = "#64ffff" ] || fail "pixel (2, 250) is $c, not #64ffff"
+  cmp -s "$work/one.png" "$work/two.png" && fail "two captures 2 s apart are equal: no repaint"
+fi
+
+# closing the window ends the program
+xdotool windowclose "$wid" 2>/dev/null
+for _ in $(seq 50); do
+  kill -0 "$app_pid" 2>/dev/null || break
+  sleep 0.1
+done
+if kill -0 "$app_pid" 2>/dev/null; then
+  fail "the program runs on after its window closed"
+else
+  wait "$app_pid"; rc=$?; app_pid=
+  [ $rc -eq 0 ] || fail "exit status $rc after the window closed"
+fi
+
+if [ $fails -ne 0 ]; then echo "$fails failure(s)"; cat "$work/app.log"; exit 1; fi
+echo "desktop_window: all checks passed (display $display)"

@@ -1,0 +1,99 @@
+#!/usr/bin/env bash
+# The command line without a display: --snapshot paints a 530 x 300 PNG with
+# the #64ffff background, --at fixes the instant, --help explains, and every
+# bad input exits 2 with a message and leaves no file behind.
+# Usage: snapshot.sh <path-to-tenmado> <source-dir>
+set -u
+prog=$1
+here=$(cd "$(dirname "$0")" && pwd)
+pix() { python3 "$here/pngpix.py" "$@"; }
+work=$(mktemp -d /tmp/tenmado-snapshot-test.XXXXXX)
+trap 'chmod -R u+w "$work" 2>/dev/null; rm -rf "$work"' EXIT
+fails=0
+fail() { echo "FAIL: $*"; fails=$((fails + 1)); }
+# the picture needs no display
+unset DISPLAY WAYLAND_DISPLAY
+
+# --help
+out=$("$prog" --help 2>&1); rc=$?
+[ $rc -eq 0 ] || fail "--help exit $rc"
+for word in --snapshot --at --almanac --json; do
+  grep -q -- "$word" <<<"$out" || fail "--help does not mention $word"
+done
+
+# a snapshot at a chosen instant
+png=$work/snap.png
+"$prog" --snapshot "$png" --at "2026-12-06 21:00:00" 2>"$work/err"; rc=$?
+[ $rc -eq 0 ] || fail "snapshot exit $rc: $(cat "$work/err")"
+if [ -f "$png" ]; then
+  [ "$(pix "$png" size)" = "530 300" ] || fail "size $(pix "$png" size)"
+  for xy in "2 297" "527 297" "2 150" "300 2"; do
+    # shellcheck disable=SC2086
+    c=$(pix "$png" pixel $xy)
+    [ "$c" = "#64ffff" ] || fail "pixel ($xy) is $c, not #64ffff"
+  done
+  n=$(pix "$png" count '#64ffff')
+  [ "$n" -gt 30000 ] || fail "only $n background pixels"
+  # the same instant gives the same picture
+  "$prog" --snapshot "$work/again.png" --at "2026-12-06 21:00:00" || fail "second snapshot"
+  cmp -s "$png" "$work/again.png" || fail "two snapshots of one instant differ"
+  # another instant gives another picture
+  "$prog" --snapshot "$work/other.png" --at "2026-12-06 21:00:01" || fail "third snapshot"
+  cmp -s "$png" "$work/other.png" && fail "snapshots one second apart are equal"
+  rm -f "$work/again.png" "$work/other.png"
+else
+  fail "no snapshot file"
+fi
+# now, without --at
+"$prog" --snapshot "$work/now.png" || fail "snapshot of now"
+[ -f "$work/now.png" ] && rm -f "$work/now.png"
+
+# bad inputs: exit 2, a message naming the problem, no file
+bad() {  # expected-words... -- args...
+  local words=()
+  while [ "$1" != "--" ]; do words+=("$1"); shift; done
+  shift
+  local err rc
+  err=$("$prog" "$@" 2>&1 >/dev/null); rc=$?
+  [ $rc -eq 2 ] || fail "exit $rc (not 2) for: $(printf '%q ' "$@")"
+  for w in "${words[@]}"; do
+    grep -q -- "$w" <<<"$err" || fail "message for $(printf '%q ' "$@") lacks '$w': $err"
+  done
+}
+out=$work/bad.png
+for at in "2026-02-30 00:00:00" "2026-12-06 25:00:00" "0000-01-01 00:00:00" \
+          "99999-01-01 00:00:00" "2026-13-01 00:00:00" "2026-12-06 24:00:00" \
+          "2026-12-06 23:60:00" "2025-02-29 12:00:00" "" "2026-12-06T21:00:00" \
+          "2026-12-06 21:00" " 2026-12-06 21:00:00" "$(printf 'x%.0s' {1..5000})" \
+          $'2026-12-06 21:00:0\xff' $'\xef\xbc\x92026-12-06 21:00:00'; do
+  bad "--at" "civil time" -- --snapshot "$out" --at "$at"
+done
+bad "Unknown option" -- --snapshot "$out" --bogus
+bad "unexpected argument" -- --snapshot "$out" extra
+bad "--json" -- --json
+bad "--at" -- --snapshot "$out" --at
+bad "cannot write" "missing" -- --snapshot "$work/missing/x.png"
+mkdir "$work/taken.png"
+bad "cannot write" -- --snapshot "$work/taken.png"
+rmdir "$work/taken.png"
+bad "cannot write" -- --snapshot "/proc/tenmado-test.png"
+if [ "$(id -u)" != 0 ]; then
+  mkdir "$work/ro" && chmod 555 "$work/ro"
+  bad "cannot write" -- --snapshot "$work/ro/x.png"
+  [ -z "$(ls -A "$work/ro")" ] || fail "files left in a read-only folder"
+fi
+left=$(ls -A "$work" | grep -v '^snap.png$' | grep -v '^err$' | grep -v '^ro$')
+[ -z "$left" ] || fail "files left behind: $left"
+
+# the window without a display: say so, point to --snapshot
+err=$("$prog" 2>&1); rc=$?
+[ $rc -eq 2 ] || fail "no display: exit $rc"
+grep -q -- "--snapshot" <<<"$err" || fail "no display: message lacks --snapshot: $err"
+grep -qi "display" <<<"$err" || fail "no display: message lacks 'display': $err"
+
+# the almanac prints at the chosen instant
+"$prog" --almanac --at "2026-12-06 21:00:00" >/dev/null || fail "--almanac"
+"$prog" --almanac --json --at "2026-12-06 21:00:00" >/dev/null || fail "--almanac --json"
+
+if [ $fails -ne 0 ]; then echo "$fails failure(s)"; exit 1; fi
+echo "snapshot: all checks passed"
