@@ -99,6 +99,7 @@ void Keplar(double M, double e, double* E)
 //   Notes:    the shared record Sun is rewritten (Solar_Geo). Hyperbolic
 //             elements (e >= 2) are outside the routine's domain.
 //   Called:   Keplar, Solar_Geo, RaToLam
+// cppcheck-suppress passedByValue ; the elements are passed by value by design
 void Comet_Position(double jd, tagPosition* rec, tagParameter elements)
 {
     const tagParameter& p = elements;
