@@ -143,3 +143,15 @@ TEST(Comet_Position, DerivedQuantities)
     double cp = (h[0] * c.x + h[1] * c.y + h[2] * c.z) / (c.dist * c.delta);
     EXPECT_NEAR(c.phase, std::acos(cp) / kDegToRad, 1e-9);
 }
+
+TEST(Comet_Position, DegenerateElementsEnd)
+{
+    // the program's own record is all zero; as a parabola (q = 0) Barker's
+    // iteration meets only NaN: the call must still return
+    tagParameter p = Comet;
+    EXPECT_EQ(p.q, 0.0);
+    p.e = 1.0;
+    tagPosition c{};
+    Comet_Position(2451545.0, &c, p);
+    EXPECT_TRUE(std::isnan(c.dist));
+}
