@@ -1,0 +1,21 @@
+#!/usr/bin/env bash
+# Build tenmado on a fresh Debian 12 machine and run it: the window on a
+# desktop; without a display, a picture of the present moment (PNG) instead.
+# Arguments are passed to the program (see README.md).
+set -euo pipefail
+cd "$(dirname "$0")/.."
+# shellcheck source=scripts/deps.sh
+. scripts/deps.sh
+
+install_missing cmake g++ make pkg-config libgtk-3-dev libgtest-dev nlohmann-json3-dev \
+  fonts-ipafont-gothic
+TARGET=tenmado configure_and_build
+
+if [ $# -gt 0 ] || [ -n "${DISPLAY:-}" ] || [ -n "${WAYLAND_DISPLAY:-}" ]; then
+  exec "$BUILD_DIR"/tenmado "$@"
+fi
+picture=$(cd "$BUILD_DIR" && pwd)/tenmado-now.png
+"$BUILD_DIR"/tenmado --snapshot "$picture"
+echo "No display here, so no window: the picture of the present moment is in"
+echo "  $picture"
+echo "(run 'bash scripts/run.sh' on a desktop for the live window)"
