@@ -1,0 +1,147 @@
+// The main panel's event and tide rows: texts, places, the "--" rules and
+// the truncated minutes, through the recorder.
+#include <gtest/gtest.h>
+
+#include <ctime>
+#include <string>
+
+#include "app/core/clock.h"
+#include "app/core/koyomi.h"
+#include "app/core/koyomi_rows.h"
+#include "app/core/recorder.h"
+#include "app/core/settings.h"
+#include "app/core/ws.h"
+#include "ephem/position.h"
+#include "timecal/julian.h"
+
+namespace {
+
+// A text drawn at (x, y) in a 300 x 30 box, in black.
+void ExpectRow(const Recorder& rec, const std::string& sjis, int x, int y)
+{
+    const DrawCall* c = rec.findText(sjis);
+    ASSERT_NE(c, nullptr) << "missing text at " << x << "," << y;
+    EXPECT_EQ(c->a[0], x);
+    EXPECT_EQ(c->a[1], y);
+    EXPECT_EQ(c->a[2], 300);
+    EXPECT_EQ(c->a[3], 30);
+    EXPECT_EQ(c->color, 0x000000u);
+}
+
+// The shared state of a repaint at a civil instant, without painting.
+void ResetAt(int y, int mo, int d, int h, int mi, int s)
+{
+    Settings_Reset();
+    Clock_Fix(Clock_CivilFromFields(y, mo, d, h, mi, s));
+    struct tm now = Clock_Now();
+    Koyomi_Reset(now);
+}
+
+double Tokyo(int y, int m, int d, double h)
+{
+    return JD(y, m, d, h, 0, 139.7);
+}
+
+}  // namespace
+
+// 2026-12-06 15:00 through a whole repaint: every row in place, and the
+// event times left in the Sun and Moon records.
+TEST(Koyomi_EventRows, WholeRepaintAtFixedInstant)
+{
+    Settings_Reset();
+    Clock_Fix(Clock_CivilFromFields(2026, 12, 6, 15, 0, 0));
+    WSCvdrawingArea area(nullptr, "a");
+    Recorder rec;
+    area.setPainter(&rec);
+    Koyomi_Pla(&area);
+
+    ExpectRow(rec, "日の出 06:35", 10, 5);
+    ExpectRow(rec, "日の入 16:27", 10, 20);
+    ExpectRow(rec, "月の出 03:52", 10, 35);
+    ExpectRow(rec, "月の入 14:13", 10, 50);
+    ExpectRow(rec, "  東京湾潮汐", 420, 170);
+    ExpectRow(rec, "満03:52", 460, 185);
+    ExpectRow(rec, "満15:14", 460, 200);
+    ExpectRow(rec, "干09:33", 460, 215);
+    ExpectRow(rec, "干22:13", 460, 230);
+
+    EXPECT_NEAR(Sun.rise_time, 6.59537559, 5e-9);
+    EXPECT_NEAR(Sun.set_time, 16.4609375, 5e-9);
+    EXPECT_NEAR(Moon.rise_time, 3.86804180, 5e-9);
+    EXPECT_NEAR(Moon.set_time, 14.2265625, 5e-9);
+    Clock_UseSystem();
+}
+
+// 2026-12-02: no moonrise on the date: "月の出 --" and 23.0 in the record.
+// 2026-12-03: one high water: the second high row reads "満 --".
+TEST(Koyomi_EventRows, NoMoonriseAndOneHighWater)
+{
+    WSCvdrawingArea area(nullptr, "a");
+    Recorder rec;
+    area.setPainter(&rec);
+    ResetAt(2026, 12, 2, 12, 0, 0);
+    Koyomi_EventRows(&area);
+    ExpectRow(rec, "月の出 --", 10, 35);
+    EXPECT_EQ(Moon.rise_time, 23.0);
+    ExpectRow(rec, "月の入 12:23", 10, 50);
+
+    rec.clear();
+    ResetAt(2026, 12, 3, 12, 0, 0);
+    Koyomi_TideRows(&area);
+    ExpectRow(rec, "満13:03", 460, 185);
+    ExpectRow(rec, "満 --", 460, 200);
+    ExpectRow(rec, "干06:00", 460, 215);
+    ExpectRow(rec, "干20:13", 460, 230);
+    Clock_UseSystem();
+}
+
+// Minutes truncate (5.999 h is 05:59); only the Moon's rows print "--" for
+// 23.0, the Sun's print 23:00.
+TEST(Koyomi_DrawEventRows, TruncationAndNoEvent)
+{
+    WSCvdrawingArea area(nullptr, "a");
+    Recorder rec;
+    area.setPainter(&rec);
+    Koyomi_DrawEventRows(&area, 5.999, 23.0, 23.0, 23.0);
+    ASSERT_EQ(rec.texts().size(), 4u);
+    ExpectRow(rec, "日の出 05:59", 10, 5);
+    ExpectRow(rec, "日の入 23:00", 10, 20);
+    ExpectRow(rec, "月の出 --", 10, 35);
+    ExpectRow(rec, "月の入 --", 10, 50);
+
+    rec.clear();
+    Koyomi_DrawEventRows(&area, 0.0, 23.999, 22.999999, 23.5);
+    ExpectRow(rec, "日の出 00:00", 10, 5);
+    ExpectRow(rec, "日の入 23:59", 10, 20);
+    ExpectRow(rec, "月の出 22:59", 10, 35);
+    ExpectRow(rec, "月の入 23:30", 10, 50);
+}
+
+// Entries 0.0 print "満 --" / "干 --" in their own rows; a time of the
+// neighbouring day prints that day's clock time; minutes truncate.
+TEST(Koyomi_DrawTideRows, EmptyEntriesAndNeighbouringDays)
+{
+    WSCvdrawingArea area(nullptr, "a");
+    Recorder rec;
+    area.setPainter(&rec);
+    Settings_Reset();
+    double record[8] = {1.5, 0, 0.5, 0.3,
+                        Tokyo(2026, 12, 6, 5.999), 0.0,
+                        Tokyo(2026, 12, 5, 23.705), Tokyo(2026, 12, 7, 1.555)};
+    Koyomi_DrawTideRows(&area, record);
+    ASSERT_EQ(rec.texts().size(), 5u);
+    ExpectRow(rec, "  東京湾潮汐", 420, 170);
+    ExpectRow(rec, "満05:59", 460, 185);
+    ExpectRow(rec, "満 --", 460, 200);
+    ExpectRow(rec, "干23:42", 460, 215);
+    ExpectRow(rec, "干01:33", 460, 230);
+
+    rec.clear();
+    double none[8] = {};
+    Koyomi_DrawTideRows(&area, none);
+    ExpectRow(rec, "満 --", 460, 185);
+    EXPECT_EQ(rec.texts()[2]->text, std::string("満 --"));
+    EXPECT_EQ(rec.texts()[3]->text, std::string("干 --"));
+    EXPECT_EQ(rec.texts()[4]->text, std::string("干 --"));
+    EXPECT_EQ(rec.texts()[4]->a[1], 230);
+}
