@@ -152,3 +152,15 @@ TEST(Event_Search, TieMovesLowerEnd)
         EXPECT_EQ(asked[13], 6.0);                // t1 stayed
     }
 }
+
+// Any other body code goes to Planet_Position unchanged: Jupiter (5) on
+// 2026-12-06 rises late in the evening; the Planet record holds it at the
+// last trial instant, within 0.1 degrees of the horizon.
+TEST(Cal_Rise_Time, PlanetCodePassedThrough)
+{
+    Observer();
+    double r = Cal_Rise_Time(Tokyo(2026, 12, 6, 15), 5);
+    EXPECT_GT(r, 20.0);
+    EXPECT_LT(r, 23.0);
+    EXPECT_LT(std::fabs(Planet.el - kHorizon), 0.1);
+}
