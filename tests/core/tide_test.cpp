@@ -49,14 +49,6 @@ TEST(Tide_Nodal, FactorsAtZeroAnd90)
     EXPECT_NEAR(n.uO1, 10.61, 5e-5);
 }
 
-TEST(Tide_Reduce, IntoZeroTo360)
-{
-    EXPECT_NEAR(Tide_Reduce(725.0), 5.0, 1e-12);
-    EXPECT_NEAR(Tide_Reduce(-10.0), 350.0, 1e-12);
-    EXPECT_NEAR(Tide_Reduce(-725.0), 355.0, 1e-12);
-    EXPECT_EQ(Tide_Reduce(0.0), 0.0);
-}
-
 // 2026-12-06: two high and two low waters (regression values, Julian days
 // and heights to 5e-9); Tide_Cal twice gives the same record.
 TEST(Tide_Cal, TokyoBayOnOneDay)

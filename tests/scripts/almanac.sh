@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # The almanac on the command line: the text of a fixed instant equals the
-# committed expected text, the JSON of it is one object with the fields and
-# values expected, and bad inputs exit 2 with a message and print nothing.
+# committed expected text, the JSON of it is one object in UTF-8, and bad
+# inputs exit 2 with a message and print nothing.
 # Usage: almanac.sh <path-to-tenmado> <source-dir>
 set -u
 prog=$1
@@ -20,28 +20,13 @@ at="2026-12-06 15:00:00"
 diff "$work/text" "$golden.txt" || fail "text differs from $golden.txt"
 iconv -f UTF-8 -t UTF-8 "$work/text" >/dev/null || fail "text is not UTF-8"
 
-# JSON: one object, the fields in order, numbers as the expected file has them
+# JSON: one object of the same instant (its values: tests/core/almanac_test.cpp)
 "$prog" --almanac --json --at "$at" >"$work/json"; rc=$?
 [ $rc -eq 0 ] || fail "--almanac --json exit $rc"
-python3 - "$work/json" "$golden.json" <<'PY' || fail "JSON differs from $golden.json"
+python3 - "$work/json" <<'PY' || fail "JSON of $at"
 import json, sys
 got = json.load(open(sys.argv[1], encoding="utf-8"))
-want = json.load(open(sys.argv[2], encoding="utf-8"))
-def same(g, w, path):
-    if isinstance(w, (int, float)) and not isinstance(w, bool):
-        assert isinstance(g, (int, float)) and abs(g - w) <= 1e-7, f"{path}: {g} != {w}"
-    elif isinstance(w, dict):
-        assert isinstance(g, dict) and list(g) == list(w), f"{path}: keys {list(g)}"
-        for k in w:
-            same(g[k], w[k], f"{path}.{k}")
-    elif isinstance(w, list):
-        assert isinstance(g, list) and len(g) == len(w), f"{path}: length {len(g)}"
-        for i, (a, b) in enumerate(zip(g, w)):
-            same(a, b, f"{path}[{i}]")
-    else:
-        assert g == w, f"{path}: {g!r} != {w!r}"
-same(got, want, "")
-assert got["local"] == "2026-12-06 15:00:00"
+assert got["local"] == "2026-12-06 15:00:00" and got["jd"] == 2461380.75, got
 names = [b["name"] for b in got["bodies"]]
 assert names == ["月", "水星", "金星", "太陽", "火星", "木星", "土星"], names
 PY
