@@ -32,15 +32,17 @@ constexpr int kPanelBodies = 7;    // Moon, Mercury, Venus, Sun, Mars, Jupiter, 
 const char* const kEnglish[kPanelBodies] = {"Moon", "Mercury", "Venus", "Sun",
                                             "Mars", "Jupiter", "Saturn"};
 
-// Where the picture writes its read-outs, in the order of the text.
-struct Place { int x, y; };
-constexpr Place kReadouts[] = {
-    {20, 0},                                          // date, time, Julian day
-    {10, 5}, {10, 20}, {10, 35}, {10, 50},            // sun and moon events
-    {420, 5}, {420, 20}, {420, 35}, {420, 50},        // time, longitude, latitude, azimuth
-    {420, 170},                                       // tide heading
-    {460, 185}, {460, 200}, {460, 215}, {460, 230},   // high, high, low, low
-    {5, 160},                                         // Moon's age
+// Where the picture writes its read-outs and how each begins, in the order
+// of the text (the panels' labels elsewhere never match both).
+struct Readout { int x, y; const char* start; };
+const Readout kReadouts[] = {
+    {20, 0, "        日時"},                                  // date, time, Julian day
+    {10, 5, "日の出"}, {10, 20, "日の入"},                      // sun
+    {10, 35, "月の出"}, {10, 50, "月の入"},                     // moon
+    {420, 5, "時刻"}, {420, 20, "東経"}, {420, 35, "北緯"}, {420, 50, "方位角"},
+    {420, 170, "  東京湾潮汐"},                                 // tide heading
+    {460, 185, "満"}, {460, 200, "満"}, {460, 215, "干"}, {460, 230, "干"},
+    {5, 160, "月齢"},                                          // Moon's age
 };
 
 // Shift_JIS (code page 932) bytes to UTF-8; an undecodable byte becomes U+FFFD.
@@ -86,10 +88,10 @@ nlohmann::ordered_json DayOrNull(double jd)
 **  The read-outs of the picture at the present instant, one per line.
 **
 **  Notes:
-**  1) One whole repaint is painted into a recorder; the texts drawn at the
-**     read-out places (date line, events, time and place, tides, Moon's
-**     age) are taken in that order, the first text at each place, and
-**     converted to UTF-8 without their leading blanks.
+**  1) One whole repaint is painted into a recorder; the read-outs (date
+**     line, events, time and place, tides, Moon's age) are picked out by
+**     place and first characters, in that order, and converted to UTF-8
+**     without their leading blanks.
 */
 std::string Almanac_Text()
 {
@@ -99,9 +101,9 @@ std::string Almanac_Text()
     Koyomi_Pla(&area);
 
     std::string out;
-    for (const Place& p : kReadouts) {
+    for (const Readout& p : kReadouts) {
         for (const DrawCall* c : rec.texts()) {
-            if (c->a[0] != p.x || c->a[1] != p.y) continue;
+            if (c->a[0] != p.x || c->a[1] != p.y || c->text.rfind(p.start, 0) != 0) continue;
             std::string line = Utf8(c->text);
             line.erase(0, line.find_first_not_of(' '));
             out += line;
