@@ -102,10 +102,12 @@ int ReadFigure(int c, FigureRow rows[21])
     if (first < 1 || first > kStar2Rows) return 0;
 
     int n = 0;
+    double previous = Star2[first - 1][0];  // the first row is always taken
     for (int row = first; row <= kStar2Rows && n < kMaxFigureRows; ++row) {
         const double* r = Star2[row - 1];
         // the next constellation (or the zero rows) ends the figure
-        if (n > 0 && r[0] != Star2[row - 2][0]) break;
+        if (r[0] != previous) break;
+        previous = r[0];
         rows[n].ra = r[1] / 1000 * 360 / 24;
         rows[n].dec = r[2] / 100;
         rows[n].colour = static_cast<int>(r[7]);
