@@ -120,11 +120,11 @@ struct Polyline {
 
 // One sample of an hour or declination circle: Az_El at jdstart, then the
 // grid projection when it is in the front half.
-void EquatorialSample(Polyline& line, double ra, double dec)
+void EquatorialSample(Polyline& line, double ra, double dec, double azmt)
 {
     double az, el;
     Az_El(jdstart, ra, dec, latitude, longitude, &az, &el);
-    double d = ViewOffset(az, m_input_azmt);
+    double d = ViewOffset(az, azmt);
     if (InFrontHalf(d)) {
         double px, py;
         ViewProjectGrid(el, d, true, &px, &py);
@@ -135,34 +135,6 @@ void EquatorialSample(Polyline& line, double ra, double dec)
 }
 
 }  // namespace
-
-// NarrowShort, NarrowUShort, NarrowLong
-//   Given:    v  a computed pixel value
-//   Returned: v truncated toward zero and clamped into the type's range;
-//             NaN gives the lowest value of the type.
-//   Notes:    the drawing operations take 16-bit values; a point far off the
-//             area is clamped (it stays off the area, not wrapped back into it).
-short NarrowShort(double v)
-{
-    if (!(v > -32768.0)) return -32768;
-    if (v >= 32767.0) return 32767;
-    return static_cast<short>(std::trunc(v));
-}
-
-unsigned short NarrowUShort(double v)
-{
-    if (!(v > 0.0)) return 0;
-    if (v >= 65535.0) return 65535;
-    return static_cast<unsigned short>(std::trunc(v));
-}
-
-long NarrowLong(double v)
-{
-    constexpr double kLimit = 2147483647.0;  // the range every long holds
-    if (!(v > -kLimit)) return -2147483647L;
-    if (v >= kLimit) return 2147483647L;
-    return static_cast<long>(std::trunc(v));
-}
 
 // ViewOffset
 //   Given:    az            azimuth from the south, positive west, degrees
@@ -278,13 +250,13 @@ void Disp4(WSCbase* object)
     for (int i = 0; i <= 36; ++i) {
         area->setForeColor("#0000ff");
         Polyline line{area};
-        for (int k = 0; k <= 180; ++k) EquatorialSample(line, 10.0 * i, -90 + k);
+        for (int k = 0; k <= 180; ++k) EquatorialSample(line, 10.0 * i, -90 + k, azmt);
     }
     // declination circles every 10 degrees
     for (int i = 0; i <= 18; ++i) {
         area->setForeColor("#0000ff");
         Polyline line{area};
-        for (int k = 0; k <= 360; ++k) EquatorialSample(line, k, -90 + 10.0 * i);
+        for (int k = 0; k <= 360; ++k) EquatorialSample(line, k, -90 + 10.0 * i, azmt);
     }
 
     // 5. the bodies at jd_auto
