@@ -119,10 +119,10 @@ std::string CairoFontFamily(const std::string& face)
 // ---- CairoPainter
 
 CairoPainter::CairoPainter(cairo_t* cr)
+    : fontmap_(pango_cairo_font_map_get_default()),
+      context_(pango_font_map_create_context(fontmap_)),
+      cd_(iconv_open("UTF-8", "CP932"))
 {
-    cd_ = iconv_open("UTF-8", "CP932");
-    fontmap_ = pango_cairo_font_map_get_default();
-    context_ = pango_font_map_create_context(fontmap_);
     // Japanese text: fallback and shaping choose Japanese forms.
     pango_context_set_language(context_, pango_language_from_string("ja"));
     layout_ = pango_layout_new(context_);
@@ -149,7 +149,7 @@ void CairoPainter::begin(cairo_t* cr)
     pango_layout_context_changed(layout_);
     applyFont();
     cairo_set_source_rgb(cr_, r_, g_, b_);
-    setLineWidth(width_);
+    applyLineWidth();
 }
 
 void CairoPainter::end()
@@ -206,6 +206,11 @@ void CairoPainter::setLineWidth(int width)
 {
     strokePending();
     width_ = width < 1 ? 1 : width;  // 0 is the thin line
+    applyLineWidth();
+}
+
+void CairoPainter::applyLineWidth()
+{
     if (!cr_) return;
     cairo_set_line_width(cr_, width_);
     // A one-pixel line covers both end points exactly; wider lines end flat.

@@ -30,7 +30,7 @@ std::string SjisToUtf8(const char* sjis, size_t length);
 //   half-width katakana. Other names are passed through.
 std::string CairoFontFamily(const std::string& face);
 
-class CairoPainter : public Painter {
+class CairoPainter final : public Painter {
 public:
     // cr may be null: begin() attaches a context later (the window gets a new
     // one for every expose).
@@ -63,6 +63,7 @@ public:
 
 private:
     void applyFont();
+    void applyLineWidth();
     void strokePending();
 
     cairo_t* cr_ = nullptr;
