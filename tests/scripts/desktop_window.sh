@@ -65,8 +65,12 @@ ax=$(awk '/Absolute upper-left X:/ {print $4}' <<<"$info")
 ay=$(awk '/Absolute upper-left Y:/ {print $4}' <<<"$info")
 [ "$ax" = 100 ] && [ "$ay" = 100 ] || fail "position ($ax, $ay), not (100, 100)"
 
-sleep 0.5  # the first repaint
-import -window "$wid" -depth 8 PNG24:"$work/one.png" || fail "capture 1"
+# the first repaint: wait until the background is on screen
+for _ in $(seq 50); do
+  import -window "$wid" -depth 8 PNG24:"$work/one.png" 2>/dev/null &&
+    [ "$(pix "$work/one.png" count '#64ffff')" -gt 20000 ] && break
+  sleep 0.1
+done
 sleep 2
 import -window "$wid" -depth 8 PNG24:"$work/two.png" || fail "capture 2"
 if [ -f "$work/one.png" ] && [ -f "$work/two.png" ]; then
