@@ -60,17 +60,17 @@ double HandTipY(double angle, double radius)
 void DrawHand(WSCvdrawingArea* area, const Hand& hand, double angle)
 {
     // tip, truncated toward zero
-    int X = static_cast<int>(HandTipX(angle, hand.radius));
-    int Y = static_cast<int>(HandTipY(angle, hand.radius));
+    double X = std::trunc(HandTipX(angle, hand.radius));
+    double Y = std::trunc(HandTipY(angle, hand.radius));
     // shadow
     area->setForeColor("#000000");
     area->setLineWidth(hand.width);
-    area->drawLine(kHandX + kShadowShift, kHandY + kShadowShift, static_cast<short>(X + kShadowShift),
-                   static_cast<short>(Y + kShadowShift));
+    area->drawLine(kHandX + kShadowShift, kHandY + kShadowShift, NarrowShort(X + kShadowShift),
+                   NarrowShort(Y + kShadowShift));
     // hand
     area->setForeColor(hand.color);
     area->setLineWidth(hand.width);
-    area->drawLine(kHandX, kHandY, static_cast<short>(X), static_cast<short>(Y));
+    area->drawLine(kHandX, kHandY, NarrowShort(X), NarrowShort(Y));
 }
 
 }  // namespace

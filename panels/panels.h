@@ -41,12 +41,8 @@ void ViewProjectBody(double el, double d, double* px, double* py);
 // Grid variant; equatorial is true for the hour and declination circles.
 void ViewProjectGrid(double el, double d, bool equatorial, double* px, double* py);
 
-// Conversions of computed pixel values for the drawing operations: truncate
-// toward zero, then clamp into the range of the argument type (NaN gives the
-// lowest value), so that a point far off the area stays far off.
-short NarrowShort(double v);           // signed 16 bits (coordinates)
-unsigned short NarrowUShort(double v); // unsigned 16 bits (sizes)
-long NarrowLong(double v);             // text positions
+// Computed pixel values reach the drawing operations through NarrowShort,
+// NarrowUShort and NarrowLong (app/core/ws.h), which clamp and count.
 
 // ---- star chart
 void DispStar(WSCbase* object);

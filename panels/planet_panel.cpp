@@ -41,6 +41,8 @@ constexpr double kTiny = 0.000001;      // guard of the projection against 0
 constexpr double kViewPi = 3.14;        // divisor of the radius (not pi)
 constexpr short kFullCircle = 23040;    // 1/64 degree
 constexpr unsigned long kTextW = 300, kTextH = 30;
+constexpr int kRaSteps = 361;           // right ascensions 0..360 of the grid
+constexpr int kDecSteps = 181;          // declinations -90..90 of the grid
 
 // The guards that tell the two variants of the view projection apart.
 struct ProjectionGuards {
@@ -118,12 +120,14 @@ struct Polyline {
     }
 };
 
-// One sample of an hour or declination circle: Az_El at jdstart, then the
-// grid projection when it is in the front half.
-void EquatorialSample(Polyline& line, double ra, double dec, double azmt)
+// One sample of an hour or declination circle: Az_El at jdstart from its
+// parts (the caller computes each part once), then the grid projection when
+// it is in the front half.
+void EquatorialSample(Polyline& line, const AzElSite& site, const AzElHour& hour,
+                      const AzElDec& dec, double azmt)
 {
     double az, el;
-    Az_El(jdstart, ra, dec, latitude, longitude, &az, &el);
+    Az_El_Parts(site, hour, dec, &az, &el);
     double d = ViewOffset(az, azmt);
     if (InFrontHalf(d)) {
         double px, py;
@@ -246,17 +250,27 @@ void Disp4(WSCbase* object)
 
     // 4. equatorial grid of the moment jdstart
     area->setForeColor("#0000ff");
+    // The 13,556 samples share one instant and place, and each has one of
+    // 361 whole-degree right ascensions and 181 whole-degree declinations:
+    // the sidereal time, the latitude's, the hour angles' and the
+    // declinations' sines, cosines and tangents are computed once here
+    // (Az_El's own steps, so every az and el is bit for bit Az_El's).
+    const AzElSite site = Az_El_Site(jdstart, latitude, longitude);
+    AzElHour hour[kRaSteps];   // [k]: right ascension k degrees
+    AzElDec dec[kDecSteps];    // [k]: declination -90 + k degrees
+    for (int k = 0; k < kRaSteps; ++k) hour[k] = Az_El_Hour(site, k);
+    for (int k = 0; k < kDecSteps; ++k) dec[k] = Az_El_Dec(-90 + k);
     // hour circles every 10 degrees of right ascension (0 and 360 coincide)
     for (int i = 0; i <= 36; ++i) {
         area->setForeColor("#0000ff");
         Polyline line{area};
-        for (int k = 0; k <= 180; ++k) EquatorialSample(line, 10.0 * i, -90 + k, azmt);
+        for (int k = 0; k <= 180; ++k) EquatorialSample(line, site, hour[10 * i], dec[k], azmt);
     }
     // declination circles every 10 degrees
     for (int i = 0; i <= 18; ++i) {
         area->setForeColor("#0000ff");
         Polyline line{area};
-        for (int k = 0; k <= 360; ++k) EquatorialSample(line, k, -90 + 10.0 * i, azmt);
+        for (int k = 0; k <= 360; ++k) EquatorialSample(line, site, hour[k], dec[10 * i], azmt);
     }
 
     // 5. the bodies at jd_auto

@@ -361,6 +361,11 @@ bool RenderSnapshotPng(WSCvdrawingArea* area, const std::string& path, std::stri
 {
     if (path.empty()) return Fail(error, path, "empty file name");
     if (!area) return Fail(error, path, "no drawing area");
+    // rename would replace a device, FIFO or socket (/dev/null as root) by
+    // the picture: only a regular file (or a new name) is written
+    struct stat target;
+    if (stat(path.c_str(), &target) == 0 && !S_ISREG(target.st_mode) && !S_ISDIR(target.st_mode))
+        return Fail(error, path, "not a regular file");
 
     // The temporary file lies beside the target so that rename is atomic.
     const size_t slash = path.rfind('/');

@@ -1,6 +1,7 @@
 // The display-free half of the toolkit layer.
 #include "app/core/ws.h"
 
+#include <cmath>
 #include <cstdlib>
 #include <cstring>
 
@@ -23,6 +24,47 @@ WSBackend* g_backend = nullptr;
 }
 void WSSetBackend(WSBackend* backend) { g_backend = backend; }
 WSBackend* WSGetBackend() { return g_backend; }
+
+// ---- narrowing of computed pixel values
+
+namespace {
+NarrowCounts g_narrow;
+
+// Count an input that has to be clamped: true when v is a number inside
+// (lo, hi), else the kind of fault is counted.
+bool NarrowInRange(double v, double lo, double hi)
+{
+    if (v > lo && v < hi) return true;
+    if (std::isfinite(v)) ++g_narrow.out_of_range;
+    else ++g_narrow.nonfinite;
+    return false;
+}
+}  // namespace
+
+short NarrowShort(double v)
+{
+    constexpr double kLo = -32769.0, kHi = 32768.0;  // truncation stays in range
+    if (!NarrowInRange(v, kLo, kHi)) return v > 0 ? 32767 : -32768;
+    return static_cast<short>(std::trunc(v));
+}
+
+unsigned short NarrowUShort(double v)
+{
+    constexpr double kLo = -1.0, kHi = 65536.0;
+    if (!NarrowInRange(v, kLo, kHi)) return v > 0 ? 65535 : 0;
+    return static_cast<unsigned short>(std::trunc(v));
+}
+
+long NarrowLong(double v)
+{
+    // +-2147483647: the range every long holds, symmetric
+    constexpr double kLo = -2147483648.0, kHi = 2147483648.0;
+    if (!NarrowInRange(v, kLo, kHi)) return v > 0 ? 2147483647L : -2147483647L;
+    return static_cast<long>(std::trunc(v));
+}
+
+NarrowCounts NarrowCounts_Get() { return g_narrow; }
+void NarrowCounts_Reset() { g_narrow = NarrowCounts(); }
 
 // ---- WSCbase
 

@@ -142,6 +142,27 @@ private:
     long repaint_requests_ = 0;
 };
 
+// ---- computed pixel values for the drawing operations
+// NarrowShort, NarrowUShort, NarrowLong
+//   Given:    v  a computed pixel value
+//   Returned: v truncated toward zero and clamped into the type's range
+//             (signed 16 bits for coordinates, unsigned 16 bits for sizes,
+//             32 bits for text positions); NaN gives the lowest value.
+//   Notes:    the one conversion of every panel: a point far off the area is
+//             clamped (it stays off the area, not wrapped back into it), and
+//             each NaN, infinite or out-of-range input is counted.
+short NarrowShort(double v);
+unsigned short NarrowUShort(double v);
+long NarrowLong(double v);
+// Inputs the conversions above had to clamp since the last reset: not a
+// number or infinite, and finite but outside the type's range.
+struct NarrowCounts {
+    long nonfinite = 0;
+    long out_of_range = 0;
+};
+NarrowCounts NarrowCounts_Get();
+void NarrowCounts_Reset();
+
 // ---- application
 class WSDappDev {
 public:
