@@ -46,18 +46,56 @@ void RaToLam(double jd, double ra, double dec, double* lam, double* bet)
     *bet = std::asin(std::sin(d) * std::cos(e) - std::cos(d) * std::sin(e) * std::sin(a)) / R;
 }
 
+// Az_El
+//   Given:    jd        Julian day (UT)
+//             ra, dec   right ascension and declination, degrees
+//             lat, lon  observer latitude (north +) and longitude (east +), degrees
+//   Returned: az        azimuth from the south, west positive, degrees (atan2
+//                       range, not reduced)
+//             el        altitude, degrees
+//   Notes:    local sidereal time from the day count of 1900 Jan 0.0, then
+//             the hour angle and the spherical triangle of pole, zenith and
+//             body. Computed by the four parts below, step for step.
 void Az_El(double jd, double ra, double dec, double lat, double lon, double* az, double* el)
 {
-    // local sidereal time, hours
+    const AzElSite site = Az_El_Site(jd, lat, lon);
+    Az_El_Parts(site, Az_El_Hour(site, ra), Az_El_Dec(dec), az, el);
+}
+
+// Steps 1-2: local sidereal time, hours; and the latitude's sine and cosine.
+AzElSite Az_El_Site(double jd, double lat, double lon)
+{
+    AzElSite site;
     double d = jd - kJd1900Sidereal;
     double s = (24 * 1.0027379092558308 * d + 18.6461 + 3.24e-14 * d * d + lon / 15) / 24;
     double theta = (s - std::floor(s)) * 24;
     if (theta < 0) theta += 24;
-    // hour angle, degrees
-    double H = (15 * theta - ra) * R;
-    double phi = lat * R, delta = dec * R;
-    *az = std::atan2(std::sin(H), std::sin(phi) * std::cos(H) - std::cos(phi) * std::tan(delta)) / R;
-    *el = std::asin(std::sin(delta) * std::sin(phi) + std::cos(delta) * std::cos(phi) * std::cos(H)) / R;
+    site.theta = theta;
+    double phi = lat * R;
+    site.sin_phi = std::sin(phi);
+    site.cos_phi = std::cos(phi);
+    return site;
+}
+
+// Step 3: the hour angle, radians, by its sine and cosine.
+AzElHour Az_El_Hour(const AzElSite& site, double ra)
+{
+    double H = (15 * site.theta - ra) * R;
+    return AzElHour{std::sin(H), std::cos(H)};
+}
+
+AzElDec Az_El_Dec(double dec)
+{
+    double delta = dec * R;
+    return AzElDec{std::sin(delta), std::cos(delta), std::tan(delta)};
+}
+
+// Steps 4-5: azimuth and altitude.
+void Az_El_Parts(const AzElSite& site, const AzElHour& hour, const AzElDec& dec, double* az,
+                 double* el)
+{
+    *az = std::atan2(hour.sin_H, site.sin_phi * hour.cos_H - site.cos_phi * dec.tan_d) / R;
+    *el = std::asin(dec.sin_d * site.sin_phi + dec.cos_d * site.cos_phi * hour.cos_H) / R;
 }
 
 double EpochJD(double year)

@@ -9,6 +9,29 @@ double Reduce360(double x);
 void LamToRa(double jd, double lam, double bet, double* ra, double* dec);
 void RaToLam(double jd, double ra, double dec, double* lam, double* bet);
 void Az_El(double jd, double ra, double dec, double lat, double lon, double* az, double* el);
+
+// ---- Az_El in parts, for many points of one instant and place
+// The grids of the sky view run Az_El thousands of times per repaint with
+// one jd, lat and lon, and along a circle one of ra or dec fixed. The parts
+// below are the very steps of Az_El, so that what does not change along a
+// circle is computed once per circle; Az_El_Parts(Az_El_Site(jd, lat, lon),
+// Az_El_Hour(site, ra), Az_El_Dec(dec)) gives az and el bit for bit as
+// Az_El(jd, ra, dec, lat, lon).
+struct AzElSite {
+    double theta;            // local sidereal time, hours [0, 24)
+    double sin_phi, cos_phi; // of the latitude
+};
+struct AzElHour {
+    double sin_H, cos_H;     // of the hour angle
+};
+struct AzElDec {
+    double sin_d, cos_d, tan_d;  // of the declination
+};
+AzElSite Az_El_Site(double jd, double lat, double lon);
+AzElHour Az_El_Hour(const AzElSite& site, double ra);
+AzElDec Az_El_Dec(double dec);
+void Az_El_Parts(const AzElSite& site, const AzElHour& hour, const AzElDec& dec, double* az,
+                 double* el);
 void Precession(double jd, double epoch_year, double ra0, double dec0, double pm_ra,
                 double pm_dec, double* ra, double* dec);
 void Dist(double lon1, double lat1, double lon2, double lat2, double* separation,
