@@ -7,6 +7,7 @@
 #include <clocale>
 #include <cstdint>
 #include <cstdio>
+#include <cstring>
 #include <string>
 
 #include "app/cairo/cairo_painter.h"
@@ -19,7 +20,8 @@
 namespace {
 
 constexpr int kExitUsage = 2;          // bad command line or output not written
-constexpr size_t kShownValueMax = 40;  // bytes of a bad value quoted in a message
+constexpr size_t kShownValueMax = 40;     // bytes of a bad value quoted in a message
+constexpr size_t kShownMessageMax = 120;  // bytes of a message of the option parser
 
 // A value from the command line as printable ASCII for a message: other
 // bytes escaped, long values cut.
@@ -31,6 +33,19 @@ std::string Shown(const char* value)
     gchar* escaped = g_strescape(v.c_str(), nullptr);
     std::string out = std::string("\"") + escaped + (cut ? "...\"" : "\"");
     g_free(escaped);
+    return out;
+}
+
+// A message as printable ASCII: other bytes escaped, cut after max bytes.
+std::string Printable(const std::string& text, size_t max)
+{
+    gchar* escaped = g_strescape(text.c_str(), nullptr);
+    std::string out = escaped;
+    g_free(escaped);
+    if (out.size() > max) {
+        out.resize(max);
+        out += "...";
+    }
     return out;
 }
 
@@ -81,10 +96,23 @@ int main(int argc, char** argv)
         "Exit status: 0 on success, 2 on a bad command line, when the picture cannot be\n"
         "written, or when there is no display for the window (use --snapshot there).\n");
     g_option_context_add_main_entries(context, entries, nullptr);
+    // GLib takes "--almanac=VALUE" for the flag and drops the value: refuse it.
+    for (int i = 1; i < argc && std::strcmp(argv[i], "--") != 0; ++i) {
+        for (const char* flag : {"--almanac=", "--json=", "--help="}) {
+            const size_t n = std::strlen(flag);
+            if (std::strncmp(argv[i], flag, n) == 0) {
+                g_option_context_free(context);
+                return Usage(std::string(flag, n - 1) + " takes no value: " + Shown(argv[i]));
+            }
+        }
+    }
     GError* error = nullptr;
     if (!g_option_context_parse(context, &argc, &argv, &error)) {
-        std::string problem = error ? error->message : "cannot read the command line";
+        // GLib's message quotes the argument whole: escape and cut it
+        std::string problem = Printable(error ? error->message : "cannot read the command line",
+                                        kShownMessageMax);
         g_clear_error(&error);
+        g_option_context_free(context);
         return Usage(problem);
     }
     g_option_context_free(context);

@@ -349,9 +349,28 @@ cairo_status_t WritePng(void* closure, const unsigned char* data, unsigned int l
     return CAIRO_STATUS_SUCCESS;
 }
 
+// A path as a message shows it: control bytes and bytes that are not UTF-8
+// escaped, and cut after kShownPathMax bytes (at a character boundary).
+constexpr size_t kShownPathMax = 200;
+std::string ShownPath(const std::string& path)
+{
+    std::string p = path;
+    bool control = false;
+    for (unsigned char c : p) control = control || c < 0x20 || c == 0x7f;
+    if (control || !g_utf8_validate(p.c_str(), static_cast<gssize>(p.size()), nullptr)) {
+        gchar* escaped = g_strescape(p.c_str(), nullptr);
+        p = escaped;
+        g_free(escaped);
+    }
+    if (p.size() <= kShownPathMax) return p;
+    const gchar* end = nullptr;
+    g_utf8_validate(p.c_str(), static_cast<gssize>(kShownPathMax), &end);
+    return p.substr(0, static_cast<size_t>(end - p.c_str())) + "...";
+}
+
 bool Fail(std::string* error, const std::string& path, const std::string& why)
 {
-    if (error) *error = "cannot write snapshot '" + path + "': " + why;
+    if (error) *error = "cannot write snapshot '" + ShownPath(path) + "': " + why;
     return false;
 }
 
