@@ -6,6 +6,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <array>
 #include <cerrno>
 #include <cmath>
@@ -148,8 +149,9 @@ void CairoPainter::begin(cairo_t* cr)
     pango_cairo_update_context(cr_, context_);
     pango_layout_context_changed(layout_);
     applyFont();
-    cairo_set_source_rgb(cr_, r_, g_, b_);
+    applySource();
     applyLineWidth();
+    cairo_clip_extents(cr_, &clip_[0], &clip_[1], &clip_[2], &clip_[3]);
 }
 
 void CairoPainter::end()
@@ -184,6 +186,23 @@ void CairoPainter::applyFont()
     pango_font_description_set_weight(desc, static_cast<PangoWeight>(weight));
     pango_layout_set_font_description(layout_, desc);
     pango_font_description_free(desc);
+    // the line box of an empty text, for text() without laying it out
+    pango_layout_set_text(layout_, "", 0);
+    PangoRectangle logical;
+    pango_layout_get_pixel_extents(layout_, nullptr, &logical);
+    empty_height_ = logical.height;
+}
+
+// Whether a box (user space, pixels) lies wholly outside the clip.
+bool CairoPainter::outsideClip(double left, double top, double right, double bottom) const
+{
+    return right < clip_[0] || left > clip_[2] || bottom < clip_[1] || top > clip_[3];
+}
+
+void CairoPainter::setBatching(bool on)
+{
+    strokePending();
+    batching_ = on;
 }
 
 void CairoPainter::strokePending()
@@ -193,19 +212,31 @@ void CairoPainter::strokePending()
     pending_ = false;
 }
 
+// Method: the panels set the colour before each drawing, mostly the one in
+// force already; only a change ends the open stroke.
 void CairoPainter::setColor(uint32_t rgb)
 {
+    if (rgb == rgb_) return;
     strokePending();
-    r_ = ((rgb >> 16) & 0xff) / 255.0;
-    g_ = ((rgb >> 8) & 0xff) / 255.0;
-    b_ = (rgb & 0xff) / 255.0;
-    if (cr_) cairo_set_source_rgb(cr_, r_, g_, b_);
+    rgb_ = rgb;
+    applySource();
+}
+
+void CairoPainter::applySource()
+{
+    if (!cr_) return;
+    const double r = ((rgb_ >> 16) & 0xff) / 255.0;
+    const double g = ((rgb_ >> 8) & 0xff) / 255.0;
+    const double b = (rgb_ & 0xff) / 255.0;
+    cairo_set_source_rgb(cr_, r, g, b);
 }
 
 void CairoPainter::setLineWidth(int width)
 {
+    width = width < 1 ? 1 : width;  // 0 is the thin line
+    if (width == width_) return;
     strokePending();
-    width_ = width < 1 ? 1 : width;  // 0 is the thin line
+    width_ = width;
     applyLineWidth();
 }
 
@@ -226,17 +257,33 @@ void CairoPainter::fillRect(int x, int y, int w, int h)
 }
 
 // Method: an odd width centred on a pixel centre (half-pixel offset) covers
-// whole pixels, so a one-pixel line is one crisp row or column. The segment
-// joins the open path; it is stroked before anything else is drawn, so lines
-// of one colour and width could share one stroke.
+// whole pixels, so a one-pixel line is one crisp row or column. A crisp line
+// (horizontal, vertical or a point, of width 1 with square caps or of an
+// even width with flat caps on whole pixels) covers every pixel wholly or not
+// at all: it joins the open path as a subpath of its own (its own caps, as
+// when stroked alone), and the path is stroked once before anything else is
+// drawn. Any other line is antialiased, and where two such lines share a
+// pixel one stroke of both is not two strokes one over the other: it is
+// stroked alone, after the open path. A line whose stroke (half the width
+// and the cap beyond its ends, a pixel of antialiasing) misses the clip
+// draws nothing and is left out.
 void CairoPainter::line(int x1, int y1, int x2, int y2)
 {
     if (!cr_) return;
+    if (batching_) {
+        const double reach = width_ + 1;
+        if (outsideClip(std::min(x1, x2) - reach, std::min(y1, y2) - reach, std::max(x1, x2) + reach,
+                        std::max(y1, y2) + reach))
+            return;
+    }
+    const bool crisp = (x1 == x2 || y1 == y2) && (width_ == 1 || width_ % 2 == 0);
+    const bool alone = !batching_ || !crisp;
+    if (alone) strokePending();
     const double off = (width_ % 2 == 1) ? 0.5 : 0.0;
     cairo_move_to(cr_, x1 + off, y1 + off);
     cairo_line_to(cr_, x2 + off, y2 + off);
     pending_ = true;
-    strokePending();  // one stroke per line for now
+    if (alone) strokePending();
 }
 
 // Method: the ellipse inscribed in the box; angles in 1/64 degree from 3
@@ -254,6 +301,8 @@ void CairoPainter::arc(int x, int y, int w, int h, int start, int extent, bool f
     const double rx = (w - inset) / 2.0;
     const double ry = (h - inset) / 2.0;
     if (rx <= 0 || ry <= 0) return;  // nothing to draw (and no singular matrix)
+    // wholly outside the clip: nothing to draw
+    if (batching_ && outsideClip(x - 1.0, y - 1.0, x + w + 1.0, y + h + 1.0)) return;
     const bool whole = extent == 0 || extent >= kFullCircle || extent <= -kFullCircle;
     const double a0 = -start * kRadPer64th;
     const double a1 = -(start + extent) * kRadPer64th;
@@ -284,6 +333,14 @@ void CairoPainter::text(int x, int y, int, int h, const char* sjis, size_t lengt
 {
     if (!cr_ || !sjis) return;
     strokePending();
+    if (batching_ && length == 0) {
+        // nothing to draw; the line box as for any text
+        pango_layout_set_text(layout_, "", 0);
+        last_x_ = x;
+        last_y_ = y + (h - empty_height_) / 2;
+        last_h_ = empty_height_;
+        return;
+    }
     Convert(cd_, sjis, length, &utf8_);
     pango_layout_set_text(layout_, utf8_.data(), static_cast<int>(utf8_.size()));
     PangoRectangle logical;
