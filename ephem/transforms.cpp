@@ -94,8 +94,18 @@ AzElDec Az_El_Dec(double dec)
 void Az_El_Parts(const AzElSite& site, const AzElHour& hour, const AzElDec& dec, double* az,
                  double* el)
 {
-    *az = std::atan2(hour.sin_H, site.sin_phi * hour.cos_H - site.cos_phi * dec.tan_d) / R;
-    *el = std::asin(dec.sin_d * site.sin_phi + dec.cos_d * site.cos_phi * hour.cos_H) / R;
+    *az = Az_El_Azimuth(site, hour, dec);
+    *el = Az_El_Altitude(site, hour, dec);
+}
+
+double Az_El_Azimuth(const AzElSite& site, const AzElHour& hour, const AzElDec& dec)
+{
+    return std::atan2(hour.sin_H, site.sin_phi * hour.cos_H - site.cos_phi * dec.tan_d) / R;
+}
+
+double Az_El_Altitude(const AzElSite& site, const AzElHour& hour, const AzElDec& dec)
+{
+    return std::asin(dec.sin_d * site.sin_phi + dec.cos_d * site.cos_phi * hour.cos_H) / R;
 }
 
 double EpochJD(double year)

@@ -32,6 +32,10 @@ AzElHour Az_El_Hour(const AzElSite& site, double ra);
 AzElDec Az_El_Dec(double dec);
 void Az_El_Parts(const AzElSite& site, const AzElHour& hour, const AzElDec& dec, double* az,
                  double* el);
+// Az_El_Parts' two results one at a time (a caller that needs the altitude
+// only for some azimuths).
+double Az_El_Azimuth(const AzElSite& site, const AzElHour& hour, const AzElDec& dec);
+double Az_El_Altitude(const AzElSite& site, const AzElHour& hour, const AzElDec& dec);
 void Precession(double jd, double epoch_year, double ra0, double dec0, double pm_ra,
                 double pm_dec, double* ra, double* dec);
 void Dist(double lon1, double lat1, double lon2, double lat2, double* separation,

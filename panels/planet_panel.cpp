@@ -122,14 +122,14 @@ struct Polyline {
 
 // One sample of an hour or declination circle: Az_El at jdstart from its
 // parts (the caller computes each part once), then the grid projection when
-// it is in the front half.
+// it is in the front half (the altitude is needed only there).
 void EquatorialSample(Polyline& line, const AzElSite& site, const AzElHour& hour,
                       const AzElDec& dec, double azmt)
 {
-    double az, el;
-    Az_El_Parts(site, hour, dec, &az, &el);
+    double az = Az_El_Azimuth(site, hour, dec);
     double d = ViewOffset(az, azmt);
     if (InFrontHalf(d)) {
+        double el = Az_El_Altitude(site, hour, dec);
         double px, py;
         ViewProjectGrid(el, d, true, &px, &py);
         line.equatorialTo(true, px, py);
