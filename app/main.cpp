@@ -70,6 +70,11 @@ int main(int argc, char** argv)
 
     gchar* snapshot = nullptr;
     gchar* at = nullptr;
+    // The parser allocates the option values; they are freed on every return.
+    struct OptionValues {
+        gchar** values[2];
+        ~OptionValues() { for (gchar** v : values) g_free(*v); }
+    } owned{{&snapshot, &at}};
     gboolean almanac = FALSE;
     gboolean json = FALSE;
     // Values are taken as bytes (FILENAME): --at is checked by Clock_Parse.

@@ -1,0 +1,128 @@
+#!/usr/bin/env bash
+# The window's memory over many repaint ticks (one a second) under Xvfb.
+#  - Normal build: the resident size is sampled every tick; after a warm-up
+#    it may not grow by more than rss_bound_kb over the ticks watched.
+#  - AddressSanitizer build (the program links libasan): LeakSanitizer's
+#    total of leaked bytes at exit is taken after a short run and after a
+#    long one; the difference, the leak that grows with the ticks, must stay
+#    under leak_bound_bytes (the toolkit's one-time leaks cancel out).
+# TENMADO_WINDOW_SECONDS sets the ticks watched (default 75).
+# Usage: window_memory.sh <path-to-tenmado> <source-dir>
+set -u
+prog=$1
+src=$2
+ticks=${TENMADO_WINDOW_SECONDS:-75}
+warmup=15                 # ticks before the first RSS reference
+window=10                 # ticks averaged into the reference and the end
+rss_bound_kb=1024         # growth allowed after the warm-up
+short_ticks=5             # the short run of the leak difference
+leak_bound_bytes=1024     # growth of the leaked total allowed over the long run
+for tool in Xvfb xdotool xdpyinfo; do
+  command -v "$tool" >/dev/null || { echo "FAIL: $tool is not installed"; exit 1; }
+done
+work=$(mktemp -d /tmp/tenmado-memory-test.XXXXXX)
+xvfb_pid=
+app_pid=
+cleanup() {
+  [ -n "$app_pid" ] && kill "$app_pid" 2>/dev/null && wait "$app_pid" 2>/dev/null
+  [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null && wait "$xvfb_pid" 2>/dev/null
+  rm -rf "$work"
+}
+trap cleanup EXIT
+fails=0
+fail() { echo "FAIL: $*"; fails=$((fails + 1)); }
+
+# a free display (as in desktop_window.sh)
+display=
+for n in $(seq 191 290); do
+  [ -e "/tmp/.X$n-lock" ] || [ -e "/tmp/.X11-unix/X$n" ] && continue
+  Xvfb ":$n" -screen 0 1024x768x24 -nolisten tcp -noreset >"$work/xvfb.log" 2>&1 &
+  xvfb_pid=$!
+  for _ in $(seq 50); do
+    if xdpyinfo -display ":$n" >/dev/null 2>&1; then display=":$n"; break; fi
+    kill -0 "$xvfb_pid" 2>/dev/null || break
+    sleep 0.1
+  done
+  [ -n "$display" ] && break
+  kill "$xvfb_pid" 2>/dev/null; wait "$xvfb_pid" 2>/dev/null; xvfb_pid=
+done
+[ -n "$display" ] || { echo "FAIL: no Xvfb display could be started"; exit 1; }
+export DISPLAY=$display
+
+# start the program and wait for its window; the id into wid
+start() {
+  "$prog" >"$work/app.log" 2>&1 &
+  app_pid=$!
+  wid=
+  for _ in $(seq 200); do
+    wid=$(xdotool search --onlyvisible --name '^天窓$' 2>/dev/null | head -n 1)
+    [ -n "$wid" ] && return 0
+    kill -0 "$app_pid" 2>/dev/null || break
+    sleep 0.1
+  done
+  echo "FAIL: no window appeared"; cat "$work/app.log"; exit 1
+}
+
+# close the window; the exit status into rc
+stop() {
+  xdotool windowclose "$wid" 2>/dev/null
+  for _ in $(seq 300); do
+    kill -0 "$app_pid" 2>/dev/null || break
+    sleep 0.1
+  done
+  if kill -0 "$app_pid" 2>/dev/null; then
+    fail "the program runs on after its window closed"
+    kill "$app_pid"
+  fi
+  wait "$app_pid"; rc=$?; app_pid=
+}
+
+rss_kb() { awk '/^VmRSS:/ {print $2}' "/proc/$app_pid/status" 2>/dev/null; }
+mean() { awk '{ s += $1; n++ } END { if (n) printf "%d", s / n; else print 0 }'; }
+
+if ldd "$prog" 2>/dev/null | grep -q libasan; then
+  # ---- leak difference under LeakSanitizer
+  leaked() {  # ticks -> bytes leaked at exit, into bytes
+    # the libraries' caches for the life of the process are suppressed: a
+    # font pattern more or less, as the texts change, is not a growing leak
+    export ASAN_OPTIONS=detect_leaks=1
+    export LSAN_OPTIONS=suppressions=$src/tests/lsan.supp:print_suppressions=0:exitcode=0
+    start
+    sleep "$1"
+    kill -0 "$app_pid" 2>/dev/null || { fail "the program died"; cat "$work/app.log"; exit 1; }
+    stop
+    [ "$rc" -eq 0 ] || fail "exit status $rc after $1 ticks"
+    grep -qE 'runtime error|ERROR: AddressSanitizer' "$work/app.log" && fail "sanitizer report"
+    bytes=$(sed -n 's/^SUMMARY: AddressSanitizer: \([0-9]*\) byte(s) leaked.*/\1/p' "$work/app.log")
+    bytes=${bytes:-0}
+  }
+  leaked "$short_ticks"; a=$bytes
+  leaked "$ticks"; b=$bytes
+  growth=$((b - a))
+  echo "leaked at exit: $a bytes after $short_ticks ticks, $b bytes after $ticks ticks"
+  [ "$growth" -le "$leak_bound_bytes" ] ||
+    fail "the leak grows with the ticks: $growth bytes over $((ticks - short_ticks)) ticks"
+else
+  # ---- resident size, tick by tick
+  start
+  : >"$work/rss"
+  for i in $(seq "$ticks"); do
+    sleep 1
+    r=$(rss_kb)
+    [ -n "$r" ] || { fail "the program died after $i ticks"; cat "$work/app.log"; exit 1; }
+    echo "$r" >>"$work/rss"
+  done
+  first=$(head -n 1 "$work/rss")
+  ref=$(sed -n "$((warmup + 1)),$((warmup + window))p" "$work/rss" | mean)
+  end=$(tail -n "$window" "$work/rss" | mean)
+  peak=$(sort -n "$work/rss" | tail -n 1)
+  echo "RSS: $first kB after 1 tick, $ref kB after $((warmup + window / 2)) ticks," \
+       "$end kB after $((ticks - window / 2)) ticks (peak $peak kB)"
+  [ $((end - ref)) -le "$rss_bound_kb" ] ||
+    fail "RSS grew by $((end - ref)) kB over $((ticks - warmup - window)) ticks"
+  stop
+  [ "$rc" -eq 0 ] || fail "exit status $rc after the window closed"
+fi
+
+if [ $fails -ne 0 ]; then echo "$fails failure(s)"; cat "$work/app.log"; exit 1; fi
+echo "window_memory: all checks passed ($ticks ticks, display $display)"
