@@ -14,7 +14,7 @@ src=$2
 ticks=${TENMADO_WINDOW_SECONDS:-75}
 warmup=15                 # ticks before the first RSS reference
 window=10                 # ticks averaged into the reference and the end
-rss_bound_kb=1024         # growth allowed after the warm-up
+rss_bound_kb=256          # growth allowed after the warm-up
 short_ticks=5             # the short run of the leak difference
 leak_bound_bytes=1024     # growth of the leaked total allowed over the long run
 for tool in Xvfb xdotool xdpyinfo; do
