@@ -333,13 +333,21 @@ void CairoPainter::text(int x, int y, int, int h, const char* sjis, size_t lengt
 {
     if (!cr_ || !sjis) return;
     strokePending();
-    if (batching_ && length == 0) {
-        // nothing to draw; the line box as for any text
-        pango_layout_set_text(layout_, "", 0);
-        last_x_ = x;
-        last_y_ = y + (h - empty_height_) / 2;
-        last_h_ = empty_height_;
-        return;
+    if (batching_) {
+        // An empty text draws nothing. Any text is drawn from x rightwards
+        // in a line box about one line high: when that box, with a line
+        // height around it for ink beyond the box, misses the clip, nothing
+        // of it can show. Either is not laid out, and reports the line box
+        // of an empty text.
+        const int line = empty_height_;
+        const int top = y + (h - line) / 2;
+        if (length == 0 || outsideClip(x - line, top - line, HUGE_VAL, top + 2 * line)) {
+            pango_layout_set_text(layout_, "", 0);
+            last_x_ = x;
+            last_y_ = top;
+            last_h_ = line;
+            return;
+        }
     }
     Convert(cd_, sjis, length, &utf8_);
     pango_layout_set_text(layout_, utf8_.data(), static_cast<int>(utf8_.size()));

@@ -59,7 +59,8 @@ public:
     //    line is stroked on its own, since a shared stroke would cover the
     //    pixels where two lines overlap differently from two strokes;
     //  - lines and arcs wholly outside the clip are left out;
-    //  - an empty text is not laid out (it draws nothing).
+    //  - an empty text, and a text whose line box lies a line height or more
+    //    beyond the clip's top, bottom or right edge, is not laid out.
     // Off, every call is drawn as it comes, one stroke per line: the painter
     // before batching, for the benchmark's ratio and the pixel comparison.
     void setBatching(bool on);

@@ -2,7 +2,7 @@
 // same drawing calls with batching on and off give the same image, for whole
 // repaints and for awkward sequences (lines and arcs across and beside the
 // clip's edge, crisp and antialiased lines interleaved, widths 1 to 4,
-// points, empty texts).
+// points, texts beside the clip and empty texts).
 #include <gtest/gtest.h>
 
 #include <cairo.h>
@@ -86,6 +86,12 @@ void Mixed(Painter& p, int w, int h, uint32_t seed)
             p.arc(x, y, d, d, 0, 23040, g.next(2) == 0);
         } else if (kind == 3) {
             p.text(g.next(w) - 4, g.next(h) - 4, 30, 15, "", 0);
+        } else if (kind == 4) {
+            // a line of text from 40 pixels beyond every edge: left out only
+            // where none of it can show
+            static const char kText[] = "月の出 Jg";
+            p.text(g.next(w + 80) - 40, g.next(h + 80) - 40, 30, 1 + g.next(30), kText,
+                   sizeof kText - 1);
         } else {
             const int x1 = g.next(w + 16) - 8, y1 = g.next(h + 16) - 8;
             int x2 = x1, y2 = y1;
