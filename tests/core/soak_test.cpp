@@ -324,3 +324,28 @@ TEST(Soak, TwoCenturiesOfRepaints)
                 st.instants, st.searches, st.max_steps, st.max_samples, st.longest_search_ms,
                 st.longest_ms);
 }
+
+// The years the command line takes, 0001 to 9999 (with the Julian calendar
+// switch of 1582): fewer instants, the same checks.
+TEST(Soak, YearsOneToNineThousand)
+{
+    constexpr int kFarCount = 400;
+    Settings_Reset();
+    WSCvdrawingArea area(nullptr, "soak");
+    Recorder rec;
+    area.setPainter(&rec);
+    Stats st;
+    for (int64_t e : {Clock_CivilFromFields(1, 1, 1, 0, 0, 0), Clock_CivilFromFields(9999, 12, 31, 23, 59, 59),
+                      Clock_CivilFromFields(1582, 10, 4, 23, 59, 59), Clock_CivilFromFields(1582, 10, 15, 0, 0, 0)}) {
+        CheckInstant(e, rec, area, st);
+        if (HasFatalFailure()) { Clock_UseSystem(); return; }
+    }
+    std::mt19937_64 rng(kSeed + 1);
+    std::uniform_int_distribution<int64_t> pick(Clock_CivilFromFields(1, 1, 1, 0, 0, 0),
+                                                Clock_CivilFromFields(9999, 12, 31, 23, 59, 59));
+    for (int n = 0; n < kFarCount; ++n) {
+        CheckInstant(pick(rng), rec, area, st);
+        if (HasFatalFailure()) break;
+    }
+    Clock_UseSystem();
+}
