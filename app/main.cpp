@@ -5,6 +5,7 @@
 #include <glib.h>
 
 #include <clocale>
+#include <csignal>
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
@@ -67,6 +68,9 @@ int main(int argc, char** argv)
     // Messages in the terminal's character set; numbers stay in the C
     // locale (the read-outs print "139.7" everywhere).
     std::setlocale(LC_CTYPE, "");
+    // Past a file size limit (ulimit -f) a write fails with EFBIG, as on a
+    // full disk, instead of the signal killing the program mid-file.
+    std::signal(SIGXFSZ, SIG_IGN);
 
     gchar* snapshot = nullptr;
     gchar* at = nullptr;

@@ -90,6 +90,12 @@ done
 [ -p "$work/fifo" ] || fail "the FIFO was replaced"
 [ -s "$work/afile" ] && fail "a file was written into"
 bad --snapshot
+# a write that fails part-way (a file size limit, as a full disk would)
+( ulimit -f 20; exec "$prog" --snapshot "$png" --at "2026-12-06 21:00:00" ) >"$work/out" 2>"$work/err"
+rc=$?; tried=$((tried + 1))
+[ "$rc" -eq 2 ] || fail "exit $rc (not 2) for a write past the file size limit"
+grep -q "cannot write" "$work/err" || fail "no message for a write past the file size limit"
+[ -z "$(ls -A "$work/dir")" ] || { fail "partial file left: $(ls -A "$work/dir")"; rm -f "$work/dir"/* "$work/dir"/.??*; }
 if [ "$(id -u)" != 0 ]; then
   mkdir "$work/ro" && chmod 555 "$work/ro"
   bad --snapshot "$work/ro/x.png"
