@@ -4,6 +4,7 @@
 // almanac as text (--almanac, --json).
 #include <glib.h>
 
+#include <cerrno>
 #include <clocale>
 #include <csignal>
 #include <cstdint>
@@ -150,6 +151,11 @@ int main(int argc, char** argv)
             std::string text = json ? Almanac_Json() : Almanac_Text();
             std::fwrite(text.data(), 1, text.size(), stdout);
             if (!text.empty() && text.back() != '\n') std::fputc('\n', stdout);
+            // a full disk or a closed output: say so rather than end well
+            if (std::fflush(stdout) != 0 || std::ferror(stdout)) {
+                std::fprintf(stderr, "tenmado: cannot write the almanac: %s\n", std::strerror(errno));
+                return kExitUsage;
+            }
         }
         return 0;
     }

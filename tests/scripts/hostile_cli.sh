@@ -96,6 +96,19 @@ rc=$?; tried=$((tried + 1))
 [ "$rc" -eq 2 ] || fail "exit $rc (not 2) for a write past the file size limit"
 grep -q "cannot write" "$work/err" || fail "no message for a write past the file size limit"
 [ -z "$(ls -A "$work/dir")" ] || { fail "partial file left: $(ls -A "$work/dir")"; rm -f "$work/dir"/* "$work/dir"/.??*; }
+# the almanac into a full disk or past the file size limit
+for j in "" --json; do
+  # shellcheck disable=SC2086
+  "$prog" --almanac $j --at "2026-12-06 21:00:00" >/dev/full 2>"$work/err"; rc=$?
+  tried=$((tried + 1))
+  [ "$rc" -eq 2 ] && grep -q "cannot write" "$work/err" || fail "almanac $j into /dev/full: exit $rc"
+  # shellcheck disable=SC2086
+  ( ulimit -f 1; exec "$prog" --almanac $j --at "2026-12-06 21:00:00" ) >"$work/keep.txt" 2>"$work/err"
+  rc=$?; tried=$((tried + 1))
+  if [ -z "$j" ]; then want=0; else want=2; fi  # the text fits in 1 kB, the JSON does not
+  [ "$rc" -eq "$want" ] || fail "almanac $j past the file size limit: exit $rc (not $want)"
+  rm -f "$work/keep.txt"
+done
 if [ "$(id -u)" != 0 ]; then
   mkdir "$work/ro" && chmod 555 "$work/ro"
   bad --snapshot "$work/ro/x.png"
