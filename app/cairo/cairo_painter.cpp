@@ -339,13 +339,13 @@ void CairoPainter::text(int x, int y, int, int h, const char* sjis, size_t lengt
         // height around it for ink beyond the box, misses the clip, nothing
         // of it can show. Either is not laid out, and reports the line box
         // of an empty text.
-        const int line = empty_height_;
-        const int top = y + (h - line) / 2;
-        if (length == 0 || outsideClip(x - line, top - line, HUGE_VAL, top + 2 * line)) {
+        const int height = empty_height_;
+        const int top = y + (h - height) / 2;
+        if (length == 0 || outsideClip(x - height, top - height, HUGE_VAL, top + 2 * height)) {
             pango_layout_set_text(layout_, "", 0);
             last_x_ = x;
             last_y_ = top;
-            last_h_ = line;
+            last_h_ = height;
             return;
         }
     }
