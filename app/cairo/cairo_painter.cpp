@@ -152,12 +152,78 @@ void CairoPainter::begin(cairo_t* cr)
     applySource();
     applyLineWidth();
     cairo_clip_extents(cr_, &clip_[0], &clip_[1], &clip_[2], &clip_[3]);
+
+    // direct pixels: an image target, no scaling, a whole-pixel offset
+    pixels_ = nullptr;
+    pixels_flushed_ = pixels_dirty_ = false;
+    cairo_surface_t* target = cairo_get_target(cr_);
+    cairo_matrix_t m;
+    cairo_get_matrix(cr_, &m);
+    double dx = 0, dy = 0;
+    cairo_user_to_device(cr_, &dx, &dy);
+    if (cairo_surface_get_type(target) == CAIRO_SURFACE_TYPE_IMAGE &&
+        (cairo_image_surface_get_format(target) == CAIRO_FORMAT_ARGB32 ||
+         cairo_image_surface_get_format(target) == CAIRO_FORMAT_RGB24) &&
+        m.xx == 1 && m.yy == 1 && m.xy == 0 && m.yx == 0 && dx == std::floor(dx) &&
+        dy == std::floor(dy)) {
+        cairo_surface_flush(target);
+        pixels_ = cairo_image_surface_get_data(target);
+        stride_ = cairo_image_surface_get_stride(target);
+        ox_ = static_cast<int>(dx);
+        oy_ = static_cast<int>(dy);
+        const int w = cairo_image_surface_get_width(target);
+        const int h = cairo_image_surface_get_height(target);
+        // the clip's whole pixels inside the image, in user space
+        pclip_[0] = std::max(static_cast<int>(std::ceil(clip_[0])), -ox_);
+        pclip_[1] = std::max(static_cast<int>(std::ceil(clip_[1])), -oy_);
+        pclip_[2] = std::min(static_cast<int>(std::floor(clip_[2])), w - ox_);
+        pclip_[3] = std::min(static_cast<int>(std::floor(clip_[3])), h - oy_);
+        pixels_flushed_ = true;
+    }
+}
+
+// Cairo draws next: what was set pixel by pixel becomes known to it.
+void CairoPainter::syncCairo()
+{
+    if (!pixels_dirty_) return;
+    cairo_surface_mark_dirty(cairo_get_target(cr_));
+    pixels_dirty_ = false;
+    pixels_flushed_ = false;
+}
+
+// Method: Bresenham's line, both end points set, in the colour in force;
+// pixels outside the clip are skipped. A one-pixel line is then exactly the
+// pixels of the line as a raster device draws it, with no antialiasing.
+void CairoPainter::pixelLine(int x1, int y1, int x2, int y2)
+{
+    strokePending();
+    if (!pixels_flushed_) {
+        cairo_surface_flush(cairo_get_target(cr_));
+        pixels_flushed_ = true;
+    }
+    const uint32_t colour = 0xff000000u | rgb_;
+    const int dx = std::abs(x2 - x1), sx = x1 < x2 ? 1 : -1;
+    const int dy = -std::abs(y2 - y1), sy = y1 < y2 ? 1 : -1;
+    int err = dx + dy;
+    for (;;) {
+        if (x1 >= pclip_[0] && x1 < pclip_[2] && y1 >= pclip_[1] && y1 < pclip_[3]) {
+            auto* row = reinterpret_cast<uint32_t*>(pixels_ + static_cast<ptrdiff_t>(y1 + oy_) * stride_);
+            row[x1 + ox_] = colour;
+        }
+        if (x1 == x2 && y1 == y2) break;
+        const int e2 = 2 * err;
+        if (e2 >= dy) { err += dy; x1 += sx; }
+        if (e2 <= dx) { err += dx; y1 += sy; }
+    }
+    pixels_dirty_ = true;
 }
 
 void CairoPainter::end()
 {
     if (!cr_) return;
     strokePending();
+    syncCairo();
+    pixels_ = nullptr;
     cr_ = nullptr;
 }
 
@@ -208,7 +274,15 @@ void CairoPainter::setBatching(bool on)
 void CairoPainter::strokePending()
 {
     if (!pending_ || !cr_) return;
-    cairo_stroke(cr_);
+    syncCairo();
+    if (width_ == 1) {
+        // one-pixel lines are drawn aliased: every pixel wholly or not at all
+        cairo_set_antialias(cr_, CAIRO_ANTIALIAS_NONE);
+        cairo_stroke(cr_);
+        cairo_set_antialias(cr_, CAIRO_ANTIALIAS_DEFAULT);
+    } else {
+        cairo_stroke(cr_);
+    }
     pending_ = false;
 }
 
@@ -252,6 +326,7 @@ void CairoPainter::fillRect(int x, int y, int w, int h)
 {
     if (!cr_) return;
     strokePending();
+    syncCairo();
     cairo_rectangle(cr_, x, y, w, h);
     cairo_fill(cr_);
 }
@@ -276,7 +351,11 @@ void CairoPainter::line(int x1, int y1, int x2, int y2)
                         std::max(y1, y2) + reach))
             return;
     }
-    const bool crisp = (x1 == x2 || y1 == y2) && (width_ == 1 || width_ % 2 == 0);
+    if (width_ == 1 && pixels_) {
+        pixelLine(x1, y1, x2, y2);
+        return;
+    }
+    const bool crisp = width_ == 1 || ((x1 == x2 || y1 == y2) && width_ % 2 == 0);
     const bool alone = !batching_ || !crisp;
     if (alone) strokePending();
     const double off = (width_ % 2 == 1) ? 0.5 : 0.0;
@@ -295,6 +374,7 @@ void CairoPainter::arc(int x, int y, int w, int h, int start, int extent, bool f
 {
     if (!cr_) return;
     strokePending();
+    syncCairo();
     const double cx = x + w / 2.0;
     const double cy = y + h / 2.0;
     const double inset = fill ? 0.0 : width_;
@@ -349,6 +429,7 @@ void CairoPainter::text(int x, int y, int, int h, const char* sjis, size_t lengt
             return;
         }
     }
+    syncCairo();
     Convert(cd_, sjis, length, &utf8_);
     pango_layout_set_text(layout_, utf8_.data(), static_cast<int>(utf8_.size()));
     PangoRectangle logical;
@@ -364,7 +445,10 @@ void CairoPainter::text(int x, int y, int, int h, const char* sjis, size_t lengt
 void CairoPainter::flush()
 {
     strokePending();
-    if (cr_) cairo_surface_flush(cairo_get_target(cr_));
+    if (!cr_) return;
+    syncCairo();
+    cairo_surface_flush(cairo_get_target(cr_));
+    pixels_flushed_ = pixels_ != nullptr;
 }
 
 std::string CairoPainter::lastTextFamilies() const

@@ -51,6 +51,11 @@ public:
     void text(int x, int y, int w, int h, const char* sjis, size_t length) override;
     void flush() override;
 
+    // One-pixel lines are drawn aliased, every pixel wholly or not at all,
+    // as a raster display draws them: on an image target (the snapshot, and
+    // the window, which paints into an image first) pixel by pixel with
+    // Bresenham's line, both end points set; elsewhere as an aliased stroke.
+    //
     // What the painter leaves out or batches, all of it without changing a
     // pixel (on by default):
     //  - consecutive crisp lines (horizontal, vertical or a point, of width 1
@@ -82,8 +87,18 @@ private:
     void applySource();
     bool outsideClip(double left, double top, double right, double bottom) const;
     void strokePending();
+    void pixelLine(int x1, int y1, int x2, int y2);
+    void syncCairo();
 
     cairo_t* cr_ = nullptr;
+    // Direct pixel access when the target is an ARGB32/RGB24 image drawn at
+    // a whole-pixel offset: one-pixel lines are set pixel by pixel there.
+    unsigned char* pixels_ = nullptr;
+    int stride_ = 0;
+    int ox_ = 0, oy_ = 0;              // user space to image pixels
+    int pclip_[4] = {0, 0, 0, 0};      // writable pixels, user space: x1, y1, x2, y2 (exclusive)
+    bool pixels_flushed_ = false;      // Cairo's pending drawing is in the pixels
+    bool pixels_dirty_ = false;        // pixels written that Cairo does not know of
     PangoFontMap* fontmap_ = nullptr;  // borrowed default map
     PangoContext* context_ = nullptr;  // owned, reused across repaints
     PangoLayout* layout_ = nullptr;    // owned, reused for every text

@@ -67,12 +67,33 @@ gboolean OnTick(gpointer p)
 
 // ---- expose
 
-gboolean OnDraw(GtkWidget*, cairo_t* cr, gpointer p)
+// The area is painted into an image of its own size, then copied to the
+// window in one operation: the painter then sets one-pixel lines directly in
+// the image, and the X server receives one picture instead of thousands of
+// strokes.
+cairo_surface_t* g_image = nullptr;
+
+gboolean OnDraw(GtkWidget* widget, cairo_t* cr, gpointer p)
 {
     WSCvdrawingArea* area = static_cast<WSCvdrawingArea*>(p);
-    g_painter->begin(cr);
+    const int w = gtk_widget_get_allocated_width(widget);
+    const int h = gtk_widget_get_allocated_height(widget);
+    if (!g_image || cairo_image_surface_get_width(g_image) != w ||
+        cairo_image_surface_get_height(g_image) != h) {
+        if (g_image) cairo_surface_destroy(g_image);
+        g_image = cairo_image_surface_create(CAIRO_FORMAT_RGB24, w, h);
+    }
+    double x1, y1, x2, y2;
+    cairo_clip_extents(cr, &x1, &y1, &x2, &y2);
+    cairo_t* icr = cairo_create(g_image);
+    cairo_rectangle(icr, x1, y1, x2 - x1, y2 - y1);
+    cairo_clip(icr);
+    g_painter->begin(icr);
     area->repaint(g_painter);
     g_painter->end();
+    cairo_destroy(icr);
+    cairo_set_source_surface(cr, g_image, 0, 0);
+    cairo_paint(cr);
     return TRUE;
 }
 
