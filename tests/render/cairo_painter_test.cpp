@@ -145,6 +145,20 @@ TEST(CairoPainterLine, OnePixelLinesAreCrisp)
         EXPECT_EQ(c.at(19, y), kWhite) << y;
         EXPECT_EQ(c.at(21, y), kWhite) << y;
     }
+    // a diagonal is one pixel per column, end points set, nothing blended
+    Canvas d(40, 40);
+    d.painter.line(2, 3, 32, 13);
+    for (int x = 2; x <= 32; ++x) {
+        int inked = 0;
+        for (int y = 0; y < 40; ++y) {
+            uint32_t p = d.at(x, y);
+            ASSERT_TRUE(p == kBlack || p == kWhite) << x << "," << y;
+            inked += p == kBlack;
+        }
+        EXPECT_EQ(inked, 1) << x;
+    }
+    EXPECT_EQ(d.at(2, 3), kBlack);
+    EXPECT_EQ(d.at(32, 13), kBlack);
     // width 2 covers two whole rows
     c.painter.setLineWidth(2);
     c.painter.line(5, 30, 15, 30);
