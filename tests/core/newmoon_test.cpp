@@ -5,22 +5,14 @@
 #include <cmath>
 
 #include "app/core/settings.h"
+#include "tests/core/observer.h"
 #include "events/newmoon.h"
 #include "timecal/julian.h"
 
 namespace {
 
-void Observer()
-{
-    Settings_Reset();
-    latitude = latitude0 = m_input_lat;
-    longitude = longitude0 = m_input_lon;
-}
-
-double Tokyo(int y, int m, int d, double h)
-{
-    return JD(y, m, d, h, 0, 139.7);
-}
+using testing_observer::Observer;
+using testing_observer::Tokyo;
 
 // New moons of our theory (Julian days, tolerance 5e-7 d); published:
 // 2026-11-09 07:02 UT and 2026-12-09 00:52 UT.

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "app/core/settings.h"
+#include "tests/core/observer.h"
 #include "ephem/position.h"
 #include "events/riseset.h"
 #include "timecal/julian.h"
@@ -15,18 +16,8 @@ namespace {
 
 constexpr double kHorizon = -0.85;
 
-// Observer globals as the main panel leaves them.
-void Observer()
-{
-    Settings_Reset();
-    latitude = latitude0 = m_input_lat;
-    longitude = longitude0 = m_input_lon;
-}
-
-double Tokyo(int y, int m, int d, double h)
-{
-    return JD(y, m, d, h, 0, 139.7);
-}
+using testing_observer::Observer;
+using testing_observer::Tokyo;
 
 }  // namespace
 

@@ -5,22 +5,14 @@
 #include <cmath>
 
 #include "app/core/settings.h"
+#include "tests/core/observer.h"
 #include "events/tide.h"
 #include "timecal/julian.h"
 
 namespace {
 
-void Observer()
-{
-    Settings_Reset();
-    latitude = latitude0 = m_input_lat;
-    longitude = longitude0 = m_input_lon;
-}
-
-double Tokyo(int y, int m, int d, double h)
-{
-    return JD(y, m, d, h, 0, 139.7);
-}
+using testing_observer::Observer;
+using testing_observer::Tokyo;
 
 // Hour s of a made-up day as a "Julian day": easy to read back.
 double HourAsDay(double s)
