@@ -52,12 +52,11 @@ void Solar_Geo(double jd, double year, double* x, double* y, double* z)
     double JD0 = EpochJD(year);
     double t = (JD0 - jd) / kDaysPerCentury;  // from the date back to the equinox
     double T0 = (JD0 - kJd2000) / kDaysPerCentury;
-    double zeta = ((2306.2181 + 1.39656 * T0 - 0.000139 * T0 * T0) * t +
-                   (0.30188 - 0.000344 * T0) * t * t + 0.017998 * t * t * t) / 3600 * R;
-    double zz = ((2306.2181 + 1.39656 * T0 - 0.000139 * T0 * T0) * t +
-                 (1.09468 + 0.000066 * T0) * t * t + 0.018203 * t * t * t) / 3600 * R;
-    double th = ((2004.3109 - 0.8533 * T0 - 0.000217 * T0 * T0) * t -
-                 (0.42665 + 0.000217 * T0) * t * t - 0.041833 * t * t * t) / 3600 * R;
+    double zeta, zz, th;
+    PrecessionAngles(T0, t, &zeta, &zz, &th);
+    zeta *= R;
+    zz *= R;
+    th *= R;
     double P11 = std::cos(zeta) * std::cos(zz) * std::cos(th) - std::sin(zeta) * std::sin(zz);
     double P12 = -std::sin(zeta) * std::cos(zz) * std::cos(th) - std::cos(zeta) * std::sin(zz);
     double P13 = -std::cos(zz) * std::sin(th);

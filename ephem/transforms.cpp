@@ -117,6 +117,17 @@ double EpochJD(double year)
     return J;
 }
 
+void PrecessionAngles(double T0, double t, double* zeta, double* z, double* theta)
+{
+    // IAU 1976 precession angles (Lieske), arcseconds to degrees
+    *zeta = ((2306.2181 + 1.39656 * T0 - 0.000139 * T0 * T0) * t +
+             (0.30188 - 0.000344 * T0) * t * t + 0.017998 * t * t * t) / 3600;
+    *z = ((2306.2181 + 1.39656 * T0 - 0.000139 * T0 * T0) * t +
+          (1.09468 + 0.000066 * T0) * t * t + 0.018203 * t * t * t) / 3600;
+    *theta = ((2004.3109 - 0.8533 * T0 - 0.000217 * T0 * T0) * t -
+              (0.42665 + 0.000217 * T0) * t * t - 0.041833 * t * t * t) / 3600;
+}
+
 void Precession(double jd, double epoch_year, double ra0, double dec0, double pm_ra,
                 double pm_dec, double* ra, double* dec)
 {
@@ -124,12 +135,8 @@ void Precession(double jd, double epoch_year, double ra0, double dec0, double pm
     double JD0 = EpochJD(epoch_year);
     double T0 = (JD0 - kJd2000) / kDaysPerCentury;
     double t = (jd - JD0) / kDaysPerCentury;
-    double zeta = ((2306.2181 + 1.39656 * T0 - 0.000139 * T0 * T0) * t +
-                   (0.30188 - 0.000344 * T0) * t * t + 0.017998 * t * t * t) / 3600;
-    double z = ((2306.2181 + 1.39656 * T0 - 0.000139 * T0 * T0) * t +
-                (1.09468 + 0.000066 * T0) * t * t + 0.018203 * t * t * t) / 3600;
-    double theta = ((2004.3109 - 0.8533 * T0 - 0.000217 * T0 * T0) * t -
-                    (0.42665 + 0.000217 * T0) * t * t - 0.041833 * t * t * t) / 3600;
+    double zeta, z, theta;
+    PrecessionAngles(T0, t, &zeta, &z, &theta);
     // proper motion over the same interval
     double a1 = ra0 + pm_ra * t * 100 / 3600 / std::cos(dec0 * R);
     double d1 = dec0 + pm_dec * t * 100 / 3600;

@@ -40,5 +40,8 @@ void Precession(double jd, double epoch_year, double ra0, double dec0, double pm
                 double pm_dec, double* ra, double* dec);
 void Dist(double lon1, double lat1, double lon2, double lat2, double* separation,
           double* position_angle);
+// IAU 1976 precession angles zeta, z, theta in degrees, for the epoch T0 and
+// the interval t (Julian centuries; T0 from J2000.0).
+void PrecessionAngles(double T0, double t, double* zeta, double* z, double* theta);
 // Julian day of 12h on January 1 of a year (the epoch of Precession).
 double EpochJD(double year);
