@@ -21,20 +21,36 @@ double RoundMagnitude(double a, double scale)
     double whole = (s < 2147483648.0) ? static_cast<double>(static_cast<int>(s)) : std::floor(s);
     return whole / scale;
 }
+
+// A magnitude in packed sexagesimal (a.mmss) to decimal; carry: seconds
+// above 99 go into the minutes.
+double Unpack(double a, bool carry)
+{
+    double H = std::floor(a);
+    double M = std::floor((a - H) * 100);
+    double S = a * 10000 - H * 10000 - M * 100;
+    if (carry && S > 99) {
+        S = S - 100;
+        M = M + 1;
+    }
+    return H + M / 60 + S / 3600;
+}
+
+// A decimal magnitude to packed sexagesimal a.mmss.
+double Pack(double a)
+{
+    double H = std::floor(a);
+    double M = std::floor((a - H) * 60);
+    double S = a * 3600 - H * 3600 - M * 60;
+    return H + M / 100 + S / 10000;
+}
 }  // namespace
 
 // HMSToHour
 //   Given:    x  packed h.mmss
 //   Returned: decimal hours, sign of x
 //   Notes:    no correction of seconds that come out near 100 (see DMSToDeg).
-double HMSToHour(double x)
-{
-    double a = std::fabs(x);
-    double H = std::floor(a);
-    double M = std::floor((a - H) * 100);
-    double S = a * 10000 - H * 10000 - M * 100;
-    return WithSign(x, H + M / 60 + S / 3600);
-}
+double HMSToHour(double x) { return WithSign(x, Unpack(std::fabs(x), false)); }
 
 // HMSToDeg
 //   Given:    x  packed h.mmss
@@ -46,42 +62,17 @@ double HMSToDeg(double x) { return HMSToHour(x) * 15; }
 //   Returned: decimal degrees, sign of x
 //   Notes:    seconds above 99 (a decimal fraction not exact in binary: 0.29
 //             splits into 28 m 100 s) are carried into the minutes.
-double DMSToDeg(double x)
-{
-    double a = std::fabs(x);
-    double H = std::floor(a);
-    double M = std::floor((a - H) * 100);
-    double S = a * 10000 - H * 10000 - M * 100;
-    if (S > 99) {
-        S = S - 100;
-        M = M + 1;
-    }
-    return WithSign(x, H + M / 60 + S / 3600);
-}
+double DMSToDeg(double x) { return WithSign(x, Unpack(std::fabs(x), true)); }
 
 // DegToHMS
 //   Given:    x  degrees
 //   Returned: packed h.mmss of x/15 hours, sign of x
-double DegToHMS(double x)
-{
-    double a = std::fabs(x) / 15;
-    double H = std::floor(a);
-    double M = std::floor((a - H) * 60);
-    double S = a * 3600 - H * 3600 - M * 60;
-    return WithSign(x, H + M / 100 + S / 10000);
-}
+double DegToHMS(double x) { return WithSign(x, Pack(std::fabs(x) / 15)); }
 
 // DegToDMS
 //   Given:    x  degrees
 //   Returned: packed d.mmss, sign of x
-double DegToDMS(double x)
-{
-    double a = std::fabs(x);
-    double H = std::floor(a);
-    double M = std::floor((a - H) * 60);
-    double S = a * 3600 - H * 3600 - M * 60;
-    return WithSign(x, H + M / 100 + S / 10000);
-}
+double DegToDMS(double x) { return WithSign(x, Pack(std::fabs(x))); }
 
 // Digit2, Digit3
 //   Given:    x
