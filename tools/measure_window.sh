@@ -17,15 +17,8 @@ for tool in Xvfb xdotool getconf; do
 done
 hz=$(getconf CLK_TCK)
 
-work=$(mktemp -d /tmp/tenmado-measure.XXXXXX)
-xvfb_pid=
-app_pid=
-cleanup() {
-  [ -n "$app_pid" ] && kill "$app_pid" 2>/dev/null && wait "$app_pid" 2>/dev/null
-  [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null && wait "$xvfb_pid" 2>/dev/null
-  rm -rf "$work"
-}
-trap cleanup EXIT
+# shellcheck source=tests/scripts/lib/xvfb.bash
+. "$(dirname "$0")/../tests/scripts/lib/xvfb.bash"
 
 # CPU ticks (utime + stime, fields 14 and 15 of /proc/PID/stat; the command
 # name in field 2 may hold spaces, so count from after its closing bracket)
@@ -33,28 +26,8 @@ ticks() { sed 's/^.*) //' "/proc/$1/stat" | awk '{print $12 + $13}'; }
 rss_kib() { awk '/^VmRSS:/ {print $2}' "/proc/$1/status"; }
 now() { date +%s.%N; }
 
-# a display Xvfb picks itself (-displayfd), kept up between clients (-noreset)
-exec 3>"$work/display"
-Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp -noreset >"$work/xvfb.log" 2>&1 &
-xvfb_pid=$!
-exec 3>&-
-for _ in $(seq 100); do
-  [ -s "$work/display" ] && break
-  sleep 0.05
-done
-[ -s "$work/display" ] || { echo "Xvfb did not start" >&2; cat "$work/xvfb.log" >&2; exit 1; }
-export DISPLAY=":$(head -n 1 "$work/display")"
-
-"$prog" >"$work/app.log" 2>&1 &
-app_pid=$!
-wid=
-for _ in $(seq 100); do
-  wid=$(xdotool search --onlyvisible --name '^天窓$' 2>/dev/null | head -n 1)
-  [ -n "$wid" ] && break
-  kill -0 "$app_pid" 2>/dev/null || break
-  sleep 0.1
-done
-[ -n "$wid" ] || { echo "no window appeared" >&2; cat "$work/app.log" >&2; exit 1; }
+xvfb_start || exit 1
+window_start "$prog" || exit 1
 # start-up (fonts, the first repaints) is not part of the steady state
 sleep 3
 

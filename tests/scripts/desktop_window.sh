@@ -11,50 +11,13 @@ pix() { python3 "$here/pngpix.py" "$@"; }
 for tool in Xvfb xdotool xwininfo xdpyinfo import python3; do
   command -v "$tool" >/dev/null || { echo "FAIL: $tool is not installed"; exit 1; }
 done
-work=$(mktemp -d /tmp/tenmado-window-test.XXXXXX)
-xvfb_pid=
-app_pid=
-cleanup() {
-  [ -n "$app_pid" ] && kill "$app_pid" 2>/dev/null && wait "$app_pid" 2>/dev/null
-  [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null && wait "$xvfb_pid" 2>/dev/null
-  rm -rf "$work"
-}
-trap cleanup EXIT
+# shellcheck source=tests/scripts/lib/xvfb.bash
+. "$here/lib/xvfb.bash"
 fails=0
 fail() { echo "FAIL: $*"; fails=$((fails + 1)); }
 
-# a free display: no lock, no socket, and a server that comes up
-# (-noreset: the server must not reset when the probe disconnects, or the
-# program's connection could fall into the reset)
-display=
-for n in $(seq 90 190); do
-  [ -e "/tmp/.X$n-lock" ] || [ -e "/tmp/.X11-unix/X$n" ] && continue
-  Xvfb ":$n" -screen 0 1024x768x24 -nolisten tcp -noreset >"$work/xvfb.log" 2>&1 &
-  xvfb_pid=$!
-  for _ in $(seq 50); do
-    if xdpyinfo -display ":$n" >/dev/null 2>&1; then display=":$n"; break; fi
-    kill -0 "$xvfb_pid" 2>/dev/null || break
-    sleep 0.1
-  done
-  [ -n "$display" ] && break
-  kill "$xvfb_pid" 2>/dev/null; wait "$xvfb_pid" 2>/dev/null; xvfb_pid=
-done
-[ -n "$display" ] || { echo "FAIL: no Xvfb display could be started"; exit 1; }
-export DISPLAY=$display
-
-"$prog" >"$work/app.log" 2>&1 &
-app_pid=$!
-
-wid=
-for _ in $(seq 100); do
-  wid=$(xdotool search --onlyvisible --name '^天窓$' 2>/dev/null | head -n 1)
-  [ -n "$wid" ] && break
-  kill -0 "$app_pid" 2>/dev/null || break
-  sleep 0.1
-done
-if [ -z "$wid" ]; then
-  echo "FAIL: no window titled 天窓 appeared"; cat "$work/app.log"; exit 1
-fi
+xvfb_start || { echo "FAIL: no Xvfb display could be started"; exit 1; }
+window_start "$prog" || { echo "FAIL: no window titled 天窓 appeared"; exit 1; }
 [ "$(xdotool getwindowname "$wid")" = "天窓" ] || fail "title is $(xdotool getwindowname "$wid")"
 
 info=$(xwininfo -id "$wid")
@@ -96,4 +59,4 @@ else
 fi
 
 if [ $fails -ne 0 ]; then echo "$fails failure(s)"; cat "$work/app.log"; exit 1; fi
-echo "desktop_window: all checks passed (display $display)"
+echo "desktop_window: all checks passed (display $DISPLAY)"

@@ -20,48 +20,16 @@ leak_bound_bytes=1024     # growth of the leaked total allowed over the long run
 for tool in Xvfb xdotool xdpyinfo; do
   command -v "$tool" >/dev/null || { echo "FAIL: $tool is not installed"; exit 1; }
 done
-work=$(mktemp -d /tmp/tenmado-memory-test.XXXXXX)
-xvfb_pid=
-app_pid=
-cleanup() {
-  [ -n "$app_pid" ] && kill "$app_pid" 2>/dev/null && wait "$app_pid" 2>/dev/null
-  [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null && wait "$xvfb_pid" 2>/dev/null
-  rm -rf "$work"
-}
-trap cleanup EXIT
+here=$(cd "$(dirname "$0")" && pwd)
+# shellcheck source=tests/scripts/lib/xvfb.bash
+. "$here/lib/xvfb.bash"
 fails=0
 fail() { echo "FAIL: $*"; fails=$((fails + 1)); }
 
-# a free display (as in desktop_window.sh)
-display=
-for n in $(seq 191 290); do
-  [ -e "/tmp/.X$n-lock" ] || [ -e "/tmp/.X11-unix/X$n" ] && continue
-  Xvfb ":$n" -screen 0 1024x768x24 -nolisten tcp -noreset >"$work/xvfb.log" 2>&1 &
-  xvfb_pid=$!
-  for _ in $(seq 50); do
-    if xdpyinfo -display ":$n" >/dev/null 2>&1; then display=":$n"; break; fi
-    kill -0 "$xvfb_pid" 2>/dev/null || break
-    sleep 0.1
-  done
-  [ -n "$display" ] && break
-  kill "$xvfb_pid" 2>/dev/null; wait "$xvfb_pid" 2>/dev/null; xvfb_pid=
-done
-[ -n "$display" ] || { echo "FAIL: no Xvfb display could be started"; exit 1; }
-export DISPLAY=$display
+xvfb_start || { echo "FAIL: no Xvfb display could be started"; exit 1; }
 
 # start the program and wait for its window; the id into wid
-start() {
-  "$prog" >"$work/app.log" 2>&1 &
-  app_pid=$!
-  wid=
-  for _ in $(seq 200); do
-    wid=$(xdotool search --onlyvisible --name '^天窓$' 2>/dev/null | head -n 1)
-    [ -n "$wid" ] && return 0
-    kill -0 "$app_pid" 2>/dev/null || break
-    sleep 0.1
-  done
-  echo "FAIL: no window appeared"; cat "$work/app.log"; exit 1
-}
+start() { window_start "$prog" || { echo "FAIL: no window appeared"; exit 1; }; }
 
 # close the window; the exit status into rc
 stop() {
@@ -125,4 +93,4 @@ else
 fi
 
 if [ $fails -ne 0 ]; then echo "$fails failure(s)"; cat "$work/app.log"; exit 1; fi
-echo "window_memory: all checks passed ($ticks ticks, display $display)"
+echo "window_memory: all checks passed ($ticks ticks, display $DISPLAY)"

@@ -1,0 +1,52 @@
+# Shared by the scripts that run the real window under Xvfb (sourced, not a
+# test of its own): a work folder, a display of its own, and the clean-up of
+# the program and the server by PID whatever way the script ends.
+#
+# After sourcing: $work, $xvfb_pid, $app_pid.
+#   xvfb_start             start Xvfb on a display it picks itself; exports DISPLAY
+#   window_start PROG ...  start the program, wait for its window "天窓"; id in $wid
+#                          (returns 1 with the program's output on stderr when none appears)
+
+work=$(mktemp -d /tmp/tenmado-x.XXXXXX)
+xvfb_pid=
+app_pid=
+wid=
+xvfb_cleanup() {
+  [ -n "$app_pid" ] && kill "$app_pid" 2>/dev/null && wait "$app_pid" 2>/dev/null
+  [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null && wait "$xvfb_pid" 2>/dev/null
+  rm -rf "$work"
+}
+trap xvfb_cleanup EXIT
+
+# -displayfd: the server takes a free display and writes its number;
+# -noreset: it must not reset when a probing client disconnects, or the
+# program's connection could fall into the reset.
+xvfb_start() {
+  exec 3>"$work/display"
+  Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp -noreset >"$work/xvfb.log" 2>&1 &
+  xvfb_pid=$!
+  exec 3>&-
+  for _ in $(seq 200); do
+    [ -s "$work/display" ] && break
+    kill -0 "$xvfb_pid" 2>/dev/null || break
+    sleep 0.05
+  done
+  if [ ! -s "$work/display" ]; then
+    echo "Xvfb did not start" >&2; cat "$work/xvfb.log" >&2; return 1
+  fi
+  export DISPLAY=":$(head -n 1 "$work/display")"
+}
+
+window_start() {
+  "$@" >"$work/app.log" 2>&1 &
+  app_pid=$!
+  wid=
+  for _ in $(seq 200); do
+    wid=$(xdotool search --onlyvisible --name '^天窓$' 2>/dev/null | head -n 1)
+    [ -n "$wid" ] && return 0
+    kill -0 "$app_pid" 2>/dev/null || break
+    sleep 0.1
+  done
+  echo "no window titled 天窓 appeared" >&2; cat "$work/app.log" >&2
+  return 1
+}
