@@ -6,7 +6,6 @@
 #include "app/core/settings.h"
 #include "ephem/moon.h"
 #include "ephem/position.h"
-#include "ephem/sun.h"
 #include "timecal/julian.h"
 
 namespace {
@@ -41,8 +40,9 @@ constexpr double kWindowLat = 34.8;     // latitude handed over (unused, geocent
 */
 double Elongation(double jd)
 {
+    // Moon_Position brings the Sun record to the same jd on its way (it
+    // needs the Sun's longitude for the age): no second Sun_Position.
     Moon_Position(jd, &Moon, 0, kWindowLat, kWindowLon);
-    Sun_Position(jd, &Sun);
     double e = Moon.lam - (Sun.lam - kAberration);
     if (e < 0) e += 360;
     if (e > kElongMax) e -= 360;

@@ -7,7 +7,6 @@
 #include "app/core/settings.h"
 #include "ephem/moon.h"
 #include "ephem/position.h"
-#include "ephem/sun.h"
 #include "timecal/constants.h"
 #include "timecal/julian.h"
 
@@ -146,15 +145,16 @@ double Tide_Reduce(double x)
 **     by the terms 9 x speed in the phase constants.
 **  3) Overwrites the shared records Moon and Sun.
 **
-**  Called:  Moon_Position, Sun_Position, Tide_Nodal, Tide_Reduce
+**  Called:  Moon_Position (which computes Sun), Tide_Nodal, Tide_Reduce
 **
 **  Reference:  the harmonic method of tidal prediction (Schureman).
 */
 void Tide1_Loop(double jd, double t, double* height, double* height_datum)
 {
     // Longitudes of the Sun, the Moon and its node
+    // Moon_Position brings the Sun record to the same jd on its way: no
+    // second Sun_Position.
     Moon_Position(jd, &Moon, 1, latitude0, kStationLon);
-    Sun_Position(jd, &Sun);
     double lamS = Sun.lam;
     double lamM = Moon.lam;
     double N = Moon.node;
