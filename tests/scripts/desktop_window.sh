@@ -46,15 +46,9 @@ if [ -f "$work/one.png" ] && [ -f "$work/two.png" ]; then
 fi
 
 # closing the window ends the program
-xdotool windowclose "$wid" 2>/dev/null
-for _ in $(seq 50); do
-  kill -0 "$app_pid" 2>/dev/null || break
-  sleep 0.1
-done
-if kill -0 "$app_pid" 2>/dev/null; then
+if ! window_close 50; then
   fail "the program runs on after its window closed"
 else
-  wait "$app_pid"; rc=$?; app_pid=
   [ $rc -eq 0 ] || fail "exit status $rc after the window closed"
 fi
 

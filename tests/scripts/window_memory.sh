@@ -32,18 +32,7 @@ xvfb_start || { echo "FAIL: no Xvfb display could be started"; exit 1; }
 start() { window_start "$prog" || { echo "FAIL: no window appeared"; exit 1; }; }
 
 # close the window; the exit status into rc
-stop() {
-  xdotool windowclose "$wid" 2>/dev/null
-  for _ in $(seq 300); do
-    kill -0 "$app_pid" 2>/dev/null || break
-    sleep 0.1
-  done
-  if kill -0 "$app_pid" 2>/dev/null; then
-    fail "the program runs on after its window closed"
-    kill "$app_pid"
-  fi
-  wait "$app_pid"; rc=$?; app_pid=
-}
+stop() { window_close 300 || fail "the program runs on after its window closed"; }
 
 rss_kb() { awk '/^VmRSS:/ {print $2}' "/proc/$app_pid/status" 2>/dev/null; }
 mean() { awk '{ s += $1; n++ } END { if (n) printf "%d", s / n; else print 0 }'; }

@@ -50,3 +50,20 @@ window_start() {
   echo "no window titled 天窓 appeared" >&2; cat "$work/app.log" >&2
   return 1
 }
+
+# window_close [TENTHS]: close the window and wait up to TENTHS tenths of a
+# second (default 300) for the program to end. Its exit status goes into
+# $rc; returns 1 (and kills it, rc 255) when it runs on after the close.
+window_close() {
+  local tenths=${1:-300} lingered=0
+  xdotool windowclose "$wid" 2>/dev/null
+  for _ in $(seq "$tenths"); do
+    kill -0 "$app_pid" 2>/dev/null || break
+    sleep 0.1
+  done
+  if kill -0 "$app_pid" 2>/dev/null; then
+    kill "$app_pid"; lingered=1
+  fi
+  wait "$app_pid"; rc=$?; app_pid=
+  [ $lingered -eq 0 ] || { rc=255; return 1; }
+}
