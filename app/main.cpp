@@ -14,9 +14,9 @@
 
 #include "app/cairo/cairo_painter.h"
 #include "app/core/almanac.h"
-#include "app/core/clock.h"
+#include "timecal/clock.h"
 #include "app/core/newproject.h"
-#include "app/core/ws.h"
+#include "app/toolkit/ws.h"
 #include "app/gtk/gtk_backend.h"
 
 namespace {
@@ -61,11 +61,6 @@ int Usage(const std::string& problem)
 
 int main(int argc, char** argv)
 {
-    // Keep both start-up units, and their static initialisation, in the
-    // program (a static library drops objects nothing refers to).
-    volatile int linked = NewProject_Linked + NewWin000_Linked;
-    (void)linked;
-
     // Messages in the terminal's character set; numbers stay in the C
     // locale (the read-outs print "139.7" everywhere).
     std::setlocale(LC_CTYPE, "");

@@ -13,11 +13,11 @@
 #include <cstdint>
 #include <ctime>
 
-#include "app/core/clock.h"
+#include "timecal/clock.h"
 #include "app/core/koyomi.h"
-#include "app/core/recorder.h"
+#include "app/toolkit/recorder.h"
 #include "app/core/settings.h"
-#include "app/core/ws.h"
+#include "app/toolkit/ws.h"
 #include "ephem/moon.h"
 #include "ephem/planet.h"
 #include "ephem/position.h"

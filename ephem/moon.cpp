@@ -6,7 +6,7 @@
 
 #include <cmath>
 
-#include "app/core/settings.h"
+#include "timecal/observer.h"
 #include "ephem/sun.h"
 #include "ephem/transforms.h"
 #include "timecal/constants.h"

@@ -8,7 +8,7 @@
 
 #include <cmath>
 
-#include "app/core/settings.h"
+#include "timecal/observer.h"
 #include "ephem/planet_tables.h"
 #include "ephem/sun.h"
 #include "ephem/transforms.h"

@@ -3,7 +3,7 @@
 
 #include <cmath>
 
-#include "app/core/settings.h"
+#include "timecal/observer.h"
 #include "ephem/moon.h"
 #include "ephem/planet.h"
 #include "ephem/position.h"

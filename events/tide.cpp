@@ -4,7 +4,8 @@
 
 #include <cmath>
 
-#include "app/core/settings.h"
+#include "timecal/observer.h"
+#include "timecal/time_state.h"
 #include "ephem/moon.h"
 #include "ephem/position.h"
 #include "timecal/constants.h"

@@ -3,9 +3,9 @@
 #include <cmath>
 #include <ctime>
 
-#include "app/core/clock.h"
-#include "app/core/settings.h"
-#include "app/core/ws.h"
+#include "timecal/clock.h"
+#include "panels/display_settings.h"
+#include "app/toolkit/ws.h"
 #include "panels/panels.h"
 
 namespace {

@@ -42,7 +42,7 @@ void ViewProjectBody(double el, double d, double* px, double* py);
 void ViewProjectGrid(double el, double d, bool equatorial, double* px, double* py);
 
 // Computed pixel values reach the drawing operations through NarrowShort,
-// NarrowUShort and NarrowLong (app/core/ws.h), which clamp and count.
+// NarrowUShort and NarrowLong (app/toolkit/ws.h), which clamp and count.
 
 // ---- star chart
 void DispStar(WSCbase* object);

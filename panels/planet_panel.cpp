@@ -6,8 +6,10 @@
 #include <cmath>
 #include <cstdio>
 
-#include "app/core/settings.h"
-#include "app/core/ws.h"
+#include "panels/display_settings.h"
+#include "timecal/observer.h"
+#include "timecal/time_state.h"
+#include "app/toolkit/ws.h"
 #include "ephem/moon.h"
 #include "ephem/planet.h"
 #include "ephem/position.h"

@@ -9,8 +9,10 @@
 #include <cmath>
 #include <cstdio>
 
-#include "app/core/settings.h"
-#include "app/core/ws.h"
+#include "panels/display_settings.h"
+#include "timecal/observer.h"
+#include "timecal/time_state.h"
+#include "app/toolkit/ws.h"
 #include "ephem/star.h"
 #include "ephem/transforms.h"
 #include "panels/panels.h"

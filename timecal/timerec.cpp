@@ -5,9 +5,11 @@
 #include <cmath>
 #include <ctime>
 
-#include "app/core/clock.h"
-#include "app/core/settings.h"
+#include "timecal/clock.h"
+#include "timecal/observer.h"
 #include "timecal/julian.h"
+
+tagTime_Day Auto_Time;
 
 namespace {
 // Fill every field of t from the civil date and decimal hours that Calendar

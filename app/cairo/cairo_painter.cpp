@@ -13,7 +13,7 @@
 #include <cstring>
 #include <string_view>
 
-#include "app/core/ws.h"
+#include "app/toolkit/ws.h"
 
 namespace {
 

@@ -10,7 +10,7 @@
 
 #include <string>
 
-#include "app/core/painter.h"
+#include "app/toolkit/painter.h"
 
 class WSCvdrawingArea;
 

@@ -4,9 +4,9 @@
 #include <cmath>
 #include <cstdio>
 
-#include "app/core/clock.h"
+#include "timecal/clock.h"
 #include "app/core/settings.h"
-#include "app/core/ws.h"
+#include "app/toolkit/ws.h"
 #include "panels/panels.h"
 #include "timecal/julian.h"
 
@@ -23,9 +23,11 @@ void Koyomi_DateTime(double jd, double longitude, double* year, double* month, d
     *second = hr * 3600 - *hour * 3600 - *minute * 60;
 }
 
-// Steps 2 and 4 to 7 of the repaint: chart geometry, projection, observer,
-// the Julian day of the clock reading into jd, jd0, jdstart and jd_auto, and
-// the chart centre. The command-line almanac resets the same way.
+// The shared state of a repaint, reset from the settings: the chart
+// geometry, the projection and the chart centre (DisplaySettings_StartRepaint),
+// the working copies of the observer's place, and the Julian day of the
+// clock reading into jd, jd0, jdstart and jd_auto. The command-line almanac
+// resets the same way.
 void Koyomi_Reset(const struct tm& now)
 {
     double year = now.tm_year + 1900.0;
@@ -33,26 +35,16 @@ void Koyomi_Reset(const struct tm& now)
     double day = now.tm_mday;
     double H = now.tm_hour + now.tm_min * (1.0 / 60) + now.tm_sec * (1.0 / 3600);
 
-    // 2. chart geometry
-    X_MAX = 370; Y_MAX = 430; X_MIN = -350; Y_MIN = 250;
-    X_DISP = Y_DISP = 10;
-    scale = 2; ss_s = 20;
+    // chart geometry, projection and centre
+    DisplaySettings_StartRepaint();
 
-    // 4. projection
-    select_d = 4;
-    m_input_disp = 4;
-
-    // 5. observer
+    // observer
     latitude = latitude0 = m_input_lat;
     longitude = longitude0 = m_input_lon;
 
-    // 6. Julian day of the present moment
+    // Julian day of the present moment
     double J = JD(year, month, day, H, 0, m_input_lon);
     jd = jd0 = jdstart = J;
-
-    // 7. chart centre
-    X0 = m_input_center_x;
-    Y0 = m_input_center_y;
     jd_auto = jd0;
 }
 
@@ -61,17 +53,17 @@ void Koyomi_Pla(WSCbase* object)
     WSCvdrawingArea* area = static_cast<WSCvdrawingArea*>(object->viewAsClass("WSCvdrawingArea"));
     char buf[128];
 
-    // 1. the clock, once
+    // the clock, read once
     struct tm now = Clock_Now();
 
-    // 2., 4.-7. geometry, projection, observer, Julian day, chart centre
+    // the shared state from the settings and the Julian day of the reading
     Koyomi_Reset(now);
 
-    // 3. background
+    // background
     area->setForeColor("#64ffff");
     area->drawFillRect(0, 0, 530, 300);
 
-    // 8. date line
+    // date line
     double y, mo, d;
     Koyomi_DateTime(jd0, longitude, &y, &mo, &d, &Hour, &minute, &second);
     area->setForeColor("#000000");
@@ -79,24 +71,24 @@ void Koyomi_Pla(WSCbase* object)
                   (int)y, (int)mo, (int)d, (int)Hour, (int)minute, (int)second, jd);
     area->drawString(20, 0, 600, 15, 1, 0, buf, -2);
 
-    // 9. compass labels
+    // compass labels
     area->setForeColor("#ff0000");
     area->drawString(50, 230, 300, 30, 1, 0, "東", -2);
     area->drawString(250, 230, 300, 30, 1, 0, "南", -2);
     area->drawString(435, 230, 300, 30, 1, 0, "西", -2);
     area->setForeColor("#000000");
 
-    // 10. sunrise, sunset, moonrise, moonset
+    // sunrise, sunset, moonrise, moonset
     Koyomi_EventRows(area);
 
-    // 11. local time, from the clock reading of step 1
+    // local time, from the clock reading above
     Hour = now.tm_hour;
     minute = now.tm_min;
     second = now.tm_sec;
     std::snprintf(buf, sizeof buf, "時刻 %02.0f:%02.0f:%02.0f", Hour, minute, second);
     area->drawString(420, 5, 300, 30, 1, 0, buf, -2);
 
-    // 12. the place and the view
+    // the place and the view
     std::snprintf(buf, sizeof buf, "東経 %3.1f", m_input_lon);
     area->drawString(420, 20, 300, 30, 1, 0, buf, -2);
     std::snprintf(buf, sizeof buf, "北緯 %3.1f", m_input_lat);
@@ -104,10 +96,10 @@ void Koyomi_Pla(WSCbase* object)
     std::snprintf(buf, sizeof buf, "方位角 %3.0f", m_input_azmt);
     area->drawString(420, 50, 300, 30, 1, 0, buf, -2);
 
-    // 13. tides of Tokyo Bay
+    // tides of Tokyo Bay
     Koyomi_TideRows(area);
 
-    // 14. the graphic panels, each over the earlier ones
+    // the graphic panels, each over the earlier ones
     Disp4(object);
     DispStar(object);
     DispMoon(object);

@@ -4,11 +4,12 @@ class WSCvdrawingArea;
 struct tm;
 // One whole repaint of the dashboard.
 void Koyomi_Pla(WSCbase* object);
-// Steps 2 and 4 to 7 of the repaint: the shared state reset from the
-// settings and the Julian day of the clock reading now (jd, jd0, jdstart,
-// jd_auto).
+// The shared state of a repaint reset from the settings (chart geometry,
+// projection, chart centre, the observer's working copies) and the Julian
+// day of the clock reading now (jd, jd0, jdstart, jd_auto).
 void Koyomi_Reset(const struct tm& now);
-// The sun and moon event rows, and the tide rows (main panel steps 10 and 13).
+// The rows of sunrise, sunset, moonrise and moonset (under the date line,
+// left), and the rows of the tides of Tokyo Bay (right, under the clock).
 void Koyomi_EventRows(WSCvdrawingArea* area);
 void Koyomi_TideRows(WSCvdrawingArea* area);
 // The date line's date and time of day of a Julian day (UT): the civil date

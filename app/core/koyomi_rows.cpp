@@ -6,7 +6,7 @@
 #include "app/core/koyomi.h"
 #include "app/core/koyomi_rows.h"
 #include "app/core/settings.h"
-#include "app/core/ws.h"
+#include "app/toolkit/ws.h"
 #include "ephem/position.h"
 #include "events/riseset.h"
 #include "events/tide.h"

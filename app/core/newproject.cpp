@@ -3,7 +3,7 @@
 // and the instance name before the program's entry runs.
 #include "app/core/newproject.h"
 
-#include "app/core/ws.h"
+#include "app/toolkit/ws.h"
 
 namespace {
 
@@ -38,8 +38,6 @@ char* mou[2] = {
     Ascii("0   IDC_ARROW"),
     nullptr,
 };
-
-const int NewProject_Linked = 1;
 
 // _font_init_: first init handler, loads the font table.
 void _font_init_() { WSGFloadFontData(fon); }

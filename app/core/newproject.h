@@ -23,8 +23,3 @@ void timerHandler(unsigned char, void* data);
 void timer_start(int mode);
 void _timer_proc(void*);
 void event_procedure(WSCbase*);
-
-// Referenced from the program's entry so that the linker keeps both units
-// (and their static initialisation) out of the static library.
-extern const int NewProject_Linked;
-extern const int NewWin000_Linked;

@@ -3,7 +3,7 @@
 // the periodic timer that keeps the picture moving.
 #include "app/core/koyomi.h"
 #include "app/core/newproject.h"
-#include "app/core/ws.h"
+#include "app/toolkit/ws.h"
 
 namespace {
 
@@ -30,7 +30,6 @@ const WSCfunctionRegister op("draw", reinterpret_cast<void*>(draw));
 
 WSCmainWindow* newwin000 = nullptr;
 WSCvdrawingArea* newvdra_000 = nullptr;
-const int NewWin000_Linked = 1;
 
 // _create_win_newwin000: third init handler. The main window (properties in
 // this order), its drawing area, and the procedure binding `draw` to the

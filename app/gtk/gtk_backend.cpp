@@ -11,7 +11,7 @@
 #include <map>
 
 #include "app/cairo/cairo_painter.h"
-#include "app/core/ws.h"
+#include "app/toolkit/ws.h"
 
 namespace {
 

@@ -10,7 +10,7 @@
 #include <nlohmann/json.hpp>
 
 #include "app/core/almanac.h"
-#include "app/core/clock.h"
+#include "timecal/clock.h"
 #include "app/core/settings.h"
 
 namespace {

@@ -2,10 +2,10 @@
 // recorded drawing of one clock.
 #include <gtest/gtest.h>
 
-#include "app/core/clock.h"
-#include "app/core/recorder.h"
+#include "timecal/clock.h"
+#include "app/toolkit/recorder.h"
 #include "app/core/settings.h"
-#include "app/core/ws.h"
+#include "app/toolkit/ws.h"
 #include "panels/panels.h"
 
 namespace {

@@ -5,12 +5,12 @@
 #include <ctime>
 #include <string>
 
-#include "app/core/clock.h"
+#include "timecal/clock.h"
 #include "app/core/koyomi.h"
 #include "app/core/koyomi_rows.h"
-#include "app/core/recorder.h"
+#include "app/toolkit/recorder.h"
 #include "app/core/settings.h"
-#include "app/core/ws.h"
+#include "app/toolkit/ws.h"
 #include "ephem/position.h"
 #include "timecal/julian.h"
 

@@ -3,7 +3,7 @@
 #pragma once
 #include <cstdint>
 
-#include "app/core/clock.h"
+#include "timecal/clock.h"
 
 namespace testing_clock {
 

@@ -5,11 +5,11 @@
 #include <cstdio>
 #include <string>
 
-#include "app/core/clock.h"
+#include "timecal/clock.h"
 #include "app/core/koyomi.h"
-#include "app/core/recorder.h"
+#include "app/toolkit/recorder.h"
 #include "app/core/settings.h"
-#include "app/core/ws.h"
+#include "app/toolkit/ws.h"
 #include "timecal/julian.h"
 
 namespace {

@@ -7,9 +7,9 @@
 #include <numbers>
 #include <string>
 
-#include "app/core/recorder.h"
+#include "app/toolkit/recorder.h"
 #include "app/core/settings.h"
-#include "app/core/ws.h"
+#include "app/toolkit/ws.h"
 #include "events/newmoon.h"
 #include "panels/panels.h"
 

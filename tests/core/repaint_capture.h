@@ -15,9 +15,9 @@
 #include <vector>
 
 #include "app/core/koyomi.h"
-#include "app/core/recorder.h"
+#include "app/toolkit/recorder.h"
 #include "app/core/settings.h"
-#include "app/core/ws.h"
+#include "app/toolkit/ws.h"
 #include "tests/core/fixed_clock.h"
 
 namespace repaint_capture {

@@ -22,11 +22,11 @@
 #include <string>
 #include <vector>
 
-#include "app/core/clock.h"
+#include "timecal/clock.h"
 #include "app/core/koyomi.h"
-#include "app/core/recorder.h"
+#include "app/toolkit/recorder.h"
 #include "app/core/settings.h"
-#include "app/core/ws.h"
+#include "app/toolkit/ws.h"
 #include "events/newmoon.h"
 #include "events/riseset.h"
 #include "panels/panels.h"

@@ -7,11 +7,11 @@
 #include <utility>
 #include <vector>
 
-#include "app/core/clock.h"
+#include "timecal/clock.h"
 #include "app/core/newproject.h"
-#include "app/core/recorder.h"
+#include "app/toolkit/recorder.h"
 #include "app/core/settings.h"
-#include "app/core/ws.h"
+#include "app/toolkit/ws.h"
 
 namespace {
 using Calls = std::vector<std::pair<std::string, std::string>>;

@@ -1,7 +1,7 @@
 // Time records: Cal_Now_Time, Cal_Auto_Time, DateToYMD, HourToHMS.
 #include <gtest/gtest.h>
 
-#include "app/core/clock.h"
+#include "timecal/clock.h"
 #include "app/core/settings.h"
 #include "timecal/timerec.h"
 

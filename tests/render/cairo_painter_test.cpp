@@ -12,7 +12,7 @@
 #include <string>
 
 #include "app/cairo/cairo_painter.h"
-#include "app/core/ws.h"
+#include "app/toolkit/ws.h"
 
 namespace {
 

@@ -9,11 +9,11 @@
 #include <string>
 
 #include "app/cairo/cairo_painter.h"
-#include "app/core/clock.h"
+#include "timecal/clock.h"
 #include "app/core/koyomi.h"
-#include "app/core/recorder.h"
+#include "app/toolkit/recorder.h"
 #include "app/core/settings.h"
-#include "app/core/ws.h"
+#include "app/toolkit/ws.h"
 
 namespace {
 

@@ -1,7 +1,8 @@
 #!/bin/bash
 # run.sh: accuracy figure of the Jupiter and Saturn perturbation grids.
 # Usage: tools/planet_accuracy/run.sh BUILD_DIR
-#   BUILD_DIR holds libtenmado_core.a (cmake -DTENMADO_GUI=OFF is enough).
+#   BUILD_DIR is a build of the program (cmake -DTENMADO_GUI=OFF is enough):
+#   the libraries of the folders, which make the core library, are linked.
 # Writes tools/planet_accuracy/out/ (ignored by git) and prints the summary.
 # The reference is the npm package astronomy-engine, used by this tool only.
 set -euo pipefail
@@ -28,8 +29,11 @@ open(sys.argv[2], "w").write(
 PY
 
 flags=(-std=c++20 -O2 -ffp-contract=off -I"$root")
-c++ "${flags[@]}" "$here/positions.cpp" "$build/libtenmado_core.a" -o "$out/positions"
-c++ "${flags[@]}" "$here/positions.cpp" "$out/zero_grids.cpp" "$build/libtenmado_core.a" \
+core=("$build/app/core/libtenmado_app.a" "$build/panels/libtenmado_panels.a"
+      "$build/app/toolkit/libtenmado_toolkit.a" "$build/events/libtenmado_events.a"
+      "$build/ephem/libtenmado_ephem.a" "$build/timecal/libtenmado_timecal.a")
+c++ "${flags[@]}" "$here/positions.cpp" "${core[@]}" -o "$out/positions"
+c++ "${flags[@]}" "$here/positions.cpp" "$out/zero_grids.cpp" "${core[@]}" \
     -o "$out/positions_zero"
 "$out/positions" "$out/reference.tsv" > "$out/grids.tsv"
 "$out/positions_zero" "$out/reference.tsv" > "$out/zero.tsv"

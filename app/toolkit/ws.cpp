@@ -1,11 +1,11 @@
 // The display-free half of the toolkit layer.
-#include "app/core/ws.h"
+#include "app/toolkit/ws.h"
 
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
 
-#include "app/core/recorder.h"
+#include "app/toolkit/recorder.h"
 
 const char* _WSNname() { return "name"; }
 const char* _WSNtitleString() { return "titleString"; }

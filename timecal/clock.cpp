@@ -1,11 +1,10 @@
-#include "app/core/clock.h"
+#include "timecal/clock.h"
 
 #include <cmath>
 #include <cstdio>
 #include <cstring>
 
-#include "app/core/settings.h"
-#include "timecal/julian.h"
+#include "timecal/observer.h"
 
 namespace {
 enum class Mode { System, Fixed, Offset };
@@ -15,7 +14,7 @@ int64_t g_value = 0;  // fixed instant, or offset from the system's civil time
 int64_t SystemCivil()
 {
     return static_cast<int64_t>(std::time(nullptr)) +
-           static_cast<int64_t>(ZoneHours(m_input_lon)) * 3600;
+           static_cast<int64_t>(Observer_ZoneHours()) * 3600;
 }
 
 // days from 1970-01-01 of a proleptic Gregorian date (Howard Hinnant's algorithm)

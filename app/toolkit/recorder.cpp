@@ -1,4 +1,4 @@
-#include "app/core/recorder.h"
+#include "app/toolkit/recorder.h"
 
 DrawCall& Recorder::push(DrawCall::Op op)
 {

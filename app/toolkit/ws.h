@@ -9,7 +9,7 @@
 #include <utility>
 #include <vector>
 
-#include "app/core/painter.h"
+#include "app/toolkit/painter.h"
 
 class WSCbase;
 class WSCvdrawingArea;

@@ -1,0 +1,13 @@
+#include "timecal/time_state.h"
+
+double jd = 0, jd0 = 0, jdstart = 0, jd_auto = 0;
+double Hour = 0, minute = 0, second = 0;
+
+double year0 = 0, month0 = 0, day0 = 0, hour0 = 0, minute0 = 0, second0 = 0, Hour0 = 0;
+
+void TimeState_Reset()
+{
+    jd = jd0 = jdstart = jd_auto = 0;
+    Hour = minute = second = 0;
+    year0 = month0 = day0 = hour0 = minute0 = second0 = Hour0 = 0;
+}
