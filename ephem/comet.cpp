@@ -9,6 +9,7 @@
 #include "ephem/sun.h"
 #include "ephem/transforms.h"
 #include "timecal/constants.h"
+#include "timecal/julian.h"
 
 tagParameter Comet;  // the program holds no elements: stays zero
 
@@ -103,9 +104,8 @@ void Keplar(double M, double e, double* E)
 void Comet_Position(double jd, tagPosition* rec, tagParameter elements)
 {
     const tagParameter& p = elements;
-    // obliquity of the equinox year
-    double Te = (NewYearJD(p.equinox) - kJd1900) / kDaysPerCentury;
-    double eps = (23.4523 - 0.013 * Te - 1.6388e-7 * Te * Te) * R;
+    // obliquity at the start of the equinox year
+    double eps = Obl(NewYearJD(p.equinox)) * R;
     double ce = std::cos(eps), se = std::sin(eps);
 
     // Gaussian vectors, ecliptic then equatorial

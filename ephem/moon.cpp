@@ -10,6 +10,7 @@
 #include "ephem/sun.h"
 #include "ephem/transforms.h"
 #include "timecal/constants.h"
+#include "timecal/julian.h"
 
 namespace {
 constexpr double R = kDegToRad;
@@ -137,7 +138,7 @@ void Moon_Position(double jd, tagPosition* rec, int topo, double lat, double lon
     double th = (s - std::floor(s)) * 24;
     if (th < 0) th += 24;
     th = th * 15 * R;  // sidereal time, radians
-    double eps = Obliquity(jd) * R;
+    double eps = Obl(jd) * R;
     // ecliptic coordinates of the zenith
     double lz = std::atan2(std::cos(phi) * std::cos(eps) * std::sin(th) + std::sin(phi) * std::sin(eps),
                            std::cos(phi) * std::cos(th)) / R;

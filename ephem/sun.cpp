@@ -8,6 +8,7 @@
 #include "timecal/observer.h"
 #include "ephem/transforms.h"
 #include "timecal/constants.h"
+#include "timecal/julian.h"
 
 // Sun_Position
 //   Given:    jd   Julian day (UT)
@@ -67,7 +68,7 @@ void Solar_Geo(double jd, double year, double* x, double* y, double* z)
     double P32 = -std::sin(zeta) * std::sin(th);
     double P33 = std::cos(th);
     Sun_Position(jd, &Sun);
-    double eps = Obliquity(jd) * R;
+    double eps = Obl(jd) * R;
     double lam = Sun.lam * R, Rs = Sun.dist;
     double X = Rs * std::cos(lam);
     double Y = Rs * std::sin(lam) * std::cos(eps);

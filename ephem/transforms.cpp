@@ -5,15 +5,10 @@
 #include <cmath>
 
 #include "timecal/constants.h"
+#include "timecal/julian.h"
 
 namespace {
 constexpr double R = kDegToRad;
-}
-
-double Obliquity(double jd)
-{
-    double T = (jd - kJd1900) / kDaysPerCentury;
-    return 23.4523 - 0.013 * T - 1.6388e-7 * T * T;
 }
 
 double Reduce360(double x)
@@ -26,7 +21,7 @@ double Reduce360(double x)
 
 void LamToRa(double jd, double lam, double bet, double* ra, double* dec)
 {
-    double e = Obliquity(jd) * R;
+    double e = Obl(jd) * R;
     double l = lam * R, b = bet * R;
     double a = std::atan2(std::sin(l) * std::cos(b) * std::cos(e) - std::sin(b) * std::sin(e),
                           std::cos(l) * std::cos(b)) / R;
@@ -37,7 +32,7 @@ void LamToRa(double jd, double lam, double bet, double* ra, double* dec)
 
 void RaToLam(double jd, double ra, double dec, double* lam, double* bet)
 {
-    double e = Obliquity(jd) * R;
+    double e = Obl(jd) * R;
     double a = ra * R, d = dec * R;
     double l = std::atan2(std::sin(d) * std::sin(e) + std::cos(d) * std::cos(e) * std::sin(a),
                           std::cos(a) * std::cos(d)) / R;

@@ -1,8 +1,6 @@
 // Coordinate transforms shared by every position routine.
 #pragma once
 
-// Obliquity of the ecliptic of jd, degrees: 23.4523 - 0.013 T - 1.6388e-7 T^2.
-double Obliquity(double jd);
 // Reduce an angle to [0, 360): frac(x/360)*360, plus 360 if negative.
 double Reduce360(double x);
 

@@ -17,7 +17,10 @@ double Compact(double x, double modulus);  // floored remainder
 double LST(double jd, double longitude);    // local sidereal time, hours [0, 24)
 double C_1900(double jd);                   // Julian centuries from 2415021.0
 double J_1800(double jd);                   // Julian centuries from 2378496.0
-double Obl(double jd);                      // obliquity of the ecliptic, degrees
+// Obl: obliquity of the ecliptic, degrees, 23.4523 - 0.013 T - 1.6388e-7 T^2
+//   with T in Julian centuries from 2415021.0; the one obliquity of the
+//   program (transforms, Sun, Moon, comets).
+double Obl(double jd);
 
 // Civil zone of a longitude in whole hours, east positive (139.7 -> +9).
 double ZoneHours(double longitude);

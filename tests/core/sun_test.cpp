@@ -6,6 +6,7 @@
 #include "angle_near.h"
 #include "app/core/settings.h"
 #include "ephem/sun.h"
+#include "timecal/julian.h"
 #include "ephem/transforms.h"
 #include "timecal/constants.h"
 
@@ -56,7 +57,7 @@ TEST(Solar_Geo, AtItsEpochEqualsCoordinatesOfDate)
         double x, y, z;
         Solar_Geo(jd, year, &x, &y, &z);
         // Solar_Geo recomputes the shared record Sun for jd
-        const double e = Obliquity(jd) * R, l = Sun.lam * R, r = Sun.dist;
+        const double e = Obl(jd) * R, l = Sun.lam * R, r = Sun.dist;
         EXPECT_DOUBLE_EQ(x, r * std::cos(l));
         EXPECT_DOUBLE_EQ(y, r * std::sin(l) * std::cos(e));
         EXPECT_DOUBLE_EQ(z, r * std::sin(l) * std::sin(e));

@@ -7,6 +7,7 @@
 #include "angle_near.h"
 #include "ephem/transforms.h"
 #include "timecal/constants.h"
+#include "timecal/julian.h"
 
 namespace {
 constexpr double kJd = 2451545.0;
@@ -35,7 +36,7 @@ TEST(LamToRa, OriginAndWrapAndRoundTrip)
     // solstice: delta = obliquity
     LamToRa(kJd, 90, 0, &ra, &dec);
     EXPECT_NEAR(ra, 90.0, 1e-12);
-    EXPECT_NEAR(dec, Obliquity(kJd), 1e-12);
+    EXPECT_NEAR(dec, Obl(kJd), 1e-12);
     // RaToLam undoes LamToRa (same obliquity of date)
     const double pts[][2] = {{10, 5}, {123.4, -45.6}, {271.9, 1.3}, {359.9, -0.2}};
     for (const auto& p : pts) {
