@@ -133,11 +133,7 @@ void Moon_Position(double jd, tagPosition* rec, int topo, double lat, double lon
     // ---- parallax to the observer
     double phi = lat * R;
     double P = std::asin(1 / r) / R / 0.99;  // horizontal parallax
-    double d = jd - kJd1900Sidereal;
-    double s = (24 * 1.0027379092558308 * d + 18.6461 + 3.24e-14 * d * d + lon / 15) / 24;
-    double th = (s - std::floor(s)) * 24;
-    if (th < 0) th += 24;
-    th = th * 15 * R;  // sidereal time, radians
+    double th = LST_AzEl(jd, lon) * 15 * R;  // sidereal time, radians
     double eps = Obl(jd) * R;
     // ecliptic coordinates of the zenith
     double lz = std::atan2(std::cos(phi) * std::cos(eps) * std::sin(th) + std::sin(phi) * std::sin(eps),

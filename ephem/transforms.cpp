@@ -57,22 +57,19 @@ void Az_El(double jd, double ra, double dec, double lat, double lon, double* az,
     Az_El_Parts(site, Az_El_Hour(site, ra), Az_El_Dec(dec), az, el);
 }
 
-// Steps 1-2: local sidereal time, hours; and the latitude's sine and cosine.
+// The place at the instant: the local sidereal time (LST_AzEl), hours, and
+// the latitude's sine and cosine.
 AzElSite Az_El_Site(double jd, double lat, double lon)
 {
     AzElSite site;
-    double d = jd - kJd1900Sidereal;
-    double s = (24 * 1.0027379092558308 * d + 18.6461 + 3.24e-14 * d * d + lon / 15) / 24;
-    double theta = (s - std::floor(s)) * 24;
-    if (theta < 0) theta += 24;
-    site.theta = theta;
+    site.theta = LST_AzEl(jd, lon);
     double phi = lat * R;
     site.sin_phi = std::sin(phi);
     site.cos_phi = std::cos(phi);
     return site;
 }
 
-// Step 3: the hour angle, radians, by its sine and cosine.
+// The hour angle, radians, by its sine and cosine.
 AzElHour Az_El_Hour(const AzElSite& site, double ra)
 {
     double H = (15 * site.theta - ra) * R;
@@ -85,7 +82,7 @@ AzElDec Az_El_Dec(double dec)
     return AzElDec{std::sin(delta), std::cos(delta), std::tan(delta)};
 }
 
-// Steps 4-5: azimuth and altitude.
+// Azimuth and altitude from the parts.
 void Az_El_Parts(const AzElSite& site, const AzElHour& hour, const AzElDec& dec, double* az,
                  double* el)
 {

@@ -82,6 +82,15 @@ double LST(double jd, double longitude)
     return h < 24 ? h : 0.0;
 }
 
+double LST_AzEl(double jd, double longitude)
+{
+    double d = jd - kJd1900Sidereal;
+    double s = (24 * 1.0027379092558308 * d + 18.6461 + 3.24e-14 * d * d + longitude / 15) / 24;
+    double theta = (s - std::floor(s)) * 24;
+    if (theta < 0) theta += 24;
+    return theta;
+}
+
 double C_1900(double jd) { return (jd - kJd1900) / kDaysPerCentury; }
 
 double J_1800(double jd) { return (jd - kJd1800) / kDaysPerCentury; }
