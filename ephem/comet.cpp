@@ -48,13 +48,9 @@ double KeplerBracketed(double m, double e)
     return x;
 }
 
-// Julian day of January 1, 0h, of a year (Gregorian from JD 2299161).
-double NewYearJD(double Y)
-{
-    double J = std::floor(365.25 * (Y - 1)) + std::floor(30.59 * 11) + 1 + kJdCalendarBase;
-    if (!(J < kJdGregorian)) J += std::floor((Y - 1) / 400) - std::floor((Y - 1) / 100) + 2;
-    return J;
-}
+// Julian day of January 1, 0h, of a year: month 13 of the year before,
+// without zone (Gregorian from JD 2299161).
+double NewYearJD(double Y) { return JD(Y - 1, 13, 1, 0, 0, 0.0); }
 }  // namespace
 
 // Keplar

@@ -102,11 +102,8 @@ double Az_El_Altitude(const AzElSite& site, const AzElHour& hour, const AzElDec&
 
 double EpochJD(double year)
 {
-    // 12h on January 1: the calendar formula with year - 1, month 13, day 1
-    double Y = year - 1;
-    double J = std::floor(365.25 * Y) + std::floor(30.59 * 11) + 1 + 0.5 + kJdCalendarBase;
-    if (!(J < kJdGregorian)) J += std::floor(Y / 400) - std::floor(Y / 100) + 2;
-    return J;
+    // 12h on January 1, that is month 13 of the year before, without zone
+    return JD(year - 1, 13, 1, 12, 0, 0.0);
 }
 
 void PrecessionAngles(double T0, double t, double* zeta, double* z, double* theta)

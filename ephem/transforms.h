@@ -41,5 +41,6 @@ void Dist(double lon1, double lat1, double lon2, double lat2, double* separation
 // IAU 1976 precession angles zeta, z, theta in degrees, for the epoch T0 and
 // the interval t (Julian centuries; T0 from J2000.0).
 void PrecessionAngles(double T0, double t, double* zeta, double* z, double* theta);
-// Julian day of 12h on January 1 of a year (the epoch of Precession).
+// Julian day of 12h on January 1 of a year (the epoch of Precession): JD of
+// month 13, day 1, 12h of the year before, without zone.
 double EpochJD(double year);
