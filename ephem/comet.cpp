@@ -23,14 +23,6 @@ constexpr int kBarkerPasses = 200;         // from s = W the steps shrink s by a
 constexpr double kGaussDaily = 0.9856076;  // mean motion at 1 AU, degrees/day
 constexpr double kBarkerScale = 82.2117;   // days: sqrt(2)/k for W of Barker's equation
 
-// acos of a cosine that rounding may push just outside [-1, 1].
-double AcosClamped(double c)
-{
-    if (c > 1) c = 1;
-    if (c < -1) c = -1;
-    return std::acos(c);
-}
-
 // Root of E - e sin E = m (radians) by Newton steps safeguarded with
 // bisection in [m - |e|, m + |e|], which always holds a root.
 double KeplerBracketed(double m, double e)

@@ -13,6 +13,7 @@
 #include "ephem/sun.h"
 #include "ephem/transforms.h"
 #include "timecal/constants.h"
+#include "timecal/sexagesimal.h"
 
 namespace {
 using namespace PlanetTables;
@@ -21,18 +22,6 @@ constexpr double R = kDegToRad;
 constexpr double kJdYear0 = 1721057.0;  // origin of the grid arguments
 constexpr double kRaWrap = 359.5;       // right ascensions above are stored as 0
 
-// x quantised to 2 or 3 decimals, halves away from zero.
-double Q2(double x)
-{
-    double s = (x < 0) ? -1.0 : 1.0;
-    return s * std::floor(std::fabs(x) * 100 + 0.5) / 100;
-}
-double Q3(double x)
-{
-    double s = (x < 0) ? -1.0 : 1.0;
-    return s * std::floor(std::fabs(x) * 1000 + 0.5) / 1000;
-}
-
 // sin of a long-period argument 360 (t - t0) / period, degrees.
 double LongSin(double t, double t0, double period) { return std::sin(360 * (t - t0) / period * R); }
 
@@ -40,14 +29,6 @@ bool IsPlanet(int code)
 {
     return code == kMercury || code == kVenus || code == kMars || code == kJupiter ||
            code == kSaturn;
-}
-
-// acos of a cosine that rounding may push just outside [-1, 1].
-double AcosClamped(double c)
-{
-    if (c > 1) c = 1;
-    if (c < -1) c = -1;
-    return std::acos(c);
 }
 }  // namespace
 
@@ -77,7 +58,8 @@ double Planet_Grid(const double g[37][37], double A, double B)
 //             jd    Julian day
 //   Returned: p     long-period terms dL1, dP1, dphi1 (and Saturn's da1),
 //                   grid terms dL2, dP2, dphi2 (and da2), phi0; each term
-//                   quantised to 0.01 degree (0.001 AU for the axis)
+//                   rounded to 0.01 degree (0.001 AU for the axis), halves
+//                   away from zero (Digit2, Digit3)
 //   Notes:    t counts millennia from the year 0; the long periods are 0.925
 //             (Jupiter) and 0.95 (Saturn) millennia. Saturn's grids hold
 //             their values +50 (axis +50 thousandths), removed by the -0.5
@@ -92,22 +74,22 @@ void Planet_Terms(int code, double jd, PlanetTerms* p)
     double A = Reduce360((jd - kJdYear0) * 0.033459 + 86.1);
     double B = Reduce360((jd - kJdYear0) * 0.04963 + 89.1);
     if (code == kJupiter) {
-        p->dL1 = Q2((0.42 - 0.075 * t + 0.015 * t * t - 0.003 * t * t * t) * LongSin(t, 0.62, 0.925));
-        p->dP1 = Q2(0.02 * LongSin(t, -0.1, 0.925));
-        p->dphi1 = Q2(0.03 * LongSin(t, -0.36, 0.925));
-        p->dL2 = Q2(Planet_Grid(Jup_L8, A, B) / 100);
-        p->dP2 = Q2(Planet_Grid(Jup_Ps8, A, B) / 100);
-        p->dphi2 = Q2(Planet_Grid(Jup_Ph8, A, B) / 100);
+        p->dL1 = Digit2((0.42 - 0.075 * t + 0.015 * t * t - 0.003 * t * t * t) * LongSin(t, 0.62, 0.925));
+        p->dP1 = Digit2(0.02 * LongSin(t, -0.1, 0.925));
+        p->dphi1 = Digit2(0.03 * LongSin(t, -0.36, 0.925));
+        p->dL2 = Digit2(Planet_Grid(Jup_L8, A, B) / 100);
+        p->dP2 = Digit2(Planet_Grid(Jup_Ps8, A, B) / 100);
+        p->dphi2 = Digit2(Planet_Grid(Jup_Ph8, A, B) / 100);
         p->phi0 = 2.58 + 0.1 * t;
     } else {
-        p->dL1 = Q2((0.88 - 0.0633 * t + 0.03 * t * t - 0.0006 * t * t * t) * LongSin(t, 0.145, 0.95) - 0.5);
-        p->dP1 = Q2((0.1 - 0.005 * t) * LongSin(t, 0.54, 0.95) - 0.5);
-        p->dphi1 = Q2((0.1 - 0.005 * t) * LongSin(t, 0.32, 0.95) - 0.5);
-        p->da1 = Q3((0.004 - 0.0005 * t) * LongSin(t, 0.35, 0.95) - 0.05);
-        p->dL2 = Q2(Planet_Grid(Sat_L8, A, B) / 100);
-        p->dP2 = Q2(Planet_Grid(Sat_Ps8, A, B) / 100);
-        p->dphi2 = Q2(Planet_Grid(Sat_Ph8, A, B) / 100);
-        p->da2 = Q3(Planet_Grid(Sat_Ax8, A, B) / 1000);
+        p->dL1 = Digit2((0.88 - 0.0633 * t + 0.03 * t * t - 0.0006 * t * t * t) * LongSin(t, 0.145, 0.95) - 0.5);
+        p->dP1 = Digit2((0.1 - 0.005 * t) * LongSin(t, 0.54, 0.95) - 0.5);
+        p->dphi1 = Digit2((0.1 - 0.005 * t) * LongSin(t, 0.32, 0.95) - 0.5);
+        p->da1 = Digit3((0.004 - 0.0005 * t) * LongSin(t, 0.35, 0.95) - 0.05);
+        p->dL2 = Digit2(Planet_Grid(Sat_L8, A, B) / 100);
+        p->dP2 = Digit2(Planet_Grid(Sat_Ps8, A, B) / 100);
+        p->dphi2 = Digit2(Planet_Grid(Sat_Ph8, A, B) / 100);
+        p->da2 = Digit3(Planet_Grid(Sat_Ax8, A, B) / 1000);
         p->phi0 = 3.56 - 0.175 * t - 0.005 * t * t;
     }
 }

@@ -19,6 +19,13 @@ double Reduce360(double x)
     return r;
 }
 
+double AcosClamped(double c)
+{
+    if (c > 1) c = 1;
+    if (c < -1) c = -1;
+    return std::acos(c);
+}
+
 void LamToRa(double jd, double lam, double bet, double* ra, double* dec)
 {
     double e = Obl(jd) * R;

@@ -3,6 +3,8 @@
 
 // Reduce an angle to [0, 360): frac(x/360)*360, plus 360 if negative.
 double Reduce360(double x);
+// acos of a cosine that rounding may push just outside [-1, 1], radians.
+double AcosClamped(double c);
 
 void LamToRa(double jd, double lam, double bet, double* ra, double* dec);
 void RaToLam(double jd, double ra, double dec, double* lam, double* bet);
