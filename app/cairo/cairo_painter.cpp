@@ -27,41 +27,11 @@ constexpr int kDefaultFontHeight = 14;
 constexpr int kDefaultFontWeight = 700;
 // UTF-8 of the table's face name, "ＭＳ ゴシック"
 const char* const kDefaultFace = reinterpret_cast<const char*>(u8"ＭＳ ゴシック");
-// U+FFFD, put in place of a byte that is not Shift_JIS
-constexpr std::string_view kReplacement = "\xEF\xBF\xBD";
-
 // Japanese gothic faces to stand in for a face the machine does not have,
 // most alike first (IPAGothic is fixed-pitch like the table's face).
 constexpr std::array<const char*, 6> kJapaneseGothic = {
     "IPAGothic", "IPAexGothic", "Noto Sans Mono CJK JP", "Noto Sans CJK JP", "VL Gothic",
     "TakaoGothic"};
-
-// Convert with an open CP932 -> UTF-8 descriptor into *out (replaced).
-void Convert(iconv_t cd, const char* in, size_t length, std::string* out)
-{
-    out->clear();
-    if (cd == reinterpret_cast<iconv_t>(-1)) {
-        out->assign(in, length);
-        return;
-    }
-    iconv(cd, nullptr, nullptr, nullptr, nullptr);
-    char* src = const_cast<char*>(in);
-    size_t left = length;
-    char chunk[256];
-    while (left > 0) {
-        char* dst = chunk;
-        size_t room = sizeof chunk;
-        size_t r = iconv(cd, &src, &left, &dst, &room);
-        out->append(chunk, static_cast<size_t>(dst - chunk));
-        if (r == static_cast<size_t>(-1)) {
-            if (errno == E2BIG) continue;
-            // EILSEQ: a byte that is no character; EINVAL: cut at the end
-            out->append(kReplacement);
-            ++src;
-            --left;
-        }
-    }
-}
 
 // Whether fontconfig has a face of exactly this family.
 bool HaveFamily(const char* family)
@@ -95,16 +65,6 @@ std::string JapaneseFallback()
 }
 
 }  // namespace
-
-std::string SjisToUtf8(const char* sjis, size_t length)
-{
-    std::string out;
-    if (!sjis) return out;
-    iconv_t cd = iconv_open("UTF-8", "CP932");
-    Convert(cd, sjis, length, &out);
-    if (cd != reinterpret_cast<iconv_t>(-1)) iconv_close(cd);
-    return out;
-}
 
 std::string CairoFontFamily(const std::string& face)
 {
@@ -430,7 +390,7 @@ void CairoPainter::text(int x, int y, int, int h, const char* sjis, size_t lengt
         }
     }
     syncCairo();
-    Convert(cd_, sjis, length, &utf8_);
+    SjisToUtf8With(cd_, sjis, length, &utf8_);
     pango_layout_set_text(layout_, utf8_.data(), static_cast<int>(utf8_.size()));
     PangoRectangle logical;
     pango_layout_get_pixel_extents(layout_, nullptr, &logical);

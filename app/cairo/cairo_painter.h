@@ -11,15 +11,9 @@
 #include <string>
 
 #include "app/toolkit/painter.h"
+#include "app/toolkit/sjis.h"  // SjisToUtf8, the window title's too
 
 class WSCvdrawingArea;
-
-// ---- Shift_JIS (code page 932) to UTF-8
-// SjisToUtf8: convert length bytes of Shift_JIS text to UTF-8.
-//   Given:    sjis, length   bytes of code page 932 text
-//   Returned: UTF-8 text; a byte that does not convert becomes U+FFFD and the
-//             conversion goes on after it.
-std::string SjisToUtf8(const char* sjis, size_t length);
 
 // ---- the face of the font table
 // CairoFontFamily: the family the painter asks Pango for, given a face name

@@ -2,20 +2,17 @@
 // read-outs as UTF-8 text, or one JSON object with the raw results.
 #include "app/core/almanac.h"
 
-#include <iconv.h>
-
-#include <cerrno>
-
 #include <cstdio>
+#include <cstring>
 #include <ctime>
 #include <string>
-#include <vector>
 
 #include <nlohmann/json.hpp>
 
 #include "timecal/clock.h"
 #include "app/core/koyomi.h"
 #include "app/toolkit/recorder.h"
+#include "app/toolkit/sjis.h"
 #include "app/core/settings.h"
 #include "app/toolkit/ws.h"
 #include "ephem/position.h"
@@ -44,31 +41,6 @@ const Readout kReadouts[] = {
     {460, 185, "満"}, {460, 200, "満"}, {460, 215, "干"}, {460, 230, "干"},
     {5, 160, "月齢"},                                          // Moon's age
 };
-
-// Shift_JIS (code page 932) bytes to UTF-8; an undecodable byte becomes U+FFFD.
-std::string Utf8(const std::string& sjis)
-{
-    std::string out;
-    iconv_t cd = iconv_open("UTF-8", "CP932");
-    if (cd == (iconv_t)-1) return sjis;
-    std::vector<char> in(sjis.begin(), sjis.end());
-    char* src = in.data();
-    size_t left = in.size();
-    char buf[256];
-    while (left > 0) {
-        char* dst = buf;
-        size_t room = sizeof buf;
-        size_t r = iconv(cd, &src, &left, &dst, &room);
-        out.append(buf, dst - buf);
-        if (r == (size_t)-1 && errno != E2BIG) {
-            out += "\xEF\xBF\xBD";
-            src++;
-            left--;
-        }
-    }
-    iconv_close(cd);
-    return out;
-}
 
 // null for the no-event value 23.0, else the time.
 nlohmann::ordered_json TimeOrNull(double r)
@@ -104,7 +76,7 @@ std::string Almanac_Text()
     for (const Readout& p : kReadouts) {
         for (const DrawCall* c : rec.texts()) {
             if (c->a[0] != p.x || c->a[1] != p.y || c->text.rfind(p.start, 0) != 0) continue;
-            std::string line = Utf8(c->text);
+            std::string line = SjisToUtf8(c->text);
             line.erase(0, line.find_first_not_of(' '));
             out += line;
             out += '\n';
@@ -163,7 +135,7 @@ std::string Almanac_Json()
     for (int i = 0; i < kPanelBodies; i++) {
         double az, el;
         const tagPosition* p = PanelBody(i, J, &az, &el);
-        bodies.push_back({{"name", Utf8(Pla1[i])}, {"english", kEnglish[i]},
+        bodies.push_back({{"name", SjisToUtf8(Pla1[i], std::strlen(Pla1[i]))}, {"english", kEnglish[i]},
                           {"lam", p->lam}, {"bet", p->bet}, {"ra", p->ra}, {"dec", p->dec},
                           {"az", az}, {"el", el}});
     }
