@@ -20,9 +20,6 @@ constexpr double kTolerance = 0.1;    // on the sampled quantity, degrees
 constexpr int kMaxSteps = 100;        // narrowing steps per bracketed hour
 constexpr int kHours = 24;            // brackets h..h+1 for h = 0..23
 
-constexpr int kBodySun = 0;
-constexpr int kBodyMoon = 3;
-
 EventSearchCount last_count{};
 
 /*

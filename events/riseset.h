@@ -1,7 +1,13 @@
 #pragma once
 #include <functional>
 
-// Body codes: 0 Sun, 3 Moon, others planets. No event: 23.0.
+// Body codes of the searches: the Sun, the Moon; any other code is a planet
+// code of Planet_Position.
+constexpr int kBodySun = 0;
+constexpr int kBodyMoon = 3;
+// The result of Cal_Rise_Time, Cal_Set_Time and Cal_Top_Time without an event.
+constexpr double kNoEvent = 23.0;
+
 double Cal_Rise_Time(double jd, int body);
 double Cal_Set_Time(double jd, int body);
 double Cal_Top_Time(double jd, int body);

@@ -25,7 +25,6 @@ constexpr Hand kSecondHand = {32, 2, "#0000ff"};
 constexpr short kDialX = 420, kDialY = 75;
 constexpr unsigned short kDialSize = 80;
 constexpr short kDialWidth = 3;
-constexpr short kFullCircle = 23040;  // 360 degrees in 1/64 degree
 
 // Fixed start points of the hands and of their shadows (2 px right, 2 px down).
 constexpr short kHandX = 460, kHandY = 115;

@@ -21,7 +21,7 @@ constexpr double kAU = 1.4959787e11;        // metres
 // The disc: radius 20 * scale, centred on (50, 115).
 constexpr double kDiscRadius = 20.0;
 constexpr double kDiscX = 50.0, kDiscY = 115.0;
-constexpr short kFullStart = 0, kFullCircle = 23040;    // 1/64 degree
+constexpr short kFullStart = 0;                         // 1/64 degree; the extent kFullCircle
 constexpr short kHalfStart = 5760, kHalfExtent = 11520; // the left half disc
 
 // Age text box.

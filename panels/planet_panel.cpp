@@ -25,6 +25,7 @@ namespace {
 
 constexpr int kBodies = 7;
 constexpr int kMoonIndex = 0;
+constexpr int kSunIndex = 3;
 
 // Colour of each body, by body index.
 constexpr const char* kBodyColor[kBodies] = {
@@ -37,11 +38,10 @@ constexpr const char* kBodyColor[kBodies] = {
     "#000000",  // Saturn
 };
 // Planet codes of Planet_Position, by body index (0: not a planet).
-constexpr int kPlanetCode[kBodies] = {0, 1, 2, 0, 4, 5, 6};
+constexpr int kPlanetCode[kBodies] = {0, kMercury, kVenus, 0, kMars, kJupiter, kSaturn};
 
 constexpr double kTiny = 0.000001;      // guard of the projection against 0
 constexpr double kViewPi = 3.14;        // divisor of the radius (not pi)
-constexpr short kFullCircle = 23040;    // 1/64 degree
 constexpr unsigned long kTextW = 300, kTextH = 30;
 constexpr int kRaSteps = 361;           // right ascensions 0..360 of the grid
 constexpr int kDecSteps = 181;          // declinations -90..90 of the grid
@@ -199,7 +199,7 @@ const tagPosition* PanelBody(int index, double jd, double* az, double* el)
     if (index == kMoonIndex) {
         Moon_Position(jd, &Moon, 1, latitude, longitude);
         rec = &Moon;
-    } else if (index == 3) {
+    } else if (index == kSunIndex) {
         Sun_Position(jd, &Sun);
         rec = &Sun;
     } else if (index > 0 && index < kBodies) {

@@ -27,7 +27,6 @@ constexpr int kView = 4;        // the view toward m_input_azmt (planet panel)
 
 constexpr double kFigureSymbol = 10;  // ss_s = 10/scale + 10/scale: R = (7 - m)/2 pixels
 constexpr double kCatalogueSS = 0.1;  // catalogue dot, R = 2 pixels
-constexpr short kFullCircle = 23040;  // 360 degrees in 1/64 degree
 constexpr unsigned long kTextW = 300, kTextH = 30;
 constexpr int kLabelsOn = 11;         // m_input_disp_pla value that writes labels
 constexpr double kMaxGridLines = 10000;  // a grid spacing of 0 or less draws no lines

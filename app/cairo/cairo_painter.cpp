@@ -20,7 +20,6 @@ namespace {
 // ---- constants of the drawing surface
 constexpr int kPictureWidth = 530;   // pixels painted by one repaint
 constexpr int kPictureHeight = 300;
-constexpr int kFullCircle = 23040;   // 360 degrees in 1/64 degree
 constexpr double kRadPer64th = M_PI / 180.0 / 64.0;
 constexpr int kTableFontEntry = 1;   // the face every drawString uses
 constexpr int kDefaultFontHeight = 14;

@@ -23,8 +23,6 @@
 
 namespace {
 
-constexpr double kNoEvent = 23.0;  // rise, set and transit searches without event
-constexpr int kBodySun = 0, kBodyMoon = 3;
 constexpr int kPanelBodies = 7;    // Moon, Mercury, Venus, Sun, Mars, Jupiter, Saturn
 const char* const kEnglish[kPanelBodies] = {"Moon", "Mercury", "Venus", "Sun",
                                             "Mars", "Jupiter", "Saturn"};

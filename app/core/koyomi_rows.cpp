@@ -14,9 +14,7 @@
 
 namespace {
 
-constexpr double kNoEvent = 23.0;  // result of a rise or set search without event
 constexpr int kBoxW = 300, kBoxH = 30;
-constexpr int kBodySun = 0, kBodyMoon = 3;
 
 struct RowPlace { int x, y; };
 constexpr RowPlace kSunrise{10, 5}, kSunset{10, 20}, kMoonrise{10, 35}, kMoonset{10, 50};

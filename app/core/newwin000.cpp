@@ -16,7 +16,6 @@ constexpr unsigned short kAreaWidth = 559;
 constexpr unsigned short kAreaHeight = 309;
 // ---- toolkit codes
 constexpr char kTitleBar = 3;
-constexpr long kTriggerExpose = 9;             // the procedure runs at every repaint
 constexpr unsigned char kTimerRate = 2;        // the backend ticks once a second
 constexpr long kPrivateTimerMs = 1000;
 void* const kPrivateTimerData = reinterpret_cast<void*>(1234);
@@ -58,7 +57,7 @@ void _create_win_newwin000()
     newvdra_000->setPropertyV(_WSNwidth(), kAreaWidth);
     newvdra_000->setPropertyV(_WSNheight(), kAreaHeight);
 
-    WSCprocedure* ep = new WSCprocedure("new_ep", kTriggerExpose);
+    WSCprocedure* ep = new WSCprocedure("new_ep", WSEV_EXPOSE);  // runs at every repaint
     ep->setFunction(draw, "draw");
     newvdra_000->bindProcedure(ep);
 

@@ -4,6 +4,10 @@
 #include <cstddef>
 #include <cstdint>
 
+// The extent of a whole circle in the arc operations, 360 degrees in 1/64
+// degree.
+constexpr short kFullCircle = 23040;
+
 class Painter {
 public:
     virtual ~Painter() = default;
@@ -13,7 +17,7 @@ public:
     virtual void fillRect(int x, int y, int w, int h) = 0;
     virtual void line(int x1, int y1, int x2, int y2) = 0;
     // Ellipse inscribed in the box; angles in 1/64 degree from 3 o'clock,
-    // counter-clockwise; extent 0 or 23040 is the whole circle.
+    // counter-clockwise; extent 0 or kFullCircle is the whole circle.
     virtual void arc(int x, int y, int w, int h, int start, int extent, bool fill) = 0;
     // Shift_JIS text, left-aligned and vertically centred in the box.
     virtual void text(int x, int y, int w, int h, const char* sjis, size_t length) = 0;

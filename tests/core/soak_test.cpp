@@ -35,8 +35,6 @@ namespace {
 
 constexpr long kDefaultCount = 2000;       // random instants in CI
 constexpr uint64_t kSeed = 20261207;       // the random instants are the same every run
-constexpr double kNoEvent = 23.0;          // the searches' no-event value
-constexpr int kBodySun = 0, kBodyMoon = 3; // body codes of the searches
 
 // The clock: dial box and the start points of hands and shadows.
 constexpr int kDialX = 420, kDialY = 75, kDialSize = 80;
