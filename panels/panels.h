@@ -24,22 +24,10 @@ double MoonPhaseAngle(double lam_moon, double lam_sun, double sun_dist, double m
 // the Moon panel (radius 40 centred on (50, 115)).
 void DrawMoonPhase(WSCvdrawingArea* area, double P);
 
-// ---- planet panel and the view projection it shares with the star chart
+// ---- planet panel (the view projection and the bodies it shares with the
+// star chart and the almanac: panels/view_projection.h)
 extern const char* const Pla1[8];
 void Disp4(WSCbase* object);
-struct tagPosition;
-// Position of body index 0..6 (Moon, Mercury, Venus, Sun, Mars, Jupiter,
-// Saturn) at jd as the planet panel computes it, into its shared record;
-// az and el from Az_El with latitude, longitude. Returns the record.
-const tagPosition* PanelBody(int index, double jd, double* az, double* el);
-// Azimuth offset from the viewing azimuth, in [0, 360].
-double ViewOffset(double az, double view_azimuth);
-// Front half of the view: d <= 90 or d >= 270.
-bool InFrontHalf(double d);
-// Body variant of the view projection (bodies, figure stars).
-void ViewProjectBody(double el, double d, double* px, double* py);
-// Grid variant; equatorial is true for the hour and declination circles.
-void ViewProjectGrid(double el, double d, bool equatorial, double* px, double* py);
 
 // Computed pixel values reach the drawing operations through NarrowShort,
 // NarrowUShort and NarrowLong (app/toolkit/ws.h), which clamp and count.

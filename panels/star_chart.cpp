@@ -16,6 +16,7 @@
 #include "ephem/star.h"
 #include "ephem/transforms.h"
 #include "panels/panels.h"
+#include "panels/view_projection.h"
 #include "timecal/constants.h"
 
 namespace {
@@ -288,7 +289,7 @@ void StarChart_Catalogue(WSCvdrawingArea* area, const StarFrame& frame)
 //             3. the catalogue pass when m_input_m_star_select is 0.
 //             Leaves ss_s at 20 / scale and SS at the last star's value.
 //   Called:   ReadFigure, DecodeSlots, Az_El, Star_Position, the view
-//             projection of the planet panel.
+//             projection (view_projection.h).
 void DispStar(WSCbase* object)
 {
     WSCvdrawingArea* area = static_cast<WSCvdrawingArea*>(object->viewAsClass("WSCvdrawingArea"));

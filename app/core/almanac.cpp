@@ -20,10 +20,10 @@
 #include "events/riseset.h"
 #include "events/tide.h"
 #include "panels/panels.h"
+#include "panels/view_projection.h"
 
 namespace {
 
-constexpr int kPanelBodies = 7;    // Moon, Mercury, Venus, Sun, Mars, Jupiter, Saturn
 const char* const kEnglish[kPanelBodies] = {"Moon", "Mercury", "Venus", "Sun",
                                             "Mars", "Jupiter", "Saturn"};
 

@@ -12,6 +12,7 @@
 #include "ephem/position.h"
 #include "ephem/transforms.h"
 #include "panels/panels.h"
+#include "panels/view_projection.h"
 
 namespace {
 constexpr double kJd = 2461380.75;  // 2026-12-06 15:00 local

@@ -11,6 +11,7 @@
 #include "ephem/position.h"
 #include "panels/constellations.h"
 #include "panels/panels.h"
+#include "panels/view_projection.h"
 #include "panels/star_chart.h"
 #include "timecal/julian.h"
 

@@ -1,0 +1,146 @@
+// The view projection shared by the planet panel and the star chart, and
+// the bodies of the view.
+#include "panels/view_projection.h"
+
+#include <cmath>
+
+#include "ephem/moon.h"
+#include "ephem/planet.h"
+#include "ephem/position.h"
+#include "ephem/sun.h"
+#include "ephem/transforms.h"
+#include "panels/display_settings.h"
+#include "timecal/constants.h"
+#include "timecal/observer.h"
+
+namespace {
+
+constexpr double kTiny = 0.000001;  // guard of the projection against 0
+constexpr double kViewPi = 3.14;    // divisor of the radius (not pi)
+
+constexpr int kSunIndex = 3;
+// Planet codes of Planet_Position, by body index (0: not a planet).
+constexpr int kPlanetCode[kPanelBodies] = {0, kMercury, kVenus, 0, kMars, kJupiter, kSaturn};
+
+// The guards that tell the two variants of the view projection apart.
+struct ProjectionGuards {
+    bool above_includes_horizon;  // el >= 0 (body) or el > 0 (grid) counts as above
+    bool floor_sine;              // raise sqrt|1 - P^2| to kTiny
+    bool guard_u;                 // u: flip at d = 270 (equatorial), raise to kTiny
+    bool flip_at_270;             // equatorial grid only
+    bool floor_T;                 // raise T to kTiny (grid) or replace 0 only (body)
+};
+
+constexpr ProjectionGuards kBodyGuards = {true, false, false, false, false};
+constexpr ProjectionGuards kGridGuards = {false, true, true, false, true};
+constexpr ProjectionGuards kEquatorialGuards = {false, true, true, true, true};
+
+// ViewProject
+//   Given:    el  altitude, degrees
+//             d   azimuth offset from the viewing azimuth, degrees (west positive)
+//             g   the variant's guards
+//   Returned: px, py  pixel position about (X0, Y0) at scale pixels per degree
+//   Notes:    azimuthal equidistant projection centred on the horizon point
+//             at the viewing azimuth: u is the angular distance from that
+//             point (negative below the horizon), A the direction; the zenith
+//             lies 90 * scale pixels above the centre (the radius is divided
+//             by 3.14, so slightly more). In the body variant a point at the
+//             very centre (u = 0) would give 0/0; it is taken as the centre.
+void ViewProject(double el, double d, const ProjectionGuards& g, double* px, double* py)
+{
+    const double R = kDegToRad;
+    // 1. cosine of the distance from the view centre, sign by the horizon
+    bool above = g.above_includes_horizon ? el >= 0 : el > 0;
+    double P = above ? std::cos(el * R) * std::cos(d * R) : -std::cos(el * R) * std::cos(d * R);
+    // 2. the distance u, radians
+    double S = std::sqrt(std::fabs(1 - P * P));
+    if (g.floor_sine && S < kTiny) S = kTiny;
+    double u = std::atan(S / P);
+    if (g.guard_u) {
+        if (g.flip_at_270 && d == 270) u = -u;
+        if (-kTiny < u && u < kTiny) u = kTiny;
+    }
+    // 3. the direction A from the vertical
+    double sin_u = std::sin(u);
+    double Q = sin_u != 0 ? std::sin(d * R) * std::cos(el * R) / sin_u : 0.0;
+    double T = std::sqrt(std::fabs(1 - Q * Q));
+    if (g.floor_T ? T < kTiny : T == 0) T = kTiny;
+    double A = std::atan(Q / T);
+    if (-kTiny < A && A < kTiny) A = kTiny;
+    // 4. to pixels
+    double r = u / kViewPi * 180;
+    *px = X0 + r * std::sin(A) * scale;
+    *py = Y0 - r * std::cos(A) * scale;
+}
+
+}  // namespace
+
+// ViewOffset
+//   Given:    az            azimuth from the south, positive west, degrees
+//             view_azimuth  the viewing azimuth, degrees
+//   Returned: the offset d = az - view_azimuth taken once into [0, 360]
+double ViewOffset(double az, double view_azimuth)
+{
+    double d = az - view_azimuth;
+    if (d < 0) d += 360;
+    if (d > 360) d -= 360;
+    return d;
+}
+
+// InFrontHalf
+//   Given:    d  azimuth offset from ViewOffset, degrees
+//   Returned: true when the direction is within 90 degrees of the view
+bool InFrontHalf(double d)
+{
+    return d <= 90 || d >= 270;
+}
+
+// ViewProjectBody
+//   Given:    el  altitude, degrees; d  azimuth offset (ViewOffset), degrees
+//   Returned: px, py  the point in the view (X0, Y0, scale)
+//   Notes:    the variant for the bodies and the figure stars: el >= 0 counts
+//             as above the horizon, T is replaced only when exactly 0.
+void ViewProjectBody(double el, double d, double* px, double* py)
+{
+    ViewProject(el, d, kBodyGuards, px, py);
+}
+
+// ViewProjectGrid
+//   Given:    el, d as ViewProjectBody; equatorial  true for the hour and
+//             declination circles
+//   Returned: px, py
+//   Notes:    the variant for the grids: el > 0 counts as above, the sine of
+//             the distance, the distance and T are kept at least 0.000001,
+//             and on the equatorial grid the distance changes sign at d = 270.
+void ViewProjectGrid(double el, double d, bool equatorial, double* px, double* py)
+{
+    ViewProject(el, d, equatorial ? kEquatorialGuards : kGridGuards, px, py);
+}
+
+// PanelBody
+//   Given:    index  body index 0..6: Moon, Mercury, Venus, Sun, Mars,
+//                    Jupiter, Saturn
+//             jd     Julian day (UT)
+//   Returned: az, el  from Az_El with the record's ra, dec for latitude,
+//                     longitude; the record written (Moon, Planet or Sun),
+//                     or null (az, el untouched) for any other index
+//   Notes:    the Moon is topocentric; every planet overwrites Planet, and
+//             Planet_Position and Moon_Position also rewrite Sun.
+const tagPosition* PanelBody(int index, double jd, double* az, double* el)
+{
+    tagPosition* rec;
+    if (index == kPanelMoon) {
+        Moon_Position(jd, &Moon, 1, latitude, longitude);
+        rec = &Moon;
+    } else if (index == kSunIndex) {
+        Sun_Position(jd, &Sun);
+        rec = &Sun;
+    } else if (index > 0 && index < kPanelBodies) {
+        Planet_Position(kPlanetCode[index], jd, &Planet);
+        rec = &Planet;
+    } else {
+        return nullptr;
+    }
+    Az_El(jd, rec->ra, rec->dec, latitude, longitude, az, el);
+    return rec;
+}
