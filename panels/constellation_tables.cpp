@@ -224,7 +224,7 @@ const int32_t Star1[kConstellations] = {
 // Figure stars: constellation, RA (0.001 h), Dec (0.01 deg), pmRA/cos(dec),
 // pmDE (mas/yr), parallax (mas), RV (km/s), colour class, V (0.1 mag), slot code.
 // Rows 357 to 528 are zero.
-const double Star2[kStar2Rows][10] = {
+const double Star2[kStar2Rows][kStar2Columns] = {
     {1, 140, 2909, 156, -163, 32, -12, 1, 21, 1},  // 1 And HR 15 21Alp And
     {1, 655, 3086, 158, -91, 28, -7, 6, 33, 2},  // 2 And HR 165 31Del And
     {1, 1162, 3562, 219, -114, 49, 3, 3, 21, 37},  // 3 And HR 337 43Bet And

@@ -10,6 +10,7 @@
 
 static_assert(sizeof(Star1) / sizeof(Star1[0]) == 88, "Star1: one entry per constellation");
 static_assert(sizeof(Star3) / sizeof(Star3[0]) == 88, "Star3: one label per constellation");
+static_assert(kStar2Columns == 10, "Star2: ten columns");
 static_assert(sizeof(Star2) == 528 * 10 * sizeof(double), "Star2: 528 rows of 10 doubles");
 static_assert(sizeof(Star2[0]) == 80, "Star2: 80 bytes a row");
 
@@ -22,7 +23,7 @@ constexpr double kHorizonCut = -15.0;  // Seiza_XY: altitude at or below which a
 ** DecodeSlots: the slot numbers packed into one slot code of a Star2 row.
 **
 ** Given:
-**    code   double   slot code (column 9 of a Star2 row)
+**    code   double   slot code (kStar2Slots of a Star2 row)
 ** Returned:
 **    slots  int[3]   the slots named, in packing order
 **    (function value) int   how many slots were written, 0..3
@@ -88,11 +89,11 @@ int DecodeSlots(double code, int slots[3])
 **
 ** Notes:
 ** 1) The figure starts at Star2 row Star1[c] (rows counted from 1); reading
-**    stops before the first row whose constellation number (column 0)
+**    stops before the first row whose constellation number
 **    differs from the previous row's, after kMaxFigureRows rows, or at the
 **    end of Star2. The zero rows after the last figure end it.
-** 2) ra = column 1 / 1000 * 360 / 24, dec = column 2 / 100, colour = column 7,
-**    mag = column 8 / 10, code = column 9.
+** 2) ra = kStar2Ra / 1000 * 360 / 24 degrees, dec = kStar2Dec / 100 degrees,
+**    colour = kStar2Colour, mag = kStar2Magnitude / 10, code = kStar2Slots.
 ** 3) An index outside 0..87 yields no rows.
 */
 int ReadFigure(int c, FigureRow rows[21])
@@ -102,17 +103,17 @@ int ReadFigure(int c, FigureRow rows[21])
     if (first < 1 || first > kStar2Rows) return 0;
 
     int n = 0;
-    double previous = Star2[first - 1][0];  // the first row is always taken
+    double previous = Star2[first - 1][kStar2Constellation];  // the first row is always taken
     for (int row = first; row <= kStar2Rows && n < kMaxFigureRows; ++row) {
         const double* r = Star2[row - 1];
         // the next constellation (or the zero rows) ends the figure
-        if (r[0] != previous) break;
-        previous = r[0];
-        rows[n].ra = r[1] / 1000 * 360 / 24;
-        rows[n].dec = r[2] / 100;
-        rows[n].colour = static_cast<int>(r[7]);
-        rows[n].mag = r[8] / 10;
-        rows[n].code = r[9];
+        if (r[kStar2Constellation] != previous) break;
+        previous = r[kStar2Constellation];
+        rows[n].ra = r[kStar2Ra] / 1000 * 360 / 24;
+        rows[n].dec = r[kStar2Dec] / 100;
+        rows[n].colour = static_cast<int>(r[kStar2Colour]);
+        rows[n].mag = r[kStar2Magnitude] / 10;
+        rows[n].code = r[kStar2Slots];
         ++n;
     }
     return n;

@@ -119,7 +119,7 @@ FIGURE_ROWS = [
 ]
 
 # Reference rows (row number -> the 10 columns), set after generation.
-TELLING = {
+REFERENCE_ROWS = {
     69:  (60, 5919, 740, 27, 7, 5, 21, 3, 8, 17),
     70:  (60, 5679, -195, 4, -2, 22, 18, 5, 21, 2),
     71:  (60, 5796, -967, 4, -2, 9, 21, 1, 20, 3),
@@ -342,9 +342,9 @@ def build_rows(figures, stars, d3):
     return rows, notes
 
 
-def apply_telling(rows, log):
-    for r in sorted(TELLING):
-        want = list(TELLING[r])
+def apply_reference_rows(rows, log):
+    for r in sorted(REFERENCE_ROWS):
+        want = list(REFERENCE_ROWS[r])
         got = rows[r - 1]['values']
         if got[0] != want[0] or got[9] != want[9] or abs(got[1] - want[1]) > 3 or abs(got[2] - want[2]) > 3:
             fail('row %d (%s) is %r, the reference row is %r' % (r, rows[r - 1]['comment'], got, want))
@@ -390,7 +390,7 @@ def write_table(out, rows, sources, design_rel):
               '// Figure stars: constellation, RA (0.001 h), Dec (0.01 deg), pmRA/cos(dec),',
               '// pmDE (mas/yr), parallax (mas), RV (km/s), colour class, V (0.1 mag), slot code.',
               '// Rows %d to %d are zero.' % (len(rows) + 1, STAR2_ROWS),
-              'const double Star2[kStar2Rows][10] = {']
+              'const double Star2[kStar2Rows][kStar2Columns] = {']
     for i, row in enumerate(rows, 1):
         lines.append('    {%s},  // %d %s' % (', '.join(str(v) for v in row['values']), i, row['comment']))
     lines += ['};', '']
@@ -419,7 +419,7 @@ def main():
     d3 = read_d3(tsv, js)
     rows, notes = build_rows(read_design(args.design), stars, d3)
     log = []
-    apply_telling(rows, log)
+    apply_reference_rows(rows, log)
     write_table(args.out, rows, sources, 'tools/constellation_figures.txt')
 
     counts = collections.Counter(r['values'][7] for r in rows)

@@ -94,7 +94,7 @@ TEST(Star1, RowRangesOfThe58Figures)
         FigureRow rows[21];
         EXPECT_EQ(ReadFigure(c, rows), r.last - r.first + 1) << r.abbr;
         for (int row = r.first; row <= r.last; ++row)
-            EXPECT_EQ(Star2[row - 1][0], c + 1) << r.abbr << " row " << row;
+            EXPECT_EQ(Star2[row - 1][kStar2Constellation], c + 1) << r.abbr << " row " << row;
     }
     EXPECT_EQ(withFigure.size(), 58u);
     for (int c = 0; c < kConstellations; ++c) {
@@ -111,7 +111,7 @@ TEST(ReadFigure, StopsAndDerivedValues)
     FigureRow rows[21];
     // PsA, the last figure: one row, the zero row 357 ends it
     EXPECT_EQ(Star1[65], 356);
-    EXPECT_EQ(Star2[356][0], 0);
+    EXPECT_EQ(Star2[356][kStar2Constellation], 0);
     EXPECT_EQ(ReadFigure(65, rows), 1);
     // Ant (index 1) has no figure
     EXPECT_EQ(Star1[1], 0);
@@ -136,9 +136,9 @@ TEST(ReadFigure, StopsAndDerivedValues)
     EXPECT_NEAR(rows[1].mag, -1.5, 1e-12);
 }
 
-TEST(Star2, TellingRowsExact)
+TEST(Star2, ReferenceRowsExact)
 {
-    struct Row { int row; double v[10]; };
+    struct Row { int row; double v[kStar2Columns]; };
     const Row kRows[] = {
         {69, {60, 5919, 740, 27, 7, 5, 21, 3, 8, 17}},
         {70, {60, 5679, -195, 4, -2, 22, 18, 5, 21, 2}},
@@ -159,28 +159,29 @@ TEST(Star2, TellingRowsExact)
         {253, {72, 17560, -3710, -1, -31, 12, 0, 1, 16, 1700}},
     };
     for (const Row& r : kRows)
-        for (int col = 0; col < 10; ++col)
+        for (int col = 0; col < kStar2Columns; ++col)
             EXPECT_EQ(Star2[r.row - 1][col], r.v[col]) << "row " << r.row << " column " << col;
 }
 
 TEST(Star2, SpareRowsZeroAndValueRanges)
 {
     for (int row = 357; row <= kStar2Rows; ++row)
-        for (int col = 0; col < 10; ++col)
+        for (int col = 0; col < kStar2Columns; ++col)
             ASSERT_EQ(Star2[row - 1][col], 0.0) << "row " << row;
     int wolfRayet = 0;
     double brightest = 99, faintest = -99;
     for (int row = 1; row <= 356; ++row) {
         const double* r = Star2[row - 1];
-        int colour = static_cast<int>(r[7]);
+        int colour = static_cast<int>(r[kStar2Colour]);
         EXPECT_TRUE(colour == 1 || colour == 2 || colour == 3 || colour == 5 || colour == 6 || colour == 7)
             << "row " << row;
         if (colour == 2) ++wolfRayet;
-        brightest = std::fmin(brightest, r[8] / 10);
-        faintest = std::fmax(faintest, r[8] / 10);
-        EXPECT_GE(r[1], 0) << "row " << row;
-        EXPECT_LT(r[1], 24000 + (r[0] == 62 ? 1000 : 0)) << "row " << row;  // only Pegasus above 24 h
-        EXPECT_LE(std::fabs(r[2]), 9000) << "row " << row;
+        brightest = std::fmin(brightest, r[kStar2Magnitude] / 10);
+        faintest = std::fmax(faintest, r[kStar2Magnitude] / 10);
+        EXPECT_GE(r[kStar2Ra], 0) << "row " << row;
+        // only Pegasus (62) above 24 h
+        EXPECT_LT(r[kStar2Ra], 24000 + (r[kStar2Constellation] == 62 ? 1000 : 0)) << "row " << row;
+        EXPECT_LE(std::fabs(r[kStar2Dec]), 9000) << "row " << row;
     }
     EXPECT_EQ(wolfRayet, 1);   // gamma 2 Velorum
     EXPECT_DOUBLE_EQ(brightest, -1.5);
