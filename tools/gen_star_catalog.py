@@ -14,7 +14,7 @@ computed value printed back, so that decoding the packed value floors the
 minutes exactly as the digits say. The sign of the declination comes from
 the catalogue's sign byte (six of the stars lie between 0 and -1 degree).
 
-Nine rows take fixed values (TELLING below) after generation: they are the
+Nine rows take fixed values (REFERENCE_ROWS below) after generation: they are the
 reference rows the almanac's checks are built on, and differ from this
 edition of the catalogue by up to 5 mas/yr and 0.1 s.
 
@@ -89,8 +89,8 @@ STARS = [
     (8841, "ψ1Aqr", "壘壁陣"), (8984, "λPsc", "雲雨"), (9089, "Psc", "壘壁陣"),
 ]
 
-# The telling rows: ra_hms, dec_dms, vmag, pm_ra, pm_dec exactly as fixed.
-TELLING = {
+# The reference rows: ra_hms, dec_dms, vmag, pm_ra, pm_dec exactly as fixed.
+REFERENCE_ROWS = {
     39: ("0.08051", "14.374", "2.83", "0.003", "-0.007"),
     1457: ("4.30109", "16.183", "0.85", "0.065", "-0.189"),
     2219: ("6.09002", "29.3206", "4.35", "-0.07", "-0.265"),
@@ -160,8 +160,8 @@ def generate(bsc5_path):
     rows = []
     for hr, label, name in STARS:
         values = parse(records[hr - 1], hr)
-        if hr in TELLING:
-            values = TELLING[hr]
+        if hr in REFERENCE_ROWS:
+            values = REFERENCE_ROWS[hr]
         rows.append((hr,) + values + (label, name))
 
     # checks the table layout depends on
@@ -183,8 +183,8 @@ def generate(bsc5_path):
     out.append("// Source: The Bright Star Catalogue, 5th revised edition (Hoffleit and")
     out.append("// Warren 1991, ADC/CDS V/50): B1900 positions, V magnitudes, FK5 proper")
     out.append("// motions. Fixed reference values in rows HR %s,"
-               % ", ".join(str(h) for h in sorted(TELLING)[:4]))
-    out.append("// %s." % ", ".join(str(h) for h in sorted(TELLING)[4:]))
+               % ", ".join(str(h) for h in sorted(REFERENCE_ROWS)[:4]))
+    out.append("// %s." % ", ".join(str(h) for h in sorted(REFERENCE_ROWS)[4:]))
     out.append('#include "ephem/star.h"')
     out.append("")
     out.append("// hr, ra_hms (h.mmss, B1900), dec_dms (d.mmss, B1900), vmag,")

@@ -32,7 +32,7 @@ const GridRange kGrids[] = {
     {"Sat_Ax8", Sat_Ax8, 12, 85},
 };
 
-// Row 0 of the three grids whose telling row the almanac prints.
+// Row 0 of the three grids whose first and last rows are fixed reference values.
 constexpr int kJupL8Row0[kNodes] = {-2, -2, -3, -3, -4, -4, -4, -4, -4, -4, -3, -3, -2,
                                     -1, 0,  1,  2,  2,  3,  3,  3,  3,  3,  3,  3,  3,
                                     3,  3,  2,  2,  2,  2,  1,  1,  0,  1,  -2};
@@ -76,7 +76,7 @@ TEST(PerturbationGrids, GeneratorReproducesCommittedFile)
 }
 
 // Row 0 and row 36 of Jup_L8, Sat_L8 and Sat_Ax8 as printed (exact).
-TEST(PerturbationGrids, TellingRows)
+TEST(PerturbationGrids, FirstAndLastRows)
 {
     for (int j = 0; j < kNodes; ++j) {
         for (int i : {0, kNodes - 1}) {

@@ -182,8 +182,8 @@ TEST(StarPosition, LabelsAndEmptyNames)
 }
 
 // The generated table: 219 records, increasing numbers, the listed
-// designations and names in order, the telling rows exact.
-TEST(StarTable, RecordsAndTellingRows)
+// designations and names in order, the reference rows exact.
+TEST(StarTable, RecordsAndReferenceRows)
 {
     for (int i = 0; i < kStarCount; ++i) {
         const tagStarData& s = Star_table[i];
@@ -197,7 +197,7 @@ TEST(StarTable, RecordsAndTellingRows)
         EXPECT_LE(std::strlen(s.name), 16u) << s.hr;
     }
     struct Row { int hr; double ra, dec, vmag, pm_ra, pm_dec; const char* label; const char* name; };
-    const Row telling[] = {
+    const Row reference[] = {
         {39, 0.08051, 14.374, 2.83, 0.003, -0.007, "r Peg", "壁距星"},
         {1457, 4.30109, 16.183, 0.85, 0.065, -0.189, "αTau", "畢大星"},
         {2219, 6.09002, 29.3206, 4.35, -0.07, -0.265, "κAur", ""},
@@ -208,7 +208,7 @@ TEST(StarTable, RecordsAndTellingRows)
         {6134, 16.23164, -26.1236, 0.96, -0.007, -0.023, "αSco", "心大星"},
         {9089, 23.56498, -6.3411, 4.41, 0.049, -0.036, "Psc", "壘壁陣"},
     };
-    for (const Row& r : telling) {
+    for (const Row& r : reference) {
         int i = IndexOf(r.hr);
         ASSERT_GE(i, 0) << r.hr;
         const tagStarData& s = Star_table[i];
