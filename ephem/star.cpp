@@ -36,16 +36,16 @@ void CopyField(char* dst, const char* src, size_t n)
 int Star_Position(double jd, int index, tagPosition* rec)
 {
     const tagStarData& s = Star_table[index];
-    // 1-2. the packed catalogue position, degrees
+    // the packed catalogue position, degrees
     double ra0 = HMSToDeg(s.ra_hms);
     double dec0 = DMSToDeg(s.dec_dms);
-    // 3. proper motion and precession to the mean equinox of date
+    // proper motion and precession to the mean equinox of date
     double ra, dec;
     Precession(jd, kCatalogueEpoch, ra0, dec0, s.pm_ra, s.pm_dec, &ra, &dec);
-    // 4. ecliptic coordinates
+    // ecliptic coordinates
     double lam, bet;
     RaToLam(jd, ra, dec, &lam, &bet);
-    // 5. the record
+    // the record
     rec->ra = ra;
     rec->dec = dec;
     rec->lam = lam;

@@ -150,20 +150,20 @@ int ReadFigure(int c, FigureRow rows[21])
 */
 int Seiza_XY(double jd, double ra, double dec, double lat, double lon, double* az, double* zd)
 {
-    // 1-2. local sidereal time and hour angle
+    // local sidereal time and hour angle
     double st = LST(jd, lon);
     double H = st * 15 - ra;
 
-    // 3. altitude
+    // altitude
     double x = std::sin(dec * R) * std::sin(lat * R) + std::cos(dec * R) * std::cos(lat * R) * std::cos(H * R);
     if (x > 1) x = 1;
     if (x < -1) x = -1;
     double h = std::atan(x / std::sqrt(1 - x * x)) / R;
 
-    // 4. the horizon cut
+    // the horizon cut
     if (h <= kHorizonCut) return -1;
 
-    // 5. azimuth (plain arctangent) and zenith distance
+    // azimuth (plain arctangent) and zenith distance
     double num = std::cos(dec * R) * std::sin(H * R);
     double den = std::cos(H * R) * std::sin(lat * R) * std::cos(dec * R) - std::sin(dec * R) * std::cos(lat * R);
     *az = (num == 0 && den == 0) ? 0.0 : std::atan(num / den) / R;

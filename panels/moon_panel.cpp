@@ -132,13 +132,13 @@ void DispMoon(WSCbase* widget)
     WSCvdrawingArea* area = static_cast<WSCvdrawingArea*>(widget->viewAsClass("WSCvdrawingArea"));
     scale = 2.0;
 
-    // 1. positions; Moon_Position also brings the Sun record to jd_auto
+    // positions; Moon_Position also brings the Sun record to jd_auto
     Moon_Position(jd_auto, &Moon, 1, latitude, longitude);
 
-    // 2.-5. phase angle, shapes and outline
+    // phase angle, shapes and outline
     DrawMoonPhase(area, MoonPhaseAngle(Moon.lam, Sun.lam, Sun.dist, Moon.dist));
 
-    // 6. the Moon's age
+    // the Moon's age
     char buf[64];
     std::snprintf(buf, sizeof buf, "月齢 %4.1f", MoonAgeDays(jd_auto));
     area->drawString(kAgeX, kAgeY, kAgeW, kAgeH, 1, 0, buf, -2);
