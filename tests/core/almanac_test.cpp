@@ -12,6 +12,7 @@
 #include "app/core/almanac.h"
 #include "timecal/clock.h"
 #include "app/core/settings.h"
+#include "tests/core/fixed_clock.h"
 
 namespace {
 
@@ -31,10 +32,8 @@ std::string Utf8Literal(const char8_t* s)
 nlohmann::json JsonAt(int y, int mo, int d, int h, int mi, int s)
 {
     Settings_Reset();
-    Clock_Fix(Clock_CivilFromFields(y, mo, d, h, mi, s));
-    nlohmann::json j = nlohmann::json::parse(Almanac_Json());
-    Clock_UseSystem();
-    return j;
+    testing_clock::FixedClock clock(y, mo, d, h, mi, s);
+    return nlohmann::json::parse(Almanac_Json());
 }
 
 // Same structure, same strings and nulls; numbers within 1e-7 (Julian days
@@ -68,9 +67,8 @@ void ExpectSame(const nlohmann::json& got, const nlohmann::json& want, const std
 TEST(Almanac_Text, FixedInstant)
 {
     Settings_Reset();
-    Clock_Fix(Clock_CivilFromFields(2026, 12, 6, 15, 0, 0));
+    testing_clock::FixedClock clock(2026, 12, 6, 15, 0, 0);
     std::string text = Almanac_Text();
-    Clock_UseSystem();
     EXPECT_EQ(text, Golden("almanac_2026-12-06_150000.txt"));
 }
 

@@ -7,6 +7,7 @@
 #include "app/core/settings.h"
 #include "app/toolkit/ws.h"
 #include "panels/panels.h"
+#include "tests/core/fixed_clock.h"
 
 namespace {
 struct Tip { int x, y; };
@@ -64,12 +65,13 @@ TEST(ClockHands, AnglesUsePiOfFiveDecimals)
 TEST(ClockPanel, RecordedCallsAt153000)
 {
     Settings_Reset();
-    Clock_Fix(Clock_CivilFromFields(2026, 12, 6, 15, 30, 0));
     WSCvdrawingArea area(nullptr, "a");
     Recorder rec;
     area.setPainter(&rec);
-    DispClock(&area);
-    Clock_UseSystem();
+    {
+        testing_clock::FixedClock clock(2026, 12, 6, 15, 30, 0);
+        DispClock(&area);
+    }
 
     const auto& c = rec.calls;
     ASSERT_EQ(c.size(), 23u);
@@ -118,9 +120,10 @@ TEST(ClockPanel, ReadsTheClockSource)
     Recorder rec;
     area.setPainter(&rec);
     // 06:00:45: hour tip (460, 134), second tip (428, 115)
-    Clock_Fix(Clock_CivilFromFields(2026, 12, 6, 6, 0, 45));
-    DispClock(&area);
-    Clock_UseSystem();
+    {
+        testing_clock::FixedClock clock(2026, 12, 6, 6, 0, 45);
+        DispClock(&area);
+    }
     ASSERT_EQ(rec.calls.size(), 23u);
     ExpectCall(rec.calls[10], DrawCall::Line, {460, 115, 460, 134});
     ExpectCall(rec.calls[7], DrawCall::Line, {462, 117, 462, 136});

@@ -13,6 +13,8 @@
 #include "app/toolkit/ws.h"
 #include "ephem/position.h"
 #include "timecal/julian.h"
+#include "tests/core/fixed_clock.h"
+#include "tests/core/observer.h"
 
 namespace {
 
@@ -32,15 +34,12 @@ void ExpectRow(const Recorder& rec, const std::string& sjis, int x, int y)
 void ResetAt(int y, int mo, int d, int h, int mi, int s)
 {
     Settings_Reset();
-    Clock_Fix(Clock_CivilFromFields(y, mo, d, h, mi, s));
+    testing_clock::FixedClock clock(y, mo, d, h, mi, s);
     struct tm now = Clock_Now();
     Koyomi_Reset(now);
 }
 
-double Tokyo(int y, int m, int d, double h)
-{
-    return JD(y, m, d, h, 0, 139.7);
-}
+using testing_observer::Tokyo;
 
 }  // namespace
 
@@ -49,7 +48,7 @@ double Tokyo(int y, int m, int d, double h)
 TEST(Koyomi_EventRows, WholeRepaintAtFixedInstant)
 {
     Settings_Reset();
-    Clock_Fix(Clock_CivilFromFields(2026, 12, 6, 15, 0, 0));
+    testing_clock::FixedClock clock(2026, 12, 6, 15, 0, 0);
     WSCvdrawingArea area(nullptr, "a");
     Recorder rec;
     area.setPainter(&rec);
@@ -69,7 +68,6 @@ TEST(Koyomi_EventRows, WholeRepaintAtFixedInstant)
     EXPECT_NEAR(Sun.set_time, 16.4609375, 5e-9);
     EXPECT_NEAR(Moon.rise_time, 3.86804180, 5e-9);
     EXPECT_NEAR(Moon.set_time, 14.2265625, 5e-9);
-    Clock_UseSystem();
 }
 
 // 2026-12-02: no moonrise on the date: "月の出 --" and 23.0 in the record.
@@ -92,7 +90,6 @@ TEST(Koyomi_EventRows, NoMoonriseAndOneHighWater)
     ExpectRow(rec, "満 --", 460, 200);
     ExpectRow(rec, "干06:00", 460, 215);
     ExpectRow(rec, "干20:13", 460, 230);
-    Clock_UseSystem();
 }
 
 // Minutes truncate (5.999 h is 05:59); only the Moon's rows print "--" for

@@ -11,6 +11,7 @@
 #include "app/core/settings.h"
 #include "app/toolkit/ws.h"
 #include "timecal/julian.h"
+#include "tests/core/fixed_clock.h"
 
 namespace {
 
@@ -33,11 +34,10 @@ public:
 void PaintAt(SettingsRecorder* rec, int y, int mo, int d, int h, int mi, int s)
 {
     Settings_Reset();
-    Clock_Fix(Clock_CivilFromFields(y, mo, d, h, mi, s));
+    testing_clock::FixedClock clock(y, mo, d, h, mi, s);
     WSCvdrawingArea area(nullptr, "a");
     area.setPainter(rec);
     Koyomi_Pla(&area);
-    Clock_UseSystem();
 }
 
 // Index among the texts of the first text with these bytes, or -1.

@@ -12,6 +12,7 @@
 #include "app/toolkit/ws.h"
 #include "events/newmoon.h"
 #include "panels/panels.h"
+#include "tests/core/observer.h"
 
 namespace {
 constexpr double kRhoPerEarthRadius = 6371012.0 / 1.4959787e11;  // AU
@@ -73,9 +74,7 @@ void ExpectRange(double P, uint32_t full, uint32_t half, uint32_t term)
 
 void SetObserver(double jd_now)
 {
-    Settings_Reset();
-    latitude = latitude0 = 35.6;
-    longitude = longitude0 = 139.7;
+    testing_observer::Observer();
     jd = jd0 = jdstart = jd_auto = jd_now;
     scale = 2;
     ss_s = 20;

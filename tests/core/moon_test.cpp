@@ -8,6 +8,7 @@
 #include "ephem/moon.h"
 #include "ephem/transforms.h"
 #include "timecal/constants.h"
+#include "tests/core/observer.h"
 
 TEST(Moon_Position, GeocentricCheckInstants)
 {
@@ -72,9 +73,7 @@ TEST(Moon_Position, AgeAroundNewMoon)
 
 TEST(Moon_Position, TopocentricStage)
 {
-    Settings_Reset();
-    latitude0 = 35.6;
-    longitude0 = 139.7;
+    testing_observer::Observer();
     const double jd = 2460000.5;
     // topo 0 leaves az, el (and phase) from an earlier call untouched
     tagPosition g{};

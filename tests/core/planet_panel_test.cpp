@@ -13,15 +13,14 @@
 #include "ephem/transforms.h"
 #include "panels/panels.h"
 #include "panels/view_projection.h"
+#include "tests/core/observer.h"
 
 namespace {
 constexpr double kJd = 2461380.75;  // 2026-12-06 15:00 local
 
 void SetRepaint(double jd_now, double view_azimuth)
 {
-    Settings_Reset();
-    latitude = latitude0 = 35.6;
-    longitude = longitude0 = 139.7;
+    testing_observer::Observer();
     jd = jd0 = jdstart = jd_auto = jd_now;
     X0 = 250;
     Y0 = 230;

@@ -11,6 +11,7 @@
 #include "app/core/settings.h"
 #include "ephem/planet.h"
 #include "ephem/transforms.h"
+#include "tests/core/observer.h"
 
 namespace {
 struct Row { int code; double lam, bet, Delta, r, l, ra, dec, mag; };
@@ -95,9 +96,7 @@ TEST(Planet_Grid, BilinearInCell)
 
 TEST(Planet_Position, RightAscensionAbove359_5IsZero)
 {
-    Settings_Reset();
-    latitude0 = 35.6;
-    longitude0 = 139.7;
+    testing_observer::Observer();
     // Mars at jd 2451585.75: the computed right ascension is 359.66575
     const double jd = 2451585.75;
     tagPosition p{};

@@ -14,6 +14,7 @@
 #include "panels/view_projection.h"
 #include "panels/star_chart.h"
 #include "timecal/julian.h"
+#include "tests/core/observer.h"
 
 namespace {
 constexpr uint32_t kRed = 0xff0000, kGreen = 0x00ff00, kBlack = 0x000000, kCyan = 0x00ffff;
@@ -25,15 +26,13 @@ protected:
     Recorder rec;
     void SetUp() override
     {
-        Settings_Reset();
+        testing_observer::Observer();
         Star = tagPosition{};
         scale = 2;
         ss_s = 20;
         select_d = 4;
         X0 = m_input_center_x;
         Y0 = m_input_center_y;
-        latitude = latitude0 = m_input_lat;
-        longitude = longitude0 = m_input_lon;
         // 2026-12-07 00:00 at Tokyo: Orion near the meridian, toward the south
         jd_auto = JD(2026, 12, 7, 0, 0, m_input_lon);
         select_p = 7;
@@ -346,8 +345,8 @@ TEST_F(StarChart, FrameAndGrid)
     // a whole chart in projection 3 with the grid: Orion, grid before each dot
     for (int sel : {2, 3}) {
         rec.clear();
-        Settings_Reset();
-        scale = 2; X0 = 250; Y0 = 230; latitude = 35.6; longitude = 139.7;
+        testing_observer::Observer();
+        scale = 2; X0 = 250; Y0 = 230;
         jd_auto = 2461380.625;
         select_d = sel;
         select_p = 0;

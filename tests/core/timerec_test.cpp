@@ -4,6 +4,8 @@
 #include "timecal/clock.h"
 #include "app/core/settings.h"
 #include "timecal/timerec.h"
+#include "tests/core/fixed_clock.h"
+#include "tests/core/observer.h"
 
 TEST(DateToYMD, PositiveAndNegativeYears)
 {
@@ -34,9 +36,7 @@ TEST(HourToHMS, SplitsWithoutRounding)
 
 TEST(Cal_Auto_Time, FromJulianDay)
 {
-    Settings_Reset();
-    latitude0 = 35.6;
-    longitude0 = 139.7;
+    testing_observer::Observer();
     tagTime_Day t;
     Cal_Auto_Time(2451544.5, &t);
     EXPECT_EQ(t.year, 2000);
@@ -63,10 +63,8 @@ TEST(Cal_Auto_Time, FromJulianDay)
 
 TEST(Cal_Now_Time, ReadsTheClockSource)
 {
-    Settings_Reset();
-    latitude0 = 35.6;
-    longitude0 = 139.7;
-    Clock_Fix(Clock_CivilFromFields(2026, 12, 6, 15, 0, 0));
+    testing_observer::Observer();
+    testing_clock::FixedClock clock(2026, 12, 6, 15, 0, 0);
     tagTime_Day t;
     Cal_Now_Time(&t);
     EXPECT_EQ(t.year, 2026);
@@ -80,12 +78,11 @@ TEST(Cal_Now_Time, ReadsTheClockSource)
     EXPECT_EQ(t.latitude, 35.6);
     EXPECT_EQ(t.longitude, 139.7);
     // the last second of the day stays on that day
-    Clock_Fix(Clock_CivilFromFields(2026, 12, 6, 23, 59, 59));
+    Clock_Fix(Clock_CivilFromFields(2026, 12, 6, 23, 59, 59));  // the guard gives it back
     Cal_Now_Time(&t);
     EXPECT_EQ(t.day, 6);
     EXPECT_EQ(t.hour, 23);
     EXPECT_EQ(t.minute, 59);
     EXPECT_NEAR(t.second, 59.0, 1e-3);
-    Clock_UseSystem();
     Settings_Reset();
 }

@@ -16,6 +16,7 @@
 #include "app/core/koyomi.h"
 #include "app/core/settings.h"
 #include "app/toolkit/ws.h"
+#include "tests/core/fixed_clock.h"
 
 namespace {
 
@@ -118,7 +119,7 @@ TEST(CairoPainterBatching, WholeRepaintsSamePixels)
     for (int64_t t : kInstants) {
         auto repaint = [&](CairoPainter& p) {
             Settings_Reset();
-            Clock_Fix(t);
+            testing_clock::FixedClock clock(t);
             area.setPainter(&p);
             Koyomi_Pla(&area);
             area.setPainter(nullptr);
@@ -127,7 +128,6 @@ TEST(CairoPainterBatching, WholeRepaintsSamePixels)
         const auto off = Render(kPictureWidth, kPictureHeight, false, nullptr, repaint);
         EXPECT_EQ(Differing(on, off), 0) << "instant " << t;
     }
-    Clock_UseSystem();
 }
 
 TEST(CairoPainterBatching, EdgesAndMixedSequencesSamePixels)

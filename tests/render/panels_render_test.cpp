@@ -14,6 +14,7 @@
 #include "app/toolkit/recorder.h"
 #include "app/core/settings.h"
 #include "app/toolkit/ws.h"
+#include "tests/core/fixed_clock.h"
 
 namespace {
 
@@ -35,7 +36,7 @@ protected:
     static void SetUpTestSuite()
     {
         Settings_Reset();
-        Clock_Fix(Clock_CivilFromFields(2026, 12, 6, 15, 0, 0));
+        testing_clock::FixedClock clock(2026, 12, 6, 15, 0, 0);
         static WSCvdrawingArea area(nullptr, "panels");
         static WSCprocedure proc("draw", WSEV_EXPOSE);
         proc.setFunction(Koyomi_Pla, "Koyomi_Pla");
@@ -59,7 +60,6 @@ protected:
         surface = cairo_image_surface_create_from_png((std::string(path) + ".png").c_str());
         std::remove(path);
         std::remove((std::string(path) + ".png").c_str());
-        Clock_UseSystem();
     }
     static void TearDownTestSuite()
     {
