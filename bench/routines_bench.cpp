@@ -13,10 +13,9 @@
 #include <cstdint>
 #include <ctime>
 
-#include "timecal/clock.h"
 #include "app/core/koyomi.h"
-#include "app/toolkit/recorder.h"
 #include "app/core/settings.h"
+#include "app/toolkit/recorder.h"
 #include "app/toolkit/ws.h"
 #include "ephem/moon.h"
 #include "ephem/planet.h"
@@ -26,6 +25,7 @@
 #include "events/riseset.h"
 #include "events/tide.h"
 #include "panels/panels.h"
+#include "timecal/clock.h"
 #include "timecal/julian.h"
 
 #ifdef TENMADO_HAVE_CAIRO

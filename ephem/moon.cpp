@@ -6,11 +6,11 @@
 
 #include <cmath>
 
-#include "timecal/observer.h"
 #include "ephem/sun.h"
 #include "ephem/transforms.h"
 #include "timecal/constants.h"
 #include "timecal/julian.h"
+#include "timecal/observer.h"
 
 namespace {
 constexpr double R = kDegToRad;

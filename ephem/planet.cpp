@@ -8,11 +8,11 @@
 
 #include <cmath>
 
-#include "timecal/observer.h"
 #include "ephem/planet_tables.h"
 #include "ephem/sun.h"
 #include "ephem/transforms.h"
 #include "timecal/constants.h"
+#include "timecal/observer.h"
 #include "timecal/sexagesimal.h"
 
 namespace {

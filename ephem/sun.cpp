@@ -5,10 +5,10 @@
 
 #include <cmath>
 
-#include "timecal/observer.h"
 #include "ephem/transforms.h"
 #include "timecal/constants.h"
 #include "timecal/julian.h"
+#include "timecal/observer.h"
 
 // Sun_Position
 //   Given:    jd   Julian day (UT)

@@ -3,11 +3,11 @@
 
 #include <cmath>
 
-#include "timecal/observer.h"
-#include "timecal/time_state.h"
 #include "ephem/moon.h"
 #include "ephem/position.h"
 #include "timecal/julian.h"
+#include "timecal/observer.h"
+#include "timecal/time_state.h"
 
 namespace {
 

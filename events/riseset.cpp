@@ -3,13 +3,13 @@
 
 #include <cmath>
 
-#include "timecal/observer.h"
 #include "ephem/moon.h"
 #include "ephem/planet.h"
 #include "ephem/position.h"
 #include "ephem/sun.h"
 #include "ephem/transforms.h"
 #include "timecal/julian.h"
+#include "timecal/observer.h"
 #include "timecal/timerec.h"
 
 namespace {

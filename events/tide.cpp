@@ -4,12 +4,12 @@
 
 #include <cmath>
 
-#include "timecal/observer.h"
-#include "timecal/time_state.h"
 #include "ephem/moon.h"
 #include "ephem/position.h"
 #include "timecal/constants.h"
 #include "timecal/julian.h"
+#include "timecal/observer.h"
+#include "timecal/time_state.h"
 
 double Tide[8];
 

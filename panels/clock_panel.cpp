@@ -3,10 +3,10 @@
 #include <cmath>
 #include <ctime>
 
-#include "timecal/clock.h"
-#include "panels/display_settings.h"
 #include "app/toolkit/ws.h"
+#include "panels/display_settings.h"
 #include "panels/panels.h"
+#include "timecal/clock.h"
 
 namespace {
 

@@ -3,15 +3,15 @@
 #include <cmath>
 #include <cstdio>
 
-#include "panels/display_settings.h"
-#include "timecal/observer.h"
-#include "timecal/time_state.h"
 #include "app/toolkit/ws.h"
 #include "ephem/moon.h"
 #include "ephem/position.h"
 #include "events/newmoon.h"
+#include "panels/display_settings.h"
 #include "panels/panels.h"
 #include "timecal/constants.h"
+#include "timecal/observer.h"
+#include "timecal/time_state.h"
 
 namespace {
 

@@ -6,14 +6,14 @@
 #include <cmath>
 #include <cstdio>
 
-#include "panels/display_settings.h"
-#include "timecal/observer.h"
-#include "timecal/time_state.h"
 #include "app/toolkit/ws.h"
 #include "ephem/transforms.h"
+#include "panels/display_settings.h"
 #include "panels/panels.h"
 #include "panels/view_projection.h"
 #include "timecal/constants.h"
+#include "timecal/observer.h"
+#include "timecal/time_state.h"
 
 // Names of the bodies by body index (Shift_JIS); place 7 is never used.
 const char* const Pla1[8] = {"月", "水星", "金星", "太陽", "火星", "木星", "土星", nullptr};

@@ -9,15 +9,15 @@
 #include <cmath>
 #include <cstdio>
 
-#include "panels/display_settings.h"
-#include "timecal/observer.h"
-#include "timecal/time_state.h"
 #include "app/toolkit/ws.h"
 #include "ephem/star.h"
 #include "ephem/transforms.h"
+#include "panels/display_settings.h"
 #include "panels/panels.h"
 #include "panels/view_projection.h"
 #include "timecal/constants.h"
+#include "timecal/observer.h"
+#include "timecal/time_state.h"
 
 namespace {
 // projections (select_d)

@@ -6,8 +6,8 @@
 #include <ctime>
 
 #include "timecal/clock.h"
-#include "timecal/observer.h"
 #include "timecal/julian.h"
+#include "timecal/observer.h"
 
 tagTime_Day Auto_Time;
 

@@ -9,11 +9,10 @@
 
 #include <nlohmann/json.hpp>
 
-#include "timecal/clock.h"
 #include "app/core/koyomi.h"
+#include "app/core/settings.h"
 #include "app/toolkit/recorder.h"
 #include "app/toolkit/sjis.h"
-#include "app/core/settings.h"
 #include "app/toolkit/ws.h"
 #include "ephem/position.h"
 #include "events/newmoon.h"
@@ -21,6 +20,7 @@
 #include "events/tide.h"
 #include "panels/panels.h"
 #include "panels/view_projection.h"
+#include "timecal/clock.h"
 
 namespace {
 

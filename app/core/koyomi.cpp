@@ -4,10 +4,10 @@
 #include <cmath>
 #include <cstdio>
 
-#include "timecal/clock.h"
 #include "app/core/settings.h"
 #include "app/toolkit/ws.h"
 #include "panels/panels.h"
+#include "timecal/clock.h"
 #include "timecal/julian.h"
 
 // The clock reads whole seconds; the round trip through the Julian day loses

@@ -10,9 +10,9 @@
 #include <nlohmann/json.hpp>
 
 #include "app/core/almanac.h"
-#include "timecal/clock.h"
 #include "app/core/settings.h"
 #include "tests/core/fixed_clock.h"
+#include "timecal/clock.h"
 
 namespace {
 

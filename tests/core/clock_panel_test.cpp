@@ -2,12 +2,12 @@
 // recorded drawing of one clock.
 #include <gtest/gtest.h>
 
-#include "timecal/clock.h"
-#include "app/toolkit/recorder.h"
 #include "app/core/settings.h"
+#include "app/toolkit/recorder.h"
 #include "app/toolkit/ws.h"
 #include "panels/panels.h"
 #include "tests/core/fixed_clock.h"
+#include "timecal/clock.h"
 
 namespace {
 struct Tip { int x, y; };

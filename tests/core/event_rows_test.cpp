@@ -5,16 +5,16 @@
 #include <ctime>
 #include <string>
 
-#include "timecal/clock.h"
 #include "app/core/koyomi.h"
 #include "app/core/koyomi_rows.h"
-#include "app/toolkit/recorder.h"
 #include "app/core/settings.h"
+#include "app/toolkit/recorder.h"
 #include "app/toolkit/ws.h"
 #include "ephem/position.h"
-#include "timecal/julian.h"
 #include "tests/core/fixed_clock.h"
 #include "tests/core/observer.h"
+#include "timecal/clock.h"
+#include "timecal/julian.h"
 
 namespace {
 

@@ -5,13 +5,13 @@
 #include <cstdio>
 #include <string>
 
-#include "timecal/clock.h"
 #include "app/core/koyomi.h"
-#include "app/toolkit/recorder.h"
 #include "app/core/settings.h"
+#include "app/toolkit/recorder.h"
 #include "app/toolkit/ws.h"
-#include "timecal/julian.h"
 #include "tests/core/fixed_clock.h"
+#include "timecal/clock.h"
+#include "timecal/julian.h"
 
 namespace {
 

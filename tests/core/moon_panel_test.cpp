@@ -7,8 +7,8 @@
 #include <numbers>
 #include <string>
 
-#include "app/toolkit/recorder.h"
 #include "app/core/settings.h"
+#include "app/toolkit/recorder.h"
 #include "app/toolkit/ws.h"
 #include "events/newmoon.h"
 #include "panels/panels.h"

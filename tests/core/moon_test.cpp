@@ -7,8 +7,8 @@
 #include "app/core/settings.h"
 #include "ephem/moon.h"
 #include "ephem/transforms.h"
-#include "timecal/constants.h"
 #include "tests/core/observer.h"
+#include "timecal/constants.h"
 
 TEST(Moon_Position, GeocentricCheckInstants)
 {

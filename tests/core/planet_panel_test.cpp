@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "app/toolkit/recorder.h"
 #include "app/core/settings.h"
+#include "app/toolkit/recorder.h"
 #include "app/toolkit/ws.h"
 #include "ephem/position.h"
 #include "ephem/transforms.h"

@@ -15,8 +15,8 @@
 #include <vector>
 
 #include "app/core/koyomi.h"
-#include "app/toolkit/recorder.h"
 #include "app/core/settings.h"
+#include "app/toolkit/recorder.h"
 #include "app/toolkit/ws.h"
 #include "tests/core/fixed_clock.h"
 

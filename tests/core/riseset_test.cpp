@@ -6,9 +6,9 @@
 #include <vector>
 
 #include "app/core/settings.h"
-#include "tests/core/observer.h"
 #include "ephem/position.h"
 #include "events/riseset.h"
+#include "tests/core/observer.h"
 #include "timecal/julian.h"
 #include "timecal/timerec.h"
 

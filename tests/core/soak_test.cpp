@@ -22,15 +22,15 @@
 #include <string>
 #include <vector>
 
-#include "timecal/clock.h"
 #include "app/core/koyomi.h"
-#include "app/toolkit/recorder.h"
 #include "app/core/settings.h"
+#include "app/toolkit/recorder.h"
 #include "app/toolkit/ws.h"
 #include "events/newmoon.h"
 #include "events/riseset.h"
 #include "panels/panels.h"
 #include "tests/core/fixed_clock.h"
+#include "timecal/clock.h"
 
 namespace {
 

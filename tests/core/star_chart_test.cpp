@@ -5,16 +5,16 @@
 #include <string>
 #include <vector>
 
-#include "app/toolkit/recorder.h"
 #include "app/core/settings.h"
+#include "app/toolkit/recorder.h"
 #include "app/toolkit/ws.h"
 #include "ephem/position.h"
 #include "panels/constellations.h"
 #include "panels/panels.h"
-#include "panels/view_projection.h"
 #include "panels/star_chart.h"
-#include "timecal/julian.h"
+#include "panels/view_projection.h"
 #include "tests/core/observer.h"
+#include "timecal/julian.h"
 
 namespace {
 constexpr uint32_t kRed = 0xff0000, kGreen = 0x00ff00, kBlack = 0x000000, kCyan = 0x00ffff;

@@ -7,12 +7,12 @@
 #include <utility>
 #include <vector>
 
-#include "timecal/clock.h"
 #include "app/core/newproject.h"
-#include "app/toolkit/recorder.h"
 #include "app/core/settings.h"
+#include "app/toolkit/recorder.h"
 #include "app/toolkit/ws.h"
 #include "tests/core/fixed_clock.h"
+#include "timecal/clock.h"
 
 namespace {
 using Calls = std::vector<std::pair<std::string, std::string>>;

@@ -6,9 +6,9 @@
 #include "angle_near.h"
 #include "app/core/settings.h"
 #include "ephem/sun.h"
-#include "timecal/julian.h"
 #include "ephem/transforms.h"
 #include "timecal/constants.h"
+#include "timecal/julian.h"
 
 TEST(Sun_Position, CheckInstants)
 {

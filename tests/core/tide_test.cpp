@@ -5,8 +5,8 @@
 #include <cmath>
 
 #include "app/core/settings.h"
-#include "tests/core/observer.h"
 #include "events/tide.h"
+#include "tests/core/observer.h"
 #include "timecal/julian.h"
 
 namespace {

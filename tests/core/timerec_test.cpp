@@ -1,11 +1,11 @@
 // Time records: Cal_Now_Time, Cal_Auto_Time, DateToYMD, HourToHMS.
 #include <gtest/gtest.h>
 
-#include "timecal/clock.h"
 #include "app/core/settings.h"
-#include "timecal/timerec.h"
 #include "tests/core/fixed_clock.h"
 #include "tests/core/observer.h"
+#include "timecal/clock.h"
+#include "timecal/timerec.h"
 
 TEST(DateToYMD, PositiveAndNegativeYears)
 {

@@ -12,11 +12,11 @@
 #include <vector>
 
 #include "app/cairo/cairo_painter.h"
-#include "timecal/clock.h"
 #include "app/core/koyomi.h"
 #include "app/core/settings.h"
 #include "app/toolkit/ws.h"
 #include "tests/core/fixed_clock.h"
+#include "timecal/clock.h"
 
 namespace {
 
