@@ -25,7 +25,8 @@ extern double latitude, longitude;
 
 // Civil zone of the observer in hours east of UTC: the whole hours nearest
 // the longitude m_input_lon (139.7 E gives +9). The clock source reads the
-// zone here.
+// zone here; JD and Calendar derive the same zone from the longitude they
+// are given (m_input_lon, longitude0 or longitude).
 double Observer_ZoneHours();
 
 // The settings back to their values at start, the working copies to 0.
