@@ -18,7 +18,10 @@
 #include "app/core/settings.h"
 #include "app/toolkit/recorder.h"
 #include "app/toolkit/ws.h"
+#include "ephem/position.h"
+#include "events/tide.h"
 #include "tests/core/fixed_clock.h"
+#include "timecal/timerec.h"
 
 namespace repaint_capture {
 
@@ -35,10 +38,21 @@ inline std::string InstantText(const Instant& t)
     return buf;
 }
 
-// One whole repaint (Koyomi_Pla) at the instant, from the settings at start.
-inline std::vector<DrawCall> CaptureRepaint(const Instant& t)
+// The state the program starts with: the settings and the shared records
+// (the star chart draws the Star record's name beside each figure star,
+// empty until a catalogue pass fills it).
+inline void ResetToStart()
 {
     Settings_Reset();
+    Sun = Moon = Planet = Star = tagPosition{};
+    Auto_Time = tagTime_Day{};
+    for (double& v : Tide) v = 0.0;
+}
+
+// One whole repaint (Koyomi_Pla) at the instant, from the state at start.
+inline std::vector<DrawCall> CaptureRepaint(const Instant& t)
+{
+    ResetToStart();
     testing_clock::FixedClock clock(t.year, t.month, t.day, t.hour, t.minute, t.second);
     Recorder rec;
     WSCvdrawingArea area(nullptr, "capture");
