@@ -4,12 +4,14 @@
 // each run of kSegment calls (which tells where a change begins).
 //
 // Used by repaint_golden_test.cpp against tests/golden/repaints.txt; any
-// test that must prove "the picture at the defaults is unchanged" can call
-// RepaintSummaryText and compare it with that file.
+// test that must prove "the picture at the defaults is unchanged" can take
+// the blocks of that file (GoldenBlocks), capture each instant after its own
+// preparation (CaptureRepaint with prepare) and compare SummaryText.
 #pragma once
 #include <cstdint>
 #include <cstdio>
 #include <fstream>
+#include <functional>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -49,10 +51,14 @@ inline void ResetToStart()
     for (double& v : Tide) v = 0.0;
 }
 
-// One whole repaint (Koyomi_Pla) at the instant, from the state at start.
-inline std::vector<DrawCall> CaptureRepaint(const Instant& t)
+// One whole repaint (Koyomi_Pla) at the instant, from the state at start;
+// prepare, when given, runs after the reset (a test that sets settings of
+// its own and expects the picture of the defaults).
+inline std::vector<DrawCall> CaptureRepaint(const Instant& t,
+                                            const std::function<void()>& prepare = {})
 {
     ResetToStart();
+    if (prepare) prepare();
     testing_clock::FixedClock clock(t.year, t.month, t.day, t.hour, t.minute, t.second);
     Recorder rec;
     WSCvdrawingArea area(nullptr, "capture");
@@ -193,6 +199,44 @@ inline std::string ReadFile(const std::string& path)
     std::ostringstream s;
     s << in.rdbuf();
     return s.str();
+}
+
+// The blocks of a golden text (tests/golden/repaints.txt): each from its
+// "instant" line to its "end" line, with the instant it names.
+struct GoldenBlock {
+    Instant at;
+    std::string text;
+};
+inline std::vector<GoldenBlock> GoldenBlocks(const std::string& text)
+{
+    std::vector<GoldenBlock> blocks;
+    size_t at = text.find("instant ");
+    while (at != std::string::npos) {
+        size_t end = text.find("\nend\n", at);
+        if (end == std::string::npos) break;
+        GoldenBlock b{};
+        std::sscanf(text.c_str() + at, "instant %d-%d-%d %d:%d:%d", &b.at.year, &b.at.month,
+                    &b.at.day, &b.at.hour, &b.at.minute, &b.at.second);
+        b.text = text.substr(at, end + 5 - at);
+        blocks.push_back(b);
+        at = text.find("instant ", end);
+    }
+    return blocks;
+}
+
+// Line number (from 1) and both lines where two texts first differ.
+inline std::string FirstDifference(const std::string& expected, const std::string& actual)
+{
+    std::istringstream e(expected), a(actual);
+    std::string le, la;
+    for (int n = 1;; ++n) {
+        bool he = static_cast<bool>(std::getline(e, le));
+        bool ha = static_cast<bool>(std::getline(a, la));
+        if (!he && !ha) return "no difference";
+        if (le != la || he != ha)
+            return "line " + std::to_string(n) + "\n  expected: " + (he ? le : "(none)") +
+                   "\n  actual:   " + (ha ? la : "(none)");
+    }
 }
 
 }  // namespace repaint_capture

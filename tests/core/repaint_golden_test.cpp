@@ -44,35 +44,6 @@ std::string FileName(const Instant& t)
     return buf;
 }
 
-// Blocks of a golden text: from each "instant" line to its "end" line.
-std::vector<std::string> Blocks(const std::string& text)
-{
-    std::vector<std::string> blocks;
-    size_t at = text.find("instant ");
-    while (at != std::string::npos) {
-        size_t end = text.find("\nend\n", at);
-        if (end == std::string::npos) break;
-        blocks.push_back(text.substr(at, end + 5 - at));
-        at = text.find("instant ", end);
-    }
-    return blocks;
-}
-
-// Line number (from 1) and both lines where two texts first differ.
-std::string FirstDifference(const std::string& expected, const std::string& actual)
-{
-    std::istringstream e(expected), a(actual);
-    std::string le, la;
-    for (int n = 1;; ++n) {
-        bool he = static_cast<bool>(std::getline(e, le));
-        bool ha = static_cast<bool>(std::getline(a, la));
-        if (!he && !ha) return "no difference";
-        if (le != la || he != ha)
-            return "line " + std::to_string(n) + "\n  expected: " + (he ? le : "(none)") +
-                   "\n  actual:   " + (ha ? la : "(none)");
-    }
-}
-
 }  // namespace
 
 TEST(RepaintGolden, WholeRepaintsAtFixedInstants)
@@ -98,12 +69,15 @@ TEST(RepaintGolden, WholeRepaintsAtFixedInstants)
         GTEST_SKIP() << "golden data written to " << path;
     }
 
-    const std::vector<std::string> expected = Blocks(repaint_capture::ReadFile(path));
+    const std::vector<repaint_capture::GoldenBlock> expected =
+        repaint_capture::GoldenBlocks(repaint_capture::ReadFile(path));
     ASSERT_EQ(expected.size(), actual.size()) << "instants in " << path;
     for (size_t i = 0; i < actual.size(); ++i) {
-        EXPECT_EQ(expected[i] == actual[i], true)
+        EXPECT_EQ(repaint_capture::InstantText(expected[i].at),
+                  repaint_capture::InstantText(kInstants[i]));
+        EXPECT_EQ(expected[i].text == actual[i], true)
             << repaint_capture::InstantText(kInstants[i]) << ": the repaint differs at "
-            << FirstDifference(expected[i], actual[i])
+            << repaint_capture::FirstDifference(expected[i].text, actual[i])
             << "\n(TENMADO_REPAINT_DUMP=DIR writes the full call lists; see tests/golden/README.md)";
     }
 }
