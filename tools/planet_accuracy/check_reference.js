@@ -22,7 +22,7 @@ let failed = 0;
 function near(what, got, want, tol) {
   const ok = Math.abs(got - want) <= tol;
   if (!ok) failed++;
-  console.log(`${ok ? 'ok  ' : 'FAIL'} ${what}: ${got.toFixed(6)} (published ${want}, tolerance ${tol})`);
+  console.log(`${ok ? 'ok  ' : 'FAIL'} ${what}: ${got.toFixed(6)} (expected ${want}, tolerance ${tol})`);
 }
 
 function atTT(jde) {

@@ -53,8 +53,11 @@ class Table:
         big = max(abs(v) for v in diffs)
         mean = sum(diffs) / len(diffs)
         f = "%%.%df" % digits
+        shown = f % mean
+        if float(shown) == 0:
+            shown = f % 0.0  # no sign on a mean that rounds to zero
         self.rows.append((quantity, routine, unit, str(len(diffs)), f % rms, f % big,
-                          (f % mean).replace("-", "\u2212")))
+                          shown.replace("-", "\u2212")))
 
     def markdown(self):
         out = ["### " + self.title, "",

@@ -55,6 +55,9 @@ class StatisticsTest(unittest.TestCase):
         self.assertEqual(t.rows[0][3:], ("2", "3.536", "4.000", "\u22120.500"))
         t.add("empty", "r", "deg", [], 3)
         self.assertEqual(t.rows[1][3], "0")
+        # A mean that rounds to zero has no sign
+        t.add("q", "r", "deg", [-0.0001, 0.00005], 3)
+        self.assertEqual(t.rows[2][6], "0.000")
 
 
 if __name__ == "__main__":
