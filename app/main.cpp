@@ -1,7 +1,8 @@
 // The program's entry. Without arguments it hands control to the toolkit,
 // which runs the init handlers and the window's event loop. The command line
 // adds a headless picture (--snapshot), a chosen instant (--at) and the
-// almanac as text (--almanac, --json).
+// almanac as text (--almanac, --json), the window as a desktop widget
+// (--widget) and the version (--version).
 #include <glib.h>
 
 #include <cerrno>
@@ -17,6 +18,7 @@
 #include "timecal/clock.h"
 #include "app/core/newproject.h"
 #include "app/toolkit/ws.h"
+#include "app/gtk/application.h"
 #include "app/gtk/gtk_backend.h"
 
 namespace {
@@ -77,6 +79,8 @@ int main(int argc, char** argv)
     } owned{{&snapshot, &at}};
     gboolean almanac = FALSE;
     gboolean json = FALSE;
+    gboolean widget = FALSE;
+    gboolean version = FALSE;
     // Values are taken as bytes (FILENAME): --at is checked by Clock_Parse.
     GOptionEntry entries[] = {
         {"snapshot", 0, 0, G_OPTION_ARG_FILENAME, &snapshot,
@@ -89,6 +93,11 @@ int main(int argc, char** argv)
          "Print the almanac of the instant (the picture's read-outs) as text and exit", nullptr},
         {"json", 0, 0, G_OPTION_ARG_NONE, &json, "With --almanac: print it as one JSON object",
          nullptr},
+        {"widget", 0, 0, G_OPTION_ARG_NONE, &widget,
+         "Show the window as a desktop widget: no title bar, below other windows, on every "
+         "workspace, out of the task bar; drag it with the mouse",
+         nullptr},
+        {"version", 0, 0, G_OPTION_ARG_NONE, &version, "Print the version and exit", nullptr},
         {nullptr, 0, 0, G_OPTION_ARG_NONE, nullptr, nullptr, nullptr},
     };
     GOptionContext* context = g_option_context_new("- almanac and clock of the sky over Tokyo");
@@ -97,13 +106,18 @@ int main(int argc, char** argv)
         u8"Opens the window \"天窓\" (530 x 257) with the date, the Julian day, sunrise and sunset,\n"
         "moonrise and moonset, the tides of Tokyo Bay, the planets and constellations toward\n"
         "the south, the Moon's phase and age, and an analog clock, repainted every second."));
-    g_option_context_set_description(context,
-        "Exit status: 0 on success, 2 on a bad command line, when the picture cannot be\n"
-        "written, or when there is no display for the window (use --snapshot there).\n");
+    const std::string description =
+        std::string("Launched again while its window runs (with a session bus), tenmado shows\n"
+                    "that window. Ctrl+Q or Ctrl+W closes it.\n"
+                    "Exit status: 0 on success; 1 when the window fails while running; 2 on a bad\n"
+                    "command line, when the picture cannot be written, or when there is no display\n"
+                    "for the window (use --snapshot there).\n\n"
+                    "tenmado ") + kTenmadoVersion + "\n";
+    g_option_context_set_description(context, description.c_str());
     g_option_context_add_main_entries(context, entries, nullptr);
     // GLib takes "--almanac=VALUE" for the flag and drops the value: refuse it.
     for (int i = 1; i < argc && std::strcmp(argv[i], "--") != 0; ++i) {
-        for (const char* flag : {"--almanac=", "--json=", "--help="}) {
+        for (const char* flag : {"--almanac=", "--json=", "--help=", "--widget=", "--version="}) {
             const size_t n = std::strlen(flag);
             if (std::strncmp(argv[i], flag, n) == 0) {
                 g_option_context_free(context);
@@ -122,6 +136,10 @@ int main(int argc, char** argv)
     }
     g_option_context_free(context);
 
+    if (version) {
+        std::printf("tenmado %s\n", kTenmadoVersion);
+        return 0;
+    }
     if (argc > 1) return Usage("unexpected argument " + Shown(argv[1]));
     if (json && !almanac) return Usage("--json only goes with --almanac");
 
@@ -156,6 +174,7 @@ int main(int argc, char** argv)
     }
 
     if (at) Clock_StartAt(civil);
+    WSGtkSetWidgetMode(widget);
     std::string why;
     if (!WSGtkOpenDisplay(&why))
         return Usage(why + ": the window needs a display. Without one, paint the picture into a "

@@ -7,8 +7,9 @@ cd "$(dirname "$0")/.."
 # shellcheck source=scripts/deps.sh
 . scripts/deps.sh
 
+# (librsvg2-bin: rsvg-convert draws the window's icon from its SVG at build time)
 install_missing cmake g++ make pkg-config libgtk-3-dev libgtest-dev nlohmann-json3-dev \
-  fonts-ipafont-gothic
+  fonts-ipafont-gothic librsvg2-bin
 TARGET=tenmado configure_and_build
 
 if [ $# -gt 0 ] || [ -n "${DISPLAY:-}" ] || [ -n "${WAYLAND_DISPLAY:-}" ]; then

@@ -1,7 +1,14 @@
 #!/usr/bin/env bash
 # Build tenmado on a fresh Debian 12 machine and run every test (numbers,
-# recorder, Cairo painter, command line, the real window under Xvfb), then
-# build again with the sanitizers and run them all there too.
+# recorder, Cairo painter, command line, the real window under Xvfb, the
+# install rules and the Debian package), then build again with the
+# sanitizers and run them all there too.
+# Beyond the build: rsvg-convert (librsvg2-bin) draws the PNG icons;
+# dbus-run-session (dbus-bin, dbus-daemon, dbus-session-bus-common) gives the
+# window test a session bus; desktop-file-validate (desktop-file-utils),
+# appstreamcli (appstream) and man (man-db) check the installed files;
+# dpkg-shlibdeps (dpkg-dev, with file) finds the package's library
+# dependencies and lintian checks the package.
 # Exits non-zero when a test fails.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -9,7 +16,9 @@ cd "$(dirname "$0")/.."
 . scripts/deps.sh
 
 install_missing cmake g++ make pkg-config libgtk-3-dev libgtest-dev libbenchmark-dev \
-  nlohmann-json3-dev fonts-ipafont-gothic xvfb x11-utils xdotool imagemagick python3
+  nlohmann-json3-dev fonts-ipafont-gothic xvfb x11-utils xdotool imagemagick python3 \
+  librsvg2-bin dbus-bin dbus-daemon dbus-session-bus-common \
+  desktop-file-utils appstream man-db dpkg-dev file lintian
 configure_and_build
 
 set +e

@@ -1,7 +1,8 @@
 // The toolkit layer on GTK 3: the main windows and their drawing areas are
 // realised as GTK widgets after the init handlers have run; every expose
 // repaints the area through the one Cairo painter; periodic timers become a
-// tick aligned to the wall clock's second; closing a window ends the loop.
+// tick aligned to the wall clock's second; the windows belong to the
+// application, whose loop ends when the last one closes.
 #include "app/gtk/gtk_backend.h"
 
 #include <gtk/gtk.h>
@@ -12,6 +13,7 @@
 
 #include "app/cairo/cairo_painter.h"
 #include "app/toolkit/ws.h"
+#include "app/gtk/application.h"
 
 namespace {
 
@@ -129,6 +131,7 @@ void RealiseWindow(WSCmainWindow* w)
 {
     if (g_widgets.count(w)) return;
     GtkWidget* win = gtk_window_new(GTK_WINDOW_TOPLEVEL);
+    WSGtkAdoptWindow(GTK_WINDOW(win));
     const std::string title = w->stringProperty(_WSNtitleString());
     gtk_window_set_title(GTK_WINDOW(win), SjisToUtf8(title.data(), title.size()).c_str());
     gtk_window_move(GTK_WINDOW(win), static_cast<int>(w->intProperty(_WSNx(), 0)),
@@ -151,7 +154,6 @@ void RealiseWindow(WSCmainWindow* w)
         if (area->intProperty(_WSNvis(), 1) == 0) gtk_widget_set_no_show_all(da, TRUE);
         g_widgets[area] = da;
     }
-    g_signal_connect(win, "destroy", G_CALLBACK(gtk_main_quit), nullptr);
     g_widgets[w] = win;
     if (w->visible()) gtk_widget_show_all(win);
 }
@@ -182,10 +184,12 @@ int _win_main(void*, void*, char*, int)
         std::fprintf(stderr, "tenmado: %s\n", why.c_str());
         return 2;
     }
-    g_painter = new CairoPainter();
-    WSSetBackend(&g_backend);
-    WSDappDev::runInitHandlers();
-    for (WSCmainWindow* w : WSCmainWindow::all()) RealiseWindow(w);
-    gtk_main();
-    return 0;
+    // The application's first activation runs the init handlers and realises
+    // the windows; the loop ends with the last window.
+    return WSGtkRunApplication([] {
+        g_painter = new CairoPainter();
+        WSSetBackend(&g_backend);
+        WSDappDev::runInitHandlers();
+        for (WSCmainWindow* w : WSCmainWindow::all()) RealiseWindow(w);
+    });
 }

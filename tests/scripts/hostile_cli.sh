@@ -118,7 +118,8 @@ fi
 # ---- the flags: no values, unknown and stray arguments
 for arg in "--almanac=" "--almanac=yes" "--almanac=$long" "--almanac=$bytes" "--json=" "--json=false" \
            "--help=" "--help=$bytes" "--snapshot=" "--at=" "--at=$long" "--bogus" "-x" "-" "$bytes" \
-           "$long" "--$bytes" "--$long" "--almanac$bytes"; do
+           "$long" "--$bytes" "--$long" "--almanac$bytes" "--widget=" "--widget=yes" "--version=" \
+           "--version=$long"; do
   bad --almanac --json "$arg"
 done
 bad --json

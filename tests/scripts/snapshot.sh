@@ -17,9 +17,14 @@ unset DISPLAY WAYLAND_DISPLAY
 # --help
 out=$("$prog" --help 2>&1); rc=$?
 [ $rc -eq 0 ] || fail "--help exit $rc"
-for word in --snapshot --at --almanac --json; do
+for word in --snapshot --at --almanac --json --widget --version; do
   grep -q -- "$word" <<<"$out" || fail "--help does not mention $word"
 done
+# --version: the project's version, alone on stdout; --help names it too
+version=$(sed -n 's/^project(tenmado VERSION \([0-9.]*\) .*/\1/p' "$2/CMakeLists.txt")
+out=$("$prog" --version 2>&1); rc=$?
+[ $rc -eq 0 ] && [ "$out" = "tenmado $version" ] || fail "--version exit $rc: $out"
+grep -qx "tenmado $version" <<<"$("$prog" --help)" || fail "--help does not name tenmado $version"
 
 # a snapshot at a chosen instant
 png=$work/snap.png
