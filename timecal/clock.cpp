@@ -29,6 +29,19 @@ int64_t DaysFromCivil(int64_t y, unsigned m, unsigned d)
 }
 }  // namespace
 
+/*
+**  Clock_CivilSeconds
+**  The observer's civil time now.
+**
+**  Returned (function value):
+**          int64_t   seconds from 1970-01-01 00:00 civil time: the system's
+**                    UTC plus the observer's zone (Observer_ZoneHours); a
+**                    fixed instant (Clock_Fix) or the system's time plus an
+**                    offset (Clock_StartAt) when one is set
+**
+**  Notes:
+**  1) The one clock source: nothing else reads the time of day.
+*/
 int64_t Clock_CivilSeconds()
 {
     switch (g_mode) {
@@ -38,6 +51,14 @@ int64_t Clock_CivilSeconds()
     }
 }
 
+/*
+**  Clock_Now
+**  The observer's civil time now, broken down.
+**
+**  Returned (function value):
+**          struct tm   fields of Clock_CivilSeconds() (tm_year from 1900,
+**                      tm_mon 0..11, whole seconds); tm_isdst 0
+*/
 struct tm Clock_Now()
 {
     time_t t = static_cast<time_t>(Clock_CivilSeconds());
@@ -47,16 +68,58 @@ struct tm Clock_Now()
     return out;
 }
 
+/*
+**  Clock_Fix, Clock_StartAt, Clock_UseSystem
+**  Set the clock source.
+**
+**  Given:
+**     civil   int64_t   civil seconds from 1970-01-01 00:00 (Clock_Fix,
+**                       Clock_StartAt)
+**
+**  Notes:
+**  1) Clock_Fix freezes the clock at civil (tests, the snapshot);
+**     Clock_StartAt lets it run on from civil with the system clock (the
+**     offset is taken now); Clock_UseSystem follows the system clock again.
+*/
 void Clock_Fix(int64_t civil) { g_mode = Mode::Fixed; g_value = civil; }
 void Clock_StartAt(int64_t civil) { g_mode = Mode::Offset; g_value = civil - SystemCivil(); }
 void Clock_UseSystem() { g_mode = Mode::System; g_value = 0; }
 
+/*
+**  Clock_CivilFromFields
+**  Civil seconds of a civil date and time.
+**
+**  Given:
+**     year, month, day        int   proleptic Gregorian date, any year
+**     hour, minute, second    int   time of day
+**
+**  Returned (function value):
+**          int64_t   seconds from 1970-01-01 00:00 (negative before)
+**
+**  Reference:
+**     The days from the civil date: H. Hinnant, "chrono-Compatible
+**     Low-Level Date Algorithms" (days_from_civil).
+*/
 int64_t Clock_CivilFromFields(int year, int month, int day, int hour, int minute, int second)
 {
     return DaysFromCivil(year, static_cast<unsigned>(month), static_cast<unsigned>(day)) * 86400 +
            hour * 3600 + minute * 60 + second;
 }
 
+/*
+**  Clock_Parse
+**  Read a civil instant written "YYYY-MM-DD HH:MM:SS".
+**
+**  Given:
+**     text    const char*   the text (null allowed)
+**
+**  Returned:
+**     civil   int64_t*      civil seconds (Clock_CivilFromFields), written
+**                           only on success
+**     (function value) bool  false for anything but exactly that form with
+**                            a real date of the years 1 to 9999 and a time
+**                            00:00:00 to 23:59:59
+*/
 bool Clock_Parse(const char* text, int64_t* civil)
 {
     if (!text) return false;

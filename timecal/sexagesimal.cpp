@@ -46,51 +46,117 @@ double Pack(double a)
 }
 }  // namespace
 
-// HMSToHour
-//   Given:    x  packed h.mmss
-//   Returned: decimal hours, sign of x
-//   Notes:    no correction of seconds that come out near 100 (see DMSToDeg).
+/*
+**  HMSToHour
+**  Packed h.mmss to decimal hours.
+**
+**  Given:
+**     x    double   h + m/100 + s/10000 (12.3045 is 12h 30m 45s)
+**
+**  Returned (function value):
+**          double   h + m/60 + s/3600, with the sign of x
+**
+**  Notes:
+**  1) No correction of seconds that the binary fraction turns into about
+**     100 (0.29 gives 28 m 100 s, that is 0.49444 h; see DMSToDeg).
+*/
 double HMSToHour(double x) { return WithSign(x, Unpack(std::fabs(x), false)); }
 
-// HMSToDeg
-//   Given:    x  packed h.mmss
-//   Returned: degrees (15 per hour), sign of x
+/*
+**  HMSToDeg
+**  Packed h.mmss to degrees.
+**
+**  Given:
+**     x    double   packed h.mmss
+**
+**  Returned (function value):
+**          double   HMSToHour(x) * 15, degrees, with the sign of x
+*/
 double HMSToDeg(double x) { return HMSToHour(x) * 15; }
 
-// DMSToDeg
-//   Given:    x  packed d.mmss
-//   Returned: decimal degrees, sign of x
-//   Notes:    seconds above 99 (a decimal fraction not exact in binary: 0.29
-//             splits into 28 m 100 s) are carried into the minutes.
+/*
+**  DMSToDeg
+**  Packed d.mmss to decimal degrees.
+**
+**  Given:
+**     x    double   d + m/100 + s/10000
+**
+**  Returned (function value):
+**          double   d + m/60 + s/3600, with the sign of x
+**
+**  Notes:
+**  1) Seconds above 99 (a decimal fraction not exact in binary: 0.29
+**     splits into 28 m 100 s) are carried into the minutes, so 0.29 is
+**     29' 00" and 31.59 is 31 59' 00".
+*/
 double DMSToDeg(double x) { return WithSign(x, Unpack(std::fabs(x), true)); }
 
-// DegToHMS
-//   Given:    x  degrees
-//   Returned: packed h.mmss of x/15 hours, sign of x
+/*
+**  DegToHMS
+**  Degrees to packed h.mmss.
+**
+**  Given:
+**     x    double   degrees
+**
+**  Returned (function value):
+**          double   x/15 hours packed as h + m/100 + s/10000, with the sign
+**                   of x (180 gives 12.0)
+*/
 double DegToHMS(double x) { return WithSign(x, Pack(std::fabs(x) / 15)); }
 
-// DegToDMS
-//   Given:    x  degrees
-//   Returned: packed d.mmss, sign of x
+/*
+**  DegToDMS
+**  Degrees to packed d.mmss.
+**
+**  Given:
+**     x    double   degrees
+**
+**  Returned (function value):
+**          double   packed d + m/100 + s/10000, with the sign of x (-0.5
+**                   gives -0.3)
+*/
 double DegToDMS(double x) { return WithSign(x, Pack(std::fabs(x))); }
 
-// Digit2, Digit3
-//   Given:    x
-//   Returned: x rounded to 2 (3) decimals, halves away from zero
-//   Notes:    defined for every x: beyond the range of a 32-bit int the
-//             rounding is floor(|x|*100 + 0.5)/100 in double, with the sign.
+/*
+**  Digit2, Digit3
+**  Rounding to two or three decimals.
+**
+**  Given:
+**     x    double   value
+**
+**  Returned (function value):
+**          double   (int)(|x| * 100 + 0.5) / 100 (Digit3: 1000), with the
+**                   sign of x: halves away from zero
+**
+**  Notes:
+**  1) Defined for every x: beyond the range of a 32-bit int the rounding
+**     is floor(|x| * 100 + 0.5) / 100 in double, with the sign.
+**  2) The planet routine rounds its perturbation terms with them.
+*/
 double Digit2(double x) { return WithSign(x, RoundMagnitude(std::fabs(x), 100)); }
 double Digit3(double x) { return WithSign(x, RoundMagnitude(std::fabs(x), 1000)); }
 
-// Datn2
-//   Given:    y, x
-//   Returned: atan(y/x) with quadrant offsets, radians: first quadrant in
-//             (0, pi/2); second and third in (-3pi/2, -pi/2); fourth and the
-//             positive x-axis in (-5pi/2, -2pi]. Congruent to the direction
-//             angle of (x, y) modulo 2 pi.
-//   Notes:    x = 0 gives atan(y/0) unchanged: +pi/2 for y > 0, -pi/2 for
-//             y < 0 (a negative zero x counts as zero). The origin itself has
-//             no direction: (0, 0) gives 0 instead of the NaN of 0/0.
+/*
+**  Datn2
+**  Arctangent of y/x with quadrant offsets.
+**
+**  Given:
+**     y, x   double   the two sides
+**
+**  Returned (function value):
+**            double   atan(y/x), radians, minus pi (3.1415926536) when x < 0
+**                     and minus 2 pi (6.2831853072) when x > 0 and y <= 0:
+**                     first quadrant in (0, pi/2), second and third in
+**                     (-3pi/2, -pi/2), fourth and the positive x-axis in
+**                     (-5pi/2, -2pi]; congruent to the direction angle of
+**                     (x, y) modulo 2 pi
+**
+**  Notes:
+**  1) x = 0 gives atan(y/0) unchanged: +pi/2 for y > 0, -pi/2 for y < 0
+**     (a negative zero x counts as zero).
+**  2) The origin has no direction: (0, 0) gives 0 instead of the NaN of
+**     0/0.
+*/
 double Datn2(double y, double x)
 {
     if (x == 0) {
@@ -103,10 +169,19 @@ double Datn2(double y, double x)
     return r;
 }
 
-// Table_Value
-//   Given:    a, b, c, d  values at the corners (0,0), (10,0), (0,10), (10,10)
-//             p, q        offsets along the first and second side, 0..10
-//   Returned: the bilinear interpolate; p = q = 0 gives a
+/*
+**  Table_Value
+**  Bilinear interpolation in a cell of side 10.
+**
+**  Given:
+**     a, b, c, d   double   values at the corners (0,0), (10,0), (0,10),
+**                           (10,10)
+**     p, q         double   offsets along the first and second side, 0..10
+**
+**  Returned (function value):
+**                  double   u + (v - u) p/10 with u = a + (c - a) q/10 and
+**                           v = b + (d - b) q/10; p = q = 0 gives a
+*/
 double Table_Value(double a, double b, double c, double d, double p, double q)
 {
     double u = a + (c - a) * q / 10;

@@ -28,12 +28,23 @@ void Fill(tagTime_Day* t, double y, double mo, double d, double hr, double jd)
 }
 }  // namespace
 
-// Cal_Now_Time
-//   Returned: t  all eleven fields for the present moment at the observer
-//   Notes:    the clock is read through Clock_Now (the one clock source);
-//             the date and time stored are those Calendar derives back from
-//             the Julian day, in the zone of longitude0.
-//   Called:   Clock_Now, JD, Calendar, HourToHMS
+/*
+**  Cal_Now_Time
+**  The time record of the present moment at the observer.
+**
+**  Returned:
+**     t    tagTime_Day*   all eleven fields: year, month, day, spare 0.0,
+**                         hour, Hour, minute, second, jd (UT), latitude and
+**                         longitude (copies of latitude0, longitude0)
+**
+**  Notes:
+**  1) The clock is read through Clock_Now (the one clock source) and
+**     turned into a Julian day by JD at longitude0; the date and time
+**     stored are those Calendar derives back from that Julian day, in the
+**     zone of longitude0.
+**
+**  Called:  Clock_Now, JD, Calendar, HourToHMS
+*/
 void Cal_Now_Time(tagTime_Day* t)
 {
     struct tm now = Clock_Now();
@@ -47,12 +58,24 @@ void Cal_Now_Time(tagTime_Day* t)
     Fill(t, y, mo, d, hr, J);
 }
 
-// Cal_Auto_Time
-//   Given:    jd  Julian day (UT)
-//   Returned: t   all eleven fields: the civil date and time of jd at the
-//                 observer (local mean time for jd up to 2415000.0), jd itself
-//                 and the observer's place
-//   Called:   Calendar, HourToHMS
+/*
+**  Cal_Auto_Time
+**  The time record of a Julian day at the observer.
+**
+**  Given:
+**     jd   double         Julian day (UT)
+**
+**  Returned:
+**     t    tagTime_Day*   all eleven fields: the civil date and time of jd
+**                         in the zone of longitude0 (local mean time for jd
+**                         up to 2415000.0), jd itself, and latitude0,
+**                         longitude0
+**
+**  Notes:
+**  1) The rise, set and culmination searches fill Auto_Time with it.
+**
+**  Called:  Calendar, HourToHMS
+*/
 void Cal_Auto_Time(double jd, tagTime_Day* t)
 {
     double y, mo, d, hr;
@@ -60,10 +83,18 @@ void Cal_Auto_Time(double jd, tagTime_Day* t)
     Fill(t, y, mo, d, hr, jd);
 }
 
-// DateToYMD
-//   Given:    date  a date written as the number yyyymmdd (negative years
-//                   as -yyyymmdd)
-//   Returned: year (signed), month, day (not rounded)
+/*
+**  DateToYMD
+**  A date written as one number split into year, month and day.
+**
+**  Given:
+**     date    double    yyyymmdd (a negative year as -yyyymmdd)
+**
+**  Returned:
+**     year    double*   year, with the sign of date
+**     month   double*   month
+**     day     double*   day, not rounded (it may carry a binary fraction)
+*/
 void DateToYMD(double date, double* year, double* month, double* day)
 {
     bool negative = date < 0;
@@ -75,11 +106,23 @@ void DateToYMD(double date, double* year, double* month, double* day)
     if (negative) *year = -*year;
 }
 
-// HourToHMS
-//   Given:    hours  decimal hours
-//   Returned: hour, minute (whole), second (with fraction, not rounded)
-//   Notes:    no sign handling: negative hours give a negative hour and
-//             positive minutes.
+/*
+**  HourToHMS
+**  Decimal hours split into hours, minutes and seconds.
+**
+**  Given:
+**     hours    double    decimal hours
+**
+**  Returned:
+**     hour     double*   floor(hours)
+**     minute   double*   floor((hours - hour) * 60)
+**     second   double*   hours * 3600 - hour * 3600 - minute * 60, with its
+**                        fraction, not rounded (23.999999 h gives 59.9964 s)
+**
+**  Notes:
+**  1) No sign handling: negative hours give a negative hour and positive
+**     minutes.
+*/
 void HourToHMS(double hours, double* hour, double* minute, double* second)
 {
     *hour = std::floor(hours);
