@@ -45,19 +45,32 @@ double KeplerBracketed(double m, double e)
 double NewYearJD(double Y) { return JD(Y - 1, 13, 1, 0, 0, 0.0); }
 }  // namespace
 
-// Keplar
-//   Given:    M  mean anomaly, degrees; e  eccentricity (0 <= e < 1)
-//   Returned: E  eccentric anomaly, degrees
-//   Notes:    Newton's iteration from E = M, repeated while the residual of
-//             the pass exceeds 1e-9 rad (at least one pass). |e| <= 1e-9
-//             returns M.
-//             From E = M Newton's iteration can wander without end for
-//             eccentricities near 1 (from about 0.99, e.g. e = 0.9999 with M
-//             near -28 degrees). If it has not converged after
-//             kKeplerPasses passes, the root is found instead by Newton
-//             steps kept inside the bracket [M - e, M + e] (|E - M| =
-//             e |sin E|), bisecting whenever a step leaves it; this always
-//             ends.
+/*
+**  Keplar
+**  Kepler's equation E - e sin E = M.
+**
+**  Given:
+**     M    double    mean anomaly, degrees
+**     e    double    eccentricity, 0 <= e < 1
+**
+**  Returned:
+**     E    double*   eccentric anomaly, degrees
+**
+**  Notes:
+**  1) Newton's iteration from E = M, repeated while the residual of the
+**     pass exceeds 1e-9 rad (at least one pass); |e| <= 1e-9 returns M.
+**     Keplar(90, 0.5) is 115.7936.
+**  2) From E = M Newton's iteration can wander without end for
+**     eccentricities near 1 (from about 0.99, e.g. e = 0.9999 with M near
+**     -28 degrees). If it has not converged after kKeplerPasses passes,
+**     the root is found instead by Newton steps kept inside the bracket
+**     [M - e, M + e] (|E - M| = e |sin E|), bisecting whenever a step
+**     leaves it; this always ends.
+**
+**  Reference:
+**     Meeus, J., Astronomical Algorithms, 2nd ed., Willmann-Bell (1998),
+**     ch. 30 (Equation of Kepler).
+*/
 void Keplar(double M, double e, double* E)
 {
     if (!(std::fabs(e) > 1e-9)) {
@@ -76,18 +89,43 @@ void Keplar(double M, double e, double* E)
     *E = x / R;
 }
 
-// Comet_Position
-//   Given:    jd        Julian day (UT)
-//             elements  orbital elements; the integer part of e selects the
-//                       orbit: 1 parabola (uses q), otherwise ellipse (uses a)
-//   Returned: rec  ra, dec (equinox of the elements, degrees), delta
-//                  (geocentric, AU), x, y, z (geocentric equatorial, AU),
-//                  mag (H + 5 log10 delta + 2.5 n log10 r), elong and phase
-//                  (degrees), dist (heliocentric, AU), lam, bet (RaToLam with
-//                  the obliquity of jd). Azimuth and altitude are not computed.
-//   Notes:    the shared record Sun is rewritten (Solar_Geo). Hyperbolic
-//             elements (e >= 2) are outside the routine's domain.
-//   Called:   Keplar, Solar_Geo, RaToLam
+/*
+**  Comet_Position
+**  Geocentric position of a comet from its orbital elements.
+**
+**  Given:
+**     jd         double         Julian day (UT)
+**     elements   tagParameter   orbital elements (by value); the integer
+**                               part of e selects the orbit: 1 parabola
+**                               (uses q), otherwise ellipse (uses a)
+**
+**  Returned:
+**     rec        tagPosition*   ra, dec (equinox of the elements, degrees),
+**                               delta (geocentric, AU), x, y, z (geocentric
+**                               equatorial, equinox of the elements, AU),
+**                               mag (H + 5 log10 delta + 2.5 n log10 r),
+**                               elong and phase (degrees), dist
+**                               (heliocentric, AU), lam, bet (RaToLam with
+**                               the obliquity of jd)
+**
+**  Notes:
+**  1) Gaussian vectors P, Q rotated to the equator by the obliquity of
+**     January 1, 0h, of the equinox year. Ellipse: mean anomaly with the
+**     daily motion 0.9856076 / a^1.5 degrees, Keplar. Parabola: Barker's
+**     equation s + s^3/3 = W, W = (jd - T) / q^1.5 / 82.2117, by Newton's
+**     iteration (at most 200 passes, to 1e-9 in s = tan(v/2)).
+**  2) The Sun of the equinox of the elements comes from Solar_Geo, which
+**     rewrites the shared record Sun. Azimuth and altitude are not
+**     computed. Hyperbolic elements (e >= 2) are outside the routine's
+**     domain. No panel calls it; the program holds no comet elements.
+**
+**  Reference:
+**     Meeus, J., Astronomical Algorithms, 2nd ed., Willmann-Bell (1998),
+**     ch. 33 (Elliptic Motion: the Gaussian vectors) and ch. 34 (Parabolic
+**     Motion: Barker's equation).
+**
+**  Called:  Obl, JD, Keplar, Solar_Geo, AcosClamped, RaToLam
+*/
 // cppcheck-suppress passedByValue ; the elements are passed by value by design
 void Comet_Position(double jd, tagPosition* rec, tagParameter elements)
 {

@@ -1,3 +1,4 @@
+// Comets and other bodies on Keplerian orbits.
 #pragma once
 #include "ephem/position.h"
 
@@ -18,5 +19,6 @@ struct tagParameter {
 };
 extern tagParameter Comet;  // the program holds no elements: stays zero
 
-void Keplar(double M, double e, double* E);  // M degrees, E out degrees
+void Keplar(double M, double e, double* E);  // Kepler's equation; M, E degrees
+// Geocentric position of a comet from its elements at jd (UT).
 void Comet_Position(double jd, tagPosition* rec, tagParameter elements);

@@ -28,12 +28,41 @@ double Age(double lam)
 }
 }  // namespace
 
-// Moon_Elements
-//   Given:    jd  Julian day (UT)
-//   Returned: m   mean longitude L, perigee G, node N (reduced), the sum S
-//                 of the five periodic terms, the mean anomaly M (reduced,
-//                 degrees), the latitude argument A6, the eccentric anomaly E
-//                 (radians) and the number of Newton corrections made
+/*
+**  Moon_Elements
+**  The mean elements of the Moon, the periodic terms of its mean anomaly
+**  and the solution of Kepler's equation.
+**
+**  Given:
+**     jd   double          Julian day (UT)
+**
+**  Returned:
+**     m    MoonElements*   L (mean longitude), G (longitude of perigee),
+**                          N (longitude of the ascending node), all
+**                          degrees in [0, 360); S, the sum of the five
+**                          periodic terms, degrees; M = L + S - G reduced,
+**                          degrees; A6, the argument of the latitude term,
+**                          degrees (not reduced); E, the eccentric anomaly,
+**                          radians; kepler_steps, the Newton corrections
+**                          made
+**
+**  Notes:
+**  1) T counts Julian centuries from 2378496.0 (1800 January 0.5).
+**  2) The periodic terms of the mean anomaly, with D the mean elongation,
+**     l and l' the mean anomalies of the Moon and the Sun and F the
+**     argument of latitude: 1.2408 sin(2D - l) (evection), 0.5958 sin 2D
+**     (variation), 0.1828 sin(l' + 180) (annual equation), 0.055
+**     sin(2D - l' - l), 0.0431 sin(2D - l'); A6 is 2D - F.
+**  3) Kepler's equation E - e sin E = M with the fixed e = 0.05490897, by
+**     Newton's method from E = M until |E - e sin E - M| <= 1e-8 rad
+**     (two corrections at J2000.0).
+**
+**  Reference:
+**     The mean elements are close to Brown's (Brown, E.W., Tables of the
+**     Motion of the Moon, Yale University Press (1919)); Kepler's
+**     equation: Meeus, J., Astronomical Algorithms, 2nd ed., Willmann-Bell
+**     (1998), ch. 30.
+*/
 void Moon_Elements(double jd, MoonElements* m)
 {
     double T = (jd - kJd1800) / kDaysPerCentury;
@@ -78,15 +107,68 @@ void Moon_Elements(double jd, MoonElements* m)
     m->kepler_steps = steps;
 }
 
-// Moon_Position
-//   Given:    jd    Julian day (UT)
-//             topo  0: geocentric only; otherwise parallax to (lat, lon) too
-//             lat, lon  observer for the parallax, degrees (north, east)
-//   Returned: rec   lam, bet, sd, dist (Earth radii), mag (age, days), ra, dec,
-//                   node, ecc, ecc_anom; with topo also phase (radians), az, el
-//                   (az and el for latitude0, longitude0)
-//   Side effect: the shared record Sun is recomputed for jd.
-//   Called:   Moon_Elements, LamToRa, Sun_Position, Az_El
+/*
+**  Moon_Position
+**  Geocentric or topocentric position of the Moon.
+**
+**  Given:
+**     jd         double         Julian day (UT)
+**     topo       int            0: geocentric only; any other value: also
+**                               the parallax to (lat, lon), azimuth and
+**                               altitude
+**     lat, lon   double         observer for the parallax, degrees (north,
+**                               east); not used when topo is 0
+**
+**  Returned:
+**     rec        tagPosition*   lam, bet (degrees; lam in [0, 360) when
+**                               geocentric, not reduced again after the
+**                               parallax), sd (degrees), dist (geocentric,
+**                               Earth radii, both stages), mag (the age,
+**                               days), ra, dec (degrees), node (degrees),
+**                               ecc (0.05490897), ecc_anom (radians); with
+**                               topo also phase (the elongation from the
+**                               Sun, radians) and az, el (degrees, Az_El
+**                               for latitude0, longitude0, not lat, lon)
+**
+**  Notes:
+**  1) A Keplerian ellipse with the mean anomaly of Moon_Elements: true
+**     anomaly v; u = v + G - N; the orbit tilted by the fixed inclination
+**     5.1444433 degrees onto the ecliptic; latitude plus 0.1453 sin A6.
+**     r = 60.2682 (1 - e^2) / (1 + e cos v) Earth radii; sd =
+**     asin(0.2725 / r).
+**  2) The age is (lam - lam of Sun) / 360 * 29.53 days with one
+**     correction by 360 each way: it can come out slightly negative when
+**     the Sun's unreduced longitude is just above 360.
+**  3) Topocentric stage: horizontal parallax asin(1/r) / 0.99, applied in
+**     ecliptic coordinates through the ecliptic place of the zenith (local
+**     sidereal time LST_AzEl at lon, obliquity of date); sd becomes
+**     asin(0.2725 / (0.99 r)), the age and ra, dec are recomputed.
+**  4) With topo 0 the fields phase, az and el keep what they held.
+**  5) The shared record Sun is recomputed for jd (Sun_Position).
+**  6) Mean place of date: no aberration, nutation or light time; the
+**     Julian day is taken as UT (no Delta T).
+**
+**  Reference:
+**     Mean elements: see Moon_Elements; the parallax in ecliptic
+**     coordinates: cf. Meeus, J., Astronomical Algorithms, 2nd ed.,
+**     Willmann-Bell (1998), ch. 40 (Correction for Parallax).
+**
+**  Accuracy:
+**     Against astronomy-engine 2.1.19 (geometric, mean ecliptic and
+**     equator of date; docs/ACCURACY.md), 56,192 instants 1900-2100,
+**     RMS / largest:
+**       geocentric (topo 0): lam 0.047 / 0.175 deg, bet 0.015 / 0.059 deg,
+**         ra 0.048 / 0.170 deg, dec 0.020 / 0.074 deg,
+**         dist 0.521 / 1.107 Earth radii;
+**       topocentric at Tokyo (topo 1): lam 0.048 / 0.179 deg,
+**         bet 0.019 / 0.072 deg, ra 0.048 / 0.182 deg, dec 0.023 / 0.081
+**         deg, el 0.037 / 0.164 deg, az 0.060 / 1.015 deg.
+**     Ignoring Delta T accounts for 0.013 deg RMS (0.035 at most) of the
+**     longitude error.
+**
+**  Called:  Moon_Elements, Reduce360, LamToRa, Sun_Position, LST_AzEl,
+**           Obl, Az_El
+*/
 void Moon_Position(double jd, tagPosition* rec, int topo, double lat, double lon)
 {
     MoonElements m;

@@ -1,5 +1,8 @@
+// The Moon: its position, geocentric or seen from the observer.
 #pragma once
 #include "ephem/position.h"
+// Position of the Moon at jd (UT); topo non-zero adds the parallax to
+// (lat, lon) and the azimuth and altitude.
 void Moon_Position(double jd, tagPosition* rec, int topo, double lat, double lon);
 
 // ---- the mean elements and Kepler solution of Moon_Position, for tests

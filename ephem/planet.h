@@ -13,6 +13,7 @@ extern const double Sat_Ax8[37][37];
 // Planet codes.
 constexpr int kMercury = 1, kVenus = 2, kMars = 4, kJupiter = 5, kSaturn = 6;
 
+// Geocentric position of planet code at jd (UT).
 void Planet_Position(int code, double jd, tagPosition* rec);
 
 // ---- the stages of Planet_Position, exposed for tests

@@ -24,7 +24,19 @@ extern const std::array<ElementPoly, kRows> Inc;  // inclination, degrees
 // (0 and 3 are no planet).
 extern const std::array<double, 7> SemiDiameter1AU;
 
-// Value of an element polynomial at T, in the order c0 + c1 T + c2 T^2 + c3 T^3.
+/*
+**  Eval
+**  Value of an element polynomial.
+**
+**  Given:
+**     p   ElementPoly   c0..c3
+**     T   double        Julian centuries from 2415021.0
+**
+**  Returned (function value):
+**         double        c0 + c1 T + c2 T^2 + c3 T^3, evaluated in that
+**                       order (T * T * T, not Horner: the values depend on
+**                       it)
+*/
 inline double Eval(const ElementPoly& p, double T)
 {
     return p.c0 + p.c1 * T + p.c2 * T * T + p.c3 * T * T * T;

@@ -19,20 +19,37 @@ void CopyField(char* dst, const char* src, size_t n)
 }
 }  // namespace
 
-// Star_Position
-//   Given:    jd     Julian day (UT)
-//             index  Star_table entry, 0..kStarCount-1 (not checked)
-//   Returned: rec    ra, dec (degrees, mean equinox of date), lam, bet
-//                    (degrees, obliquity of date), mag, number, label, name
-//   Result:   always 0.
-//   Notes:
-//   1. The right ascension is decoded as packed h.mmss (HMSToDeg), the
-//      declination as packed d.mmss with the correction for seconds that
-//      the binary fraction turns into 100 (DMSToDeg: 31.59 is 31 59 00,
-//      not 31 58 100); the sign is the packed value's.
-//   2. Proper motion and precession (IAU 1976 angles) run from 1900.0 to
-//      jd over the same interval; az and el are not computed here.
-//   Called:   HMSToDeg, DMSToDeg, Precession, RaToLam.
+/*
+**  Star_Position
+**  A catalogue star brought to the mean equinox of date.
+**
+**  Given:
+**     jd      double         Julian day (UT)
+**     index   int            Star_table entry, 0..kStarCount-1 (not checked)
+**
+**  Returned:
+**     rec     tagPosition*   ra, dec (degrees, mean equinox of date), lam,
+**                            bet (degrees, obliquity of date), mag, number
+**                            (the HR number), label, name
+**     (function value) int   always 0
+**
+**  Notes:
+**  1) The right ascension is decoded as packed h.mmss (HMSToDeg), the
+**     declination as packed d.mmss with the correction for seconds that
+**     the binary fraction turns into 100 (DMSToDeg: 31.59 is 31 59' 00",
+**     not 31 58' 100"); the sign is the packed value's.
+**  2) Proper motion and precession (IAU 1976 angles) run from 1900.0
+**     (Julian day 2415021.0) to jd over the same interval: at the epoch
+**     the decoded catalogue place comes back unchanged.
+**  3) az and el are not computed here; no other field is written.
+**
+**  Reference:
+**     Positions, magnitudes and proper motions: Hoffleit, D., Warren, W.H.,
+**     The Bright Star Catalogue, 5th revised ed. (1991), B1900 (see
+**     ephem/star_catalog.cpp); the reduction: Precession.
+**
+**  Called:  HMSToDeg, DMSToDeg, Precession, RaToLam
+*/
 int Star_Position(double jd, int index, tagPosition* rec)
 {
     const tagStarData& s = Star_table[index];

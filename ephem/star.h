@@ -1,3 +1,4 @@
+// The star catalogue and the position of a catalogue star.
 #pragma once
 #include <cstdint>
 #include "ephem/position.h"
@@ -16,4 +17,5 @@ struct tagStarData {
 constexpr int kStarCount = 219;
 extern const tagStarData Star_table[kStarCount];
 
+// Star_table[index] brought to the mean equinox of jd; returns 0.
 int Star_Position(double jd, int index, tagPosition* rec);

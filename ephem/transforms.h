@@ -6,8 +6,10 @@ double Reduce360(double x);
 // acos of a cosine that rounding may push just outside [-1, 1], radians.
 double AcosClamped(double c);
 
+// Ecliptic <-> equatorial coordinates of date, degrees.
 void LamToRa(double jd, double lam, double bet, double* ra, double* dec);
 void RaToLam(double jd, double ra, double dec, double* lam, double* bet);
+// Equatorial to horizontal: azimuth from the south (+ west), altitude, degrees.
 void Az_El(double jd, double ra, double dec, double lat, double lon, double* az, double* el);
 
 // ---- Az_El in parts, for many points of one instant and place
@@ -36,8 +38,11 @@ void Az_El_Parts(const AzElSite& site, const AzElHour& hour, const AzElDec& dec,
 // only for some azimuths).
 double Az_El_Azimuth(const AzElSite& site, const AzElHour& hour, const AzElDec& dec);
 double Az_El_Altitude(const AzElSite& site, const AzElHour& hour, const AzElDec& dec);
+// A catalogue place (degrees, proper motions in arcsec/yr) to the mean
+// equinox of jd.
 void Precession(double jd, double epoch_year, double ra0, double dec0, double pm_ra,
                 double pm_dec, double* ra, double* dec);
+// Separation (small-angle form) and position angle of two points, degrees.
 void Dist(double lon1, double lat1, double lon2, double lat2, double* separation,
           double* position_angle);
 // IAU 1976 precession angles zeta, z, theta in degrees, for the epoch T0 and
