@@ -119,6 +119,8 @@ double Body_Event(double jd, int body, EventKind kind)
 **     converging bracket wins.
 **  3) Without an event the result is t0 as the last hour left it: 23.0
 **     when the 23-24 bracket failed its test, else its last lower end.
+**  4) count, when given, receives the samples taken, the narrowing steps
+**     over all bracketed hours and the most steps spent on one bracket.
 */
 double Event_Search(EventKind kind, const std::function<double(double)>& sample,
                     EventSearchCount* count)
@@ -178,15 +180,35 @@ double Event_Search(EventKind kind, const std::function<double(double)>& sample,
 **                    any other code a planet of Planet_Position
 **
 **  Returned (function value):
-**           double   local clock time, hours 0..24; 23.0 when none
+**           double   local clock time, hours 0..24 (zone of longitude0);
+**                    23.0 when none
 **
 **  Notes:
 **  1) Reads latitude0, longitude0; writes Auto_Time (the time of jd) and
-**     the body's record, which holds the last trial instant afterwards.
-**  2) The one horizon -0.85 serves every body; the Moon's parallax is in
-**     its topocentric altitude. Brackets narrow by a third.
+**     the body's record (Sun, Moon, which also rewrites Sun, or Planet),
+**     which holds the last trial instant afterwards.
+**  2) The one horizon -0.85 serves every body, for the centre of the body
+**     with no refraction in the altitude; the Moon's parallax is in its
+**     topocentric altitude. Brackets narrow by a third (Event_Search).
+**  3) The earliest converging hour wins: a second rising on the date is
+**     not reported; a crossing exactly on a whole hour is not found.
 **
-**  Called:  Event_Search, Cal_Auto_Time, Calendar, JD, position routines, Az_El
+**  Reference:
+**     Hour scan and narrowing: the program's own. The conventional
+**     altitudes (-0.5667 degree for a star, -0.8333 for the Sun's upper
+**     limb): Meeus, J., Astronomical Algorithms, 2nd ed., Willmann-Bell
+**     (1998), ch. 15 (Rising, Transit, and Setting).
+**
+**  Accuracy:
+**     At Tokyo, every local date 1900-2100, against astronomy-engine
+**     2.1.19's search for the centre at -0.85 degree without refraction
+**     (docs/ACCURACY.md), RMS / largest: sunrise 0.35 / 0.58 min (mean
+**     -0.34: the lower end of the final bracket is returned), moonrise
+**     0.36 / 1.16 min. Against the published convention (upper limb,
+**     standard refraction): sunrise 0.44 / 0.70, moonrise 0.47 / 1.38 min.
+**
+**  Called:  Event_Search, Cal_Auto_Time, Calendar, JD, Sun_Position,
+**           Moon_Position, Planet_Position, Az_El
 */
 double Cal_Rise_Time(double jd, int body)
 {
@@ -196,7 +218,31 @@ double Cal_Rise_Time(double jd, int body)
 /*
 **  Cal_Set_Time
 **  Local time at which a body's altitude passes -0.85 degrees downward.
-**  As Cal_Rise_Time, with brackets narrowed by halving.
+**
+**  Given:
+**     jd    double   Julian day (UT) of any instant of the local date
+**     body  int      body code, as Cal_Rise_Time
+**
+**  Returned (function value):
+**           double   local clock time, hours 0..24; 23.0 when none
+**
+**  Notes:
+**  1) As Cal_Rise_Time, with the farther end of a bracket moved to the
+**     midpoint.
+**  2) A bracketed hour whose narrowing loses the crossing is abandoned:
+**     on 29 dates of 1900-2100 (18 or 19 December) the sunset comes out
+**     as 23.0, and 14 moonsets are missed.
+**
+**  Reference:  as Cal_Rise_Time.
+**
+**  Accuracy:
+**     At Tokyo, every local date 1900-2100, against astronomy-engine
+**     2.1.19 (docs/ACCURACY.md), RMS / largest: sunset 0.26 / 0.55 min
+**     (mean -0.22), moonset 0.40 / 1.34 min, over the dates where both
+**     find the event.
+**
+**  Called:  Event_Search, Cal_Auto_Time, Calendar, JD, Sun_Position,
+**           Moon_Position, Planet_Position, Az_El
 */
 double Cal_Set_Time(double jd, int body)
 {
@@ -206,18 +252,46 @@ double Cal_Set_Time(double jd, int body)
 /*
 **  Cal_Top_Time
 **  Local time at which a body's azimuth passes 0 (the meridian south)
-**  from east to west. As Cal_Set_Time with the azimuth as the quantity.
+**  from east to west.
+**
+**  Given:
+**     jd    double   Julian day (UT) of any instant of the local date
+**     body  int      body code, as Cal_Rise_Time
+**
+**  Returned (function value):
+**           double   local clock time, hours 0..24; 23.0 when none
 **
 **  Notes:
-**  1) A culmination north of the zenith jumps from -180 to +180: it is
+**  1) As Cal_Set_Time with the azimuth (Az_El, from the south, + west)
+**     as the quantity and 0 as the target; the 0.1 tolerance is in
+**     degrees of azimuth.
+**  2) A culmination north of the zenith jumps from -180 to +180: it is
 **     bracketed but never meets the tolerance, and is abandoned after
 **     100 steps.
+**
+**  Reference:  as Cal_Rise_Time.
+**
+**  Accuracy:
+**     Meridian passage at Tokyo, every local date 1900-2100, against
+**     astronomy-engine 2.1.19's search for hour angle 0 (docs/ACCURACY.md),
+**     RMS / largest: the Sun 0.12 / 0.36 min, the Moon 0.23 / 0.90 min.
+**
+**  Called:  Event_Search, Cal_Auto_Time, Calendar, JD, Sun_Position,
+**           Moon_Position, Planet_Position, Az_El
 */
 double Cal_Top_Time(double jd, int body)
 {
     return Body_Event(jd, body, EventKind::Culmination);
 }
 
+/*
+**  Event_LastCount
+**  The work done by the last Cal_Rise_Time, Cal_Set_Time or Cal_Top_Time.
+**
+**  Returned (function value):
+**          EventSearchCount   samples, narrowing steps, and the most steps
+**                             spent on one bracket
+*/
 EventSearchCount Event_LastCount()
 {
     return last_count;

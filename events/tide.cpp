@@ -94,7 +94,13 @@ void Narrow(bool maximum, double a, double b, const std::function<double(double)
 **         u = -8.86 sin N + 0.68 sin 2N - 0.07 sin 3N;
 **     O1: f = 1.0089 + 0.1871 cos N - 0.0147 cos 2N + 0.0014 cos 3N,
 **         u = 10.8 sin N - 1.34 sin 2N + 0.19 sin 3N.
-**  2) Schureman's short series of the harmonic method.
+**  2) S2 has f = 1, u = 0.
+**
+**  Reference:
+**     Schureman, P., Manual of Harmonic Analysis and Prediction of Tides,
+**     U.S. Coast and Geodetic Survey Special Publication No. 98, revised
+**     ed. (1940): the node factors f and u, here as the short series
+**     in N usual for prediction.
 */
 TideNodal Tide_Nodal(double node)
 {
@@ -145,10 +151,19 @@ double Tide_Reduce(double x)
 **  2) The speed terms count from 0 h local time and are referred to 0 h UT
 **     by the terms 9 x speed in the phase constants.
 **  3) Overwrites the shared records Moon and Sun.
+**  4) The station's amplitudes and phase lags are fixed constants for
+**     Tokyo of the four principal constituents; the speeds are rounded
+**     (28.98, 30, 15, 13.9 degrees an hour).
+**
+**  Reference:
+**     The harmonic method of tidal prediction: Schureman, P., Manual of
+**     Harmonic Analysis and Prediction of Tides, U.S. Coast and Geodetic
+**     Survey Special Publication No. 98, revised ed. (1940).
+**
+**  Accuracy:
+**     Not measured against observed or officially predicted tides.
 **
 **  Called:  Moon_Position (which computes Sun), Tide_Nodal, Tide_Reduce
-**
-**  Reference:  the harmonic method of tidal prediction (Schureman).
 */
 void Tide1_Loop(double jd, double t, double* height, double* height_datum)
 {
@@ -228,7 +243,12 @@ void Tide_Search(const std::function<double(double)>& y,
 **  local date of jd, into Tide.
 **
 **  Given:
-**     jd   double   Julian day (UT) of any instant of the date
+**     jd     double      Julian day (UT) of any instant of the date
+**
+**  Returned:
+**     Tide   double[8]   heights above datum (0..3) and Julian days (UT,
+**                        4..7) of high 1, high 2, low 1, low 2; 0.0 where
+**                        none (Tide_Search)
 **
 **  Notes:
 **  1) The date is Calendar(jd) in the station's zone (139.7 E, 9 h),
@@ -238,6 +258,9 @@ void Tide_Search(const std::function<double(double)>& y,
 **     the sample instant itself. jd0 holds the last J(s) sampled.
 **  3) Samples span -1 h to 27 h: extrema of the neighbouring days near
 **     midnight are found and stored with their own Julian days.
+**  4) Overwrites the shared records Moon and Sun (Tide1_Loop).
+**
+**  Reference:  the height of Tide1_Loop.
 **
 **  Called:  Calendar, JD, Tide1_Loop, Tide_Search
 */
