@@ -30,21 +30,39 @@ constexpr short kDialWidth = 3;
 constexpr short kHandX = 460, kHandY = 115;
 constexpr short kShadowShift = 2;
 
-// SecToRadian
-//   Given:    second  seconds of the minute
-//   Returned: angle of the second hand, radians from 3 o'clock, counter-clockwise
+/*
+**  SecToRadian
+**  Angle of the second hand.
+**
+**  Given:
+**     second   double   seconds of the minute
+**
+**  Returned (function value):
+**              double   radians from 3 o'clock, counter-clockwise:
+**                       (90 - 6 second) pi / 180 with the clock's pi
+*/
 double SecToRadian(double second)
 {
     return (90 - second * 6) * pi / 180;
 }
 
-// HandTipX, HandTipY
-//   Given:    angle   radians from 3 o'clock, counter-clockwise (y up)
-//             radius  hand length, pixels
-//   Returned: the tip in pixels (y down) from the clock centre center_x,
-//             center_y, not truncated.
-//   Notes:    the one place where a hand tip is computed; the panel and the
-//             Calc* routines both use it.
+/*
+**  HandTipX, HandTipY
+**  The tip of a hand.
+**
+**  Given:
+**     angle    double   radians from 3 o'clock, counter-clockwise (y up)
+**     radius   double   hand length, pixels
+**
+**  Returned (function value):
+**              double   x (center_x + radius cos angle) or y (center_y -
+**                       radius sin angle) of the tip, pixels (y down), not
+**                       truncated
+**
+**  Notes:
+**  1) The one place where a hand tip is computed; the panel and the Calc*
+**     routines both use it.
+*/
 double HandTipX(double angle, double radius)
 {
     return center_x + radius * std::cos(angle);
@@ -74,12 +92,22 @@ void DrawHand(WSCvdrawingArea* area, const Hand& hand, double angle)
 
 }  // namespace
 
-// HourToRadian
-//   Given:    hour    hour of the day (its integer part is taken modulo 12)
-//             minute  minutes of the hour
-//   Returned: angle of the hour hand, radians from 3 o'clock, counter-clockwise
-//   Notes:    uses the clock's pi = 3.14159, not the full constant; the
-//             truncated hand tips depend on it.
+/*
+**  HourToRadian
+**  Angle of the hour hand.
+**
+**  Given:
+**     hour     double   hour of the day (its integer part is taken modulo 12)
+**     minute   double   minutes of the hour
+**
+**  Returned (function value):
+**              double   radians from 3 o'clock, counter-clockwise:
+**                       (90 - 30 (h12 + minute/60)) pi / 180
+**
+**  Notes:
+**  1) Uses the clock's pi = 3.14159, not the full constant; the truncated
+**     hand tips depend on it.
+*/
 double HourToRadian(double hour, double minute)
 {
     // the integer hour modulo 12 (fmod of the truncated hour: the same value
@@ -88,18 +116,35 @@ double HourToRadian(double hour, double minute)
     return (90 - (h12 + minute / 60) * 30) * pi / 180;
 }
 
-// MinToRadian
-//   Given:    minute, second  of the hour
-//   Returned: angle of the minute hand, radians (as HourToRadian)
+/*
+**  MinToRadian
+**  Angle of the minute hand.
+**
+**  Given:
+**     minute, second   double   of the hour
+**
+**  Returned (function value):
+**                      double   radians from 3 o'clock, counter-clockwise:
+**                               (90 - 6 (minute + second/60)) pi / 180
+*/
 double MinToRadian(double minute, double second)
 {
     return (90 - (minute + second / 60) * 6) * pi / 180;
 }
 
-// CalcHourX, CalcHourY, CalcMinX, CalcMinY, CalcSecX, CalcSecY
-//   Given:    the time as for HourToRadian, MinToRadian and the second
-//   Returned: the tip of the hour (radius 20), minute (25) or second (32)
-//             hand in pixels, as double (not truncated)
+/*
+**  CalcHourX, CalcHourY, CalcMinX, CalcMinY, CalcSecX, CalcSecY
+**  The tips of the three hands.
+**
+**  Given:
+**     hour, minute, second   double   the time, as for HourToRadian,
+**                                     MinToRadian and SecToRadian
+**
+**  Returned (function value):
+**                            double   x or y of the tip of the hour
+**                                     (radius 20), minute (25) or second
+**                                     (32) hand, pixels, not truncated
+*/
 double CalcHourX(double hour, double minute) { return HandTipX(HourToRadian(hour, minute), kHourHand.radius); }
 double CalcHourY(double hour, double minute) { return HandTipY(HourToRadian(hour, minute), kHourHand.radius); }
 double CalcMinX(double minute, double second) { return HandTipX(MinToRadian(minute, second), kMinuteHand.radius); }
@@ -107,11 +152,23 @@ double CalcMinY(double minute, double second) { return HandTipY(MinToRadian(minu
 double CalcSecX(double second) { return HandTipX(SecToRadian(second), kSecondHand.radius); }
 double CalcSecY(double second) { return HandTipY(SecToRadian(second), kSecondHand.radius); }
 
-// DispClock
-//   Given:    object  the drawing area
-//   Notes:    reads the clock itself (Clock_Now, the observer's civil time),
-//             draws the dial and the hour, minute and second hands, and
-//             leaves the colour "#0000ff" and the line width 2 in force.
+/*
+**  DispClock
+**  The analog clock panel.
+**
+**  Given:
+**     object   WSCbase*   the drawing area
+**
+**  Notes:
+**  1) Reads the clock itself (Clock_Now, the observer's civil time, whole
+**     seconds), then draws the yellow dial of diameter 80 about
+**     (460, 115) with its black rim, and the hour, minute and second hands,
+**     each over its black shadow 2 pixels right and down.
+**  2) Leaves the colour "#0000ff" and the line width 2 in force.
+**
+**  Called:  Clock_Now, HourToRadian, MinToRadian, SecToRadian, HandTipX,
+**           HandTipY
+*/
 void DispClock(WSCbase* object)
 {
     WSCvdrawingArea* area = static_cast<WSCvdrawingArea*>(object->viewAsClass("WSCvdrawingArea"));

@@ -20,27 +20,29 @@ constexpr double kHorizonCut = -15.0;  // Seiza_XY: altitude at or below which a
 }  // namespace
 
 /*
-** DecodeSlots: the slot numbers packed into one slot code of a Star2 row.
+**  DecodeSlots
+**  The slot numbers packed into one slot code of a Star2 row.
 **
-** Given:
-**    code   double   slot code (kStar2Slots of a Star2 row)
-** Returned:
-**    slots  int[3]   the slots named, in packing order
-**    (function value) int   how many slots were written, 0..3
+**  Given:
+**     code   double   slot code (kStar2Slots of a Star2 row)
 **
-** Notes:
-** 1) The packing, each division truncated toward zero:
-**      code < 14           one slot: the code itself (0: dot only, no slot)
-**      14 <= code < 999    two: a = code / 10, code - 10 a        (37 -> 3, 7)
-**      999 <= code < 9999  two: a = code / 100, code - 100 a      (1416 -> 14, 16)
-**      code > 9999         three: a = code / 10000,
-**                          b = (code - 10000 a) / 100, code - 100 b - 10000 a
-**                          (30509 -> 3, 5, 9)
-**      code == 9999        no slot.
-** 2) Slot 0 is the discard place: a zero digit (1500 -> 15, 0) puts nothing
-**    into the figure. A slot number outside 0..kMaxSlot, which only a code
-**    foreign to the tables can produce (9998 -> 99, 98), is returned as 0 so
-**    that a caller indexing its kMaxSlot + 1 slots stays inside them.
+**  Returned:
+**     slots  int[3]   the slots named, in packing order
+**     (function value) int   how many slots were written, 0..3
+**
+**  Notes:
+**  1) The packing, each division truncated toward zero:
+**       code < 14           one slot: the code itself (0: dot only, no slot)
+**       14 <= code < 999    two: a = code / 10, code - 10 a        (37 -> 3, 7)
+**       999 <= code < 9999  two: a = code / 100, code - 100 a      (1416 -> 14, 16)
+**       code > 9999         three: a = code / 10000,
+**                           b = (code - 10000 a) / 100, code - 100 b - 10000 a
+**                           (30509 -> 3, 5, 9)
+**       code == 9999        no slot.
+**  2) Slot 0 is the discard place: a zero digit (1500 -> 15, 0) puts nothing
+**     into the figure. A slot number outside 0..kMaxSlot, which only a code
+**     foreign to the tables can produce (9998 -> 99, 98), is returned as 0 so
+**     that a caller indexing its kMaxSlot + 1 slots stays inside them.
 */
 int DecodeSlots(double code, int slots[3])
 {
@@ -79,22 +81,27 @@ int DecodeSlots(double code, int slots[3])
 }
 
 /*
-** ReadFigure: the rows of one constellation's figure as the star chart reads them.
+**  ReadFigure
+**  The rows of one constellation's figure as the star chart reads them.
 **
-** Given:
-**    c      int          constellation index 0..87 (constellation number - 1)
-** Returned:
-**    rows   FigureRow[21] ra, dec (degrees, J2000), colour class, magnitude, slot code
-**    (function value) int number of rows, 0 when the constellation has no figure
+**  Given:
+**     c      int            constellation index 0..87 (constellation
+**                           number - 1)
 **
-** Notes:
-** 1) The figure starts at Star2 row Star1[c] (rows counted from 1); reading
-**    stops before the first row whose constellation number
-**    differs from the previous row's, after kMaxFigureRows rows, or at the
-**    end of Star2. The zero rows after the last figure end it.
-** 2) ra = kStar2Ra / 1000 * 360 / 24 degrees, dec = kStar2Dec / 100 degrees,
-**    colour = kStar2Colour, mag = kStar2Magnitude / 10, code = kStar2Slots.
-** 3) An index outside 0..87 yields no rows.
+**  Returned:
+**     rows   FigureRow[21]  ra, dec (degrees, J2000), colour class,
+**                           magnitude, slot code
+**     (function value) int  number of rows, 0 when the constellation has
+**                           no figure
+**
+**  Notes:
+**  1) The figure starts at Star2 row Star1[c] (rows counted from 1); reading
+**     stops before the first row whose constellation number
+**     differs from the previous row's, after kMaxFigureRows rows, or at the
+**     end of Star2. The zero rows after the last figure end it.
+**  2) ra = kStar2Ra / 1000 * 360 / 24 degrees, dec = kStar2Dec / 100 degrees,
+**     colour = kStar2Colour, mag = kStar2Magnitude / 10, code = kStar2Slots.
+**  3) An index outside 0..87 yields no rows.
 */
 int ReadFigure(int c, FigureRow rows[21])
 {
@@ -120,33 +127,36 @@ int ReadFigure(int c, FigureRow rows[21])
 }
 
 /*
-** Seiza_XY: azimuth and zenith distance of a star, dropping stars more than
-** 15 degrees below the horizon.
+**  Seiza_XY
+**  Azimuth and zenith distance of a star, dropping stars more than 15
+**  degrees below the horizon.
 **
-** Given:
-**    jd     double   Julian day (UT)
-**    ra     double   right ascension, degrees
-**    dec    double   declination, degrees
-**    lat    double   observer's north latitude, degrees
-**    lon    double   observer's east longitude, degrees
-** Returned:
-**    az     double*  azimuth, degrees from the south toward the west, -90..90
-**    zd     double*  zenith distance, degrees
-**    (function value) int   0, or -1 (outputs untouched) when the altitude
-**                           is -15 degrees or lower
+**  Given:
+**     jd     double   Julian day (UT)
+**     ra     double   right ascension, degrees
+**     dec    double   declination, degrees
+**     lat    double   observer's north latitude, degrees
+**     lon    double   observer's east longitude, degrees
 **
-** Notes:
-** 1) Hour angle H = LST(jd, lon) * 15 - ra. sin h = x = sin dec sin lat +
-**    cos dec cos lat cos H; h = atan(x / sqrt(1 - x^2)).
-** 2) The azimuth is the plain arctangent of cos dec sin H /
-**    (cos H sin lat cos dec - sin dec cos lat): it folds the half of the
-**    sky beyond the prime vertical onto -90..90 (an azimuth of 150 comes
-**    back as -30).
-** 3) x is held inside -1..1 so that rounding at the zenith or the nadir
-**    cannot take the square root of a negative number; at the zenith itself
-**    (both terms of the azimuth zero) the azimuth is returned as 0.
+**  Returned:
+**     az     double*  azimuth, degrees from the south toward the west, -90..90
+**     zd     double*  zenith distance, degrees
+**     (function value) int   0, or -1 (outputs untouched) when the altitude
+**                            is -15 degrees or lower
 **
-** Called: LST
+**  Notes:
+**  1) Hour angle H = LST(jd, lon) * 15 - ra. sin h = x = sin dec sin lat +
+**     cos dec cos lat cos H; h = atan(x / sqrt(1 - x^2)).
+**  2) The azimuth is the plain arctangent of cos dec sin H /
+**     (cos H sin lat cos dec - sin dec cos lat): it folds the half of the
+**     sky beyond the prime vertical onto -90..90 (an azimuth of 150 comes
+**     back as -30).
+**  3) x is held inside -1..1 so that rounding at the zenith or the nadir
+**     cannot take the square root of a negative number; at the zenith itself
+**     (both terms of the azimuth zero) the azimuth is returned as 0.
+**  4) No panel calls it.
+**
+**  Called:  LST
 */
 int Seiza_XY(double jd, double ra, double dec, double lat, double lon, double* az, double* zd)
 {

@@ -24,6 +24,16 @@ int m_input_m_star = D.m_star;
 int center_x = D.clock_x, center_y = D.clock_y;
 double pi = D.clock_pi;
 
+/*
+**  DisplaySettings_Reset
+**  Every display setting back to its value at start.
+**
+**  Notes:
+**  1) From kDisplayDefaults: scale, ss_s, the bounds and grid spacing,
+**     the settings' chart centre, m_input_disp and select_d, the star
+**     chart's choices and the clock's geometry; X0, Y0, select_p and SS
+**     to 0.
+*/
 void DisplaySettings_Reset()
 {
     scale = D.scale;
@@ -45,6 +55,16 @@ void DisplaySettings_Reset()
     pi = D.clock_pi;
 }
 
+/*
+**  DisplaySettings_StartRepaint
+**  What the main panel sets at the start of every repaint.
+**
+**  Notes:
+**  1) From kDisplayDefaults: the bounds X_MIN..Y_MAX, X_DISP, Y_DISP,
+**     scale, ss_s (its repaint value, 20), select_d and m_input_disp (4,
+**     the view projection); then X0, Y0 from m_input_center_x,
+**     m_input_center_y.
+*/
 void DisplaySettings_StartRepaint()
 {
     // chart geometry

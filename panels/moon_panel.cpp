@@ -49,16 +49,29 @@ constexpr PhaseColors kPhaseColors[4] = {
 
 }  // namespace
 
-// MoonPhaseAngle
-//   Given:    lam_moon, lam_sun  ecliptic longitudes of the Moon and the Sun, degrees
-//             sun_dist   the Sun's distance, AU
-//             moon_dist  the Moon's distance, Earth radii
-//   Returned: the phase angle P, degrees in [0, 360]: near 0 at new moon,
-//             90 at first quarter, 180 at full moon, 270 at last quarter
-//   Notes:    the elongation d is taken to [0, 360]; the angle at the Moon
-//             between the Sun and the Earth comes from the plane triangle
-//             Earth-Sun-Moon, with the quadrant fixed by the signs of its
-//             sides (pi to ten decimals).
+/*
+**  MoonPhaseAngle
+**  Phase angle of the Moon for the phase picture.
+**
+**  Given:
+**     lam_moon, lam_sun   double   ecliptic longitudes of the Moon and the
+**                                  Sun, degrees
+**     sun_dist            double   the Sun's distance, AU
+**     moon_dist           double   the Moon's distance, Earth radii
+**
+**  Returned (function value):
+**                         double   phase angle P, degrees in [0, 360]:
+**                                  near 0 at new moon, 90 at first
+**                                  quarter, 180 at full moon, 270 at last
+**                                  quarter
+**
+**  Notes:
+**  1) The elongation d is taken to [0, 360]; the angle at the Moon
+**     between the Sun and the Earth comes from the plane triangle
+**     Earth-Sun-Moon (Earth radius 6371012 m, AU 1.4959787e11 m), with the
+**     quadrant fixed by the signs of its sides (pi to ten decimals);
+**     P = 180 - that angle, brought into [0, 360].
+*/
 double MoonPhaseAngle(double lam_moon, double lam_sun, double sun_dist, double moon_dist)
 {
     // elongation
@@ -78,14 +91,23 @@ double MoonPhaseAngle(double lam_moon, double lam_sun, double sun_dist, double m
     return P;
 }
 
-// DrawMoonPhase
-//   Given:    area  the drawing area
-//             P     phase angle, degrees (MoonPhaseAngle)
-//   Notes:    inside one of the four open ranges draws the full disc, the
-//             left half disc and the terminator ellipse in the colours of
-//             the range, setting the colour only where it changes; P exactly
-//             on a quarter (or not a number) draws none of them. Then the
-//             black outline. Uses scale for the radius (2.0 in the panel).
+/*
+**  DrawMoonPhase
+**  The lit part of the Moon's disc.
+**
+**  Given:
+**     area   WSCvdrawingArea*   the drawing area
+**     P      double             phase angle, degrees (MoonPhaseAngle)
+**
+**  Notes:
+**  1) Inside one of the four open ranges of P, draws the full disc, the
+**     left half disc and the terminator ellipse (width 2R |cos P|) in the
+**     colours of the range, setting the colour only where it changes; P
+**     exactly on a quarter (or not a number) draws none of them. Then the
+**     black outline.
+**  2) The disc is centred on (50, 115) with radius 20 * scale (scale is
+**     2.0 in the panel).
+*/
 void DrawMoonPhase(WSCvdrawingArea* area, double P)
 {
     double R = kDiscRadius * scale;
@@ -120,13 +142,23 @@ void DrawMoonPhase(WSCvdrawingArea* area, double P)
     area->drawArc(bx, by, bw, bw, kFullStart, kFullCircle);
 }
 
-// DispMoon
-//   Given:    widget  the drawing area
-//   Notes:    the Moon (topocentric) and the Sun at jd_auto for the observer
-//             latitude, longitude; the phase picture; then the age since the
-//             latest new moon not later than jd_auto (MoonAgeDays, from the
-//             new-moon search FirstdayCal1; "月齢 %4.1f", black, the colour
-//             the outline left in force). Sets scale to 2.0.
+/*
+**  DispMoon
+**  The Moon phase panel.
+**
+**  Given:
+**     widget   WSCbase*   the drawing area
+**
+**  Notes:
+**  1) The Moon (topocentric) and the Sun at jd_auto for the observer's
+**     latitude, longitude; the phase picture; then the age since the
+**     latest new moon not later than jd_auto (MoonAgeDays, from the
+**     new-moon search FirstdayCal1), "月齢 %4.1f" at (5, 160) in black,
+**     the colour the outline left in force.
+**  2) Sets scale to 2.0; rewrites the shared records Moon and Sun.
+**
+**  Called:  Moon_Position, MoonPhaseAngle, DrawMoonPhase, MoonAgeDays
+*/
 void DispMoon(WSCbase* widget)
 {
     WSCvdrawingArea* area = static_cast<WSCvdrawingArea*>(widget->viewAsClass("WSCvdrawingArea"));

@@ -79,13 +79,28 @@ void EquatorialSample(Polyline& line, const AzElSite& site, const AzElHour& hour
 
 }  // namespace
 
-// Disp4
-//   Given:    object  the drawing area
-//   Notes:    the altitude-azimuth grid (black), the hour and declination
-//             circles at jdstart (blue, broken outside the front half) and
-//             the seven bodies at jd_auto, labelled "%3s " and drawn as discs.
-//             Leaves line width 1, the last body's colour, SS 0.5, ss_s of
-//             the Moon's step and select_p 7 for the star chart.
+/*
+**  Disp4
+**  The planet panel: the sky toward the viewing azimuth.
+**
+**  Given:
+**     object   WSCbase*   the drawing area
+**
+**  Notes:
+**  1) In the view projection (view_projection.h) toward m_input_azmt:
+**     the altitude-azimuth grid every 10 degrees (black, line width 1);
+**     the hour and declination circles every 10 degrees at jdstart (blue,
+**     broken outside the front half); then the seven bodies at jd_auto
+**     (PanelBody) in the front half, each as a disc of its colour labelled
+**     "%3s " with its name of Pla1.
+**  2) Leaves line width 1, the last body's colour, SS 0.5, ss_s as the
+**     Moon's step set it (8 when scale < 6) and select_p 7 for the star
+**     chart; rewrites the shared records Moon, Sun and Planet.
+**
+**  Called:  ViewProjectGrid, ViewProjectBody, ViewOffset, InFrontHalf,
+**           Az_El_Site, Az_El_Hour, Az_El_Dec, Az_El_Azimuth,
+**           Az_El_Altitude, PanelBody
+*/
 void Disp4(WSCbase* object)
 {
     WSCvdrawingArea* area = static_cast<WSCvdrawingArea*>(object->viewAsClass("WSCvdrawingArea"));

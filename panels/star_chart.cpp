@@ -51,12 +51,22 @@ void GridBeforeDot(WSCvdrawingArea* area, const StarFrame& frame)
 }
 }  // namespace
 
-// StarChart_Frame
-//   Given:    X_MIN, X_MAX, Y_MIN, Y_MAX (degrees), scale
-//   Returned: left, right, top, bottom of the chart, pixels
-//   Side effect: X0, Y0 become the centre of the bounds box.
-//   Notes:    with the values in use X0 10, Y0 340, left -710, right 730,
-//             top 160, bottom 520.
+/*
+**  StarChart_Frame
+**  The frame of the straight-axis charts (projections 2 and 3).
+**
+**  Given:
+**     X_MIN, X_MAX, Y_MIN, Y_MAX (degrees), scale (globals)
+**
+**  Returned (function value):
+**          StarFrame   left, right, top, bottom of the chart, pixels: the
+**                      bounds box scaled about its centre
+**
+**  Notes:
+**  1) X0, Y0 become the centre of the bounds box.
+**  2) With the values in use X0 10, Y0 340, left -710, right 730, top 160,
+**     bottom 520.
+*/
 StarFrame StarChart_Frame()
 {
     X0 = (X_MIN + X_MAX) * 0.5;
@@ -69,12 +79,23 @@ StarFrame StarChart_Frame()
     return f;
 }
 
-// StarChart_Grid
-//   Given:    frame, X0, Y0, X_MIN..Y_MAX, X_DISP, Y_DISP, scale
-//   Notes:    trunc((X_MAX - X_MIN) / X_DISP) + 1 vertical and
-//             trunc((Y_MAX - Y_MIN) / Y_DISP) + 1 horizontal lines (73 and
-//             19 with the values in use), black; then the axes in red, which
-//             stays the colour in force.
+/*
+**  StarChart_Grid
+**  The grid and axes of projections 2 and 3.
+**
+**  Given:
+**     area    WSCvdrawingArea*   the drawing area
+**     frame   StarFrame          from StarChart_Frame
+**     X0, Y0, X_MIN..Y_MAX, X_DISP, Y_DISP, scale (globals)
+**
+**  Notes:
+**  1) trunc((X_MAX - X_MIN) / X_DISP) + 1 vertical and
+**     trunc((Y_MAX - Y_MIN) / Y_DISP) + 1 horizontal lines (73 and 19
+**     with the values in use), black; a count below 0 or above 10000 (a
+**     spacing of 0 or less, or not a number) draws no lines.
+**  2) Then the axes through X0, Y0 in red, which stays the colour in
+**     force.
+*/
 void StarChart_Grid(WSCvdrawingArea* area, const StarFrame& frame)
 {
     area->setForeColor("#000000");
@@ -100,18 +121,33 @@ void StarChart_Grid(WSCvdrawingArea* area, const StarFrame& frame)
     Line(area, frame.left, Y0, frame.right, Y0);
 }
 
-// StarChart_Project
-//   Given:    select  projection 1..4; az, el  degrees (Az_El); ra, dec
-//             degrees (projection 2); R  dot radius, pixels; frame (2 and 3)
-//   Returned: place   vertex, dot anchor, text offset; true when drawn
-//   Notes:    1 polar horizon chart: the zenith at (X0, Y0), south below,
-//               west to the right; anchor (px - R, py - R), texts (+5, -10).
-//             2 equatorial chart from the frame's right edge; anchor
-//               (px + R, py - R), texts (0, 0).
-//             3 horizon strip: north at X0; anchor (px - R, py - R).
-//             4 the view projection (ViewProjectBody), front half only;
-//               anchor (px - R, py + R), texts (+5, -10).
-//             Projections 1, 3 and 4 have no horizon cut.
+/*
+**  StarChart_Project
+**  A star placed by one of the four projections.
+**
+**  Given:
+**     select    int         projection 1..4
+**     az, el    double      azimuth and altitude, degrees (Az_El)
+**     ra, dec   double      degrees (projection 2)
+**     R         double      dot radius, pixels
+**     frame     StarFrame   the frame (projections 2 and 3)
+**
+**  Returned:
+**     place     StarPlace*  vertex, dot anchor, text offset (written only
+**                           when drawn)
+**     (function value) bool true when the star is drawn
+**
+**  Notes:
+**  1) 1 polar horizon chart: the zenith at (X0, Y0), south below, west to
+**     the right; anchor (px - R, py - R), texts (+5, -10).
+**     2 equatorial chart from the frame's right edge; anchor
+**     (px + R, py - R), texts (0, 0).
+**     3 horizon strip: north at X0; anchor (px - R, py - R).
+**     4 the view projection (ViewProjectBody) toward m_input_azmt, front
+**     half only; anchor (px - R, py + R), texts (+5, -10).
+**  2) Projections 1, 3 and 4 have no horizon cut; any other select is not
+**     drawn.
+*/
 bool StarChart_Project(int select, double az, double el, double ra, double dec, double R,
                        const StarFrame& frame, StarPlace* place)
 {
@@ -155,11 +191,20 @@ bool StarChart_Project(int select, double az, double el, double ra, double dec, 
     return true;
 }
 
-// StarChart_Dot
-//   Given:    place  the dot anchor; SS, ss_s, scale
-//   Notes:    radius R = SS * ss_s * scale, box at (trunc(x1 - R),
-//             trunc(y1 - R)), width and height trunc(2 * SS * ss_s * scale):
-//             8 pixels for a figure star of magnitude -1.5, 1 for 5.5.
+/*
+**  StarChart_Dot
+**  The dot of the star being drawn.
+**
+**  Given:
+**     area    WSCvdrawingArea*   the drawing area
+**     place   StarPlace          the dot anchor (x1, y1)
+**     SS, ss_s, scale (globals)
+**
+**  Notes:
+**  1) Radius R = SS * ss_s * scale, box at (trunc(x1 - R), trunc(y1 - R)),
+**     width and height trunc(2 * SS * ss_s * scale): 8 pixels for a
+**     figure star of magnitude -1.5, 1 for 5.5. The colour in force.
+*/
 void StarChart_Dot(WSCvdrawingArea* area, const StarPlace& place)
 {
     double R = SS * ss_s * scale;
@@ -168,10 +213,18 @@ void StarChart_Dot(WSCvdrawingArea* area, const StarPlace& place)
                       kFullCircle, 1);
 }
 
-// StarChart_ClassColour
-//   Given:    colour_class  1 B, 2 Wolf-Rayet, 3 M, 4 (unused), 5 O, 6 G and K,
-//                           7 A and F
-//   Returned: "#rrggbb", or null for any other class (the colour in force stays)
+/*
+**  StarChart_ClassColour
+**  Dot colour of a colour class.
+**
+**  Given:
+**     colour_class   int   1 B, 2 Wolf-Rayet, 3 M, 4 (unused), 5 O,
+**                          6 G and K, 7 A and F
+**
+**  Returned (function value):
+**              const char*   "#rrggbb", or null for any other class (the
+**                            colour in force stays)
+*/
 const char* StarChart_ClassColour(int colour_class)
 {
     static const char* const kClassColours[8] = {
@@ -181,16 +234,32 @@ const char* StarChart_ClassColour(int colour_class)
     return kClassColours[colour_class];
 }
 
-// StarChart_Figure
-//   Given:    c  constellation index 0..87 (its label); rows, n  the figure
-//             rows (ReadFigure); frame; select_d, select_p, m_seiza2,
-//             jd_auto, latitude, longitude, scale
-//   Notes:    per row: Az_El; ss_s = 20 / scale and SS = (7 - m) / 40, so the
-//             dot radius is (7 - m) / 2 pixels; the class colour; the grid in
-//             projections 2 and 3 when select_p is 0; the dot; in projection 4
-//             with m_seiza2 1 the Star record's name beside it; the vertex
-//             into every slot of the code. A star that is not drawn leaves
-//             its slots empty. Slot numbers beyond 21 name no slot.
+/*
+**  StarChart_Figure
+**  One constellation figure from its rows.
+**
+**  Given:
+**     area      WSCvdrawingArea*   the drawing area
+**     c         int                constellation index 0..87 (its label)
+**     rows, n   FigureRow*, int    the figure rows (ReadFigure)
+**     frame     StarFrame          the frame (projections 2 and 3)
+**     select_d, select_p, m_seiza2, jd_auto, latitude, longitude, scale
+**     (globals)
+**
+**  Notes:
+**  1) Per row: Az_El; ss_s = 20 / scale and SS = (7 - m) / 40, so the dot
+**     radius is (7 - m) / 2 pixels; the class colour; the grid in
+**     projections 2 and 3 when select_p is 0; the dot; in projection 4
+**     with m_seiza2 1 the name held in the shared record Star beside it;
+**     the vertex into every slot of the row's code.
+**  2) A star that is not drawn leaves its slots empty; slot numbers
+**     beyond 21 name no slot. Then StarChart_FigureLines.
+**  3) Leaves ss_s and SS as the last row set them.
+**
+**  Called:  Az_El, StarChart_ClassColour, StarChart_Project,
+**           StarChart_Grid, StarChart_Dot, DecodeSlots,
+**           StarChart_FigureLines
+*/
 void StarChart_Figure(WSCvdrawingArea* area, int c, const FigureRow* rows, int n,
                       const StarFrame& frame)
 {
@@ -225,12 +294,22 @@ void StarChart_Figure(WSCvdrawingArea* area, int c, const FigureRow* rows, int n
     StarChart_FigureLines(area, c, slots);
 }
 
-// StarChart_FigureLines
-//   Given:    c  constellation index 0..87; slots; m_input_disp_pla, m_seiza1
-//   Notes:    nothing when slot 1 is empty (x exactly 0). Otherwise the
-//             Star3 label in black at slot 1 (when m_input_disp_pla is 11 and
-//             m_seiza1 is 1), then red lines from slot to slot, 2 up to 21,
-//             ending at the first empty slot.
+/*
+**  StarChart_FigureLines
+**  The label and the red polyline of one figure.
+**
+**  Given:
+**     area    WSCvdrawingArea*   the drawing area
+**     c       int                constellation index 0..87
+**     slots   FigureSlots        vertices of slots 0..21; x = 0 is empty
+**     m_input_disp_pla, m_seiza1 (globals)
+**
+**  Notes:
+**  1) Nothing when slot 1 is empty (x exactly 0). Otherwise the Star3
+**     label in black at slot 1 (when m_input_disp_pla is 11 and m_seiza1
+**     is 1), then red lines from slot to slot, 2 up to 21, ending at the
+**     first empty slot.
+*/
 void StarChart_FigureLines(WSCvdrawingArea* area, int c, const FigureSlots& slots)
 {
     if (slots.x[1] == 0) return;
@@ -249,15 +328,27 @@ void StarChart_FigureLines(WSCvdrawingArea* area, int c, const FigureSlots& slot
     }
 }
 
-// StarChart_Catalogue
-//   Given:    frame; select_d, select_p, jd_auto, latitude, longitude, ss_s
-//             (left by the figure pass), scale
-//   Returned: the shared record Star holds the last catalogue star
-//   Notes:    green set once; per star Star_Position, Az_El, SS = 0.1, the
-//             grid (projections 2 and 3, select_p 0), the dot and the text
-//             "%4.0f%s%s" of number, designation and name at the anchor plus
-//             the projection's offset. Stars behind the viewer in projection
-//             4 get neither.
+/*
+**  StarChart_Catalogue
+**  Every catalogue star as a green dot with its number, designation and
+**  name.
+**
+**  Given:
+**     area    WSCvdrawingArea*   the drawing area
+**     frame   StarFrame          the frame (projections 2 and 3)
+**     select_d, select_p, jd_auto, latitude, longitude, ss_s (left by the
+**     figure pass), scale (globals)
+**
+**  Notes:
+**  1) Green is set once; per star Star_Position, Az_El, SS = 0.1, the grid
+**     (projections 2 and 3, select_p 0), the dot and the text "%4.0f%s%s"
+**     of number, designation and name at the anchor plus the projection's
+**     offset. Stars behind the viewer in projection 4 get neither.
+**  2) The shared record Star holds the last catalogue star afterwards.
+**
+**  Called:  Star_Position, Az_El, StarChart_Project, StarChart_Grid,
+**           StarChart_Dot
+*/
 void StarChart_Catalogue(WSCvdrawingArea* area, const StarFrame& frame)
 {
     char buf[80];
@@ -277,19 +368,28 @@ void StarChart_Catalogue(WSCvdrawingArea* area, const StarFrame& frame)
     }
 }
 
-// DispStar
-//   Given:    object  the widget of the drawing area; the settings and
-//             per-repaint state (select_d, scale, X0, Y0, bounds, m_input_*,
-//             m_seiza1, m_seiza2, select_p, jd_auto, latitude, longitude)
-//   Notes:    1. projections 2 and 3 first derive their frame (X0, Y0 move
-//                to the centre of the bounds box);
-//             2. the figure pass: constellation m_input_m_star only when
-//                m_input_m_star_select is 1, else all 88 in order; those
-//                without a figure draw nothing;
-//             3. the catalogue pass when m_input_m_star_select is 0.
-//             Leaves ss_s at 20 / scale and SS at the last star's value.
-//   Called:   ReadFigure, DecodeSlots, Az_El, Star_Position, the view
-//             projection (view_projection.h).
+/*
+**  DispStar
+**  The star chart panel: the constellation figures over the sky view.
+**
+**  Given:
+**     object   WSCbase*   the drawing area
+**     the settings and per-repaint state: select_d, scale, X0, Y0, the
+**     bounds, m_input_*, m_seiza1, m_seiza2, select_p, jd_auto, latitude,
+**     longitude (globals)
+**
+**  Notes:
+**  1) Projections 2 and 3 first derive their frame (X0, Y0 move to the
+**     centre of the bounds box).
+**  2) The figure pass: constellation m_input_m_star only when
+**     m_input_m_star_select is 1, else all 88 in order; those without a
+**     figure draw nothing.
+**  3) The catalogue pass when m_input_m_star_select is 0.
+**  4) Leaves ss_s at 20 / scale and SS at the last star's value.
+**
+**  Called:  StarChart_Frame, ReadFigure, StarChart_Figure,
+**           StarChart_Catalogue
+*/
 void DispStar(WSCbase* object)
 {
     WSCvdrawingArea* area = static_cast<WSCvdrawingArea*>(object->viewAsClass("WSCvdrawingArea"));

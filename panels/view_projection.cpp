@@ -35,17 +35,29 @@ constexpr ProjectionGuards kBodyGuards = {true, false, false, false, false};
 constexpr ProjectionGuards kGridGuards = {false, true, true, false, true};
 constexpr ProjectionGuards kEquatorialGuards = {false, true, true, true, true};
 
-// ViewProject
-//   Given:    el  altitude, degrees
-//             d   azimuth offset from the viewing azimuth, degrees (west positive)
-//             g   the variant's guards
-//   Returned: px, py  pixel position about (X0, Y0) at scale pixels per degree
-//   Notes:    azimuthal equidistant projection centred on the horizon point
-//             at the viewing azimuth: u is the angular distance from that
-//             point (negative below the horizon), A the direction; the zenith
-//             lies 90 * scale pixels above the centre (the radius is divided
-//             by 3.14, so slightly more). In the body variant a point at the
-//             very centre (u = 0) would give 0/0; it is taken as the centre.
+/*
+**  ViewProject
+**  The view projection, with the guards of one variant.
+**
+**  Given:
+**     el   double             altitude, degrees
+**     d    double             azimuth offset from the viewing azimuth,
+**                             degrees (west positive)
+**     g    ProjectionGuards   the variant's guards
+**
+**  Returned:
+**     px, py   double*        pixel position about (X0, Y0) at scale
+**                             pixels per degree
+**
+**  Notes:
+**  1) Azimuthal equidistant projection centred on the horizon point at
+**     the viewing azimuth: u is the angular distance from that point
+**     (negative below the horizon), A the direction from the vertical;
+**     the zenith lies 90 * scale pixels above the centre (the radius is
+**     divided by 3.14, not pi, so slightly more).
+**  2) In the body variant a point at the very centre (u = 0) would give
+**     0/0; it is taken as the centre.
+*/
 void ViewProject(double el, double d, const ProjectionGuards& g, double* px, double* py)
 {
     const double R = kDegToRad;
@@ -75,10 +87,19 @@ void ViewProject(double el, double d, const ProjectionGuards& g, double* px, dou
 
 }  // namespace
 
-// ViewOffset
-//   Given:    az            azimuth from the south, positive west, degrees
-//             view_azimuth  the viewing azimuth, degrees
-//   Returned: the offset d = az - view_azimuth taken once into [0, 360]
+/*
+**  ViewOffset
+**  Azimuth offset from the viewing azimuth.
+**
+**  Given:
+**     az             double   azimuth from the south, positive west, degrees
+**     view_azimuth   double   the viewing azimuth, degrees
+**
+**  Returned (function value):
+**                    double   d = az - view_azimuth, taken once into
+**                             [0, 360] (360 added if negative, subtracted
+**                             if above 360)
+*/
 double ViewOffset(double az, double view_azimuth)
 {
     double d = az - view_azimuth;
@@ -87,45 +108,85 @@ double ViewOffset(double az, double view_azimuth)
     return d;
 }
 
-// InFrontHalf
-//   Given:    d  azimuth offset from ViewOffset, degrees
-//   Returned: true when the direction is within 90 degrees of the view
+/*
+**  InFrontHalf
+**  Whether a direction lies in the front half of the view.
+**
+**  Given:
+**     d    double   azimuth offset from ViewOffset, degrees
+**
+**  Returned (function value):
+**          bool     d <= 90 or d >= 270: within 90 degrees of the view
+*/
 bool InFrontHalf(double d)
 {
     return d <= 90 || d >= 270;
 }
 
-// ViewProjectBody
-//   Given:    el  altitude, degrees; d  azimuth offset (ViewOffset), degrees
-//   Returned: px, py  the point in the view (X0, Y0, scale)
-//   Notes:    the variant for the bodies and the figure stars: el >= 0 counts
-//             as above the horizon, T is replaced only when exactly 0.
+/*
+**  ViewProjectBody
+**  The view projection of a body or a figure star.
+**
+**  Given:
+**     el   double    altitude, degrees
+**     d    double    azimuth offset (ViewOffset), degrees
+**
+**  Returned:
+**     px, py   double*   the point in the view (X0, Y0, scale), pixels
+**
+**  Notes:
+**  1) The body variant: el >= 0 counts as above the horizon; T is replaced
+**     by 0.000001 only when exactly 0.
+*/
 void ViewProjectBody(double el, double d, double* px, double* py)
 {
     ViewProject(el, d, kBodyGuards, px, py);
 }
 
-// ViewProjectGrid
-//   Given:    el, d as ViewProjectBody; equatorial  true for the hour and
-//             declination circles
-//   Returned: px, py
-//   Notes:    the variant for the grids: el > 0 counts as above, the sine of
-//             the distance, the distance and T are kept at least 0.000001,
-//             and on the equatorial grid the distance changes sign at d = 270.
+/*
+**  ViewProjectGrid
+**  The view projection of a point of the grids.
+**
+**  Given:
+**     el, d        double   as ViewProjectBody
+**     equatorial   bool     true for the hour and declination circles
+**
+**  Returned:
+**     px, py       double*  the point in the view, pixels
+**
+**  Notes:
+**  1) The grid variant: el > 0 counts as above; the sine of the distance,
+**     the distance and T are kept at least 0.000001; on the equatorial
+**     grid the distance changes sign at d = 270.
+*/
 void ViewProjectGrid(double el, double d, bool equatorial, double* px, double* py)
 {
     ViewProject(el, d, equatorial ? kEquatorialGuards : kGridGuards, px, py);
 }
 
-// PanelBody
-//   Given:    index  body index 0..6: Moon, Mercury, Venus, Sun, Mars,
-//                    Jupiter, Saturn
-//             jd     Julian day (UT)
-//   Returned: az, el  from Az_El with the record's ra, dec for latitude,
-//                     longitude; the record written (Moon, Planet or Sun),
-//                     or null (az, el untouched) for any other index
-//   Notes:    the Moon is topocentric; every planet overwrites Planet, and
-//             Planet_Position and Moon_Position also rewrite Sun.
+/*
+**  PanelBody
+**  A body of the view at an instant, as the planet panel computes it.
+**
+**  Given:
+**     index   int      body index 0..6: Moon, Mercury, Venus, Sun, Mars,
+**                      Jupiter, Saturn
+**     jd      double   Julian day (UT)
+**
+**  Returned:
+**     az, el  double*  from Az_El with the record's ra, dec for latitude,
+**                      longitude, degrees
+**     (function value) const tagPosition*   the record written (Moon,
+**                      Planet or Sun), or null (az, el untouched) for any
+**                      other index
+**
+**  Notes:
+**  1) The Moon is topocentric at latitude, longitude; every planet
+**     overwrites Planet, and Planet_Position and Moon_Position also
+**     rewrite Sun.
+**
+**  Called:  Moon_Position, Sun_Position, Planet_Position, Az_El
+*/
 const tagPosition* PanelBody(int index, double jd, double* az, double* el)
 {
     tagPosition* rec;
