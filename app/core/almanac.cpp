@@ -57,11 +57,18 @@ nlohmann::ordered_json DayOrNull(double jd)
 **  Almanac_Text
 **  The read-outs of the picture at the present instant, one per line.
 **
+**  Returned (function value):
+**          std::string   UTF-8 text, each line ended by a newline
+**
 **  Notes:
 **  1) One whole repaint is painted into a recorder; the read-outs (date
 **     line, events, time and place, tides, Moon's age) are picked out by
 **     place and first characters, in that order, and converted to UTF-8
 **     without their leading blanks.
+**  2) The present instant is the clock source's (Clock_Now); the shared
+**     state is left as the repaint leaves it.
+**
+**  Called:  Koyomi_Pla, SjisToUtf8
 */
 std::string Almanac_Text()
 {
@@ -88,6 +95,12 @@ std::string Almanac_Text()
 **  Almanac_Json
 **  The raw results of the searches and positions at the present instant.
 **
+**  Returned (function value):
+**          std::string   one JSON object (indent 2) and a newline: jd,
+**                        local, sunrise, sunset, moonrise, moonset,
+**                        sun_transit, moon_transit, tides, new_moons,
+**                        moon_age, bodies
+**
 **  Notes:
 **  1) The state is reset as a repaint resets it (Koyomi_Reset); times are
 **     local decimal hours as the searches return them, Julian days in UT.
@@ -95,6 +108,9 @@ std::string Almanac_Text()
 **     give null for 23.0. Tides in the record's order 4, 5, 6, 7, entries
 **     0.0 left out; new moons of FirstdayCal1 with null for 0.0.
 **  3) Bodies as the planet panel computes them (PanelBody).
+**
+**  Called:  Clock_Now, Koyomi_Reset, Cal_Rise_Time, Cal_Set_Time,
+**           Cal_Top_Time, Tide_Cal, FirstdayCal1, MoonAgeDays, PanelBody
 */
 std::string Almanac_Json()
 {

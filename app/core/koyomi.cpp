@@ -10,9 +10,25 @@
 #include "timecal/clock.h"
 #include "timecal/julian.h"
 
-// The clock reads whole seconds; the round trip through the Julian day loses
-// some microseconds, so split the time half a second on and truncate: the
-// line then shows the same second as the clock.
+/*
+**  Koyomi_DateTime
+**  The date line's date and time of day of a Julian day.
+**
+**  Given:
+**     jd          double    Julian day (UT)
+**     longitude   double    east longitude, degrees; fixes the zone
+**
+**  Returned:
+**     year, month, day        double*   civil date at the observer
+**     hour, minute, second    double*   whole hours, minutes and seconds
+**
+**  Notes:
+**  1) The clock reads whole seconds; the round trip through the Julian day
+**     loses some microseconds, so the time is split half a second on and
+**     truncated: the line then shows the same second as the clock.
+**
+**  Called:  Calendar
+*/
 void Koyomi_DateTime(double jd, double longitude, double* year, double* month, double* day,
                      double* hour, double* minute, double* second)
 {
@@ -23,11 +39,22 @@ void Koyomi_DateTime(double jd, double longitude, double* year, double* month, d
     *second = hr * 3600 - *hour * 3600 - *minute * 60;
 }
 
-// The shared state of a repaint, reset from the settings: the chart
-// geometry, the projection and the chart centre (DisplaySettings_StartRepaint),
-// the working copies of the observer's place, and the Julian day of the
-// clock reading into jd, jd0, jdstart and jd_auto. The command-line almanac
-// resets the same way.
+/*
+**  Koyomi_Reset
+**  The shared state of a repaint, reset from the settings.
+**
+**  Given:
+**     now   struct tm   the clock reading (Clock_Now)
+**
+**  Notes:
+**  1) The chart geometry, the projection and the chart centre
+**     (DisplaySettings_StartRepaint); latitude, latitude0 from m_input_lat
+**     and longitude, longitude0 from m_input_lon; the Julian day of the
+**     reading (JD at m_input_lon) into jd, jd0, jdstart and jd_auto.
+**  2) The command-line almanac resets the same way.
+**
+**  Called:  DisplaySettings_StartRepaint, JD
+*/
 void Koyomi_Reset(const struct tm& now)
 {
     double year = now.tm_year + 1900.0;
@@ -48,6 +75,26 @@ void Koyomi_Reset(const struct tm& now)
     jd_auto = jd0;
 }
 
+/*
+**  Koyomi_Pla
+**  One whole repaint of the dashboard.
+**
+**  Given:
+**     object   WSCbase*   the drawing area
+**
+**  Notes:
+**  1) Reads the clock once, resets the shared state (Koyomi_Reset), fills
+**     the background "#64ffff" 530 x 300, writes the date line with the
+**     Julian day, the compass labels, the sun and moon event rows, the
+**     local time, the place and the viewing azimuth, and the tide rows;
+**     then the panels Disp4, DispStar, DispMoon and DispClock, each over
+**     the earlier ones.
+**  2) Keeps nothing between repaints; Hour, minute and second hold the
+**     clock reading afterwards.
+**
+**  Called:  Clock_Now, Koyomi_Reset, Koyomi_DateTime, Koyomi_EventRows,
+**           Koyomi_TideRows, Disp4, DispStar, DispMoon, DispClock
+*/
 void Koyomi_Pla(WSCbase* object)
 {
     WSCvdrawingArea* area = static_cast<WSCvdrawingArea*>(object->viewAsClass("WSCvdrawingArea"));

@@ -47,6 +47,10 @@ void EventRow(WSCvdrawingArea* area, RowPlace at, const char* label, double r, b
 **  Koyomi_EventRows
 **  Sunrise, sunset, moonrise and moonset of the local date of jd.
 **
+**  Given:
+**     area   WSCvdrawingArea*   the drawing area
+**     jd, latitude0, longitude0 (globals)
+**
 **  Notes:
 **  1) Each result is stored into rise_time or set_time of Sun or Moon and
 **     printed "hh:mm" with the minutes truncated.
@@ -70,8 +74,17 @@ void Koyomi_EventRows(WSCvdrawingArea* area)
 
 /*
 **  Koyomi_DrawEventRows
-**  "日の出", "日の入", "月の出", "月の入" with "hh:mm" (minutes truncated:
-**  5.999 h is 05:59); the Moon's rows print "--" for exactly 23.0.
+**  The four event rows from given results.
+**
+**  Given:
+**     area                 WSCvdrawingArea*   the drawing area
+**     sunrise, sunset      double             local decimal hours
+**     moonrise, moonset    double             local decimal hours, or 23.0
+**
+**  Notes:
+**  1) "日の出", "日の入", "月の出", "月の入" at (10, 5), (10, 20), (10, 35),
+**     (10, 50) with "hh:mm" (minutes truncated: 5.999 h is 05:59); the
+**     Moon's rows print "--" for exactly 23.0, the Sun's print 23:00.
 */
 void Koyomi_DrawEventRows(WSCvdrawingArea* area, double sunrise, double sunset,
                           double moonrise, double moonset)
@@ -85,6 +98,10 @@ void Koyomi_DrawEventRows(WSCvdrawingArea* area, double sunrise, double sunset,
 /*
 **  Koyomi_TideRows
 **  The heading and the first two high and low waters of Tokyo Bay.
+**
+**  Given:
+**     area   WSCvdrawingArea*   the drawing area
+**     jd, m_input_lon (globals)
 **
 **  Notes:
 **  1) Each time is the Julian day of the record Tide (entries 4, 5 high,
@@ -103,8 +120,18 @@ void Koyomi_TideRows(WSCvdrawingArea* area)
 
 /*
 **  Koyomi_DrawTideRows
-**  "  東京湾潮汐" and "満hh:mm" (entries 4, 5), "干hh:mm" (6, 7) of a
-**  record laid out as Tide; "満 --" or "干 --" for an entry 0.0.
+**  The tide heading and rows from a record laid out as Tide.
+**
+**  Given:
+**     area     WSCvdrawingArea*   the drawing area
+**     record   double[8]          as Tide: Julian days (UT) in 4..7
+**
+**  Notes:
+**  1) "  東京湾潮汐" at (420, 170), then "満hh:mm" (entries 4, 5) and
+**     "干hh:mm" (6, 7) at (460, 185) to (460, 230); "満 --" or "干 --"
+**     for an entry 0.0. Writes Hour, minute, second.
+**
+**  Called:  Calendar
 */
 void Koyomi_DrawTideRows(WSCvdrawingArea* area, const double record[8])
 {

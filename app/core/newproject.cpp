@@ -39,10 +39,15 @@ char* mou[2] = {
     nullptr,
 };
 
-// _font_init_: first init handler, loads the font table.
+/*
+**  _font_init_, _mouse_init_
+**  The first and second init handlers: the font table fon and the cursor
+**  table mou handed to the toolkit.
+**
+**  Called:  WSGFloadFontData, WSGFloadMouseCursorData
+*/
 void _font_init_() { WSGFloadFontData(fon); }
 
-// _mouse_init_: second init handler, loads the cursor table.
 void _mouse_init_() { WSGFloadMouseCursorData(mou); }
 
 namespace {

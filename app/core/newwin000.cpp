@@ -30,9 +30,20 @@ const WSCfunctionRegister op("draw", reinterpret_cast<void*>(draw));
 WSCmainWindow* newwin000 = nullptr;
 WSCvdrawingArea* newvdra_000 = nullptr;
 
-// _create_win_newwin000: third init handler. The main window (properties in
-// this order), its drawing area, and the procedure binding `draw` to the
-// area's repaint; then the window is shown.
+/*
+**  _create_win_newwin000
+**  The third init handler: the main window and its drawing area.
+**
+**  Returned:
+**     newwin000, newvdra_000   the window "天窓" and its drawing area
+**
+**  Notes:
+**  1) The main window's properties in this order: name, title "天窓",
+**     x 100, y 100, width 530, height 257, title bar, visible, detail,
+**     pixmap style; the area's: pixmap, name, visible, detail, width 559,
+**     height 309. The expose procedure binds `draw` to the area's
+**     repaint; then the window is shown.
+*/
 void _create_win_newwin000()
 {
     newwin000 = new WSCmainWindow(nullptr, "newwin000");
@@ -64,9 +75,20 @@ void _create_win_newwin000()
     newwin000->setVisible(1);
 }
 
-// draw: the repaint procedure of the area. The first call registers the
-// periodic timer (first-call flag i: 1 until then, 2 after); every call
-// paints the whole picture.
+/*
+**  draw
+**  The repaint procedure of the drawing area.
+**
+**  Given:
+**     object   WSCbase*   the drawing area
+**
+**  Notes:
+**  1) The first call registers the periodic timer (first-call flag i: 1
+**     until then, 2 after) with the area as its data; every call paints
+**     the whole picture.
+**
+**  Called:  WSGIappTimer, Koyomi_Pla
+*/
 void draw(WSCbase* object)
 {
     static int i = 1;
@@ -75,15 +97,25 @@ void draw(WSCbase* object)
     Koyomi_Pla(object);
 }
 
-// timerHandler: every tick asks the drawing area (data) for a repaint.
+/*
+**  timerHandler
+**  The periodic timer's procedure: every tick asks the drawing area (data)
+**  for a repaint; the repaint itself comes through draw.
+*/
 void timerHandler(unsigned char, void* data)
 {
     WSCbase* object = static_cast<WSCbase*>(data);
     static_cast<WSCvdrawingArea*>(object->viewAsClass("WSCvdrawingArea"))->askRepaint();
 }
 
-// timer_start: a private one-second timer, run (mode 1) or halted. Nothing
-// calls it.
+/*
+**  timer_start
+**  A private one-second timer, run (mode 1) or halted (any other mode).
+**
+**  Notes:
+**  1) Created on the first call; its work procedure _timer_proc does
+**     nothing. Nothing calls timer_start.
+*/
 void timer_start(int mode)
 {
     if (_timer == nullptr) {
@@ -99,6 +131,11 @@ void timer_start(int mode)
     }
 }
 
+/*
+**  _timer_proc, event_procedure
+**  Empty procedures: the private timer's work procedure and an event
+**  procedure that nothing binds.
+*/
 void _timer_proc(void*) {}
 
 void event_procedure(WSCbase*) {}
