@@ -1,5 +1,6 @@
 #include "app/toolkit/recorder.h"
 
+// The next call record, with the colour and line width in force.
 DrawCall& Recorder::push(DrawCall::Op op)
 {
     DrawCall c;
@@ -10,6 +11,16 @@ DrawCall& Recorder::push(DrawCall::Op op)
     return calls.back();
 }
 
+/*
+**  Recorder::setColor, setLineWidth, fillRect, line, arc, text
+**  The painter's operations, recorded.
+**
+**  Notes:
+**  1) Each call appends one DrawCall with its op, its integer arguments
+**     (x, y, w, h, start, extent; or x1, y1, x2, y2; the colour or width
+**     in a[0]), the Shift_JIS bytes of a text, and the colour and line
+**     width in force after it.
+*/
 void Recorder::setColor(uint32_t rgb) { color_ = rgb; push(DrawCall::Color).a[0] = static_cast<int>(rgb); }
 void Recorder::setLineWidth(int w) { width_ = w; push(DrawCall::LineWidth).a[0] = w; }
 
@@ -38,6 +49,11 @@ void Recorder::text(int x, int y, int w, int h, const char* sjis, size_t length)
     c.text.assign(sjis, length);
 }
 
+/*
+**  Recorder::texts, findText
+**  The text calls recorded, in order; the first whose bytes equal the
+**  given Shift_JIS text, or null.
+*/
 std::vector<const DrawCall*> Recorder::texts() const
 {
     std::vector<const DrawCall*> out;
@@ -53,6 +69,16 @@ const DrawCall* Recorder::findText(const std::string& sjis) const
     return nullptr;
 }
 
+/*
+**  ParseColor
+**  A colour text to its value.
+**
+**  Given:
+**     hex   const char*   "#rrggbb" (upper- or lower-case hex digits)
+**
+**  Returned (function value):
+**           uint32_t      0xRRGGBB; 0 for null or a malformed text
+*/
 uint32_t ParseColor(const char* hex)
 {
     if (!hex || hex[0] != '#') return 0;

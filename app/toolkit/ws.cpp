@@ -7,6 +7,15 @@
 
 #include "app/toolkit/recorder.h"
 
+/*
+**  _WSNname, _WSNtitleString, _WSNx, _WSNy, _WSNwidth, _WSNheight,
+**  _WSNtitleBar, _WSNvis, _WSNdet, _WSNpixmapStyle, _WSNusePixmap
+**  The property names.
+**
+**  Returned (function value):
+**          const char*   the name the properties are stored under ("name",
+**                        "titleString", "x", ...)
+*/
 const char* _WSNname() { return "name"; }
 const char* _WSNtitleString() { return "titleString"; }
 const char* _WSNx() { return "x"; }
@@ -22,6 +31,17 @@ const char* _WSNusePixmap() { return "usePixmap"; }
 namespace {
 WSBackend* g_backend = nullptr;
 }
+/*
+**  WSSetBackend, WSGetBackend
+**  The screen backend that realises repaints, timers and visibility.
+**
+**  Given:
+**     backend   WSBackend*   the backend, or null (calls are only
+**                            recorded: tests, the snapshot)
+**
+**  Returned (function value, WSGetBackend):
+**               WSBackend*   the backend set, or null
+*/
 void WSSetBackend(WSBackend* backend) { g_backend = backend; }
 WSBackend* WSGetBackend() { return g_backend; }
 
@@ -41,6 +61,25 @@ bool NarrowInRange(double v, double lo, double hi)
 }
 }  // namespace
 
+/*
+**  NarrowShort, NarrowUShort, NarrowLong
+**  A computed pixel value converted for the drawing operations.
+**
+**  Given:
+**     v    double   a computed pixel value
+**
+**  Returned (function value):
+**          short, unsigned short or long   v truncated toward zero and
+**                   clamped into the type's range: signed 16 bits for
+**                   coordinates, unsigned 16 bits for sizes, +-2147483647
+**                   for text positions; NaN gives the lowest value
+**
+**  Notes:
+**  1) The one conversion of every panel: a point far off the area is
+**     clamped (it stays off the area, not wrapped back into it).
+**  2) Each NaN, infinite or out-of-range input is counted
+**     (NarrowCounts_Get).
+*/
 short NarrowShort(double v)
 {
     constexpr double kLo = -32769.0, kHi = 32768.0;  // truncation stays in range
@@ -63,17 +102,44 @@ long NarrowLong(double v)
     return static_cast<long>(std::trunc(v));
 }
 
+/*
+**  NarrowCounts_Get, NarrowCounts_Reset
+**  The inputs the conversions above had to clamp since the last reset.
+**
+**  Returned (function value, NarrowCounts_Get):
+**          NarrowCounts   nonfinite: not a number or infinite;
+**                         out_of_range: finite but outside the type
+*/
 NarrowCounts NarrowCounts_Get() { return g_narrow; }
 void NarrowCounts_Reset() { g_narrow = NarrowCounts(); }
 
 // ---- WSCbase
 
+/*
+**  WSCbase::WSCbase
+**  A toolkit object under its parent.
+**
+**  Given:
+**     parent   WSCbase*      the parent (null for a main window); the new
+**                            object is appended to its children
+**     name     const char*   stored as the property "name" (may be null)
+*/
 WSCbase::WSCbase(WSCbase* parent, const char* name) : parent_(parent)
 {
     if (parent_) parent_->children_.push_back(this);
     if (name) store("name", Value{true, 0, name});
 }
 
+/*
+**  WSCbase::viewAsClass
+**  This object seen as the named class.
+**
+**  Given:
+**     className   const char*   "WSCbase" or the object's own class name
+**
+**  Returned (function value):
+**                 WSCbase*      this, or null for any other name
+*/
 WSCbase* WSCbase::viewAsClass(const char* className)
 {
     if (!className) return nullptr;
@@ -90,6 +156,22 @@ void WSCbase::store(const char* property, Value v)
     props_[property] = std::move(v);
 }
 
+/*
+**  WSCbase::setPropertyV (text, short, unsigned short, char, unsigned char)
+**  Set a property.
+**
+**  Given:
+**     p   const char*   property name (_WSN...); null is ignored
+**     v   the value: a text (null stored as "") or a number
+**
+**  Returned (function value):
+**         long          0
+**
+**  Notes:
+**  1) The value replaces any earlier one; the name keeps its place in
+**     propertyOrder, and every call is appended to propertyCalls (a
+**     number in decimal).
+*/
 long WSCbase::setPropertyV(const char* p, const char* v)
 {
     if (p) calls_.emplace_back(p, v ? v : "");
@@ -109,12 +191,28 @@ long WSCbase::setPropertyV(const char* p, unsigned short v) { return setNumber(p
 long WSCbase::setPropertyV(const char* p, char v) { return setNumber(p, v); }
 long WSCbase::setPropertyV(const char* p, unsigned char v) { return setNumber(p, v); }
 
+/*
+**  WSCbase::setVisible
+**  Show (non-zero) or hide the object; the backend, if any, is told.
+*/
 void WSCbase::setVisible(unsigned char visible)
 {
     visible_ = visible != 0;
     if (g_backend) g_backend->setVisible(this, visible_);
 }
 
+/*
+**  WSCbase::hasProperty, intProperty, stringProperty
+**  A property read back (backend and tests).
+**
+**  Given:
+**     p          std::string   property name
+**     fallback   long          intProperty's value when p is not a number
+**
+**  Returned (function value):
+**                whether p was set; its number (or fallback); its text (or
+**                "" when not a text)
+*/
 bool WSCbase::hasProperty(const std::string& p) const { return props_.count(p) != 0; }
 
 long WSCbase::intProperty(const std::string& p, long fallback) const
@@ -131,6 +229,11 @@ std::string WSCbase::stringProperty(const std::string& p) const
 
 // ---- windows and areas
 
+/*
+**  WSCmainWindow::all, WSCvdrawingArea::all
+**  The main windows and the drawing areas whose creation was completed,
+**  in order (completeCreation adds them).
+*/
 std::vector<WSCmainWindow*>& WSCmainWindow::all()
 {
     static std::vector<WSCmainWindow*> windows;
@@ -155,6 +258,27 @@ void WSCvdrawingArea::completeCreation()
     all().push_back(this);
 }
 
+/*
+**  WSCvdrawingArea::setForeColor, setLineWidth, drawFillRect, drawLine,
+**  drawArc, drawFillArc, drawString
+**  The drawing operations, handed to the area's painter.
+**
+**  Given:
+**     color              const char*   "#rrggbb" (ParseColor; malformed: 0)
+**     width              short         line width, pixels
+**     x, y, w, h         box, pixels (top left, width, height)
+**     x1, y1, x2, y2     line ends, pixels
+**     start, extent      arc angles, 1/64 degree from 3 o'clock,
+**                        counter-clockwise (kFullCircle: a whole circle)
+**     text, length       Shift_JIS text; a negative length takes it up to
+**                        its NUL
+**
+**  Notes:
+**  1) Colour and line width stay in force until changed.
+**  2) Without a painter (outside a repaint) nothing is drawn; a null text
+**     draws nothing. The fill code of drawFillArc and the two char
+**     arguments of drawString take no part.
+*/
 void WSCvdrawingArea::setForeColor(const char* color)
 {
     if (painter_) painter_->setColor(ParseColor(color));
@@ -196,17 +320,38 @@ void WSCvdrawingArea::drawString(long x, long y, unsigned long w, unsigned long 
                    static_cast<int>(h), text, n);
 }
 
+/*
+**  WSCvdrawingArea::bindProcedure
+**  Bind a procedure to the area; those with the trigger WSEV_EXPOSE run at
+**  every repaint, in the order bound. Null is ignored.
+*/
 void WSCvdrawingArea::bindProcedure(WSCprocedure* procedure)
 {
     if (procedure) procedures_.push_back(procedure);
 }
 
+/*
+**  WSCvdrawingArea::askRepaint
+**  Ask for a repaint: counted (repaintRequests) and passed to the backend,
+**  which repaints later through repaint().
+*/
 void WSCvdrawingArea::askRepaint()
 {
     ++repaint_requests_;
     if (g_backend) g_backend->askRepaint(this);
 }
 
+/*
+**  WSCvdrawingArea::repaint
+**  One repaint into a painter.
+**
+**  Given:
+**     painter   Painter*   the window's, a PNG's or a recorder
+**
+**  Notes:
+**  1) The expose procedures run with this area and the painter in force,
+**     then the painter is flushed; the painter held before is restored.
+*/
 void WSCvdrawingArea::repaint(Painter* painter)
 {
     Painter* saved = painter_;
@@ -219,6 +364,11 @@ void WSCvdrawingArea::repaint(Painter* painter)
 
 // ---- procedures and registers
 
+/*
+**  WSCprocedure::WSCprocedure, setFunction
+**  A procedure: its name, its trigger (WSEV_EXPOSE: every repaint) and
+**  the function it calls with the object, under the function's name.
+*/
 WSCprocedure::WSCprocedure(const char* name, long trigger) : name_(name ? name : ""), trigger_(trigger) {}
 
 void WSCprocedure::setFunction(void (*function)(WSCbase*), const char* name)
@@ -235,6 +385,17 @@ std::map<std::string, void*>& registry()
 }
 }
 
+/*
+**  WSCfunctionRegister::WSCfunctionRegister, lookup
+**  Functions registered by name at static initialisation.
+**
+**  Given:
+**     name       const char*   the function's name (null is ignored)
+**     function   void*         the function
+**
+**  Returned (function value, lookup):
+**                void*         the function registered under name, or null
+*/
 WSCfunctionRegister::WSCfunctionRegister(const char* name, void* function)
 {
     if (name) registry()[name] = function;
@@ -248,6 +409,14 @@ void* WSCfunctionRegister::lookup(const std::string& name)
 
 // ---- application singletons
 
+/*
+**  WSDappDev::setInitHandler, initHandlers, runInitHandlers
+**  The init handlers of the application.
+**
+**  Notes:
+**  1) setInitHandler appends a handler (null is ignored); runInitHandlers
+**     runs them once, in that order (a second call does nothing).
+*/
 void WSDappDev::setInitHandler(void (*handler)())
 {
     if (handler) initHandlers().push_back(handler);
@@ -267,6 +436,11 @@ void WSDappDev::runInitHandlers()
     for (auto h : initHandlers()) h();
 }
 
+/*
+**  WSGIappDev, WSGIappLocaleSet, WSGIappTimer
+**  The application's single objects: the application (instance name), the
+**  locale settings (default encoding) and the timer.
+*/
 WSDappDev* WSGIappDev()
 {
     static WSDappDev app;
@@ -279,6 +453,22 @@ WSClocaleSet* WSGIappLocaleSet()
     return &locale;
 }
 
+/*
+**  WSDtimer::addTimerProc
+**  Register a periodic timer procedure.
+**
+**  Given:
+**     proc   function        called with the rate and data at every tick
+**     rate   unsigned char   the toolkit's rate code (the backend ticks
+**                            once a second)
+**     data   void*           handed to proc
+**
+**  Returned (function value):
+**            long            the number of procedures registered
+**
+**  Notes:
+**  1) The backend, if any, starts the timer.
+*/
 long WSDtimer::addTimerProc(void (*proc)(unsigned char, void*), unsigned char rate, void* data)
 {
     procs_.push_back(Proc{proc, rate, data});
@@ -292,6 +482,17 @@ WSDtimer* WSGIappTimer()
     return &timer;
 }
 
+/*
+**  WSTickSecond, WSTickPhase
+**  The whole second of a wall-clock instant and the time into it.
+**
+**  Given:
+**     now_us   int64_t   microseconds since 1970
+**
+**  Returned (function value):
+**              int64_t   the second, floored (also before 1970); the
+**                        microseconds since it began, 0 to 999999
+*/
 int64_t WSTickSecond(int64_t now_us)
 {
     int64_t s = now_us / kUsPerSecond;
@@ -301,6 +502,17 @@ int64_t WSTickSecond(int64_t now_us)
 
 int64_t WSTickPhase(int64_t now_us) { return now_us - WSTickSecond(now_us) * kUsPerSecond; }
 
+/*
+**  WSTickDelayMs
+**  Milliseconds to the next tick instant.
+**
+**  Given:
+**     now_us   int64_t   wall-clock microseconds since 1970
+**
+**  Returned (function value):
+**              int       milliseconds, rounded up, to the next instant
+**                        kTickPhaseUs (20 ms) after a whole second
+*/
 int WSTickDelayMs(int64_t now_us)
 {
     const int64_t phase = WSTickPhase(now_us);
@@ -308,6 +520,10 @@ int WSTickDelayMs(int64_t now_us)
     return static_cast<int>((target - phase + 999) / 1000);
 }
 
+/*
+**  WSDprivateTimer::getNewInstance
+**  A new private timer (owned by the caller; never freed by the program).
+*/
 WSDprivateTimer* WSDprivateTimer::getNewInstance() { return new WSDprivateTimer(); }
 
 // ---- device, fonts, cursors
@@ -318,9 +534,30 @@ std::vector<WSFont> g_fonts;
 std::vector<std::string> g_cursors;
 }
 
+/*
+**  WSGFdeviceInitialize, WSGdeviceInitialized
+**  Mark the display device as initialised; whether it was.
+*/
 void WSGFdeviceInitialize() { g_device = true; }
 bool WSGdeviceInitialized() { return g_device; }
 
+/*
+**  WSGFloadFontData, WSGloadedFonts
+**  The font table of the program.
+**
+**  Given:
+**     table   char**   null-terminated list of LOGFONT texts: height,
+**                      width, escapement, orientation, weight, ..., the
+**                      fourteenth field the face name (UTF-8)
+**
+**  Returned (function value, WSGloadedFonts):
+**                      the fonts loaded: height, weight and face; an entry
+**                      with fewer than fourteen fields keeps the defaults
+**                      (14, 700, no face)
+**
+**  Notes:
+**  1) Replaces the fonts loaded before.
+*/
 void WSGFloadFontData(char** table)
 {
     g_fonts.clear();
@@ -348,6 +585,11 @@ void WSGFloadFontData(char** table)
 
 const std::vector<WSFont>& WSGloadedFonts() { return g_fonts; }
 
+/*
+**  WSGFloadMouseCursorData, WSGloadedCursors
+**  The cursor table: a null-terminated list of texts, kept as given
+**  (replacing those loaded before).
+*/
 void WSGFloadMouseCursorData(char** table)
 {
     g_cursors.clear();

@@ -143,14 +143,8 @@ private:
 };
 
 // ---- computed pixel values for the drawing operations
-// NarrowShort, NarrowUShort, NarrowLong
-//   Given:    v  a computed pixel value
-//   Returned: v truncated toward zero and clamped into the type's range
-//             (signed 16 bits for coordinates, unsigned 16 bits for sizes,
-//             32 bits for text positions); NaN gives the lowest value.
-//   Notes:    the one conversion of every panel: a point far off the area is
-//             clamped (it stays off the area, not wrapped back into it), and
-//             each NaN, infinite or out-of-range input is counted.
+// v truncated toward zero and clamped into the type's range (NaN: the
+// lowest value); every clamped input is counted.
 short NarrowShort(double v);
 unsigned short NarrowUShort(double v);
 long NarrowLong(double v);
@@ -205,11 +199,10 @@ WSDtimer* WSGIappTimer();
 constexpr int64_t kTickPhaseUs = 20000;    // tick 20 ms after the whole second
 constexpr int64_t kTickResyncUs = 250000;  // a later tick re-aligns
 constexpr int64_t kUsPerSecond = 1000000;
-// WSTickDelayMs: milliseconds (rounded up) from the wall-clock instant now_us
-//   (microseconds since 1970) to the next tick instant.
+// Milliseconds (rounded up) from now_us (microseconds since 1970) to the
+// next tick instant.
 int WSTickDelayMs(int64_t now_us);
-// WSTickSecond / WSTickPhase: the whole second (floored) of now_us, and the
-//   microseconds since it began (0 to 999999, also before 1970).
+// The whole second (floored) of now_us, and the microseconds into it.
 int64_t WSTickSecond(int64_t now_us);
 int64_t WSTickPhase(int64_t now_us);
 
