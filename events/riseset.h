@@ -21,14 +21,15 @@ enum class EventKind {
     Culmination,  // azimuth passes 0 upward; ends move to the midpoint
 };
 // Work done by the last search: samples taken, narrowing steps over all
-// bracketed hours, and the most steps spent on one bracket.
+// bracketed hours, and the most steps spent on one narrowing.
 struct EventSearchCount {
     int samples;
     int steps;
     int max_steps;
 };
 // Scan local hours 0..24 of one date with sample(t) (t in local hours) and
-// narrow the first converging bracket; returns the local time or, without
+// narrow the first converging bracket (bisecting again an hour whose
+// narrowing loses the crossing); returns the local time or, without
 // an event, t0 as the last hour left it (23.0 unless the 23-24 bracket was
 // narrowed). Any sample function can be given (tests).
 double Event_Search(EventKind kind, const std::function<double(double)>& sample,

@@ -2,6 +2,7 @@
 // narrowing and the no-event result, on real dates and on made-up samples.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <vector>
 
@@ -90,6 +91,49 @@ TEST(Cal_Top_Time, NorthOfZenithAbandoned)
     latitude0 = 35.6;  // south of the zenith at Tokyo: found
     EXPECT_NEAR(Cal_Top_Time(jd, 0), 11.71484375, 5e-9);
     EXPECT_LT(Event_LastCount().max_steps, 100);
+}
+
+// A bracket lost in the narrowing (the farther end moved to a midpoint just
+// past the crossing, more than 0.1 degree beyond it, both ends on one side)
+// used to give the hour up: 23.0. The hour is now bisected. Reference times
+// of astronomy-engine 2.1.19 for the centre at -0.85 degree without
+// refraction (tools/planet_accuracy), local hours, to within a minute.
+TEST(Cal_Set_Time, LostBracketSearchedAgain)
+{
+    Observer();
+    constexpr double kMinute = 1.0 / 60;
+    // the sunset of every fourth 18 or 19 December in 1902-2076
+    EXPECT_NEAR(Cal_Set_Time(Tokyo(2036, 12, 18, 12), 0), 16.50875, kMinute);
+    EXPECT_NEAR(Cal_Set_Time(Tokyo(2021, 11, 24, 12), 3), 10.48938, kMinute);
+    EXPECT_NEAR(Cal_Top_Time(Tokyo(2061, 9, 9, 12), 3), 7.50301, kMinute);
+}
+
+// Made-up samples of the lost bracket: the set's midpoint and the rise's
+// third land past a steep crossing, farther than 0.1 from the target, and
+// the bisection of the hour finds the crossing; its lower end is returned.
+// A jump across the target (the azimuth of a culmination north of the
+// zenith) is still given up, after both narrowings.
+TEST(Event_Search, LostBracketBisected)
+{
+    auto clamp = [](double v, double lo, double hi) { return std::min(hi, std::max(lo, v)); };
+    // downward at 5.49 h, 20 degrees an hour: the midpoint 5.5 lies 0.2 below
+    auto set = [&](double t) { return kHorizon + clamp(20 * (5.49 - t), -4.9, 5.0); };
+    EventSearchCount n{};
+    double r = Event_Search(EventKind::Set, set, &n);
+    EXPECT_LE(r, 5.49);
+    EXPECT_GT(r, 5.49 - 0.1 / 20);
+    EXPECT_EQ(n.max_steps, 100);  // the narrowing ran out first
+
+    // upward at 5.2 h, 60 degrees an hour, flat 1 above: the third 5.333 lies 1 above
+    auto rise = [&](double t) { return kHorizon + clamp(60 * (t - 5.2), -10.0, 1.0); };
+    r = Event_Search(EventKind::Rise, rise);
+    EXPECT_LE(r, 5.2);
+    EXPECT_GT(r, 5.2 - 0.1 / 60);
+
+    auto jump = [](double t) { return t < 2.5 ? -10.0 : 10.0; };
+    EXPECT_EQ(Event_Search(EventKind::Culmination, jump, &n), 23.0);
+    EXPECT_EQ(n.steps, 200);
+    EXPECT_EQ(n.max_steps, 100);
 }
 
 // Made-up samples: the earliest converging bracket wins, a bracket that
