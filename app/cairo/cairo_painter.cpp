@@ -18,8 +18,6 @@
 namespace {
 
 // ---- constants of the drawing surface
-constexpr int kPictureWidth = 530;   // pixels painted by one repaint
-constexpr int kPictureHeight = 300;
 constexpr double kRadPer64th = M_PI / 180.0 / 64.0;
 constexpr int kTableFontEntry = 1;   // the face every drawString uses
 constexpr int kDefaultFontHeight = 14;
@@ -100,11 +98,20 @@ CairoPainter::~CairoPainter()
     if (cd_ != reinterpret_cast<iconv_t>(-1)) iconv_close(cd_);
 }
 
-void CairoPainter::begin(cairo_t* cr)
+int PixelEdge(int v, double scale)
+{
+    if (scale == 1.0) return v;
+    return static_cast<int>(std::floor(v * scale + 0.5));
+}
+
+int CairoPainter::edge(int v) const { return PixelEdge(v, scale_); }
+
+void CairoPainter::begin(cairo_t* cr, double scale)
 {
     end();
     cr_ = cr;
     if (!cr_) return;
+    scale_ = scale > 0 && std::isfinite(scale) ? scale : 1.0;
     pango_cairo_update_context(cr_, context_);
     pango_layout_context_changed(layout_);
     applyFont();
@@ -177,6 +184,60 @@ void CairoPainter::pixelLine(int x1, int y1, int x2, int y2)
     pixels_dirty_ = true;
 }
 
+// A device rectangle (user space, whole pixels, right and bottom exclusive)
+// in the colour in force: written into the image where the painter has its
+// pixels (clipped), added to the path otherwise.
+void CairoPainter::fillDeviceRect(int x1, int y1, int x2, int y2)
+{
+    if (!pixels_) {
+        cairo_rectangle(cr_, x1, y1, x2 - x1, y2 - y1);
+        return;
+    }
+    x1 = std::max(x1, pclip_[0]);
+    y1 = std::max(y1, pclip_[1]);
+    x2 = std::min(x2, pclip_[2]);
+    y2 = std::min(y2, pclip_[3]);
+    if (x1 >= x2 || y1 >= y2) return;
+    const uint32_t colour = 0xff000000u | rgb_;
+    for (int y = y1; y < y2; ++y) {
+        auto* row = reinterpret_cast<uint32_t*>(pixels_ + static_cast<ptrdiff_t>(y + oy_) * stride_);
+        std::fill(row + x1 + ox_, row + x2 + ox_, colour);
+    }
+}
+
+// Method: Bresenham's line in the picture's pixels, exactly as at scale 1;
+// each of its pixels becomes the device area it covers, from PixelEdge(x) to
+// PixelEdge(x + 1) across and the same down (at least one device pixel, so
+// that no line vanishes below scale 1). On an image target the areas are
+// written into the pixels; elsewhere they are filled aliased, in one path.
+void CairoPainter::scaledPixelLine(int x1, int y1, int x2, int y2)
+{
+    strokePending();
+    if (pixels_ && !pixels_flushed_) {
+        cairo_surface_flush(cairo_get_target(cr_));
+        pixels_flushed_ = true;
+    }
+    if (!pixels_) cairo_new_path(cr_);
+    const int dx = std::abs(x2 - x1), sx = x1 < x2 ? 1 : -1;
+    const int dy = -std::abs(y2 - y1), sy = y1 < y2 ? 1 : -1;
+    int err = dx + dy;
+    for (;;) {
+        const int left = edge(x1), top = edge(y1);
+        fillDeviceRect(left, top, std::max(edge(x1 + 1), left + 1), std::max(edge(y1 + 1), top + 1));
+        if (x1 == x2 && y1 == y2) break;
+        const int e2 = 2 * err;
+        if (e2 >= dy) { err += dy; x1 += sx; }
+        if (e2 <= dx) { err += dx; y1 += sy; }
+    }
+    if (pixels_) {
+        pixels_dirty_ = true;
+        return;
+    }
+    cairo_set_antialias(cr_, CAIRO_ANTIALIAS_NONE);
+    cairo_fill(cr_);
+    cairo_set_antialias(cr_, CAIRO_ANTIALIAS_DEFAULT);
+}
+
 void CairoPainter::end()
 {
     if (!cr_) return;
@@ -207,7 +268,8 @@ void CairoPainter::applyFont()
     }
     PangoFontDescription* desc = pango_font_description_new();
     pango_font_description_set_family(desc, resolved_family.c_str());
-    pango_font_description_set_absolute_size(desc, height * PANGO_SCALE);
+    // laid out at the device's resolution: the height times the scale
+    pango_font_description_set_absolute_size(desc, height * scale_ * PANGO_SCALE);
     pango_font_description_set_weight(desc, static_cast<PangoWeight>(weight));
     pango_layout_set_font_description(layout_, desc);
     pango_font_description_free(desc);
@@ -218,8 +280,14 @@ void CairoPainter::applyFont()
     empty_height_ = logical.height;
 }
 
-// Whether a box (user space, pixels) lies wholly outside the clip.
+// Whether a box (the picture's pixels) lies wholly outside the clip.
 bool CairoPainter::outsideClip(double left, double top, double right, double bottom) const
+{
+    return outsideDeviceClip(left * scale_, top * scale_, right * scale_, bottom * scale_);
+}
+
+// The same for a box in user space (device pixels).
+bool CairoPainter::outsideDeviceClip(double left, double top, double right, double bottom) const
 {
     return right < clip_[0] || left > clip_[2] || bottom < clip_[1] || top > clip_[3];
 }
@@ -276,7 +344,7 @@ void CairoPainter::setLineWidth(int width)
 void CairoPainter::applyLineWidth()
 {
     if (!cr_) return;
-    cairo_set_line_width(cr_, width_);
+    cairo_set_line_width(cr_, width_ * scale_);
     // A one-pixel line covers both end points exactly; wider lines end flat.
     cairo_set_line_cap(cr_, width_ == 1 ? CAIRO_LINE_CAP_SQUARE : CAIRO_LINE_CAP_BUTT);
 }
@@ -286,7 +354,9 @@ void CairoPainter::fillRect(int x, int y, int w, int h)
     if (!cr_) return;
     strokePending();
     syncCairo();
-    cairo_rectangle(cr_, x, y, w, h);
+    // the picture's edges on device edges, as a one-pixel line's are
+    const int left = edge(x), top = edge(y);
+    cairo_rectangle(cr_, left, top, edge(x + w) - left, edge(y + h) - top);
     cairo_fill(cr_);
 }
 
@@ -301,6 +371,11 @@ void CairoPainter::fillRect(int x, int y, int w, int h)
 // stroked alone, after the open path. A line whose stroke (half the width
 // and the cap beyond its ends, a pixel of antialiasing) misses the clip
 // draws nothing and is left out.
+//
+// At another scale than 1 a one-pixel line is set pixel by pixel (each pixel
+// the device area it covers); an even-width horizontal or vertical line is
+// the rectangle of the pixels it covers at scale 1, its sides on device
+// edges; any other line is stroked alone at its scaled geometry.
 void CairoPainter::line(int x1, int y1, int x2, int y2)
 {
     if (!cr_) return;
@@ -310,8 +385,12 @@ void CairoPainter::line(int x1, int y1, int x2, int y2)
                         std::max(y1, y2) + reach))
             return;
     }
-    if (width_ == 1 && pixels_) {
+    if (width_ == 1 && pixels_ && scale_ == 1.0) {
         pixelLine(x1, y1, x2, y2);
+        return;
+    }
+    if (scale_ != 1.0) {
+        scaledLine(x1, y1, x2, y2);
         return;
     }
     const bool crisp = width_ == 1 || ((x1 == x2 || y1 == y2) && width_ % 2 == 0);
@@ -324,6 +403,34 @@ void CairoPainter::line(int x1, int y1, int x2, int y2)
     if (alone) strokePending();
 }
 
+void CairoPainter::scaledLine(int x1, int y1, int x2, int y2)
+{
+    if (width_ == 1) {
+        scaledPixelLine(x1, y1, x2, y2);
+        return;
+    }
+    strokePending();
+    syncCairo();
+    if ((x1 == x2 || y1 == y2) && width_ % 2 == 0) {
+        if (x1 == x2 && y1 == y2) return;  // flat caps: a point covers nothing
+        // the rows (columns) y - width/2 to y + width/2 and the columns
+        // (rows) from the lower end up to the higher, as at scale 1
+        const int half = width_ / 2;
+        const bool across = y1 == y2;
+        const int l = across ? std::min(x1, x2) : x1 - half;
+        const int r = across ? std::max(x1, x2) : x1 + half;
+        const int t = across ? y1 - half : std::min(y1, y2);
+        const int b = across ? y1 + half : std::max(y1, y2);
+        cairo_rectangle(cr_, edge(l), edge(t), edge(r) - edge(l), edge(b) - edge(t));
+        cairo_fill(cr_);
+        return;
+    }
+    const double off = (width_ % 2 == 1) ? 0.5 : 0.0;
+    cairo_move_to(cr_, (x1 + off) * scale_, (y1 + off) * scale_);
+    cairo_line_to(cr_, (x2 + off) * scale_, (y2 + off) * scale_);
+    cairo_stroke(cr_);
+}
+
 // Method: the ellipse inscribed in the box; angles in 1/64 degree from 3
 // o'clock, counter-clockwise as seen on the screen (y down, so Cairo's
 // negative direction); extent 0 or a whole turn is the full ellipse. The
@@ -334,11 +441,11 @@ void CairoPainter::arc(int x, int y, int w, int h, int start, int extent, bool f
     if (!cr_) return;
     strokePending();
     syncCairo();
-    const double cx = x + w / 2.0;
-    const double cy = y + h / 2.0;
+    const double cx = (x + w / 2.0) * scale_;
+    const double cy = (y + h / 2.0) * scale_;
     const double inset = fill ? 0.0 : width_;
-    const double rx = (w - inset) / 2.0;
-    const double ry = (h - inset) / 2.0;
+    const double rx = (w - inset) / 2.0 * scale_;
+    const double ry = (h - inset) / 2.0 * scale_;
     if (rx <= 0 || ry <= 0) return;  // nothing to draw (and no singular matrix)
     // wholly outside the clip: nothing to draw
     if (batching_ && outsideClip(x - 1.0, y - 1.0, x + w + 1.0, y + h + 1.0)) return;
@@ -359,7 +466,7 @@ void CairoPainter::arc(int x, int y, int w, int h, int start, int extent, bool f
         else cairo_arc(cr_, 0, 0, 1, a0, a1);
         if (fill) cairo_close_path(cr_);
     }
-    cairo_restore(cr_);  // stroke width in pixels, not in the unit circle
+    cairo_restore(cr_);  // stroke width in device pixels, not in the unit circle
     if (fill) cairo_fill(cr_);
     else cairo_stroke(cr_);
 }
@@ -368,10 +475,13 @@ void CairoPainter::arc(int x, int y, int w, int h, int start, int extent, bool f
 // reused layout; the line box (logical extents: the font's ascent and
 // descent, the same for every text) is left-aligned at x and centred
 // vertically in the box, on whole pixels. Text is not clipped to its box.
+// At a scale the box's left, top and bottom are taken to device edges and
+// the line box, laid out at the device's resolution, is placed in it so.
 void CairoPainter::text(int x, int y, int, int h, const char* sjis, size_t length)
 {
     if (!cr_ || !sjis) return;
     strokePending();
+    const int left = edge(x), box_top = edge(y), box_h = edge(y + h) - box_top;
     if (batching_) {
         // An empty text draws nothing. Any text is drawn from x rightwards
         // in a line box about one line high: when that box, with a line
@@ -379,10 +489,11 @@ void CairoPainter::text(int x, int y, int, int h, const char* sjis, size_t lengt
         // of it can show. Either is not laid out, and reports the line box
         // of an empty text.
         const int height = empty_height_;
-        const int top = y + (h - height) / 2;
-        if (length == 0 || outsideClip(x - height, top - height, HUGE_VAL, top + 2 * height)) {
+        const int top = box_top + (box_h - height) / 2;
+        if (length == 0 ||
+            outsideDeviceClip(left - height, top - height, HUGE_VAL, top + 2 * height)) {
             pango_layout_set_text(layout_, "", 0);
-            last_x_ = x;
+            last_x_ = left;
             last_y_ = top;
             last_h_ = height;
             return;
@@ -393,10 +504,10 @@ void CairoPainter::text(int x, int y, int, int h, const char* sjis, size_t lengt
     pango_layout_set_text(layout_, utf8_.data(), static_cast<int>(utf8_.size()));
     PangoRectangle logical;
     pango_layout_get_pixel_extents(layout_, nullptr, &logical);
-    last_x_ = x;
-    last_y_ = y + (h - logical.height) / 2;
+    last_x_ = left;
+    last_y_ = box_top + (box_h - logical.height) / 2;
     last_h_ = logical.height;
-    cairo_move_to(cr_, x - logical.x, last_y_ - logical.y);
+    cairo_move_to(cr_, left - logical.x, last_y_ - logical.y);
     pango_cairo_show_layout(cr_, layout_);
     cairo_new_path(cr_);
 }
@@ -484,7 +595,8 @@ bool Fail(std::string* error, const std::string& path, const std::string& why)
 
 }  // namespace
 
-bool RenderSnapshotPng(WSCvdrawingArea* area, const std::string& path, std::string* error)
+bool RenderSnapshotPng(WSCvdrawingArea* area, const std::string& path, std::string* error,
+                       double scale)
 {
     if (path.empty()) return Fail(error, path, "empty file name");
     if (!area) return Fail(error, path, "no drawing area");
@@ -505,10 +617,14 @@ bool RenderSnapshotPng(WSCvdrawingArea* area, const std::string& path, std::stri
     umask(mask);
     fchmod(fd, 0666 & ~mask);
 
-    cairo_surface_t* surface = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, kPictureWidth, kPictureHeight);
+    // the picture's right and bottom edges at the scale: the image is the
+    // picture, each side rounded to whole pixels
+    cairo_surface_t* surface = cairo_image_surface_create(
+        CAIRO_FORMAT_ARGB32, PixelEdge(kRepaintWidth, scale), PixelEdge(kRepaintHeight, scale));
     cairo_t* cr = cairo_create(surface);
     {
-        CairoPainter painter(cr);
+        CairoPainter painter;
+        painter.begin(cr, scale);
         area->repaint(&painter);
         painter.end();
     }

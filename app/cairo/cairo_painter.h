@@ -1,8 +1,9 @@
 // The Cairo+Pango painter: the drawing area's operations on a Cairo context
 // (the window's, or an offscreen image for a snapshot). Every conversion the
 // panels must not see lives here: 0xRRGGBB to Cairo's sources, the half-pixel
-// alignment of odd line widths, 1/64 degree angles, Shift_JIS to UTF-8 and the
-// face of the font table.
+// alignment of odd line widths, 1/64 degree angles, Shift_JIS to UTF-8, the
+// face of the font table, and the scale from the picture's pixels to the
+// device's.
 #pragma once
 #include <cairo.h>
 #include <iconv.h>
@@ -14,6 +15,11 @@
 #include "app/toolkit/sjis.h"  // SjisToUtf8, the window title's too
 
 class WSCvdrawingArea;
+
+// The picture one repaint paints, in its own pixels: the panels compute every
+// coordinate in this space whatever the size it is shown at.
+constexpr int kRepaintWidth = 530;
+constexpr int kRepaintHeight = 300;
 
 // ---- the face of the font table
 // CairoFontFamily: the family the painter asks Pango for, given a face name
@@ -34,8 +40,32 @@ public:
     CairoPainter& operator=(const CairoPainter&) = delete;
 
     // Attach the painter to a context for one repaint; end() leaves it.
-    void begin(cairo_t* cr);
+    // scale maps the picture's pixels to the context's user space, which is
+    // expected to be the device's pixels (an identity matrix, perhaps moved
+    // by whole pixels): the picture's pixel (x, y) is then the device area
+    // from (x * scale, y * scale) to ((x + 1) * scale, (y + 1) * scale).
+    //
+    // Painting at a scale other than 1 draws the same picture redrawn at the
+    // device's resolution, not enlarged:
+    //  - a crisp edge of the picture (the sides of a filled rectangle, of a
+    //    one-pixel line's pixels, of an even-width horizontal or vertical
+    //    line) falls on the device edge PixelEdge(v, scale), the nearest to
+    //    v * scale; the picture's pixel x covers the device columns
+    //    PixelEdge(x) to PixelEdge(x + 1), so neighbouring pixels cover
+    //    neighbouring columns without gap or overlap at any scale, and a
+    //    line and the rectangle beside it meet as they do at scale 1;
+    //  - a one-pixel line is Bresenham's line in the picture's pixels, each
+    //    pixel set as the whole device area it covers (1 or 2 device pixels
+    //    wide at 1.5, exactly 2 at 2), never blended;
+    //  - text is laid out at the device's resolution (the same face, the
+    //    font height times the scale), its box placed on the device edges of
+    //    the picture's box;
+    //  - arcs, discs and the other wide lines are drawn at their exact
+    //    scaled geometry, antialiased at the device's resolution.
+    // At scale 1 every pixel is what it was before scaling existed.
+    void begin(cairo_t* cr, double scale = 1.0);
     void end();
+    double scale() const { return scale_; }
 
     void setColor(uint32_t rgb) override;
     void setLineWidth(int width) override;
@@ -70,7 +100,8 @@ public:
     // by ",", and the number of glyphs no font had.
     std::string lastTextFamilies() const;
     int lastTextUnknownGlyphs() const;
-    // Top-left corner where the last text's line box was placed.
+    // Top-left corner where the last text's line box was placed, and its
+    // height (device pixels).
     int lastTextX() const { return last_x_; }
     int lastTextY() const { return last_y_; }
     int lastTextHeight() const { return last_h_; }
@@ -80,9 +111,14 @@ private:
     void applyLineWidth();
     void applySource();
     bool outsideClip(double left, double top, double right, double bottom) const;
+    bool outsideDeviceClip(double left, double top, double right, double bottom) const;
     void strokePending();
     void pixelLine(int x1, int y1, int x2, int y2);
+    void scaledPixelLine(int x1, int y1, int x2, int y2);
+    void scaledLine(int x1, int y1, int x2, int y2);
+    void fillDeviceRect(int x1, int y1, int x2, int y2);
     void syncCairo();
+    int edge(int v) const;
 
     cairo_t* cr_ = nullptr;
     // Direct pixel access when the target is an ARGB32/RGB24 image drawn at
@@ -91,6 +127,7 @@ private:
     int stride_ = 0;
     int ox_ = 0, oy_ = 0;              // user space to image pixels
     int pclip_[4] = {0, 0, 0, 0};      // writable pixels, user space: x1, y1, x2, y2 (exclusive)
+    double scale_ = 1.0;               // picture pixels to user space
     bool pixels_flushed_ = false;      // Cairo's pending drawing is in the pixels
     bool pixels_dirty_ = false;        // pixels written that Cairo does not know of
     PangoFontMap* fontmap_ = nullptr;  // borrowed default map
@@ -102,13 +139,21 @@ private:
     int width_ = 1;
     bool pending_ = false;             // a stroke path of crisp lines is open
     bool batching_ = true;
-    double clip_[4] = {0, 0, 0, 0};    // clip extents of the context: x1, y1, x2, y2
+    double clip_[4] = {0, 0, 0, 0};    // clip extents of the context (user space): x1, y1, x2, y2
     int empty_height_ = 0;             // logical height of an empty line
     int last_x_ = 0, last_y_ = 0, last_h_ = 0;
 };
 
-// RenderSnapshotPng: one repaint of the area into a 530 x 300 ARGB image,
-//   written as PNG to path. The picture is written to a temporary file in the
-//   same folder and renamed into place, so no partial file is ever left.
+// PixelEdge: the device edge of the picture's pixel edge v at a scale, the
+//   nearest whole device pixel to v * scale (halves rounded up); v itself at
+//   scale 1.
+int PixelEdge(int v, double scale);
+
+// RenderSnapshotPng: one repaint of the area into an ARGB image of the
+//   picture at the scale (530 x 300 at 1; each side times the scale,
+//   rounded to whole pixels), written as PNG to path. The picture is written
+//   to a temporary file in the same folder and renamed into place, so no
+//   partial file is ever left.
 //   Returned: true on success; false with a message in *error otherwise.
-bool RenderSnapshotPng(WSCvdrawingArea* area, const std::string& path, std::string* error);
+bool RenderSnapshotPng(WSCvdrawingArea* area, const std::string& path, std::string* error,
+                       double scale = 1.0);
