@@ -104,6 +104,18 @@ int PixelEdge(int v, double scale)
     return static_cast<int>(std::floor(v * scale + 0.5));
 }
 
+PictureFit FitPicture(int width, int height, int factor, int base_width, int base_height)
+{
+    PictureFit fit{};
+    if (base_width <= 0 || base_height <= 0) base_width = base_height = 1;
+    fit.scale = std::min(static_cast<double>(width) / base_width,
+                         static_cast<double>(height) / base_height) * factor;
+    fit.width = PixelEdge(kRepaintWidth, fit.scale);
+    fit.height = PixelEdge(kRepaintHeight, fit.scale);
+    fit.x = std::max(0, (width * factor - fit.width) / 2);
+    return fit;
+}
+
 int CairoPainter::edge(int v) const { return PixelEdge(v, scale_); }
 
 void CairoPainter::begin(cairo_t* cr, double scale)

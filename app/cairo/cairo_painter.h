@@ -149,6 +149,26 @@ private:
 //   scale 1.
 int PixelEdge(int v, double scale);
 
+// ---- the picture in a window of any size
+struct PictureFit {
+    double scale;       // picture pixels to device pixels
+    int x;              // the picture's left edge in the area (device pixels); its top is 0
+    int width, height;  // the picture at the scale (device pixels)
+};
+// FitPicture
+//   Given:    width, height  an area of the window (the window's pixels)
+//             factor         device pixels per window pixel (2 on a HiDPI screen)
+//             base_width, base_height  the window's size that shows the
+//                            picture at scale 1 (530 x 257: its top part)
+//   Returned: the scale min(width / base_width, height / base_height) times
+//             factor, so the picture follows the window and shows the same
+//             part of it at every size; the picture centred across the area
+//             (the left-over device columns halved, rounded down) and at
+//             its top; its size each side PixelEdge of the picture's.
+//   Notes:    the part of the area the picture leaves is the caller's to
+//             fill (beside it when the area is wide, below it when tall).
+PictureFit FitPicture(int width, int height, int factor, int base_width, int base_height);
+
 // RenderSnapshotPng: one repaint of the area into an ARGB image of the
 //   picture at the scale (530 x 300 at 1; each side times the scale,
 //   rounded to whole pixels), written as PNG to path. The picture is written

@@ -1,12 +1,15 @@
 // The toolkit layer on GTK 3: the main windows and their drawing areas are
 // realised as GTK widgets after the init handlers have run; every expose
-// repaints the area through the one Cairo painter; periodic timers become a
-// tick aligned to the wall clock's second; the windows belong to the
-// application, whose loop ends when the last one closes.
+// repaints the area through the one Cairo painter, at the size of the window
+// and the device's resolution; periodic timers become a tick aligned to the
+// wall clock's second; the windows belong to the application, whose loop
+// ends when the last one closes.
 #include "app/gtk/gtk_backend.h"
 
 #include <gtk/gtk.h>
 
+#include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <limits>
 #include <map>
@@ -18,6 +21,9 @@
 namespace {
 
 constexpr int kTickPeriodMs = 1000;  // rate 2: once a second
+// Beside and below the picture: its own background colour continued, so a
+// window of another shape than the picture shows no band of another colour.
+constexpr double kBesideRgb[3] = {0x64 / 255.0, 0xff / 255.0, 0xff / 255.0};  // #64ffff
 
 // The painter of every expose, made once the display is open.
 CairoPainter* g_painter = nullptr;
@@ -69,33 +75,63 @@ gboolean OnTick(gpointer p)
 
 // ---- expose
 
-// The area is painted into an image of its own size, then copied to the
-// window in one operation: the painter then sets one-pixel lines directly in
-// the image, and the X server receives one picture instead of thousands of
-// strokes.
+// A drawing area on the screen, and the window size that shows its picture
+// at scale 1 (the window's stated size).
+struct AreaView {
+    WSCvdrawingArea* area;
+    int base_width, base_height;
+};
+
+// The area is painted into an image of its size in device pixels, then
+// copied to the window in one operation: the painter then sets one-pixel
+// lines directly in the image, and the display server receives one picture
+// instead of thousands of strokes.
 cairo_surface_t* g_image = nullptr;
 
+// Method: the picture's scale and place from the area's size and the
+// device's scale factor (FitPicture); the image is the area in device
+// pixels; the exposed part of it is filled with the background beside and
+// below the picture, and the picture painted at its scale, clipped to
+// itself; the image goes to the window at one device pixel per pixel.
 gboolean OnDraw(GtkWidget* widget, cairo_t* cr, gpointer p)
 {
-    WSCvdrawingArea* area = static_cast<WSCvdrawingArea*>(p);
+    const AreaView* view = static_cast<const AreaView*>(p);
+    const int factor = std::max(1, gtk_widget_get_scale_factor(widget));
     const int w = gtk_widget_get_allocated_width(widget);
     const int h = gtk_widget_get_allocated_height(widget);
-    if (!g_image || cairo_image_surface_get_width(g_image) != w ||
-        cairo_image_surface_get_height(g_image) != h) {
+    const int dw = w * factor, dh = h * factor;
+    if (!g_image || cairo_image_surface_get_width(g_image) != dw ||
+        cairo_image_surface_get_height(g_image) != dh) {
         if (g_image) cairo_surface_destroy(g_image);
-        g_image = cairo_image_surface_create(CAIRO_FORMAT_RGB24, w, h);
+        g_image = cairo_image_surface_create(CAIRO_FORMAT_RGB24, dw, dh);
     }
+    const PictureFit fit = FitPicture(w, h, factor, view->base_width, view->base_height);
     double x1, y1, x2, y2;
     cairo_clip_extents(cr, &x1, &y1, &x2, &y2);
     cairo_t* icr = cairo_create(g_image);
-    cairo_rectangle(icr, x1, y1, x2 - x1, y2 - y1);
+    cairo_rectangle(icr, std::floor(x1 * factor), std::floor(y1 * factor),
+                    std::ceil(x2 * factor) - std::floor(x1 * factor),
+                    std::ceil(y2 * factor) - std::floor(y1 * factor));
     cairo_clip(icr);
-    g_painter->begin(icr);
-    area->repaint(g_painter);
+    if (fit.x > 0 || fit.width < dw || fit.height < dh) {
+        cairo_set_source_rgb(icr, kBesideRgb[0], kBesideRgb[1], kBesideRgb[2]);
+        cairo_rectangle(icr, 0, 0, fit.x, dh);
+        cairo_rectangle(icr, fit.x + fit.width, 0, std::max(0, dw - fit.x - fit.width), dh);
+        cairo_rectangle(icr, fit.x, fit.height, fit.width, std::max(0, dh - fit.height));
+        cairo_fill(icr);
+    }
+    cairo_translate(icr, fit.x, 0);
+    cairo_rectangle(icr, 0, 0, fit.width, fit.height);
+    cairo_clip(icr);
+    g_painter->begin(icr, fit.scale);
+    view->area->repaint(g_painter);
     g_painter->end();
     cairo_destroy(icr);
+    cairo_save(cr);
+    cairo_scale(cr, 1.0 / factor, 1.0 / factor);
     cairo_set_source_surface(cr, g_image, 0, 0);
     cairo_paint(cr);
+    cairo_restore(cr);
     return TRUE;
 }
 
@@ -123,10 +159,10 @@ public:
 GtkBackend g_backend;
 
 // Method: the window gets the title (Shift_JIS property, shown as UTF-8),
-// the position and the client size of its properties. Its drawing areas sit
-// in a GtkLayout, which does not ask for its children's size, so an area
-// larger than the window (559 x 309 in 530 x 257) leaves the window its size
-// and shows the area's top-left part.
+// the position and the client size of its properties. Its drawing area (the
+// program's window has one) fills the window at any size, and the picture
+// follows the window's size (OnDraw), so the area's own stated size is not
+// asked for; the window can be made as small as half its stated size.
 void RealiseWindow(WSCmainWindow* w)
 {
     if (g_widgets.count(w)) return;
@@ -136,21 +172,18 @@ void RealiseWindow(WSCmainWindow* w)
     gtk_window_set_title(GTK_WINDOW(win), SjisToUtf8(title.data(), title.size()).c_str());
     gtk_window_move(GTK_WINDOW(win), static_cast<int>(w->intProperty(_WSNx(), 0)),
                     static_cast<int>(w->intProperty(_WSNy(), 0)));
-    gtk_window_set_default_size(GTK_WINDOW(win), static_cast<int>(w->intProperty(_WSNwidth(), 530)),
-                                static_cast<int>(w->intProperty(_WSNheight(), 257)));
-    GtkWidget* layout = gtk_layout_new(nullptr, nullptr);
-    gtk_container_add(GTK_CONTAINER(win), layout);
+    const int width = static_cast<int>(w->intProperty(_WSNwidth(), 530));
+    const int height = static_cast<int>(w->intProperty(_WSNheight(), 257));
+    gtk_window_set_default_size(GTK_WINDOW(win), width, height);
     for (WSCbase* child : w->children()) {
         WSCvdrawingArea* area = static_cast<WSCvdrawingArea*>(child->viewAsClass("WSCvdrawingArea"));
-        if (!area) continue;
-        const int aw = static_cast<int>(area->intProperty(_WSNwidth(), 100));
-        const int ah = static_cast<int>(area->intProperty(_WSNheight(), 100));
+        if (!area || gtk_bin_get_child(GTK_BIN(win))) continue;
         GtkWidget* da = gtk_drawing_area_new();
-        gtk_widget_set_size_request(da, aw, ah);
-        gtk_layout_put(GTK_LAYOUT(layout), da, static_cast<int>(area->intProperty(_WSNx(), 0)),
-                       static_cast<int>(area->intProperty(_WSNy(), 0)));
-        gtk_layout_set_size(GTK_LAYOUT(layout), static_cast<guint>(aw), static_cast<guint>(ah));
-        g_signal_connect(da, "draw", G_CALLBACK(OnDraw), area);
+        gtk_widget_set_size_request(da, std::max(1, width / 2), std::max(1, height / 2));
+        gtk_container_add(GTK_CONTAINER(win), da);
+        // lives as long as the program, as the area does
+        AreaView* view = new AreaView{area, width, height};
+        g_signal_connect(da, "draw", G_CALLBACK(OnDraw), view);
         if (area->intProperty(_WSNvis(), 1) == 0) gtk_widget_set_no_show_all(da, TRUE);
         g_widgets[area] = da;
     }

@@ -5,6 +5,7 @@ interlaced) with the standard library only.
   pngpix.py FILE size              -> "W H"
   pngpix.py FILE pixel X Y         -> "#rrggbb"
   pngpix.py FILE count #rrggbb     -> number of pixels of that colour
+  pngpix.py FILE pixels X,Y ...    -> "#rrggbb" of each point, one a line
 """
 import struct
 import sys
@@ -73,6 +74,10 @@ def main(argv):
         print(w, h)
     elif argv[2] == "pixel":
         print("#%02x%02x%02x" % rgb(int(argv[3]), int(argv[4])))
+    elif argv[2] == "pixels":
+        for point in argv[3:]:
+            x, y = (int(v) for v in point.split(","))
+            print("#%02x%02x%02x" % rgb(x, y))
     elif argv[2] == "count":
         want = tuple(int(argv[3][i:i + 2], 16) for i in (1, 3, 5))
         print(sum(1 for y in range(h) for x in range(w) if rgb(x, y) == want))

@@ -3,7 +3,8 @@
 # the program and the server by PID whatever way the script ends.
 #
 # After sourcing: $work, $xvfb_pid, $app_pid.
-#   xvfb_start             start Xvfb on a display it picks itself; exports DISPLAY
+#   xvfb_start [WxHxD]     start Xvfb on a display it picks itself (screen 1024x768x24
+#                          unless given); exports DISPLAY
 #   window_start PROG ...  start the program, wait for its window "天窓"; id in $wid
 #                          (returns 1 with the program's output on stderr when none appears)
 
@@ -23,7 +24,7 @@ trap xvfb_cleanup EXIT
 # program's connection could fall into the reset.
 xvfb_start() {
   exec 3>"$work/display"
-  Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp -noreset >"$work/xvfb.log" 2>&1 &
+  Xvfb -displayfd 3 -screen 0 "${1:-1024x768x24}" -nolisten tcp -noreset >"$work/xvfb.log" 2>&1 &
   xvfb_pid=$!
   exec 3>&-
   for _ in $(seq 200); do
