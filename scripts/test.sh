@@ -8,7 +8,9 @@
 # window test a session bus; desktop-file-validate (desktop-file-utils),
 # appstreamcli (appstream) and man (man-db) check the installed files;
 # dpkg-shlibdeps (dpkg-dev, with file) finds the package's library
-# dependencies and lintian checks the package.
+# dependencies and lintian checks the package; weston (its headless backend
+# and weston-screenshooter) runs the window on Wayland, and gapplication
+# (libglib2.0-bin) sends it the quit action there.
 # Exits non-zero when a test fails.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -18,7 +20,7 @@ cd "$(dirname "$0")/.."
 install_missing cmake g++ make pkg-config libgtk-3-dev libgtest-dev libbenchmark-dev \
   nlohmann-json3-dev fonts-ipafont-gothic xvfb x11-utils xdotool imagemagick python3 \
   librsvg2-bin dbus-bin dbus-daemon dbus-session-bus-common \
-  desktop-file-utils appstream man-db dpkg-dev file lintian
+  desktop-file-utils appstream man-db dpkg-dev file lintian weston libglib2.0-bin
 configure_and_build
 
 set +e

@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # The window at any size under Xvfb. Resized to 1060 x 514, and opened at
-# GDK_SCALE=2, it shows the picture redrawn at scale 2: the horizon, the
-# zenith and the clock's dial are where the scale-2 snapshot of the same
-# instant has them, pixel for pixel; resized to 795 x 386 it shows the
+# GDK_SCALE=2, it shows the picture redrawn at scale 2: every pixel (the
+# horizon, the zenith, the clock's dial and all the rest) is the scale-2
+# snapshot's of the instant it shows; resized to 795 x 386 it shows the
 # picture at scale 1.5 likewise. A window wider than the picture's shape
 # shows the picture centred, the background #64ffff beside it (no black
 # bands, no grey). The window is found by its process, not by its title.
@@ -11,14 +11,15 @@ set -u
 prog=$1
 here=$(cd "$(dirname "$0")" && pwd)
 pix() { python3 "$here/pngpix.py" "$@"; }
-for tool in Xvfb xdotool xwininfo import python3; do
+for tool in Xvfb xdotool xwininfo import identify convert compare python3; do
   command -v "$tool" >/dev/null || { echo "FAIL: $tool is not installed"; exit 1; }
 done
 # shellcheck source=tests/scripts/lib/xvfb.bash
 . "$here/lib/xvfb.bash"
 fails=0
 fail() { echo "FAIL: $*"; fails=$((fails + 1)); }
-at="2026-12-06 15:00:00"   # the hands point right and up for the first half minute
+# shellcheck source=tests/scripts/lib/picture_samples.bash
+. "$here/lib/picture_samples.bash"
 background='#64ffff'
 
 # start PROG ARGS...: the program's visible window, found by its process id, into wid
@@ -49,49 +50,14 @@ capture() {
   import -window "$wid" -depth 8 PNG24:"$3" || { fail "capture of $3"; return 1; }
 }
 
-# points S: device pixels of the features at scale S, as X,Y; each picture
-# pixel sampled at the first device pixel it covers (the nearest device edge)
-#   horizon  the line at y = 230 and the pixels above and below it, across the sky
-#   zenith   where the azimuth lines meet, around (250, 49)
-#   dial     the clock's rim, its face away from the hands, and beyond the rim
-points() {
-  awk -v s="$1" 'function e(v) { return int(v * s + 0.5) }
-    function p(x, y) { printf "%d,%d\n", e(x), e(y) }
-    BEGIN {
-      for (x = 120; x <= 380; x += 20) for (d = e(229); d < e(232); d++) printf "%d,%d\n", e(x), d
-      for (x = 244; x <= 256; x++) for (y = 47; y <= 51; y++) p(x, y)
-      p(460, 75); p(420, 115); p(460, 155); p(460, 71); p(415, 115)
-      p(445, 130); p(438, 137); p(452, 123); p(445, 100); p(438, 93); p(470, 140); p(480, 130)
-    }'
-}
-
-# same_as_snapshot CAPTURE SCALE WHAT: the features in the capture are those of
-# the snapshot at that scale, pixel for pixel
-same_as_snapshot() {
-  local snap=$work/snapshot-$2.png
-  [ -f "$snap" ] || "$prog" --snapshot "$snap" --scale "$2" --at "$at" ||
-    { fail "snapshot at scale $2"; return; }
-  mapfile -t pts < <(points "$2")
-  mapfile -t want < <(pix "$snap" pixels "${pts[@]}")
-  mapfile -t got < <(pix "$1" pixels "${pts[@]}")
-  local i differ=0 first=
-  for i in "${!pts[@]}"; do
-    if [ "${want[$i]}" != "${got[$i]}" ]; then
-      differ=$((differ + 1))
-      [ -n "$first" ] || first="(${pts[$i]}) ${got[$i]}, snapshot ${want[$i]}"
-    fi
-  done
-  [ "$differ" -eq 0 ] || fail "$3: $differ of ${#pts[@]} sampled pixels differ from the scale-$2 snapshot; first $first"
-}
-
 xvfb_start 1600x1200x24 || { echo "FAIL: no Xvfb display could be started"; exit 1; }
 
 # ---- resized: 1060 x 514 is scale 2, 795 x 386 scale 1.5 (height 386 / 257 > 1.5)
 start "$prog" --at "$at"
 xdotool windowsize "$wid" 1060 514
-capture 1060 514 "$work/resized.png" && same_as_snapshot "$work/resized.png" 2 "window 1060 x 514"
+capture 1060 514 "$work/resized.png" && shows_snapshot "$work/resized.png" 2 "window 1060 x 514"
 xdotool windowsize "$wid" 795 386
-capture 795 386 "$work/fractional.png" && same_as_snapshot "$work/fractional.png" 1.5 "window 795 x 386"
+capture 795 386 "$work/fractional.png" && shows_snapshot "$work/fractional.png" 1.5 "window 795 x 386"
 
 # ---- wider than the picture: 1200 x 300 is scale min(1200 / 530, 300 / 257),
 # the picture 619 pixels wide at x = 290; the rest is the background
@@ -113,7 +79,7 @@ window_close 50 || fail "the program runs on after its window closed"
 
 # ---- a HiDPI screen: GDK_SCALE=2 doubles the window, and the picture is redrawn
 start env GDK_SCALE=2 "$prog" --at "$at"
-capture 1060 514 "$work/hidpi.png" && same_as_snapshot "$work/hidpi.png" 2 "GDK_SCALE=2"
+capture 1060 514 "$work/hidpi.png" && shows_snapshot "$work/hidpi.png" 2 "GDK_SCALE=2"
 window_close 50 || fail "the program runs on after its window closed (GDK_SCALE=2)"
 [ "${rc:-1}" -eq 0 ] || fail "exit status $rc after the window closed (GDK_SCALE=2)"
 
