@@ -249,6 +249,31 @@ void BM_Koyomi_Pla_Cairo(benchmark::State& s)
     cairo_surface_destroy(surface);
 }
 BENCHMARK(BM_Koyomi_Pla_Cairo)->ArgName("batch")->Arg(1)->Arg(0)->Unit(benchmark::kMillisecond);
+
+// The same at a scale (arg: percent), into an image of the picture's size at
+// that scale, as a HiDPI or enlarged window paints: 100 in the same run for
+// the ratio.
+void BM_Koyomi_Pla_Cairo_Scale(benchmark::State& s)
+{
+    Observer();
+    const double scale = static_cast<double>(s.range(0)) / 100.0;
+    cairo_surface_t* surface = cairo_image_surface_create(
+        CAIRO_FORMAT_ARGB32, PixelEdge(kRepaintWidth, scale), PixelEdge(kRepaintHeight, scale));
+    cairo_t* cr = cairo_create(surface);
+    WSCvdrawingArea area(nullptr, "bench");
+    CairoPainter painter;
+    area.setPainter(&painter);
+    for (auto _ : s) {
+        painter.begin(cr, scale);
+        Koyomi_Pla(&area);
+        painter.flush();
+        painter.end();
+    }
+    cairo_destroy(cr);
+    cairo_surface_destroy(surface);
+}
+BENCHMARK(BM_Koyomi_Pla_Cairo_Scale)->ArgName("percent")->Arg(100)->Arg(150)->Arg(200)
+    ->Unit(benchmark::kMillisecond);
 #endif
 
 }  // namespace

@@ -7,12 +7,14 @@
 #
 # Usage: tools/measure_window.sh [path-to-tenmado] [seconds]
 #        (defaults: build/tenmado, 60)
-# Needs: Xvfb, xdotool. Run it with nothing else busy on the machine.
+#        GDK_SCALE=2 tools/measure_window.sh ...  the window on a HiDPI screen
+#        (1060 x 514 device pixels; the screen is 1920 x 1200, so it fits)
+# Needs: Xvfb, xdotool, xwininfo. Run it with nothing else busy on the machine.
 set -u
 prog=${1:-build/tenmado}
 seconds=${2:-60}
 [ -x "$prog" ] || { echo "no program at $prog" >&2; exit 2; }
-for tool in Xvfb xdotool getconf; do
+for tool in Xvfb xdotool xwininfo getconf; do
   command -v "$tool" >/dev/null || { echo "$tool is not installed" >&2; exit 2; }
 done
 hz=$(getconf CLK_TCK)
@@ -26,7 +28,7 @@ ticks() { sed 's/^.*) //' "/proc/$1/stat" | awk '{print $12 + $13}'; }
 rss_kib() { awk '/^VmRSS:/ {print $2}' "/proc/$1/status"; }
 now() { date +%s.%N; }
 
-xvfb_start || exit 1
+xvfb_start 1920x1200x24 || exit 1
 window_start "$prog" || exit 1
 # start-up (fonts, the first repaints) is not part of the steady state
 sleep 3
@@ -36,7 +38,8 @@ a0=$(ticks "$app_pid")
 x0=$(ticks "$xvfb_pid")
 r0=$(rss_kib "$app_pid")
 echo "machine: $(nproc) cores, $(awk -F': ' '/^model name/ {print $2; exit}' /proc/cpuinfo)"
-echo "program: $prog (pid $app_pid) on DISPLAY $DISPLAY, $seconds s"
+echo "program: $prog (pid $app_pid) on DISPLAY $DISPLAY, $seconds s, GDK_SCALE=${GDK_SCALE:-unset}"
+echo "window: $(xwininfo -id "$wid" | awk '/^ *Width:/ {w = $2} /^ *Height:/ {h = $2} END {print w " x " h}')"
 printf '%6s %10s\n' "t/s" "RSS/KiB"
 printf '%6d %10d\n' 0 "$r0"
 elapsed=0

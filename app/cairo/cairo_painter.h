@@ -65,7 +65,6 @@ public:
     // At scale 1 every pixel is what it was before scaling existed.
     void begin(cairo_t* cr, double scale = 1.0);
     void end();
-    double scale() const { return scale_; }
 
     void setColor(uint32_t rgb) override;
     void setLineWidth(int width) override;

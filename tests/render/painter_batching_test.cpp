@@ -23,11 +23,14 @@ namespace {
 constexpr int kPictureWidth = 530, kPictureHeight = 300;
 
 // Pixels of one drawing through the painter, batching on or off; clip, when
-// given, is a rectangle x, y, w, h set on the context first (as an expose
-// of part of the window does).
+// given, is a rectangle x, y, w, h (device pixels) set on the context first
+// (as an expose of part of the window does); scale, the painter's.
 template <typename Draw>
-std::vector<uint32_t> Render(int w, int h, bool batching, const int* clip, Draw draw)
+std::vector<uint32_t> Render(int w, int h, bool batching, const int* clip, Draw draw,
+                             double scale = 1.0)
 {
+    w = PixelEdge(w, scale);
+    h = PixelEdge(h, scale);
     cairo_surface_t* surface = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, w, h);
     cairo_t* cr = cairo_create(surface);
     cairo_set_source_rgb(cr, 1, 1, 1);
@@ -39,7 +42,7 @@ std::vector<uint32_t> Render(int w, int h, bool batching, const int* clip, Draw 
     {
         CairoPainter painter;
         painter.setBatching(batching);
-        painter.begin(cr);
+        painter.begin(cr, scale);
         draw(painter);
         painter.flush();
         painter.end();
@@ -140,6 +143,12 @@ TEST(CairoPainterBatching, EdgesAndMixedSequencesSamePixels)
             << "seed " << seed;
         EXPECT_EQ(Differing(Render(kW, kH, true, kClip, draw), Render(kW, kH, false, kClip, draw)), 0)
             << "seed " << seed << " clipped";
+        // at a scale the clip is in device pixels, the drawing in the picture's
+        for (double scale : {1.5, 2.0})
+            EXPECT_EQ(Differing(Render(kW, kH, true, kClip, draw, scale),
+                                Render(kW, kH, false, kClip, draw, scale)),
+                      0)
+                << "seed " << seed << " clipped at scale " << scale;
     }
 }
 
