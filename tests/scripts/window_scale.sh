@@ -22,20 +22,8 @@ fail() { echo "FAIL: $*"; fails=$((fails + 1)); }
 . "$here/lib/picture_samples.bash"
 background='#64ffff'
 
-# start PROG ARGS...: the program's visible window, found by its process id, into wid
-start() {
-  "$@" >"$work/app.log" 2>&1 &
-  app_pid=$!
-  wid=
-  for _ in $(seq 200); do
-    wid=$(xdotool search --onlyvisible --pid "$app_pid" 2>/dev/null | head -n 1)
-    [ -n "$wid" ] && return 0
-    kill -0 "$app_pid" 2>/dev/null || break
-    sleep 0.1
-  done
-  echo "FAIL: no window of process $app_pid appeared"; cat "$work/app.log"
-  exit 1
-}
+# start PROG ARGS...: the program and its window ($app_pid, $wid)
+start() { window_start "$@" || { echo "FAIL: no window appeared"; exit 1; }; }
 
 # capture W H FILE: wait until the window is W x H, let it repaint, capture it
 capture() {

@@ -5,7 +5,8 @@
 # After sourcing: $work, $xvfb_pid, $app_pid.
 #   xvfb_start [WxHxD]     start Xvfb on a display it picks itself (screen 1024x768x24
 #                          unless given); exports DISPLAY
-#   window_start PROG ...  start the program, wait for its window "天窓"; id in $wid
+#   window_start PROG ...  start the program, wait for its window (found by the
+#                          process id, whatever the title's encoding); id in $wid
 #                          (returns 1 with the program's output on stderr when none appears)
 
 work=$(mktemp -d /tmp/tenmado-x.XXXXXX)
@@ -43,12 +44,12 @@ window_start() {
   app_pid=$!
   wid=
   for _ in $(seq 200); do
-    wid=$(xdotool search --onlyvisible --name '^天窓$' 2>/dev/null | head -n 1)
+    wid=$(xdotool search --onlyvisible --pid "$app_pid" 2>/dev/null | head -n 1)
     [ -n "$wid" ] && return 0
     kill -0 "$app_pid" 2>/dev/null || break
     sleep 0.1
   done
-  echo "no window titled 天窓 appeared" >&2; cat "$work/app.log" >&2
+  echo "no window of process $app_pid appeared" >&2; cat "$work/app.log" >&2
   return 1
 }
 
