@@ -39,8 +39,8 @@ cleanup() {
   rm -rf "$work"
 }
 trap cleanup EXIT
-# shellcheck source=tests/scripts/lib/picture_samples.bash
-. "$here/lib/picture_samples.bash"
+# shellcheck source=tests/scripts/lib/same_picture.bash
+. "$here/lib/same_picture.bash"
 
 # a runtime folder of our own (private, as Wayland requires); no X display
 mkdir -m 700 "$work/runtime"

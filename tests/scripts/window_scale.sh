@@ -18,8 +18,8 @@ done
 . "$here/lib/xvfb.bash"
 fails=0
 fail() { echo "FAIL: $*"; fails=$((fails + 1)); }
-# shellcheck source=tests/scripts/lib/picture_samples.bash
-. "$here/lib/picture_samples.bash"
+# shellcheck source=tests/scripts/lib/same_picture.bash
+. "$here/lib/same_picture.bash"
 background='#64ffff'
 
 # start PROG ARGS...: the program and its window ($app_pid, $wid)

@@ -9,6 +9,7 @@
 #                                scale-S snapshot of one of the 30 seconds
 #                                from $at, pixel for pixel
 
+# shellcheck disable=SC2154  # $prog and $work are the sourcing script's
 at="2026-12-06 15:00:00"
 
 # The window's clock runs on from $at: the capture shows a second or more
