@@ -3,7 +3,10 @@
 #include "app/core/config.h"
 
 #include <glib.h>
+#include <glib/gstdio.h>
+#include <sys/stat.h>
 
+#include <cerrno>
 #include <charconv>
 #include <cmath>
 #include <cstring>
@@ -13,7 +16,9 @@
 
 namespace {
 
-constexpr size_t kShownMax = 40;  // bytes of a bad value quoted in a warning
+constexpr size_t kShownMax = 40;       // bytes of a bad value quoted in a warning
+constexpr size_t kReasonMax = 160;     // bytes of GLib's reason quoted in a warning
+constexpr goffset kFileMax = 65536;    // a settings file is a few lines: larger is refused
 
 struct KeyRule {
     const char* name;      // in the file
@@ -66,11 +71,27 @@ std::string Shown(const char* value)
     return out;
 }
 
+// GLib's reason (which may quote a line of the file) as printable ASCII, cut.
+std::string Reason(const GError* error)
+{
+    std::string message = error ? error->message : "cannot be read";
+    for (const char* quote : {"\xe2\x80\x9c", "\xe2\x80\x9d"})  // GLib's curly quotes
+        for (size_t at; (at = message.find(quote)) != std::string::npos;) message.replace(at, 3, "'");
+    gchar* escaped = g_strescape(message.c_str(), nullptr);
+    std::string out = escaped;
+    g_free(escaped);
+    if (out.size() > kReasonMax) out = out.substr(0, kReasonMax) + "...";
+    return out;
+}
+
 std::string ShownPath(const std::string& path)
 {
     gchar* display = g_filename_display_name(path.c_str());
-    std::string out = display;
+    gchar* escaped = g_strescape(display, nullptr);
+    std::string out = escaped;
+    g_free(escaped);
     g_free(display);
+    if (out.size() > kReasonMax) out = out.substr(0, kReasonMax) + "...";
     return out;
 }
 
@@ -139,16 +160,36 @@ void Config_ReadFile(const std::string& path, bool required, ConfigLayer* layer,
     *layer = ConfigLayer{};
     const std::string shown = ShownPath(path);
     if (!required && !g_file_test(path.c_str(), G_FILE_TEST_EXISTS)) return;
+    const std::string fallback = "; the built-in settings are used";
 
+    // Only a regular file of a sensible size is read (a FIFO would block,
+    // a device never end).
+    GStatBuf st;
+    if (g_stat(path.c_str(), &st) != 0) {
+        warnings->push_back(shown + ": " + g_strerror(errno) + fallback);
+        return;
+    }
+    if (!S_ISREG(st.st_mode)) {
+        warnings->push_back(shown + ": not a regular file" + fallback);
+        return;
+    }
+    if (st.st_size > kFileMax) {
+        warnings->push_back(shown + ": larger than " + std::to_string(kFileMax) + " bytes" + fallback);
+        return;
+    }
     GKeyFile* file = g_key_file_new();
     GError* error = nullptr;
-    if (!g_key_file_load_from_file(file, path.c_str(), G_KEY_FILE_NONE, &error)) {
-        warnings->push_back(shown + ": " + (error ? error->message : "cannot be read") +
-                            "; the built-in settings are used");
+    gchar* data = nullptr;
+    gsize length = 0;
+    if (!g_file_get_contents(path.c_str(), &data, &length, &error) ||
+        !g_key_file_load_from_data(file, data, length, G_KEY_FILE_NONE, &error)) {
+        warnings->push_back(shown + ": " + Reason(error) + fallback);
         g_clear_error(&error);
+        g_free(data);
         g_key_file_free(file);
         return;
     }
+    g_free(data);
 
     // [observer]
     const ConfigKey keys[] = {ConfigKey::Latitude, ConfigKey::Longitude, ConfigKey::Zone,

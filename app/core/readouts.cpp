@@ -36,6 +36,7 @@ struct KoyomiDay {
     double jd0 = 0;
 };
 KoyomiDay g_day;
+long g_day_searches = 0;
 
 // The day of jd at the observer: searched when the date, the station's date
 // or the place differs from the kept one, otherwise taken from it; either
@@ -55,6 +56,7 @@ const KoyomiDay& Day(double jd)
                       k.lat0 == latitude0 && k.lon0 == longitude0 && k.zone == zone;
     if (!same) {
         // the rows' searches in their order, each result stored in its record
+        ++g_day_searches;
         KoyomiDay n;
         n.valid = true;
         n.year = y; n.month = m; n.day = d;
@@ -107,6 +109,8 @@ void Koyomi_DayEvents(double jd, double* sunrise, double* sunset, double* moonri
     if (moonrise) *moonrise = k.moonrise;
     if (moonset) *moonset = k.moonset;
 }
+
+long Koyomi_DaySearches() { return g_day_searches; }
 
 void Koyomi_ForgetDay()
 {

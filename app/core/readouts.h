@@ -74,6 +74,9 @@ void Koyomi_DayEvents(double jd, double* sunrise, double* sunset, double* moonri
                       double* moonset);
 // The kept day and new moons forgotten (tests; the state at start).
 void Koyomi_ForgetDay();
+// How many times the day's rise, set and tide searches have run (tests,
+// benchmarks).
+long Koyomi_DaySearches();
 
 // ---- the texts of the read-outs, Shift_JIS, as the picture draws them
 // The date line, "        日時  2026/12/06 15:00:00   ユリウス通日 2461380.75000".
