@@ -13,6 +13,7 @@
 #include <nlohmann/json.hpp>
 
 #include "app/core/almanac.h"
+#include "app/core/config.h"
 #include "app/core/readouts.h"
 #include "app/core/settings.h"
 #include "app/toolkit/sjis.h"
@@ -32,11 +33,7 @@ constexpr Place kTokyo{35.6, 139.7, false, 0, 0};
 
 void SetPlace(const Place& p)
 {
-    m_input_lat = p.lat;
-    m_input_lon = p.lon;
-    m_input_zone_set = p.zone_set;
-    m_input_zone = p.zone;
-    m_input_azmt = p.azimuth;
+    Config_Apply(ConfigValues{p.lat, p.lon, p.zone_set, p.zone, p.azimuth, false});
 }
 
 // The texts of a repaint drawn at (x, y), in order.

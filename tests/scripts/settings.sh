@@ -108,6 +108,11 @@ cmp -s "$file" "$work/before.ini" || fail "the settings file changed"
 ls -la "$XDG_CONFIG_HOME/tenmado" >"$work/listing.after"
 cmp -s "$work/listing.before" "$work/listing.after" || fail "the settings folder changed"
 
+# ---- the example file of the README: no warning, Sapporo looking north
+run --almanac --at "$at" --config "$src/docs/settings.ini"
+[ $rc -eq 0 ] && [ ! -s "$work/err" ] && [ "$(line 7)" = "東経 141.3" ] && [ "$(line 9)" = "方位角 180" ] ||
+  fail "docs/settings.ini: exit $rc, $(line 7) / $(line 9): $(cat "$work/err")"
+
 # ---- the zone: from the longitude (Ishigaki 124.2 E: UTC+8), or set
 rm -f "$file"
 run --almanac --json --at "2026-06-01 12:00:00" --lon 124.2
