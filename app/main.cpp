@@ -238,6 +238,7 @@ int main(int argc, char** argv)
         return Usage("--at " + Shown(at) +
                      " is not a civil time: write \"YYYY-MM-DD HH:MM:SS\" with a real date of the "
                      "years 0001 to 9999 and a time from 00:00:00 to 23:59:59");
+    if (config && !*config) return Usage("--config needs the name of a settings file");
     int days = 0;
     if (days_text && !ParseDays(days_text, &days))
         return Usage("--days " + Shown(days_text) + " is not a number of days from 1 to " +

@@ -3,13 +3,14 @@
 # degrees (方位角 15 as a snapshot with --azimuth 15 shows it, the sky
 # changes), Shift+← by 90, Home returns to the setting (the settings file's
 # azimuth), the mouse wheel over the sky turns it and beside the sky not;
-# the settings file is not written.
+# the settings file is not written; its [window] widget = true makes the
+# window a desktop widget.
 # Usage: view_keys.sh <path-to-tenmado> <source-dir>
 #   (VIEW_KEYS_KEEP=DIR keeps the captures and snapshots in DIR)
 set -u
 prog=$1
 here=$(cd "$(dirname "$0")" && pwd)
-for tool in Xvfb xdotool import python3; do
+for tool in Xvfb xdotool xprop import python3; do
   command -v "$tool" >/dev/null || { echo "FAIL: $tool is not installed"; exit 1; }
 done
 # shellcheck source=tests/scripts/lib/xvfb.bash
@@ -98,5 +99,15 @@ cmp -s "$XDG_CONFIG_HOME/tenmado/settings.ini" "$work/settings.before" || fail "
 
 [ -n "${VIEW_KEYS_KEEP:-}" ] && cp "$work"/*.png "$VIEW_KEYS_KEEP"/
 window_close 50 || fail "the program runs on after its window closed"
+
+# [window] widget = true in a settings file makes the window a widget
+printf '[window]\nwidget = true\n' >"$work/widget.ini"
+if window_start "$prog" --config "$work/widget.ini"; then
+  state=$(xprop -id "$wid" _NET_WM_STATE)
+  grep -q _NET_WM_STATE_BELOW <<<"$state" || fail "widget = true: the window is no widget: $state"
+  window_close 50 || fail "the widget runs on after its window closed"
+else
+  fail "no window with widget = true"
+fi
 if [ $fails -ne 0 ]; then echo "$fails failure(s)"; cat "$work/app.log"; exit 1; fi
 echo "view_keys: all checks passed (display $DISPLAY)"
