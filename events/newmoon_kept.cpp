@@ -30,6 +30,28 @@ double KeptElongation(double jd)
 
 }  // namespace
 
+/*
+**  FirstdayCal1_Kept
+**  FirstdayCal1 for the local date of jd, searched once a date.
+**
+**  Given:
+**     jd   double   Julian day (UT)
+**
+**  Returned:
+**     newmoon1, newmoon2   double*   FirstdayCal1's results, bit for bit
+**
+**  Notes:
+**  1) The date is taken as FirstdayCal1 takes it (Calendar_Zone at
+**     longitude0 and Observer_Zone0); its results depend on nothing else.
+**     For the date of the last call they come back without a search (and
+**     without its writes to year0, month0, day0, hour0 and the Moon and
+**     Sun records).
+**  2) A search takes the elongation at a Julian day from the samples of
+**     the previous search where it has one (the same value Elongation
+**     gives); consecutive dates share 40 of their 41 day windows.
+**
+**  Called:  Calendar_Zone, FirstdayCal1_With, Elongation
+*/
 void FirstdayCal1_Kept(double jd, double* newmoon1, double* newmoon2)
 {
     // the date exactly as FirstdayCal1 takes it
@@ -46,6 +68,13 @@ void FirstdayCal1_Kept(double jd, double* newmoon1, double* newmoon2)
     *newmoon2 = g_kept.newmoon2;
 }
 
+/*
+**  MoonAgeDays_Kept
+**  MoonAgeDays(jd) from the kept new moons: jd less newmoon2 when that is
+**  found and not later than jd, else less newmoon1.
+**
+**  Called:  FirstdayCal1_Kept
+*/
 double MoonAgeDays_Kept(double jd)
 {
     double newmoon1, newmoon2;
@@ -54,6 +83,10 @@ double MoonAgeDays_Kept(double jd)
     return jd - reference;
 }
 
+/*
+**  FirstdayCal1_Forget
+**  The kept date and samples forgotten.
+*/
 void FirstdayCal1_Forget()
 {
     g_kept = KeptDate{};

@@ -5,13 +5,7 @@
 // their 41 day windows).
 #pragma once
 
-// FirstdayCal1_Kept
-//   Given:    jd  Julian day (UT)
-//   Returned: newmoon1, newmoon2  FirstdayCal1's results for the local date
-//             of jd (Calendar_Zone at longitude0, Observer_Zone0), bit for bit
-//   Notes:    the search itself (and so its writes to year0, month0, day0,
-//             hour0 and the Moon and Sun records) runs only for a date other
-//             than the last one asked.
+// FirstdayCal1's new moons of the local date of jd, searched once a date.
 void FirstdayCal1_Kept(double jd, double* newmoon1, double* newmoon2);
 // MoonAgeDays_Kept: MoonAgeDays(jd) from the kept new moons.
 double MoonAgeDays_Kept(double jd);

@@ -163,6 +163,21 @@ std::string Cell(const std::string& sjis_readout, size_t label_bytes, size_t wid
 
 }  // namespace
 
+/*
+**  Almanac_LocalIso
+**  A local time as ISO 8601 with its offset.
+**
+**  Given:
+**     year, month, day   int      the civil date
+**     hours              double   time of day, decimal hours
+**     offset             long     the civil time's offset, seconds east of UTC
+**
+**  Returned (function value):
+**          std::string   "YYYY-MM-DDTHH:MM:SS+hh:mm", the seconds truncated
+**                        (as the picture truncates the minutes) and kept
+**                        within the day; "+hh:mm:ss" when the offset is no
+**                        whole minute (local mean time before 1900)
+*/
 std::string Almanac_LocalIso(int year, int month, int day, double hours, long offset)
 {
     long s = static_cast<long>(std::floor(hours * 3600));
@@ -182,10 +197,20 @@ std::string Almanac_LocalIso(int year, int month, int day, double hours, long of
 
 /*
 **  Almanac_Text
-**  The read-outs of the picture at the present instant, one per line
-**  (UTF-8, without their leading blanks): the date line, the four events,
-**  the local time, the place and the view, the tide heading and rows, the
-**  Moon's age.
+**  The read-outs of the picture at the present instant, one per line.
+**
+**  Returned (function value):
+**          std::string   UTF-8 text, each line ended by a newline
+**
+**  Notes:
+**  1) From the read-outs record of the clock's instant (Koyomi_Readouts),
+**     the texts the picture draws, in this order and without their leading
+**     blanks: the date line, the four events, the local time, the place
+**     and the view, the tide heading and rows, the Moon's age.
+**
+**  Called:  Clock_Now, Koyomi_Readouts, Readout_DateLine, Readout_Event,
+**           Readout_Clock, Readout_Longitude, Readout_Latitude,
+**           Readout_Azimuth, Readout_Tide, Readout_MoonAge, SjisToUtf8
 */
 std::string Almanac_Text()
 {
@@ -219,6 +244,12 @@ std::string Almanac_Text()
 **  Almanac_Json
 **  The record of the present instant as one JSON object.
 **
+**  Returned (function value):
+**          std::string   one JSON object (indent 2) and a newline: jd,
+**                        local, the events, tides, new_moons, moon_age,
+**                        place, bodies (README, "Almanac on the command
+**                        line")
+**
 **  Notes:
 **  1) Times of day are local decimal hours as the searches return them,
 **     Julian days UT; beside each, "<name>_local", the same instant as an
@@ -226,6 +257,11 @@ std::string Almanac_Text()
 **  2) The Sun's 23.0 stays a number; the Moon's rise and set and both
 **     transits give null for 23.0. Tides in time order, entries 0.0 left
 **     out; new moons of FirstdayCal1 with null for 0.0.
+**  3) The offsets: local mean time of the longitude for the instant and
+**     the events before the adjusted year 1900 and for Julian days up to
+**     2415000.0 (the rules of JD and Calendar), the zone after.
+**
+**  Called:  Clock_Now, Koyomi_Readouts, Almanac_LocalIso, Calendar_Zone
 */
 std::string Almanac_Json()
 {
@@ -234,9 +270,25 @@ std::string Almanac_Json()
 
 /*
 **  Almanac_DaysText
-**  A table, one line a day: the date of the date line, sunrise, sunset,
-**  moonrise, moonset, the two high and two low waters in the picture's
-**  order, and the Moon's age, each printed as the picture prints it.
+**  The almanac of a run of days as a table.
+**
+**  Given:
+**     days   int   1 or more: the clock's instant and the same civil time
+**                  of day on the dates that follow
+**
+**  Returned (function value):
+**          std::string   a header line and one line a day (UTF-8): the
+**                        date of the date line, sunrise, sunset, moonrise,
+**                        moonset, the two high and two low waters in the
+**                        picture's order, and the Moon's age, each printed
+**                        as the picture prints it ("--" for none)
+**
+**  Notes:
+**  1) Day after day the new moons replay the samples of the day before
+**     (FirstdayCal1_Kept); everything else is searched for each day.
+**
+**  Called:  Clock_CivilSeconds, Koyomi_Readouts, Readout_Event,
+**           Readout_Tide, Readout_MoonAge, SjisToUtf8
 */
 std::string Almanac_DaysText(int days)
 {
@@ -266,7 +318,16 @@ std::string Almanac_DaysText(int days)
 
 /*
 **  Almanac_DaysJson
-**  A JSON array of the one-day objects of Almanac_Json, one a day.
+**  The almanac of a run of days as a JSON array.
+**
+**  Given:
+**     days   int   as Almanac_DaysText
+**
+**  Returned (function value):
+**          std::string   an array (indent 2) of the one-day objects of
+**                        Almanac_Json, one a day, and a newline
+**
+**  Called:  Clock_CivilSeconds, Koyomi_Readouts
 */
 std::string Almanac_DaysJson(int days)
 {

@@ -97,12 +97,22 @@ std::string ShownPath(const std::string& path)
 
 }  // namespace
 
+/*
+**  Config_Defaults
+**  The built-in layer: kObserverDefaults (35.6, 139.7, azimuth 0), the zone
+**  from the longitude, not a widget.
+*/
 ConfigValues Config_Defaults()
 {
     const ObserverDefaults& o = kObserverDefaults;
     return ConfigValues{o.lat, o.lon, false, 0.0, o.azmt, false};
 }
 
+/*
+**  Config_Over
+**  One layer over the values below it: each value the layer gives wins,
+**  the others stay; a zone given sets zone_set.
+*/
 void Config_Over(const ConfigLayer& layer, ConfigValues* v)
 {
     if (layer.latitude) v->latitude = *layer.latitude;
@@ -115,10 +125,34 @@ void Config_Over(const ConfigLayer& layer, ConfigValues* v)
     if (layer.widget) v->widget = *layer.widget;
 }
 
+/*
+**  Config_KeyName, Config_OptionName, Config_Accepted
+**  A key's name in the file, its option, and what it accepts (for
+**  messages).
+*/
 const char* Config_KeyName(ConfigKey key) { return Rule(key).name; }
 const char* Config_OptionName(ConfigKey key) { return Rule(key).option; }
 const char* Config_Accepted(ConfigKey key) { return Rule(key).accepted; }
 
+/*
+**  Config_Parse
+**  A value of a setting from its text.
+**
+**  Given:
+**     key    ConfigKey     latitude [-90, 90], longitude [-180, 180], zone
+**                          [-12, 14] a multiple of 0.25, azimuth [-360, 360]
+**     text   const char*   the text of the file or the command line
+**
+**  Returned:
+**     value  double*       the value (-0 as 0), only when the result is true
+**     (function value) bool   true for a decimal number (optional sign,
+**                          digits with an optional point, optional
+**                          exponent; nothing else, no blanks) that is finite
+**                          and in the key's range
+**
+**  Notes:
+**  1) std::from_chars reads it, whatever the locale's decimal point.
+*/
 bool Config_Parse(ConfigKey key, const char* text, double* value)
 {
     if (!text || !DecimalSyntax(text)) return false;
@@ -134,6 +168,11 @@ bool Config_Parse(ConfigKey key, const char* text, double* value)
     return true;
 }
 
+/*
+**  Config_DefaultPath
+**  $XDG_CONFIG_HOME/tenmado/settings.ini, ~/.config/tenmado/settings.ini
+**  without XDG_CONFIG_HOME (g_get_user_config_dir).
+*/
 std::string Config_DefaultPath()
 {
     gchar* path = g_build_filename(g_get_user_config_dir(), "tenmado", "settings.ini", nullptr);
@@ -235,6 +274,12 @@ void Config_ReadFile(const std::string& path, bool required, ConfigLayer* layer,
     g_key_file_free(file);
 }
 
+/*
+**  Config_Apply
+**  The values into the observer's settings: m_input_lat, m_input_lon,
+**  m_input_zone_set, m_input_zone, m_input_azmt, and the view's home for
+**  the Home key (View_SetHome). The widget mode is the caller's.
+*/
 void Config_Apply(const ConfigValues& v)
 {
     m_input_lat = v.latitude;

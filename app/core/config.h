@@ -37,26 +37,16 @@ const char* Config_OptionName(ConfigKey key);
 // What the key accepts, for messages: "a number of degrees from -90 to 90
 // (north positive)".
 const char* Config_Accepted(ConfigKey key);
-// Config_Parse: text to a value of the key: a decimal number (an optional
-// sign, digits with an optional point, an optional exponent; no blanks,
-// no hexadecimal, no inf or nan), finite and in the key's range. Returns
-// false when the text is not such a value.
+// Text to a value of the key: a finite decimal number in the key's range,
+// or false.
 bool Config_Parse(ConfigKey key, const char* text, double* value);
 
 // ---- the settings file
 // The file read without --config: $XDG_CONFIG_HOME/tenmado/settings.ini
 // (~/.config/tenmado/settings.ini when XDG_CONFIG_HOME is not set).
 std::string Config_DefaultPath();
-// Config_ReadFile
-//   Given:    path      the settings file
-//             required  false for the file of Config_DefaultPath (its absence
-//                       is normal and says nothing)
-//   Returned: layer     the good values of the file
-//             warnings  one line each (without "tenmado: "): an unreadable or
-//                       malformed file (then no value at all), or a bad value
-//                       (naming the file, the key and the value; the key keeps
-//                       the layer below), or a key the program does not know
-//   Notes:    reads the file once and never writes it.
+// The good values of a settings file and one warning line for each problem
+// (required false: the default file, whose absence says nothing).
 void Config_ReadFile(const std::string& path, bool required, ConfigLayer* layer,
                      std::vector<std::string>* warnings);
 

@@ -27,9 +27,26 @@ void Text(WSCvdrawingArea* area, long x, long y, const std::string& text)
 
 }  // namespace
 
-// The clock reads whole seconds; the round trip through the Julian day loses
-// some microseconds, so split the time half a second on and truncate: the
-// line then shows the same second as the clock.
+/*
+**  Koyomi_DateTimeZone
+**  The date line's date and time of day of a Julian day, in a zone given.
+**
+**  Given:
+**     jd          double    Julian day (UT)
+**     longitude   double    east longitude, degrees (local mean time)
+**     zone        double    civil zone, hours east of UTC
+**
+**  Returned:
+**     year, month, day        double*   civil date at the observer
+**     hour, minute, second    double*   whole hours, minutes and seconds
+**
+**  Notes:
+**  1) The clock reads whole seconds; the round trip through the Julian day
+**     loses some microseconds, so the time is split half a second on and
+**     truncated: the line then shows the same second as the clock.
+**
+**  Called:  Calendar_Zone
+*/
 void Koyomi_DateTimeZone(double jd, double longitude, double zone, double* year, double* month,
                          double* day, double* hour, double* minute, double* second)
 {
@@ -40,6 +57,11 @@ void Koyomi_DateTimeZone(double jd, double longitude, double zone, double* year,
     *second = hr * 3600 - *hour * 3600 - *minute * 60;
 }
 
+/*
+**  Koyomi_DateTime
+**  The date line's date and time of day of a Julian day, in the zone of
+**  the longitude (Koyomi_DateTimeZone with ZoneHours(longitude)).
+*/
 void Koyomi_DateTime(double jd, double longitude, double* year, double* month, double* day,
                      double* hour, double* minute, double* second)
 {
@@ -47,11 +69,25 @@ void Koyomi_DateTime(double jd, double longitude, double* year, double* month, d
                         second);
 }
 
-// The shared state of a repaint, reset from the settings: the chart
-// geometry, the projection and the chart centre (DisplaySettings_StartRepaint),
-// the working copies of the observer's place and zone, and the Julian day of
-// the clock reading into jd, jd0, jdstart and jd_auto. The command-line
-// almanac resets the same way.
+/*
+**  Koyomi_Reset
+**  The shared state of a repaint, reset from the settings.
+**
+**  Given:
+**     now   struct tm   the clock reading (Clock_Now): the observer's civil
+**                       date and time
+**
+**  Notes:
+**  1) The chart geometry, the projection and the chart centre
+**     (DisplaySettings_StartRepaint); latitude, latitude0 from m_input_lat,
+**     longitude, longitude0 from m_input_lon, zone0_set, zone0 from
+**     m_input_zone_set, m_input_zone; the Julian day of the reading
+**     (JD_Zone at m_input_lon in the observer's zone) into jd, jd0,
+**     jdstart and jd_auto.
+**  2) The command-line almanac resets the same way (Koyomi_Readouts).
+**
+**  Called:  DisplaySettings_StartRepaint, JD_Zone, Observer_ZoneHours
+*/
 void Koyomi_Reset(const struct tm& now)
 {
     double year = now.tm_year + 1900.0;
@@ -74,12 +110,55 @@ void Koyomi_Reset(const struct tm& now)
     jd_auto = jd0;
 }
 
+/*
+**  Koyomi_HorizonLabels
+**  The three directions on the horizon of the sky view.
+**
+**  Given:
+**     area      WSCvdrawingArea*   the drawing area
+**     azimuth   double             the view, degrees from the south toward
+**                                  the west
+**
+**  Notes:
+**  1) In "#ff0000", the nearest of the eight directions (Readout_Direction)
+**     to the azimuth 90 degrees left of the view at (50, 230), to the view
+**     at (250, 230) and 90 degrees right of it at (435, 230), boxes
+**     300 x 30: for the view to the south 東, 南 and 西. The colour stays
+**     red.
+**
+**  Called:  Readout_Direction
+*/
 void Koyomi_HorizonLabels(WSCvdrawingArea* area, double azimuth)
 {
     area->setForeColor("#ff0000");
     for (const LabelPlace& p : kHorizon) Text(area, p.x, p.y, Readout_Direction(azimuth + p.offset));
 }
 
+/*
+**  Koyomi_Pla
+**  One whole repaint of the dashboard.
+**
+**  Given:
+**     object   WSCbase*   the drawing area
+**
+**  Notes:
+**  1) Reads the clock once and makes the read-outs record of the reading
+**     (Koyomi_Readouts: the shared state reset, the date line, the kept or
+**     fresh searches of the day); fills the background "#64ffff"
+**     530 x 300, writes the date line with the Julian day, the horizon
+**     labels of the view, the sun and moon event rows, the local time,
+**     the place and the viewing azimuth, and the tide rows, all from the
+**     record; then the panels Disp4, DispStar, DispMoon and DispClock, each
+**     over the earlier ones.
+**  2) Between repaints only the searches of the day are kept (and run
+**     again when the date, the place or the zone changes); Hour, minute
+**     and second hold the last tide row's time afterwards, as before.
+**
+**  Called:  Clock_Now, Koyomi_Readouts, Readout_DateLine,
+**           Koyomi_HorizonLabels, Koyomi_DrawEventRows, Readout_Clock,
+**           Readout_Longitude, Readout_Latitude, Readout_Azimuth,
+**           Koyomi_DrawTideRows, Disp4, DispStar, DispMoon, DispClock
+*/
 void Koyomi_Pla(WSCbase* object)
 {
     WSCvdrawingArea* area = static_cast<WSCvdrawingArea*>(object->viewAsClass("WSCvdrawingArea"));

@@ -31,14 +31,19 @@ void Row(WSCvdrawingArea* area, RowPlace at, const std::string& text)
 **  Koyomi_EventRows
 **  Sunrise, sunset, moonrise and moonset of the local date of jd.
 **
+**  Given:
+**     area   WSCvdrawingArea*   the drawing area
+**     jd, latitude0, longitude0, the zone (globals)
+**
 **  Notes:
-**  1) The searches of the day (Koyomi_DayEvents, kept while the date and
-**     place stay) store each result into rise_time or set_time of Sun or
-**     Moon; each prints "hh:mm" with the minutes truncated.
+**  1) The searches of the day (Koyomi_DayEvents: run when the date, the
+**     place or the zone changes, kept otherwise) store each result into
+**     rise_time or set_time of Sun or Moon; each prints "hh:mm" with the
+**     minutes truncated.
 **  2) Only the Moon's rows test the no-event value 23.0 ("月の出 --",
 **     "月の入 --"); a Sun result of 23.0 prints 23:00.
 **
-**  Called:  Koyomi_DayEvents
+**  Called:  Koyomi_DayEvents, Koyomi_DrawEventRows
 */
 void Koyomi_EventRows(WSCvdrawingArea* area)
 {
@@ -49,8 +54,19 @@ void Koyomi_EventRows(WSCvdrawingArea* area)
 
 /*
 **  Koyomi_DrawEventRows
-**  "日の出", "日の入", "月の出", "月の入" with "hh:mm" (minutes truncated:
-**  5.999 h is 05:59); the Moon's rows print "--" for exactly 23.0.
+**  The four event rows from given results.
+**
+**  Given:
+**     area                 WSCvdrawingArea*   the drawing area
+**     sunrise, sunset      double             local decimal hours
+**     moonrise, moonset    double             local decimal hours, or 23.0
+**
+**  Notes:
+**  1) "日の出", "日の入", "月の出", "月の入" at (10, 5), (10, 20), (10, 35),
+**     (10, 50) with "hh:mm" (minutes truncated: 5.999 h is 05:59); the
+**     Moon's rows print "--" for exactly 23.0, the Sun's print 23:00.
+**
+**  Called:  Readout_Event
 */
 void Koyomi_DrawEventRows(WSCvdrawingArea* area, double sunrise, double sunset,
                           double moonrise, double moonset)
@@ -64,6 +80,10 @@ void Koyomi_DrawEventRows(WSCvdrawingArea* area, double sunrise, double sunset,
 /*
 **  Koyomi_TideRows
 **  The heading and the first two high and low waters of Tokyo Bay.
+**
+**  Given:
+**     area   WSCvdrawingArea*   the drawing area
+**     jd, latitude0, longitude0, the zone (globals)
 **
 **  Notes:
 **  1) The tide search of the day (Koyomi_DayEvents, kept while the date
@@ -79,14 +99,21 @@ void Koyomi_TideRows(WSCvdrawingArea* area)
 
 /*
 **  Koyomi_DrawTideRows
-**  "  東京湾潮汐" and "満hh:mm" (entries 4, 5), "干hh:mm" (6, 7) of a
-**  record laid out as Tide; "満 --" or "干 --" for an entry 0.0.
+**  The tide heading and rows from a record laid out as Tide.
+**
+**  Given:
+**     area     WSCvdrawingArea*   the drawing area
+**     record   double[8]          as Tide: Julian days (UT) in 4..7
 **
 **  Notes:
-**  1) Each time is the Julian day converted by Calendar_Zone at m_input_lon
-**     in the observer's zone (Observer_ZoneHours); hours and minutes are
-**     truncated and left in Hour, minute, second. A tide of the
-**     neighbouring day prints that day's clock time.
+**  1) "  東京湾潮汐" at (420, 170), then "満hh:mm" (entries 4, 5) and
+**     "干hh:mm" (6, 7) at (460, 185) to (460, 230); "満 --" or "干 --"
+**     for an entry 0.0. Each time is the Julian day converted at
+**     m_input_lon in the observer's zone (Observer_ZoneHours); a tide of
+**     the neighbouring day prints that day's clock time. Writes Hour,
+**     minute, second.
+**
+**  Called:  Readout_Tide, Observer_ZoneHours
 */
 void Koyomi_DrawTideRows(WSCvdrawingArea* area, const double record[8])
 {

@@ -100,6 +100,30 @@ std::string Format(const char* format, double a, double b = 0, double c = 0)
 
 }  // namespace
 
+/*
+**  Koyomi_DayEvents
+**  Sunrise, sunset, moonrise and moonset of the local date of jd, and its
+**  tides, searched once a date and place.
+**
+**  Given:
+**     jd   double   Julian day (UT); latitude0, longitude0 and the zone
+**                   (Observer_Zone0) as Koyomi_Reset leaves them
+**
+**  Returned:
+**     sunrise, sunset, moonrise, moonset   double*   local decimal hours,
+**                                          23.0 none (each may be null)
+**
+**  Notes:
+**  1) The searches (Cal_Rise_Time, Cal_Set_Time for the Sun and the Moon,
+**     Tide_Cal) run when the observer's date, the station's date or the
+**     place or zone differs from the last kept; otherwise their results
+**     are taken from it and the shared state is set as they leave it: the
+**     Sun and Moon records (with rise_time, set_time), Tide, jd0, year0,
+**     month0, day0, hour0 and Auto_Time of jd.
+**
+**  Called:  Calendar_Zone, Calendar, Cal_Rise_Time, Cal_Set_Time, Tide_Cal,
+**           Cal_Auto_Time
+*/
 void Koyomi_DayEvents(double jd, double* sunrise, double* sunset, double* moonrise,
                       double* moonset)
 {
@@ -110,8 +134,19 @@ void Koyomi_DayEvents(double jd, double* sunrise, double* sunset, double* moonri
     if (moonset) *moonset = k.moonset;
 }
 
+/*
+**  Koyomi_DaySearches
+**  How many times the searches of a day have run since the program began.
+*/
 long Koyomi_DaySearches() { return g_day_searches; }
 
+/*
+**  Koyomi_ForgetDay
+**  The kept day and the kept new moons forgotten: the next record searches
+**  again.
+**
+**  Called:  FirstdayCal1_Forget
+*/
 void Koyomi_ForgetDay()
 {
     g_day = KoyomiDay{};
@@ -184,6 +219,15 @@ void Koyomi_Readouts(const struct tm& now, bool extras, KoyomiReadouts* r)
 
 // ---- texts
 
+/*
+**  Readout_DateLine
+**  The date line of a record, Shift_JIS.
+**
+**  Returned (function value):
+**          std::string   "        日時  %04d/%02d/%02d %02d:%02d:%02d
+**                        ユリウス通日 %12.5f" (one line) with the date line's
+**                        date and time and the Julian day
+*/
 std::string Readout_DateLine(const KoyomiReadouts& r)
 {
     char buf[128];
@@ -193,6 +237,11 @@ std::string Readout_DateLine(const KoyomiReadouts& r)
     return buf;
 }
 
+/*
+**  Readout_Event
+**  One event row: "label hh:mm" (hh = floor(r), mm = floor((r - hh) * 60):
+**  5.999 h is 05:59), or "label --" when none is true.
+*/
 std::string Readout_Event(const char* label, double r, bool none)
 {
     char buf[64];
@@ -206,6 +255,13 @@ std::string Readout_Event(const char* label, double r, bool none)
     return buf;
 }
 
+/*
+**  Readout_Clock, Readout_Longitude, Readout_Latitude, Readout_Azimuth,
+**  Readout_MoonAge
+**  "時刻 %02.0f:%02.0f:%02.0f" of the clock reading; "東経 %3.1f", or
+**  "西経 %3.1f" with the absolute value of a west longitude; "北緯 %3.1f"
+**  or "南緯 %3.1f"; "方位角 %3.0f"; "月齢 %4.1f".
+*/
 std::string Readout_Clock(const struct tm& now)
 {
     return Format("時刻 %02.0f:%02.0f:%02.0f", now.tm_hour, now.tm_min, now.tm_sec);
@@ -223,6 +279,22 @@ std::string Readout_Latitude(double lat)
 
 std::string Readout_Azimuth(double azimuth) { return Format("方位角 %3.0f", azimuth); }
 
+/*
+**  Readout_Tide
+**  One tide row.
+**
+**  Given:
+**     i           int      0, 1 the high waters, 2, 3 the low waters
+**     t           double   Julian day (UT) of the tide, 0.0 none
+**     lon, zone   double   the observer's longitude (degrees) and zone (hours)
+**
+**  Returned:
+**     hour, min, sec   double*   the truncated clock time of t
+**     (function value) std::string   "満%02.0f:%02.0f" or "干%02.0f:%02.0f",
+**                      or "満 --" / "干 --" for 0.0
+**
+**  Called:  Calendar_Zone
+*/
 std::string Readout_Tide(int i, double t, double lon, double zone, double* hour, double* min,
                          double* sec)
 {
@@ -238,6 +310,18 @@ std::string Readout_Tide(int i, double t, double lon, double zone, double* hour,
 
 std::string Readout_MoonAge(double age) { return Format("月齢 %4.1f", age); }
 
+/*
+**  Readout_Direction
+**  The nearest of the eight directions to an azimuth.
+**
+**  Given:
+**     azimuth   double   degrees from the south toward the west, any value
+**
+**  Returned (function value):
+**          const char*   南, 南西, 西, 北西, 北, 北東, 東 or 南東 (Shift_JIS)
+**                        for the nearest multiple of 45 degrees; a tie goes
+**                        toward the west
+*/
 const char* Readout_Direction(double azimuth)
 {
     double a = azimuth - 360 * std::floor(azimuth / 360);  // [0, 360]

@@ -54,16 +54,8 @@ struct KoyomiReadouts {
     KoyomiBody bodies[kPanelBodies];
 };
 
-// Koyomi_Readouts
-//   Given:    now     the clock reading, the observer's civil date and time
-//             extras  also the meridian passages and the bodies
-//   Returned: r       the record
-//   Notes:    resets the shared state of a repaint first (Koyomi_Reset) and
-//             leaves Hour, minute, second at the date line's h:m:s, the
-//             Sun and Moon records, Tide, Auto_Time, jd0 and year0, month0,
-//             day0, hour0 as the rise, set and tide searches leave them
-//             (searching, or from the kept day); with extras the records hold
-//             what the bodies' positions leave.
+// The record of the clock reading now (the shared state reset first, left as
+// the day's searches leave it); with extras the transits and bodies too.
 void Koyomi_Readouts(const struct tm& now, bool extras, KoyomiReadouts* r);
 
 // The rise, set and tide searches of the local date of jd at the observer

@@ -11,9 +11,17 @@ namespace {
 double g_home = kObserverDefaults.azmt;
 }
 
+/*
+**  View_SetHome, View_Home
+**  The azimuth Home returns to (the setting applied at start).
+*/
 void View_SetHome(double azimuth) { g_home = azimuth; }
 double View_Home() { return g_home; }
 
+/*
+**  View_Turned
+**  The view turned: azimuth + degrees taken into (-180, 180] (never -0).
+*/
 double View_Turned(double azimuth, double degrees)
 {
     double a = azimuth + degrees;
@@ -22,6 +30,18 @@ double View_Turned(double azimuth, double degrees)
     return a + 0.0;  // never -0
 }
 
+/*
+**  View_OverSky
+**  A point of the picture within the sky view.
+**
+**  Given:
+**     x, y   int   pixels of the drawing area
+**
+**  Returned (function value):
+**          bool    true within 90 degrees of the view's centre
+**                  (m_input_center_x, m_input_center_y): the radius of
+**                  ViewRadius(90), about 180 pixels
+*/
 bool View_OverSky(int x, int y)
 {
     const double dx = x - m_input_center_x, dy = y - m_input_center_y;
@@ -29,6 +49,27 @@ bool View_OverSky(int x, int y)
     return dx * dx + dy * dy <= r * r;
 }
 
+/*
+**  View_Apply
+**  A key press or a turn of the wheel applied to the view.
+**
+**  Given:
+**     e         const WSEvent&   the event of a key or wheel procedure
+**
+**  Given and returned:
+**     azimuth   double*          the view, degrees
+**
+**  Returned (function value):
+**               bool             true when the event is one of the view's
+**
+**  Notes:
+**  1) Left and Right turn by 15 degrees (Shift: 90), Home sets the home
+**     azimuth; the wheel turns by 15 degrees (up: toward the west) only
+**     over the sky (View_OverSky). Other keys and a wheel elsewhere leave
+**     the azimuth.
+**
+**  Called:  View_Turned, View_OverSky
+*/
 bool View_Apply(const WSEvent& e, double* azimuth)
 {
     if (e.trigger == WSEV_KEY_PRESS) {
@@ -47,6 +88,17 @@ bool View_Apply(const WSEvent& e, double* azimuth)
     return false;
 }
 
+/*
+**  view_turn
+**  The procedure bound to the drawing area's keys and mouse wheel.
+**
+**  Given:
+**     object   WSCbase*   the drawing area; its event() is the key or wheel
+**
+**  Notes:
+**  1) Applies the event to m_input_azmt (View_Apply) and asks the area for
+**     a repaint when the view turned. Nothing is saved.
+*/
 void view_turn(WSCbase* object)
 {
     WSCvdrawingArea* area = static_cast<WSCvdrawingArea*>(object->viewAsClass("WSCvdrawingArea"));

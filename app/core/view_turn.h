@@ -13,17 +13,11 @@ constexpr double kViewShiftStep = 90.0;  // with Shift
 void View_SetHome(double azimuth);
 double View_Home();
 
-// View_Turned: azimuth + degrees, taken into (-180, 180].
+// azimuth + degrees, taken into (-180, 180].
 double View_Turned(double azimuth, double degrees);
-// View_OverSky: the point (x, y) of the picture lies in the sky view, within
-//   90 degrees of the view's centre.
+// The point (x, y) of the picture lies in the sky view.
 bool View_OverSky(int x, int y);
-// View_Apply
-//   Given:    event    a key press or wheel event of the area
-//   Given and returned:
-//             azimuth  the view, degrees
-//   Returned: true when the event is one of the view's (the azimuth then
-//             holds the new view)
+// A key or wheel event applied to the view; true when it is one of the view's.
 bool View_Apply(const WSEvent& event, double* azimuth);
 
 // view_turn: the procedure of the area's key and wheel triggers: turns
