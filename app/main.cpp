@@ -1,8 +1,10 @@
 // The program's entry. Without arguments it hands control to the toolkit,
 // which runs the init handlers and the window's event loop. The command line
 // adds a headless picture (--snapshot) at any size (--scale), a chosen
-// instant (--at) and the almanac as text (--almanac, --json), the window as
-// a desktop widget (--widget) and the version (--version).
+// instant (--at), the almanac as text (--almanac, --json, --days), the
+// observer's place, zone and view (--lat, --lon, --zone, --azimuth, over the
+// settings file or --config), the window as a desktop widget (--widget) and
+// the version (--version).
 #include <glib.h>
 
 #include <cerrno>
@@ -12,10 +14,13 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
+#include <optional>
 #include <string>
+#include <vector>
 
 #include "app/cairo/cairo_painter.h"
 #include "app/core/almanac.h"
+#include "app/core/config.h"
 #include "timecal/clock.h"
 #include "app/core/newproject.h"
 #include "app/toolkit/ws.h"
@@ -78,6 +83,29 @@ int Usage(const std::string& problem)
     return kExitUsage;
 }
 
+// --days: a whole number from 1 to kAlmanacDaysMax, digits only.
+bool ParseDays(const char* text, int* days)
+{
+    if (!text || !*text) return false;
+    long n = 0;
+    for (const char* t = text; *t; ++t) {
+        if (*t < '0' || *t > '9') return false;
+        n = n * 10 + (*t - '0');
+        if (n > kAlmanacDaysMax) return false;
+    }
+    if (n < 1) return false;
+    *days = static_cast<int>(n);
+    return true;
+}
+
+// The civil seconds of 12:00:00 of the civil date of t.
+int64_t NoonOf(int64_t t)
+{
+    constexpr int64_t kDay = 86400;
+    int64_t day = t / kDay - (t % kDay < 0 ? 1 : 0);
+    return day * kDay + kDay / 2;
+}
+
 }  // namespace
 
 int main(int argc, char** argv)
@@ -92,11 +120,17 @@ int main(int argc, char** argv)
     gchar* snapshot = nullptr;
     gchar* at = nullptr;
     gchar* scale_text = nullptr;
+    gchar* lat = nullptr;
+    gchar* lon = nullptr;
+    gchar* zone = nullptr;
+    gchar* azimuth = nullptr;
+    gchar* config = nullptr;
+    gchar* days_text = nullptr;
     // The parser allocates the option values; they are freed on every return.
     struct OptionValues {
-        gchar** values[3];
+        gchar** values[9];
         ~OptionValues() { for (gchar** v : values) g_free(*v); }
-    } owned{{&snapshot, &at, &scale_text}};
+    } owned{{&snapshot, &at, &scale_text, &lat, &lon, &zone, &azimuth, &config, &days_text}};
     gboolean almanac = FALSE;
     gboolean json = FALSE;
     gboolean widget = FALSE;
@@ -110,13 +144,32 @@ int main(int argc, char** argv)
          "gives 1060 x 600), redrawn at that size",
          "S"},
         {"at", 0, 0, G_OPTION_ARG_FILENAME, &at,
-         "Show this civil time of the observer (Tokyo, UTC+9) instead of now; the window's "
-         "clock runs on from it",
+         "Show this civil time of the observer (in the observer's zone, UTC+9 by default) "
+         "instead of now; the window's clock runs on from it",
          "\"YYYY-MM-DD HH:MM:SS\""},
         {"almanac", 0, 0, G_OPTION_ARG_NONE, &almanac,
          "Print the almanac of the instant (the picture's read-outs) as text and exit", nullptr},
         {"json", 0, 0, G_OPTION_ARG_NONE, &json, "With --almanac: print it as one JSON object",
          nullptr},
+        {"days", 0, 0, G_OPTION_ARG_FILENAME, &days_text,
+         "With --almanac: N days (1 to 3660) from the date of --at (default today) at its time "
+         "of day (default 12:00:00), as a table, one line a day (or a JSON array)",
+         "N"},
+        {"lat", 0, 0, G_OPTION_ARG_FILENAME, &lat,
+         "The observer's latitude, degrees from -90 to 90, north positive (default 35.6)", "DEG"},
+        {"lon", 0, 0, G_OPTION_ARG_FILENAME, &lon,
+         "The observer's longitude, degrees from -180 to 180, east positive (default 139.7)",
+         "DEG"},
+        {"zone", 0, 0, G_OPTION_ARG_FILENAME, &zone,
+         "The civil time zone, hours east of UTC from -12 to 14 in steps of 0.25 (default: the "
+         "whole hours nearest the longitude)",
+         "HOURS"},
+        {"azimuth", 0, 0, G_OPTION_ARG_FILENAME, &azimuth,
+         "The direction of the view, degrees from the south toward the west, -360 to 360 "
+         "(default 0: south; 180: north)",
+         "DEG"},
+        {"config", 0, 0, G_OPTION_ARG_FILENAME, &config,
+         "Read the settings from FILE instead of $XDG_CONFIG_HOME/tenmado/settings.ini", "FILE"},
         {"widget", 0, 0, G_OPTION_ARG_NONE, &widget,
          "Show the window as a desktop widget: no title bar, below other windows, on every "
          "workspace, out of the task bar; drag it with the mouse",
@@ -124,14 +177,21 @@ int main(int argc, char** argv)
         {"version", 0, 0, G_OPTION_ARG_NONE, &version, "Print the version and exit", nullptr},
         {nullptr, 0, 0, G_OPTION_ARG_NONE, nullptr, nullptr, nullptr},
     };
-    GOptionContext* context = g_option_context_new("- almanac and clock of the sky over Tokyo");
+    GOptionContext* context = g_option_context_new("- almanac and clock of the observer's sky");
     // u8: help text is UTF-8 (narrow literals are compiled to Shift_JIS)
     g_option_context_set_summary(context, reinterpret_cast<const char*>(
         u8"Opens the window \"天窓\" (530 x 257) with the date, the Julian day, sunrise and sunset,\n"
         "moonrise and moonset, the tides of Tokyo Bay, the planets and constellations toward\n"
-        "the south, the Moon's phase and age, and an analog clock, repainted every second."));
+        "the view (the south by default), the Moon's phase and age, and an analog clock,\n"
+        "repainted every second. The observer is in Tokyo unless the settings file or the\n"
+        "options say otherwise; in the window the arrow keys and the mouse wheel turn the view."));
     const std::string description =
-        std::string("Launched again while its window runs (with a session bus), tenmado shows\n"
+        std::string("Settings file: $XDG_CONFIG_HOME/tenmado/settings.ini (~/.config/...), group\n"
+                    "[observer] with latitude, longitude, zone, azimuth and group [window] with\n"
+                    "widget=true|false; the options win over it. The file is never written.\n\n"
+                    "In the window Left and Right turn the view by 15 degrees (with Shift by 90),\n"
+                    "Home turns it back to the setting, the mouse wheel over the sky turns it too.\n"
+                    "Launched again while its window runs (with a session bus), tenmado shows\n"
                     "that window. Ctrl+Q or Ctrl+W closes it.\n"
                     "Exit status: 0 on success; 1 when the window fails while running; 2 on a bad\n"
                     "command line, when the picture cannot be written, or when there is no display\n"
@@ -171,16 +231,54 @@ int main(int argc, char** argv)
         return Usage("--scale " + Shown(scale_text) +
                      " is not a scale: give a number from 1 to 8 (decimals allowed, such as 1.5)");
     if (scale_text && !snapshot) return Usage("--scale only goes with --snapshot");
+    if (days_text && !almanac) return Usage("--days only goes with --almanac");
 
     int64_t civil = 0;
     if (at && !Clock_Parse(at, &civil))
         return Usage("--at " + Shown(at) +
                      " is not a civil time: write \"YYYY-MM-DD HH:MM:SS\" with a real date of the "
                      "years 0001 to 9999 and a time from 00:00:00 to 23:59:59");
+    if (config && !*config) return Usage("--config needs the name of a settings file");
+    int days = 0;
+    if (days_text && !ParseDays(days_text, &days))
+        return Usage("--days " + Shown(days_text) + " is not a number of days from 1 to " +
+                     std::to_string(kAlmanacDaysMax));
+
+    // The settings: the command line first (a bad value ends here), then the
+    // file below it, over the built-in defaults.
+    ConfigLayer command_line;
+    const struct { ConfigKey key; const gchar* text; std::optional<double>* slot; } given[] = {
+        {ConfigKey::Latitude, lat, &command_line.latitude},
+        {ConfigKey::Longitude, lon, &command_line.longitude},
+        {ConfigKey::Zone, zone, &command_line.zone},
+        {ConfigKey::Azimuth, azimuth, &command_line.azimuth},
+    };
+    for (const auto& g : given) {
+        if (!g.text) continue;
+        double v = 0;
+        if (!Config_Parse(g.key, g.text, &v))
+            return Usage(std::string(Config_OptionName(g.key)) + " " + Shown(g.text) + " is not " +
+                         Config_Accepted(g.key));
+        *g.slot = v;
+    }
+    if (widget) command_line.widget = true;
+    ConfigLayer file;
+    std::vector<std::string> warnings;
+    Config_ReadFile(config ? std::string(config) : Config_DefaultPath(), config != nullptr, &file,
+                    &warnings);
+    for (const std::string& w : warnings) std::fprintf(stderr, "tenmado: warning: %s\n", w.c_str());
+    ConfigValues values = Config_Defaults();
+    Config_Over(file, &values);
+    Config_Over(command_line, &values);
+    Config_Apply(values);
 
     if (snapshot || almanac) {
-        // One fixed instant for the picture and the text alike.
-        Clock_Fix(at ? civil : Clock_CivilSeconds());
+        // One fixed instant for the picture and the text alike; a run of
+        // days starts at noon of today without --at.
+        Clock_Fix(at ? civil : days ? NoonOf(Clock_CivilSeconds()) : Clock_CivilSeconds());
+        const int64_t last = Clock_CivilSeconds() + int64_t{86400} * (days > 0 ? days - 1 : 0);
+        if (days && last > Clock_CivilFromFields(9999, 12, 31, 23, 59, 59))
+            return Usage("--days " + std::to_string(days) + " runs past 9999-12-31");
         if (snapshot) {
             WSDappDev::runInitHandlers();
             std::string why;
@@ -190,7 +288,8 @@ int main(int argc, char** argv)
             }
         }
         if (almanac) {
-            std::string text = json ? Almanac_Json() : Almanac_Text();
+            std::string text = days ? (json ? Almanac_DaysJson(days) : Almanac_DaysText(days))
+                                    : (json ? Almanac_Json() : Almanac_Text());
             std::fwrite(text.data(), 1, text.size(), stdout);
             if (!text.empty() && text.back() != '\n') std::fputc('\n', stdout);
             // a full disk or a closed output: say so rather than end well
@@ -203,7 +302,7 @@ int main(int argc, char** argv)
     }
 
     if (at) Clock_StartAt(civil);
-    WSGtkSetWidgetMode(widget);
+    WSGtkSetWidgetMode(values.widget);
     std::string why;
     if (!WSGtkOpenDisplay(&why))
         return Usage(why + ": the window needs a display. Without one, paint the picture into a "

@@ -6,14 +6,18 @@
 //
 // Every benchmark starts from the state a repaint starts from: the settings
 // reset and the clock fixed at 2026-12-06 15:00:00 civil time (JD 2461380.75),
-// the reading the tests use. Nothing is cached between iterations: each one
-// recomputes, as each repaint does.
+// the reading the tests use. The routines recompute in every iteration. A
+// whole repaint keeps the searches of the day (rise, set, tides, new moons)
+// from one repaint to the next, as the window does within a date: the
+// repaint benchmarks measure that tick, and BM_Koyomi_Pla_NewDate the first
+// repaint of a date, which runs them all.
 #include <benchmark/benchmark.h>
 
 #include <cstdint>
 #include <ctime>
 
 #include "app/core/koyomi.h"
+#include "app/core/readouts.h"
 #include "app/core/settings.h"
 #include "app/toolkit/recorder.h"
 #include "app/toolkit/ws.h"
@@ -208,6 +212,21 @@ void BM_Koyomi_Pla_Recorder(benchmark::State& s)
     s.counters["calls"] = static_cast<double>(calls);
 }
 BENCHMARK(BM_Koyomi_Pla_Recorder)->Unit(benchmark::kMillisecond);
+
+// The first repaint of a date (or place): the searches of the day run.
+void BM_Koyomi_Pla_NewDate(benchmark::State& s)
+{
+    Observer();
+    WSCvdrawingArea area(nullptr, "bench");
+    NullPainter none;
+    area.setPainter(&none);
+    for (auto _ : s) {
+        Koyomi_ForgetDay();
+        Koyomi_Pla(&area);
+        benchmark::ClobberMemory();
+    }
+}
+BENCHMARK(BM_Koyomi_Pla_NewDate)->Unit(benchmark::kMillisecond);
 
 // Into a painter that does nothing: the computation alone.
 void BM_Koyomi_Pla_Null(benchmark::State& s)

@@ -112,9 +112,10 @@ double NewMoon_Window(double jdA, double jdB, double target,
 **     newmoon2  double*    later new moon, Julian day, or 0.0
 **
 **  Notes:
-**  1) The date is Calendar(jd) at longitude0, kept in year0, month0, day0,
-**     hour0. Days k = -40..0 are searched oldest first, each in its window
-**     0 h..24 h of the zone of 135 E, with 31 rounds of its own.
+**  1) The date is Calendar_Zone(jd) at longitude0 and Observer_Zone0, kept
+**     in year0, month0, day0, hour0. Days k = -40..0 are searched oldest
+**     first, each in its window 0 h..24 h of the zone of 135 E, with 31
+**     rounds of its own.
 **  2) The first result goes to newmoon1; the second to newmoon2 and the
 **     search ends. The last window runs to 24 h of the date, so a new moon
 **     later on the date than jd is found too. A second result earlier than
@@ -127,7 +128,7 @@ void FirstdayCal1_With(double jd, const std::function<double(double)>& elong,
 {
     *newmoon1 = 0.0;
     *newmoon2 = 0.0;
-    Calendar(jd, &year0, &month0, &day0, &hour0, 1, longitude0);
+    Calendar_Zone(jd, &year0, &month0, &day0, &hour0, longitude0, Observer_Zone0());
 
     for (int k = kFirstDay1; k <= 0; k++) {
         // The day's window in the zone of 135 E
@@ -165,20 +166,22 @@ void FirstdayCal1_With(double jd, const std::function<double(double)>& elong,
 **  2) One budget of 31 rounds serves the whole call, and every day spends
 **     at least one round on its bracket test: only a crossing in about the
 **     six newest days can still be narrowed to the end.
-**  3) Before each day latitude0 and longitude0 are set to 34.8 and 135.0;
-**     they keep these values after the call.
+**  3) Before each day latitude0 and longitude0 are set to 34.8 and 135.0
+**     (and zone0_set to false: the zone of 135 E); they keep these values
+**     after the call.
 **  4) A target above 340 or at or below -20 is never found.
 */
 void FirstdayCal2_With(double jd, double target, const std::function<double(double)>& elong,
                        double* result)
 {
     *result = 0.0;
-    Calendar(jd, &year0, &month0, &day0, &hour0, 1, longitude0);
+    Calendar_Zone(jd, &year0, &month0, &day0, &hour0, longitude0, Observer_Zone0());
 
     int rounds = kRounds;
     for (int k = 0; k >= kFirstDay2; k--) {
         longitude0 = kWindowLon;
         latitude0 = kWindowLat;
+        zone0_set = false;  // the zone of 135 E goes with it
         double jdA = JD(year0, month0, day0 + k, 0, 0, kWindowLon);
         double jdB = JD(year0, month0, day0 + k, 24, 0, kWindowLon);
         double found = NewMoon_Window(jdA, jdB, target, elong, &rounds);
@@ -242,7 +245,7 @@ void FirstdayCal1(double jd, double* newmoon1, double* newmoon2)
 **
 **  Notes:
 **  1) FirstdayCal2_With on Elongation; leaves latitude0, longitude0 at
-**     34.8, 135.0. No panel calls it.
+**     34.8, 135.0 (zone0_set false). No panel calls it.
 **
 **  Called:  FirstdayCal2_With, Elongation
 */

@@ -30,22 +30,23 @@ EventSearchCount last_count{};
 **     kind     EventKind  Culmination samples the azimuth, the others the altitude
 **     body     int        0 Sun, 3 Moon (topocentric), any other a planet code
 **     y, m, d  double     local date (stays fixed for a whole search)
+**     zone     double     civil zone of the date, hours east (Observer_Zone0)
 **     t        double     local clock time, hours
 **
 **  Returned (function value):
 **              double     degrees: altitude, or azimuth from the south, + west
 **
 **  Notes:
-**  1) The trial instant is JD(y, m, d, t) at longitude0: zone time from the
-**     adjusted year 1900 on, local mean time before.
+**  1) The trial instant is JD_Zone(y, m, d, t) at longitude0 and zone: zone
+**     time from the adjusted year 1900 on, local mean time before.
 **  2) The body's shared record (Sun, Moon or Planet) is overwritten; the
 **     Moon's routine also rewrites Sun.
 **
-**  Called:  JD, Sun_Position, Moon_Position, Planet_Position, Az_El
+**  Called:  JD_Zone, Sun_Position, Moon_Position, Planet_Position, Az_El
 */
-double Body_Sample(EventKind kind, int body, double y, double m, double d, double t)
+double Body_Sample(EventKind kind, int body, double y, double m, double d, double zone, double t)
 {
-    double jt = JD(y, m, d, t, 0, longitude0);
+    double jt = JD_Zone(y, m, d, t, longitude0, zone);
     const tagPosition* rec;
     if (body == kBodySun) {
         Sun_Position(jt, &Sun);
@@ -76,7 +77,8 @@ double Body_Sample(EventKind kind, int body, double y, double m, double d, doubl
 **
 **  Notes:
 **  1) Auto_Time receives the broken-down time of jd first.
-**  2) The date is taken by Calendar at longitude0 and stays fixed.
+**  2) The date is taken by Calendar_Zone at longitude0 in the zone of
+**     Observer_Zone0 and stays fixed.
 */
 double Body_Event(double jd, int body, EventKind kind)
 {
@@ -84,12 +86,13 @@ double Body_Event(double jd, int body, EventKind kind)
     Cal_Auto_Time(jd, &Auto_Time);
 
     // Local date of the instant
+    const double zone = Observer_Zone0();
     double y, m, d, hr;
-    Calendar(jd, &y, &m, &d, &hr, 0, longitude0);
+    Calendar_Zone(jd, &y, &m, &d, &hr, longitude0, zone);
 
     last_count = EventSearchCount{};
     return Event_Search(
-        kind, [=](double t) { return Body_Sample(kind, body, y, m, d, t); }, &last_count);
+        kind, [=](double t) { return Body_Sample(kind, body, y, m, d, zone, t); }, &last_count);
 }
 
 /*
@@ -253,11 +256,11 @@ double Event_Search(EventKind kind, const std::function<double(double)>& sample,
 **                    any other code a planet of Planet_Position
 **
 **  Returned (function value):
-**           double   local clock time, hours 0..24 (zone of longitude0);
-**                    23.0 when none
+**           double   local clock time, hours 0..24 (zone of Observer_Zone0:
+**                    the zone set, or that of longitude0); 23.0 when none
 **
 **  Notes:
-**  1) Reads latitude0, longitude0; writes Auto_Time (the time of jd) and
+**  1) Reads latitude0, longitude0 and the zone; writes Auto_Time (the time of jd) and
 **     the body's record (Sun, Moon, which also rewrites Sun, or Planet),
 **     which holds the last trial instant afterwards.
 **  2) The one horizon -0.85 serves every body, for the centre of the body

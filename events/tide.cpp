@@ -25,7 +25,7 @@ constexpr double XK1 = 179.5;        // K1 phase lag, degrees
 constexpr double HO1 = 0.198;        // O1 amplitude
 constexpr double XO1 = 160.98;       // O1 phase lag, degrees
 
-constexpr double kStationLon = 139.7;  // station east longitude, degrees (zone 9 h)
+constexpr double kStationLon = kTideStationLon;  // station east longitude, degrees (zone 9 h)
 
 // Angular speeds, degrees per hour
 constexpr double kSpeedM2 = 28.98;

@@ -3,6 +3,9 @@
 
 // Tide[0..3]: heights of high 1, high 2, low 1, low 2; Tide[4..7]: their JDs. 0.0 = none.
 extern double Tide[8];
+// East longitude of the station, degrees: the tide search takes its date and
+// its hours in the zone of this longitude (9 h), whatever the observer.
+constexpr double kTideStationLon = 139.7;
 void Tide1_Loop(double jd, double t, double* height, double* height_datum);
 void Tide_Cal(double jd);
 

@@ -6,7 +6,7 @@
 #include "app/toolkit/ws.h"
 #include "ephem/moon.h"
 #include "ephem/position.h"
-#include "events/newmoon.h"
+#include "events/newmoon_kept.h"
 #include "panels/display_settings.h"
 #include "panels/panels.h"
 #include "timecal/constants.h"
@@ -152,12 +152,13 @@ void DrawMoonPhase(WSCvdrawingArea* area, double P)
 **  Notes:
 **  1) The Moon (topocentric) and the Sun at jd_auto for the observer's
 **     latitude, longitude; the phase picture; then the age since the
-**     latest new moon not later than jd_auto (MoonAgeDays, from the
-**     new-moon search FirstdayCal1), "月齢 %4.1f" at (5, 160) in black,
-**     the colour the outline left in force.
+**     latest new moon not later than jd_auto (MoonAgeDays_Kept, from the
+**     new-moon search FirstdayCal1 of the date, run once a date),
+**     "月齢 %4.1f" at (5, 160) in black, the colour the outline left in
+**     force.
 **  2) Sets scale to 2.0; rewrites the shared records Moon and Sun.
 **
-**  Called:  Moon_Position, MoonPhaseAngle, DrawMoonPhase, MoonAgeDays
+**  Called:  Moon_Position, MoonPhaseAngle, DrawMoonPhase, MoonAgeDays_Kept
 */
 void DispMoon(WSCbase* widget)
 {
@@ -172,6 +173,6 @@ void DispMoon(WSCbase* widget)
 
     // the Moon's age
     char buf[64];
-    std::snprintf(buf, sizeof buf, "月齢 %4.1f", MoonAgeDays(jd_auto));
+    std::snprintf(buf, sizeof buf, "月齢 %4.1f", MoonAgeDays_Kept(jd_auto));
     area->drawString(kAgeX, kAgeY, kAgeW, kAgeH, 1, 0, buf, -2);
 }

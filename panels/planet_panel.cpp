@@ -106,8 +106,8 @@ void Disp4(WSCbase* object)
     WSCvdrawingArea* area = static_cast<WSCvdrawingArea*>(object->viewAsClass("WSCvdrawingArea"));
     char buf[32];
 
-    // 1. the view and the grid's pen
-    double azmt = m_input_azmt;
+    // 1. the view (m_input_azmt taken into (-180, 180]) and the grid's pen
+    double azmt = Observer_ViewAzimuth();
     area->setForeColor("#000000");
     area->setLineWidth(1);
 

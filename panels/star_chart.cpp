@@ -175,7 +175,7 @@ bool StarChart_Project(int select, double az, double el, double ra, double dec, 
         p.y1 = p.py - R;
         break;
     case kView: {
-        double d = ViewOffset(az, m_input_azmt);
+        double d = ViewOffset(az, Observer_ViewAzimuth());
         if (!InFrontHalf(d)) return false;
         ViewProjectBody(el, d, &p.px, &p.py);
         p.x1 = p.px - R;

@@ -165,6 +165,22 @@ void ViewProjectGrid(double el, double d, bool equatorial, double* px, double* p
 }
 
 /*
+**  ViewRadius
+**  Radius in the view projection of a given distance from its centre.
+**
+**  Given:
+**     degrees  double   angular distance from the view's centre
+**
+**  Returned (function value):
+**              double   pixels: u / 3.14 * 180 * scale with u in radians
+**                       (90 degrees: about 180 pixels at scale 2)
+*/
+double ViewRadius(double degrees)
+{
+    return degrees * kDegToRad / kViewPi * 180 * scale;
+}
+
+/*
 **  PanelBody
 **  A body of the view at an instant, as the planet panel computes it.
 **

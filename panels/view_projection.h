@@ -19,6 +19,9 @@ bool InFrontHalf(double d);
 void ViewProjectBody(double el, double d, double* px, double* py);
 // Grid variant; equatorial is true for the hour and declination circles.
 void ViewProjectGrid(double el, double d, bool equatorial, double* px, double* py);
+// Distance in pixels from the view's centre of a point the given angle
+// (degrees) away from it, at the scale in force.
+double ViewRadius(double degrees);
 
 // Position of body index 0..6 (Moon, Mercury, Venus, Sun, Mars, Jupiter,
 // Saturn) at jd as the planet panel computes it, into its shared record;

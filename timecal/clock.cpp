@@ -13,8 +13,9 @@ int64_t g_value = 0;  // fixed instant, or offset from the system's civil time
 
 int64_t SystemCivil()
 {
+    // the zone is a multiple of a quarter hour: whole seconds
     return static_cast<int64_t>(std::time(nullptr)) +
-           static_cast<int64_t>(Observer_ZoneHours()) * 3600;
+           static_cast<int64_t>(std::llround(Observer_ZoneHours() * 3600));
 }
 
 // days from 1970-01-01 of a proleptic Gregorian date (Howard Hinnant's algorithm)

@@ -1,6 +1,7 @@
 // The one clock source. Everything that reads the time of day reads it here;
 // tests and the snapshot mode set it. Times are the observer's civil time:
-// UTC now plus the zone of the observer's longitude (139.7 E gives +9 h),
+// UTC now plus the observer's zone (Observer_ZoneHours: the zone set, or
+// the zone of the longitude, 139.7 E gives +9 h),
 // counted in seconds from 1970-01-01 00:00 civil time.
 #pragma once
 #include <cstdint>

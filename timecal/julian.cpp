@@ -63,8 +63,37 @@ double ZoneHours(double longitude)
 **     Meeus, J., Astronomical Algorithms, 2nd ed., Willmann-Bell (1998),
 **     ch. 7 (Julian Day); the day count here is a variant of his, with
 **     30.59 (M - 2) and the origin 1721086.5.
+**
+**  Called:  JD_Zone, ZoneHours
 */
 double JD(double year, double month, double day, double hour, int, double longitude)
+{
+    return JD_Zone(year, month, day, hour, longitude, ZoneHours(longitude));
+}
+
+/*
+**  JD_Zone
+**  Julian day of a civil date and time at the observer, in a zone given.
+**
+**  Given:
+**     year, month, day  double   civil date (as JD)
+**     hour              double   time of day, decimal hours
+**     longitude         double   east longitude, degrees (local mean time)
+**     zone              double   civil zone, hours east of UTC
+**
+**  Returned (function value):
+**                       double   Julian day (UT)
+**
+**  Notes:
+**  1) JD's arithmetic with z = s * zone in place of floor(|lon|/15 + 0.5),
+**     s the sign of the longitude: the zone term s (|lon|/15 - z) / 24
+**     then takes off the zone whatever its side of the longitude's. For
+**     zone = ZoneHours(longitude), z is floor(|lon|/15 + 0.5) exactly
+**     (a product with +-1), so the result is JD's to the bit.
+**  2) Before the adjusted year 1900 the civil time stays the local mean
+**     time of the longitude; the zone takes no part.
+*/
+double JD_Zone(double year, double month, double day, double hour, double longitude, double zone)
 {
     // sign and magnitude of the longitude
     double s = 1.0, L = longitude;
@@ -79,8 +108,9 @@ double JD(double year, double month, double day, double hour, int, double longit
         // local mean time of the longitude
         J = A + B + day + hour / 24 - (s * L / 15) / 24;
     } else {
-        // zone time: whole hours nearest the longitude
-        double z = std::floor(L / 15 + 0.5);
+        // zone time: z = s * zone is the zone's magnitude on the longitude's
+        // side (for the zone of the longitude, floor(L / 15 + 0.5) exactly)
+        double z = s * zone;
         J = A + B + day + hour / 24 - (s * L / 15) / 24 + s * (L / 15 - z) / 24;
     }
     J = J + kJdCalendarBase;
@@ -114,9 +144,34 @@ double JD(double year, double month, double day, double hour, int, double longit
 **  Reference:
 **     Meeus, J., Astronomical Algorithms, 2nd ed., Willmann-Bell (1998),
 **     ch. 7 (Julian Day: calculation of the calendar date from the JD).
+**
+**  Called:  Calendar_Zone, ZoneHours
 */
 void Calendar(double jd, double* year, double* month, double* day, double* hour,
               int, double longitude)
+{
+    Calendar_Zone(jd, year, month, day, hour, longitude, ZoneHours(longitude));
+}
+
+/*
+**  Calendar_Zone
+**  Civil date and time at the observer of a Julian day, in a zone given.
+**
+**  Given:
+**     jd         double    Julian day (UT)
+**     longitude  double    east longitude, degrees (local mean time)
+**     zone       double    civil zone, hours east of UTC
+**
+**  Returned:
+**     year, month, day, hour   double*   as Calendar
+**
+**  Notes:
+**  1) Calendar's arithmetic with z = s * zone (see JD_Zone): the same bits
+**     as Calendar for zone = ZoneHours(longitude). For jd up to 2415000.0
+**     the local mean time of the longitude, whatever the zone.
+*/
+void Calendar_Zone(double jd, double* year, double* month, double* day, double* hour,
+                   double longitude, double zone)
 {
     double s = 1.0, L = longitude;
     if (longitude < 0) { L = -longitude; s = -1.0; }
@@ -124,7 +179,7 @@ void Calendar(double jd, double* year, double* month, double* day, double* hour,
     if (jd <= kJdZoneSwitch) {
         J = jd + (s * L / 15) / 24;  // local mean time
     } else {
-        double z = std::floor(L / 15 + 0.5);
+        double z = s * zone;
         J = jd + (s * L / 15) / 24 - s * (L / 15 - z) / 24;  // zone time
     }
     double Z = std::floor(J + 0.5);

@@ -8,6 +8,11 @@ double JD(double year, double month, double day, double hour, int, double longit
 // Calendar: Julian day back to the civil date and decimal hours.
 void Calendar(double jd, double* year, double* month, double* day, double* hour,
               int, double longitude);
+// JD_Zone, Calendar_Zone: the same in a civil zone given (hours east of
+//   UTC); with ZoneHours(longitude) JD's and Calendar's bits.
+double JD_Zone(double year, double month, double day, double hour, double longitude, double zone);
+void Calendar_Zone(double jd, double* year, double* month, double* day, double* hour,
+                   double longitude, double zone);
 
 // ---- small formulas
 double Compact(double x, double modulus);  // floored remainder

@@ -5,36 +5,85 @@
 double m_input_lat = kObserverDefaults.lat;
 double m_input_lon = kObserverDefaults.lon;
 double m_input_azmt = kObserverDefaults.azmt;
+bool m_input_zone_set = false;
+double m_input_zone = 0;
 
 double latitude0 = 0, longitude0 = 0;
 double latitude = 0, longitude = 0;
+bool zone0_set = false;
+double zone0 = 0;
 
 /*
 **  Observer_ZoneHours
 **  Civil zone of the observer.
 **
 **  Returned (function value):
-**          double   hours east of UTC: ZoneHours(m_input_lon), +9 at the
-**                   defaults
+**          double   hours east of UTC: m_input_zone when m_input_zone_set,
+**                   else ZoneHours(m_input_lon); +9 at the defaults
 **
 **  Notes:
-**  1) The clock source's only source of the zone. JD and Calendar derive
-**     the same zone from the longitude they are given.
+**  1) The clock source's and the main panel's source of the zone. JD and
+**     Calendar derive the zone of the longitude they are given; JD_Zone
+**     and Calendar_Zone take this one.
 */
-double Observer_ZoneHours() { return ZoneHours(m_input_lon); }
+double Observer_ZoneHours() { return m_input_zone_set ? m_input_zone : ZoneHours(m_input_lon); }
+
+/*
+**  Observer_Zone0
+**  Civil zone that goes with the working longitude longitude0.
+**
+**  Returned (function value):
+**          double   hours east of UTC: zone0 when zone0_set, else
+**                   ZoneHours(longitude0)
+**
+**  Notes:
+**  1) The searches and the time records convert the observer's civil time
+**     with it (JD_Zone, Calendar_Zone at longitude0). A caller that sets
+**     only longitude0 gets the zone of that longitude, as JD and Calendar
+**     give it, to the bit.
+*/
+double Observer_Zone0() { return zone0_set ? zone0 : ZoneHours(longitude0); }
+
+/*
+**  Observer_ViewAzimuth
+**  The view azimuth the view projection turns to.
+**
+**  Returned (function value):
+**          double   m_input_azmt taken once into (-180, 180], degrees from
+**                   the south toward the west
+**
+**  Notes:
+**  1) For the settings' range [-360, 360] one step suffices and is exact
+**     (a difference of 360 from a value between 180 and 360 in size), so
+**     the direction is the same to the bit; 0 stays 0. The view offset
+**     of the panels (ViewOffset) folds once and needs the view azimuth in
+**     [-180, 180] for every azimuth of Az_El.
+*/
+double Observer_ViewAzimuth()
+{
+    double a = m_input_azmt;
+    if (a > 180) a -= 360;
+    else if (a <= -180) a += 360;
+    return a;
+}
 
 /*
 **  Observer_Reset
 **  The observer's settings back to their values at start.
 **
 **  Notes:
-**  1) m_input_lat, m_input_lon, m_input_azmt from kObserverDefaults;
-**     latitude0, longitude0, latitude, longitude to 0.
+**  1) m_input_lat, m_input_lon, m_input_azmt from kObserverDefaults, no
+**     zone set; latitude0, longitude0, latitude, longitude, zone0 to 0,
+**     zone0_set false.
 */
 void Observer_Reset()
 {
     m_input_lat = kObserverDefaults.lat;
     m_input_lon = kObserverDefaults.lon;
     m_input_azmt = kObserverDefaults.azmt;
+    m_input_zone_set = false;
+    m_input_zone = 0;
     latitude0 = longitude0 = latitude = longitude = 0;
+    zone0_set = false;
+    zone0 = 0;
 }

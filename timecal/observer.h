@@ -1,6 +1,7 @@
-// The observer: the place and the viewing azimuth the settings give, and
-// the working copies of the place that the main panel sets at the start of
-// every repaint and the position, event and panel routines read.
+// The observer: the place, the civil zone and the viewing azimuth the
+// settings give, and the working copies of the place and zone that the main
+// panel sets at the start of every repaint and the position, event and
+// panel routines read.
 #pragma once
 
 // ---- the observer's settings: their values at start
@@ -11,23 +12,40 @@ struct ObserverDefaults {
 };
 inline constexpr ObserverDefaults kObserverDefaults = {35.6, 139.7, 0.0};
 
-// ---- the settings (the program itself never writes them)
+// ---- the settings (the program's settings layers write them at start; the
+// window's view keys turn m_input_azmt)
 extern double m_input_lat;   // kObserverDefaults.lat
 extern double m_input_lon;   // kObserverDefaults.lon
 extern double m_input_azmt;  // kObserverDefaults.azmt
+// The civil zone, hours east of UTC, when one is set; without one (at
+// start) the zone comes from the longitude.
+extern bool m_input_zone_set;  // false
+extern double m_input_zone;    // 0, read only when m_input_zone_set
 
 // ---- working copies of the place (0 at start; set every repaint)
 // latitude0, longitude0: read by the position and event routines (the
 // new-moon search may also write them); latitude, longitude: by the main
-// panel and the graphic panels.
+// panel and the graphic panels. zone0_set, zone0: the zone set, copied from
+// m_input_zone_set, m_input_zone (false, 0 at start).
 extern double latitude0, longitude0;
 extern double latitude, longitude;
+extern bool zone0_set;
+extern double zone0;
 
-// Civil zone of the observer in hours east of UTC: the whole hours nearest
-// the longitude m_input_lon (139.7 E gives +9). The clock source reads the
-// zone here; JD and Calendar derive the same zone from the longitude they
-// are given (m_input_lon, longitude0 or longitude).
+// The civil zone that goes with longitude0 wherever a civil date or time of
+// the observer becomes a Julian day or back (JD_Zone, Calendar_Zone): zone0
+// when zone0_set, else the zone of longitude0 (so a caller that sets only
+// longitude0 gets the zone of that longitude, as JD and Calendar do).
+double Observer_Zone0();
+
+// Civil zone of the observer in hours east of UTC: m_input_zone when set,
+// else the whole hours nearest the longitude m_input_lon (139.7 E gives +9).
+// The clock source and the main panel read the zone here.
 double Observer_ZoneHours();
+
+// The view azimuth m_input_azmt taken once into (-180, 180] (exact for the
+// settings' range [-360, 360]): the azimuth the view projection turns to.
+double Observer_ViewAzimuth();
 
 // The settings back to their values at start, the working copies to 0.
 void Observer_Reset();

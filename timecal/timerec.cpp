@@ -39,11 +39,11 @@ void Fill(tagTime_Day* t, double y, double mo, double d, double hr, double jd)
 **
 **  Notes:
 **  1) The clock is read through Clock_Now (the one clock source) and
-**     turned into a Julian day by JD at longitude0; the date and time
-**     stored are those Calendar derives back from that Julian day, in the
-**     zone of longitude0.
+**     turned into a Julian day by JD_Zone at longitude0 in the zone of
+**     Observer_Zone0; the date and time stored are those Calendar_Zone
+**     derives back from that Julian day, in the same zone.
 **
-**  Called:  Clock_Now, JD, Calendar, HourToHMS
+**  Called:  Clock_Now, JD_Zone, Calendar_Zone, Observer_Zone0, HourToHMS
 */
 void Cal_Now_Time(tagTime_Day* t)
 {
@@ -52,9 +52,9 @@ void Cal_Now_Time(tagTime_Day* t)
     double M = now.tm_mon + 1;
     double D = now.tm_mday;
     double H = now.tm_hour + now.tm_min * (1.0 / 60) + now.tm_sec * (1.0 / 3600);
-    double J = JD(Y, M, D, H, 0, longitude0);
+    double J = JD_Zone(Y, M, D, H, longitude0, Observer_Zone0());
     double y, mo, d, hr;
-    Calendar(J, &y, &mo, &d, &hr, 0, longitude0);
+    Calendar_Zone(J, &y, &mo, &d, &hr, longitude0, Observer_Zone0());
     Fill(t, y, mo, d, hr, J);
 }
 
@@ -67,19 +67,19 @@ void Cal_Now_Time(tagTime_Day* t)
 **
 **  Returned:
 **     t    tagTime_Day*   all eleven fields: the civil date and time of jd
-**                         in the zone of longitude0 (local mean time for jd
-**                         up to 2415000.0), jd itself, and latitude0,
-**                         longitude0
+**                         at longitude0 in the zone of Observer_Zone0 (local
+**                         mean time for jd up to 2415000.0), jd itself, and
+**                         latitude0, longitude0
 **
 **  Notes:
 **  1) The rise, set and culmination searches fill Auto_Time with it.
 **
-**  Called:  Calendar, HourToHMS
+**  Called:  Calendar_Zone, Observer_Zone0, HourToHMS
 */
 void Cal_Auto_Time(double jd, tagTime_Day* t)
 {
     double y, mo, d, hr;
-    Calendar(jd, &y, &mo, &d, &hr, 0, longitude0);
+    Calendar_Zone(jd, &y, &mo, &d, &hr, longitude0, Observer_Zone0());
     Fill(t, y, mo, d, hr, jd);
 }
 

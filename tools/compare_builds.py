@@ -2,11 +2,15 @@
 """Compare two builds of tenmado instant by instant.
 
   tools/compare_builds.py OLD_BINARY NEW_BINARY [N] [--jobs J] [--keep DIR]
+                          [--old-fields]
 
 Runs both binaries at N civil instants (default 1000) spread over 1900-2100
 and compares, for every instant:
   - the output of `--almanac --json --at T`, byte for byte (and the exit
-    status);
+    status); with --old-fields, for a new build whose JSON adds fields and
+    puts the tides in time order, every field of the old output has the same
+    value in the new one (the tides compared in time order), and nothing
+    else is compared;
   - the picture of `--snapshot FILE --at T`: identical PNG files are equal;
     otherwise both are decoded (tests/scripts/pngpix.py) and compared pixel
     for pixel.
@@ -16,11 +20,14 @@ take turns: midnight, 23:59:59, the last day of the month at 23:59:59 or at
 a time of a fixed pseudo-random sequence, and such times on the date itself.
 Prints a summary; exits 1 when anything differs, 2 on a bad command line.
 With --keep DIR the pictures and JSON of the instants that differ are kept.
+Both binaries run with XDG_CONFIG_HOME set to an empty folder, so that no
+settings file of the user's changes either picture.
 """
 import argparse
 import calendar
 import concurrent.futures
 import datetime
+import json
 import os
 import shutil
 import subprocess
@@ -64,9 +71,35 @@ def instants(n):
     return out
 
 
+ENV = dict(os.environ)
+
+
 def run(binary, args):
-    p = subprocess.run([binary] + args, stdout=subprocess.PIPE, stderr=subprocess.PIPE)
+    p = subprocess.run([binary] + args, stdout=subprocess.PIPE, stderr=subprocess.PIPE, env=ENV)
     return p.returncode, p.stdout
+
+
+def old_fields_differ(old, new):
+    """True unless every field of the old JSON has its value in the new one
+    (the tides of both taken in time order)."""
+    try:
+        o, n = json.loads(old), json.loads(new)
+    except ValueError:
+        return True
+
+    def differ(a, b, path):
+        if isinstance(a, dict):
+            return not isinstance(b, dict) or any(
+                k not in b or differ(a[k], b[k], path + "." + k) for k in a)
+        if isinstance(a, list):
+            if path == ".tides":
+                a = sorted(a, key=lambda t: t["jd"])
+                b = sorted(b, key=lambda t: t["jd"]) if isinstance(b, list) else b
+            return (not isinstance(b, list) or len(a) != len(b)
+                    or any(differ(x, y, path + "[]") for x, y in zip(a, b)))
+        return type(a) is not type(b) or a != b
+
+    return differ(o, n, "")
 
 
 def pixel_difference(a, b):
@@ -78,12 +111,15 @@ def pixel_difference(a, b):
     return sum(1 for y in range(ha) for x in range(wa) if pa(x, y) != pb(x, y))
 
 
-def compare(old, new, at, work, keep):
+def compare(old, new, at, work, keep, old_fields):
     """Differences at one instant: (json_differs, pixels_differing, note)."""
     tag = at.replace(" ", "_").replace(":", "")
     rc_o, json_o = run(old, ["--almanac", "--json", "--at", at])
     rc_n, json_n = run(new, ["--almanac", "--json", "--at", at])
-    json_differs = rc_o != rc_n or json_o != json_n
+    if old_fields:
+        json_differs = rc_o != rc_n or old_fields_differ(json_o, json_n)
+    else:
+        json_differs = rc_o != rc_n or json_o != json_n
     png_o = os.path.join(work, tag + "_old.png")
     png_n = os.path.join(work, tag + "_new.png")
     rs_o, _ = run(old, ["--snapshot", png_o, "--at", at])
@@ -122,6 +158,7 @@ def main():
     ap.add_argument("n", nargs="?", type=int, default=1000)
     ap.add_argument("--jobs", type=int, default=2)
     ap.add_argument("--keep", default=None)
+    ap.add_argument("--old-fields", action="store_true")
     a = ap.parse_args()
     if a.n < 2 or a.jobs < 1:
         ap.error("N must be at least 2 and --jobs at least 1")
@@ -132,8 +169,10 @@ def main():
     todo = instants(a.n)
     json_diffs, pixel_diffs, pixel_total, notes = [], [], 0, []
     with tempfile.TemporaryDirectory(prefix="compare_builds.") as work:
+        ENV["XDG_CONFIG_HOME"] = os.path.join(work, "no-settings")
         with concurrent.futures.ThreadPoolExecutor(max_workers=a.jobs) as pool:
-            results = pool.map(lambda at: (at, compare(a.old, a.new, at, work, a.keep)), todo)
+            results = pool.map(
+                lambda at: (at, compare(a.old, a.new, at, work, a.keep, a.old_fields)), todo)
             for at, (jd, px, note) in results:
                 if jd:
                     json_diffs.append(at)
@@ -144,7 +183,8 @@ def main():
                     notes.append(at + ": " + note)
 
     print("instants compared: %d (%s to %s)" % (len(todo), todo[0], todo[-1]))
-    print("almanac JSON differing: %d" % len(json_diffs))
+    print("almanac JSON differing%s: %d"
+          % (" (the old fields)" if a.old_fields else "", len(json_diffs)))
     print("snapshots differing: %d (%d pixels)" % (len(pixel_diffs), pixel_total))
     for at in (json_diffs + pixel_diffs)[:10]:
         print("  differs at " + at)

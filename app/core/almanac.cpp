@@ -1,7 +1,9 @@
-// The almanac of the present instant for the command line: the picture's
-// read-outs as UTF-8 text, or one JSON object with the raw results.
+// The almanac for the command line: the read-outs record of an instant (or
+// of a run of days) printed as text, as a table or as JSON.
 #include "app/core/almanac.h"
 
+#include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <cstring>
 #include <ctime>
@@ -9,49 +11,189 @@
 
 #include <nlohmann/json.hpp>
 
-#include "app/core/koyomi.h"
+#include "app/core/readouts.h"
 #include "app/core/settings.h"
-#include "app/toolkit/recorder.h"
 #include "app/toolkit/sjis.h"
-#include "app/toolkit/ws.h"
-#include "ephem/position.h"
-#include "events/newmoon.h"
 #include "events/riseset.h"
-#include "events/tide.h"
 #include "panels/panels.h"
-#include "panels/view_projection.h"
 #include "timecal/clock.h"
+#include "timecal/constants.h"
+#include "timecal/julian.h"
 
 namespace {
 
+using Json = nlohmann::ordered_json;
+
 const char* const kEnglish[kPanelBodies] = {"Moon", "Mercury", "Venus", "Sun",
                                             "Mars", "Jupiter", "Saturn"};
+constexpr long kSecondsPerDay = 86400;
 
-// Where the picture writes its read-outs and how each begins, in the order
-// of the text (the panels' labels elsewhere never match both).
-struct Readout { int x, y; const char* start; };
-const Readout kReadouts[] = {
-    {20, 0, "        日時"},                                  // date, time, Julian day
-    {10, 5, "日の出"}, {10, 20, "日の入"},                      // sun
-    {10, 35, "月の出"}, {10, 50, "月の入"},                     // moon
-    {420, 5, "時刻"}, {420, 20, "東経"}, {420, 35, "北緯"}, {420, 50, "方位角"},
-    {420, 170, "  東京湾潮汐"},                                 // tide heading
-    {460, 185, "満"}, {460, 200, "満"}, {460, 215, "干"}, {460, 230, "干"},
-    {5, 160, "月齢"},                                          // Moon's age
-};
-
-// null for the no-event value 23.0, else the time.
-nlohmann::ordered_json TimeOrNull(double r)
+// A read-out as UTF-8 without its leading blanks.
+std::string Line(const std::string& sjis)
 {
-    return r == kNoEvent ? nlohmann::ordered_json(nullptr) : nlohmann::ordered_json(r);
+    std::string line = SjisToUtf8(sjis);
+    line.erase(0, line.find_first_not_of(' '));
+    return line;
 }
 
-nlohmann::ordered_json DayOrNull(double jd)
+// ---- local times with their offset
+
+// Offset of the civil time east of UTC, seconds: local mean time of the
+// longitude, or the zone.
+long OffsetSeconds(bool mean_time, const KoyomiPlace& p)
 {
-    return jd == 0.0 ? nlohmann::ordered_json(nullptr) : nlohmann::ordered_json(jd);
+    return std::lround(mean_time ? p.longitude * 240 : p.zone * 3600);
+}
+
+// A civil date's time as JD takes it: local mean time before the adjusted
+// year 1900 (January and February 1900 included).
+bool MeanTimeOfDate(double year, double month)
+{
+    return (month < 3 ? year - 1 : year) < 1900;
+}
+
+// An event of the searches' local date: null for the no-event value.
+Json EventLocal(const KoyomiReadouts& r, double hours)
+{
+    if (hours == kNoEvent) return nullptr;
+    return Almanac_LocalIso((int)r.event_year, (int)r.event_month, (int)r.event_day, hours,
+                            OffsetSeconds(MeanTimeOfDate(r.event_year, r.event_month), r.place));
+}
+
+// A Julian day as the picture converts it (Calendar_Zone: local mean time up
+// to JD 2415000.0); null for 0.0 (none).
+Json DayLocal(const KoyomiReadouts& r, double t)
+{
+    if (t == 0.0) return nullptr;
+    double y, m, d, h;
+    Calendar_Zone(t, &y, &m, &d, &h, r.place.longitude, r.place.zone);
+    return Almanac_LocalIso((int)y, (int)m, (int)d, h,
+                            OffsetSeconds(t <= kJdZoneSwitch, r.place));
+}
+
+Json TimeOrNull(double r) { return r == kNoEvent ? Json(nullptr) : Json(r); }
+Json DayOrNull(double jd) { return jd == 0.0 ? Json(nullptr) : Json(jd); }
+
+// The record of one instant as one JSON object.
+Json Object(const KoyomiReadouts& r)
+{
+    const struct tm& now = r.now;
+    char local[80];
+    std::snprintf(local, sizeof local, "%04d-%02d-%02d %02d:%02d:%02d", now.tm_year + 1900,
+                  now.tm_mon + 1, now.tm_mday, now.tm_hour, now.tm_min, now.tm_sec);
+    const double now_year = now.tm_year + 1900.0, now_month = now.tm_mon + 1.0;
+
+    Json j;
+    j["jd"] = r.jd;
+    j["jd_local"] = Almanac_LocalIso(now.tm_year + 1900, now.tm_mon + 1, now.tm_mday,
+                                     now.tm_hour + now.tm_min / 60.0 + now.tm_sec / 3600.0,
+                                     OffsetSeconds(MeanTimeOfDate(now_year, now_month), r.place));
+    j["local"] = local;
+    j["sunrise"] = r.sunrise;
+    j["sunrise_local"] = EventLocal(r, r.sunrise);
+    j["sunset"] = r.sunset;
+    j["sunset_local"] = EventLocal(r, r.sunset);
+    j["moonrise"] = TimeOrNull(r.moonrise);
+    j["moonrise_local"] = EventLocal(r, r.moonrise);
+    j["moonset"] = TimeOrNull(r.moonset);
+    j["moonset_local"] = EventLocal(r, r.moonset);
+    j["sun_transit"] = TimeOrNull(r.sun_transit);
+    j["sun_transit_local"] = EventLocal(r, r.sun_transit);
+    j["moon_transit"] = TimeOrNull(r.moon_transit);
+    j["moon_transit_local"] = EventLocal(r, r.moon_transit);
+
+    // the tides found, in time order
+    struct Water { const char* kind; double jd, height; };
+    Water waters[4];
+    int n = 0;
+    for (int i = 0; i < 4; i++)
+        if (r.tide[4 + i] != 0.0) waters[n++] = Water{i < 2 ? "high" : "low", r.tide[4 + i], r.tide[i]};
+    std::stable_sort(waters, waters + n, [](const Water& a, const Water& b) { return a.jd < b.jd; });
+    Json tides = Json::array();
+    for (int i = 0; i < n; i++)
+        tides.push_back({{"kind", waters[i].kind}, {"jd", waters[i].jd},
+                         {"jd_local", DayLocal(r, waters[i].jd)}, {"height", waters[i].height}});
+    j["tides"] = tides;
+
+    j["new_moons"] = {DayOrNull(r.newmoon1), DayOrNull(r.newmoon2)};
+    j["new_moons_local"] = {DayLocal(r, r.newmoon1), DayLocal(r, r.newmoon2)};
+    j["moon_age"] = r.moon_age;
+    j["place"] = {{"latitude", r.place.latitude}, {"longitude", r.place.longitude},
+                  {"zone", r.place.zone}, {"azimuth", r.place.azimuth}};
+
+    Json bodies = Json::array();
+    for (int i = 0; i < kPanelBodies; i++) {
+        const KoyomiBody& b = r.bodies[i];
+        bodies.push_back({{"name", SjisToUtf8(Pla1[i], std::strlen(Pla1[i]))}, {"english", kEnglish[i]},
+                          {"lam", b.lam}, {"bet", b.bet}, {"ra", b.ra}, {"dec", b.dec},
+                          {"az", b.az}, {"el", b.el}});
+    }
+    j["bodies"] = bodies;
+    return j;
+}
+
+// The record of the clock's present instant, everything in.
+KoyomiReadouts Now()
+{
+    KoyomiReadouts r;
+    Koyomi_Readouts(Clock_Now(), true, &r);
+    return r;
+}
+
+// Day k of a run: the clock's instant plus k civil days.
+KoyomiReadouts DayOfRun(int64_t start, int k, bool extras)
+{
+    time_t t = static_cast<time_t>(start + static_cast<int64_t>(k) * kSecondsPerDay);
+    struct tm fields;
+    std::memset(&fields, 0, sizeof fields);
+    gmtime_r(&t, &fields);
+    KoyomiReadouts r;
+    Koyomi_Readouts(fields, extras, &r);
+    return r;
+}
+
+// A table cell: the text of a read-out after its label, padded to width.
+std::string Cell(const std::string& sjis_readout, size_t label_bytes, size_t width)
+{
+    std::string v = SjisToUtf8(sjis_readout.substr(label_bytes));
+    v.erase(0, v.find_first_not_of(' '));
+    if (v.size() < width) v.append(width - v.size(), ' ');
+    return v;
 }
 
 }  // namespace
+
+/*
+**  Almanac_LocalIso
+**  A local time as ISO 8601 with its offset.
+**
+**  Given:
+**     year, month, day   int      the civil date
+**     hours              double   time of day, decimal hours
+**     offset             long     the civil time's offset, seconds east of UTC
+**
+**  Returned (function value):
+**          std::string   "YYYY-MM-DDTHH:MM:SS+hh:mm", the seconds truncated
+**                        (as the picture truncates the minutes) and kept
+**                        within the day; "+hh:mm:ss" when the offset is no
+**                        whole minute (local mean time before 1900)
+*/
+std::string Almanac_LocalIso(int year, int month, int day, double hours, long offset)
+{
+    long s = static_cast<long>(std::floor(hours * 3600));
+    s = std::clamp(s, 0L, kSecondsPerDay - 1);
+    const char sign = offset < 0 ? '-' : '+';
+    const long o = std::labs(offset);
+    char zone[64];
+    if (o % 60 == 0)
+        std::snprintf(zone, sizeof zone, "%c%02ld:%02ld", sign, o / 3600, o / 60 % 60);
+    else
+        std::snprintf(zone, sizeof zone, "%c%02ld:%02ld:%02ld", sign, o / 3600, o / 60 % 60, o % 60);
+    char buf[160];
+    std::snprintf(buf, sizeof buf, "%04d-%02d-%02dT%02ld:%02ld:%02ld%s", year, month, day, s / 3600,
+                  s / 60 % 60, s % 60, zone);
+    return buf;
+}
 
 /*
 **  Almanac_Text
@@ -61,98 +203,136 @@ nlohmann::ordered_json DayOrNull(double jd)
 **          std::string   UTF-8 text, each line ended by a newline
 **
 **  Notes:
-**  1) One whole repaint is painted into a recorder; the read-outs (date
-**     line, events, time and place, tides, Moon's age) are picked out by
-**     place and first characters, in that order, and converted to UTF-8
-**     without their leading blanks.
-**  2) The present instant is the clock source's (Clock_Now); the shared
-**     state is left as the repaint leaves it.
+**  1) From the read-outs record of the clock's instant (Koyomi_Readouts),
+**     the texts the picture draws, in this order and without their leading
+**     blanks: the date line, the four events, the local time, the place
+**     and the view, the tide heading and rows, the Moon's age.
 **
-**  Called:  Koyomi_Pla, SjisToUtf8
+**  Called:  Clock_Now, Koyomi_Readouts, Readout_DateLine, Readout_Event,
+**           Readout_Clock, Readout_Longitude, Readout_Latitude,
+**           Readout_Azimuth, Readout_Tide, Readout_MoonAge, SjisToUtf8
 */
 std::string Almanac_Text()
 {
-    WSCvdrawingArea area(nullptr, "almanac");
-    Recorder rec;
-    area.setPainter(&rec);
-    Koyomi_Pla(&area);
-
+    KoyomiReadouts r;
+    Koyomi_Readouts(Clock_Now(), false, &r);
+    const KoyomiPlace& p = r.place;
+    double h, m, s;
+    const std::string lines[] = {
+        Readout_DateLine(r),
+        Readout_Event("日の出", r.sunrise, false),
+        Readout_Event("日の入", r.sunset, false),
+        Readout_Event("月の出", r.moonrise, r.moonrise == kNoEvent),
+        Readout_Event("月の入", r.moonset, r.moonset == kNoEvent),
+        Readout_Clock(r.now),
+        Readout_Longitude(p.longitude),
+        Readout_Latitude(p.latitude),
+        Readout_Azimuth(p.azimuth),
+        "  東京湾潮汐",
+        Readout_Tide(0, r.tide[4], p.longitude, p.zone, &h, &m, &s),
+        Readout_Tide(1, r.tide[5], p.longitude, p.zone, &h, &m, &s),
+        Readout_Tide(2, r.tide[6], p.longitude, p.zone, &h, &m, &s),
+        Readout_Tide(3, r.tide[7], p.longitude, p.zone, &h, &m, &s),
+        Readout_MoonAge(r.moon_age),
+    };
     std::string out;
-    for (const Readout& p : kReadouts) {
-        for (const DrawCall* c : rec.texts()) {
-            if (c->a[0] != p.x || c->a[1] != p.y || c->text.rfind(p.start, 0) != 0) continue;
-            std::string line = SjisToUtf8(c->text);
-            line.erase(0, line.find_first_not_of(' '));
-            out += line;
-            out += '\n';
-            break;
-        }
-    }
+    for (const std::string& l : lines) out += Line(l) + "\n";
     return out;
 }
 
 /*
 **  Almanac_Json
-**  The raw results of the searches and positions at the present instant.
+**  The record of the present instant as one JSON object.
 **
 **  Returned (function value):
 **          std::string   one JSON object (indent 2) and a newline: jd,
-**                        local, sunrise, sunset, moonrise, moonset,
-**                        sun_transit, moon_transit, tides, new_moons,
-**                        moon_age, bodies
+**                        local, the events, tides, new_moons, moon_age,
+**                        place, bodies (README, "Almanac on the command
+**                        line")
 **
 **  Notes:
-**  1) The state is reset as a repaint resets it (Koyomi_Reset); times are
-**     local decimal hours as the searches return them, Julian days in UT.
-**  2) The Sun's 23.0 stays; the Moon's rise and set and both transits
-**     give null for 23.0. Tides in the record's order 4, 5, 6, 7, entries
-**     0.0 left out; new moons of FirstdayCal1 with null for 0.0.
-**  3) Bodies as the planet panel computes them (PanelBody).
+**  1) Times of day are local decimal hours as the searches return them,
+**     Julian days UT; beside each, "<name>_local", the same instant as an
+**     ISO 8601 local time with its offset (null where the time is null).
+**  2) The Sun's 23.0 stays a number; the Moon's rise and set and both
+**     transits give null for 23.0. Tides in time order, entries 0.0 left
+**     out; new moons of FirstdayCal1 with null for 0.0.
+**  3) The offsets: local mean time of the longitude for the instant and
+**     the events before the adjusted year 1900 and for Julian days up to
+**     2415000.0 (the rules of JD and Calendar), the zone after.
 **
-**  Called:  Clock_Now, Koyomi_Reset, Cal_Rise_Time, Cal_Set_Time,
-**           Cal_Top_Time, Tide_Cal, FirstdayCal1, MoonAgeDays, PanelBody
+**  Called:  Clock_Now, Koyomi_Readouts, Almanac_LocalIso, Calendar_Zone
 */
 std::string Almanac_Json()
 {
-    struct tm now = Clock_Now();
-    Koyomi_Reset(now);
-    const double J = jd;
+    return Object(Now()).dump(2) + "\n";
+}
 
-    char local[80];
-    std::snprintf(local, sizeof local, "%04d-%02d-%02d %02d:%02d:%02d", now.tm_year + 1900,
-                  now.tm_mon + 1, now.tm_mday, now.tm_hour, now.tm_min, now.tm_sec);
-
-    nlohmann::ordered_json j;
-    j["jd"] = J;
-    j["local"] = local;
-    j["sunrise"] = Cal_Rise_Time(J, kBodySun);
-    j["sunset"] = Cal_Set_Time(J, kBodySun);
-    j["moonrise"] = TimeOrNull(Cal_Rise_Time(J, kBodyMoon));
-    j["moonset"] = TimeOrNull(Cal_Set_Time(J, kBodyMoon));
-    j["sun_transit"] = TimeOrNull(Cal_Top_Time(J, kBodySun));
-    j["moon_transit"] = TimeOrNull(Cal_Top_Time(J, kBodyMoon));
-
-    Tide_Cal(J);
-    nlohmann::ordered_json tides = nlohmann::ordered_json::array();
-    for (int i = 0; i < 4; i++) {
-        if (Tide[4 + i] == 0.0) continue;
-        tides.push_back({{"kind", i < 2 ? "high" : "low"}, {"jd", Tide[4 + i]}, {"height", Tide[i]}});
+/*
+**  Almanac_DaysText
+**  The almanac of a run of days as a table.
+**
+**  Given:
+**     days   int   1 or more: the clock's instant and the same civil time
+**                  of day on the dates that follow
+**
+**  Returned (function value):
+**          std::string   a header line and one line a day (UTF-8): the
+**                        date of the date line, sunrise, sunset, moonrise,
+**                        moonset, the two high and two low waters in the
+**                        picture's order, and the Moon's age, each printed
+**                        as the picture prints it ("--" for none)
+**
+**  Notes:
+**  1) Day after day the new moons replay the samples of the day before
+**     (FirstdayCal1_Kept); everything else is searched for each day.
+**
+**  Called:  Clock_CivilSeconds, Koyomi_Readouts, Readout_Event,
+**           Readout_Tide, Readout_MoonAge, SjisToUtf8
+*/
+std::string Almanac_DaysText(int days)
+{
+    std::string out = Line("日付        日の出 日の入 月の出 月の入 満     満     干     干     月齢") + "\n";
+    const int64_t start = Clock_CivilSeconds();
+    for (int k = 0; k < days; k++) {
+        KoyomiReadouts r = DayOfRun(start, k, false);
+        const KoyomiPlace& p = r.place;
+        char date[32];
+        std::snprintf(date, sizeof date, "%04d/%02d/%02d  ", (int)r.line_year, (int)r.line_month,
+                      (int)r.line_day);
+        std::string row = date;
+        const size_t kLabel = std::strlen("日の出");  // every event label, Shift_JIS bytes
+        row += Cell(Readout_Event("日の出", r.sunrise, false), kLabel, 7);
+        row += Cell(Readout_Event("日の入", r.sunset, false), kLabel, 7);
+        row += Cell(Readout_Event("月の出", r.moonrise, r.moonrise == kNoEvent), kLabel, 7);
+        row += Cell(Readout_Event("月の入", r.moonset, r.moonset == kNoEvent), kLabel, 7);
+        double h, m, s;
+        for (int i = 0; i < 4; i++)
+            row += Cell(Readout_Tide(i, r.tide[4 + i], p.longitude, p.zone, &h, &m, &s),
+                        std::strlen("満"), 7);
+        row += Cell(Readout_MoonAge(r.moon_age), std::strlen("月齢"), 0);
+        out += row + "\n";
     }
-    j["tides"] = tides;
+    return out;
+}
 
-    double newmoon1, newmoon2;
-    FirstdayCal1(J, &newmoon1, &newmoon2);
-    j["new_moons"] = {DayOrNull(newmoon1), DayOrNull(newmoon2)};
-    j["moon_age"] = MoonAgeDays(J);
-
-    nlohmann::ordered_json bodies = nlohmann::ordered_json::array();
-    for (int i = 0; i < kPanelBodies; i++) {
-        double az, el;
-        const tagPosition* p = PanelBody(i, J, &az, &el);
-        bodies.push_back({{"name", SjisToUtf8(Pla1[i], std::strlen(Pla1[i]))}, {"english", kEnglish[i]},
-                          {"lam", p->lam}, {"bet", p->bet}, {"ra", p->ra}, {"dec", p->dec},
-                          {"az", az}, {"el", el}});
-    }
-    j["bodies"] = bodies;
-    return j.dump(2) + "\n";
+/*
+**  Almanac_DaysJson
+**  The almanac of a run of days as a JSON array.
+**
+**  Given:
+**     days   int   as Almanac_DaysText
+**
+**  Returned (function value):
+**          std::string   an array (indent 2) of the one-day objects of
+**                        Almanac_Json, one a day, and a newline
+**
+**  Called:  Clock_CivilSeconds, Koyomi_Readouts
+*/
+std::string Almanac_DaysJson(int days)
+{
+    Json all = Json::array();
+    const int64_t start = Clock_CivilSeconds();
+    for (int k = 0; k < days; k++) all.push_back(Object(DayOfRun(start, k, true)));
+    return all.dump(2) + "\n";
 }

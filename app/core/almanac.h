@@ -1,8 +1,22 @@
-// The almanac of the present instant (the clock source) as text for the
-// command line: the read-outs of the picture, one per line (UTF-8), or one
-// JSON object.
+// The almanac for the command line, from the read-outs record: the present
+// instant of the clock source as text (the picture's read-outs, one per
+// line, UTF-8) or one JSON object; or a run of days from it as a table, one
+// line a day, or a JSON array of the one-day objects.
 #pragma once
 #include <string>
 
 std::string Almanac_Text();
 std::string Almanac_Json();
+
+// The most days one run prints.
+constexpr int kAlmanacDaysMax = 3660;
+// days >= 1: the present instant and the same time of day on the days that
+// follow (civil dates of the observer).
+std::string Almanac_DaysText(int days);
+std::string Almanac_DaysJson(int days);
+
+// The local time of an event or instant as ISO 8601 with the offset of the
+// civil time in force ("2026-12-22T06:46:54+09:00"): date, decimal hours
+// (truncated to the second) and the offset in seconds east of UTC (seconds
+// shown only when not whole minutes).
+std::string Almanac_LocalIso(int year, int month, int day, double hours, long offset_seconds);

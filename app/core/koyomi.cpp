@@ -4,19 +4,37 @@
 #include <cmath>
 #include <cstdio>
 
+#include "app/core/koyomi_rows.h"
+#include "app/core/readouts.h"
 #include "app/core/settings.h"
 #include "app/toolkit/ws.h"
 #include "panels/panels.h"
 #include "timecal/clock.h"
 #include "timecal/julian.h"
 
+namespace {
+
+constexpr unsigned long kBoxW = 300, kBoxH = 30;
+
+// The horizon labels: 90 degrees left of the view, at it, 90 degrees right.
+struct LabelPlace { long x, y; double offset; };
+constexpr LabelPlace kHorizon[3] = {{50, 230, -90}, {250, 230, 0}, {435, 230, 90}};
+
+void Text(WSCvdrawingArea* area, long x, long y, const std::string& text)
+{
+    area->drawString(x, y, kBoxW, kBoxH, 1, 0, text.c_str(), -2);
+}
+
+}  // namespace
+
 /*
-**  Koyomi_DateTime
-**  The date line's date and time of day of a Julian day.
+**  Koyomi_DateTimeZone
+**  The date line's date and time of day of a Julian day, in a zone given.
 **
 **  Given:
 **     jd          double    Julian day (UT)
-**     longitude   double    east longitude, degrees; fixes the zone
+**     longitude   double    east longitude, degrees (local mean time)
+**     zone        double    civil zone, hours east of UTC
 **
 **  Returned:
 **     year, month, day        double*   civil date at the observer
@@ -27,16 +45,28 @@
 **     loses some microseconds, so the time is split half a second on and
 **     truncated: the line then shows the same second as the clock.
 **
-**  Called:  Calendar
+**  Called:  Calendar_Zone
+*/
+void Koyomi_DateTimeZone(double jd, double longitude, double zone, double* year, double* month,
+                         double* day, double* hour, double* minute, double* second)
+{
+    double hr;
+    Calendar_Zone(jd + 0.5 / 86400, year, month, day, &hr, longitude, zone);
+    *hour = std::floor(hr);
+    *minute = std::floor((hr - *hour) * 60);
+    *second = hr * 3600 - *hour * 3600 - *minute * 60;
+}
+
+/*
+**  Koyomi_DateTime
+**  The date line's date and time of day of a Julian day, in the zone of
+**  the longitude (Koyomi_DateTimeZone with ZoneHours(longitude)).
 */
 void Koyomi_DateTime(double jd, double longitude, double* year, double* month, double* day,
                      double* hour, double* minute, double* second)
 {
-    double hr;
-    Calendar(jd + 0.5 / 86400, year, month, day, &hr, 1, longitude);
-    *hour = std::floor(hr);
-    *minute = std::floor((hr - *hour) * 60);
-    *second = hr * 3600 - *hour * 3600 - *minute * 60;
+    Koyomi_DateTimeZone(jd, longitude, ZoneHours(longitude), year, month, day, hour, minute,
+                        second);
 }
 
 /*
@@ -44,16 +74,19 @@ void Koyomi_DateTime(double jd, double longitude, double* year, double* month, d
 **  The shared state of a repaint, reset from the settings.
 **
 **  Given:
-**     now   struct tm   the clock reading (Clock_Now)
+**     now   struct tm   the clock reading (Clock_Now): the observer's civil
+**                       date and time
 **
 **  Notes:
 **  1) The chart geometry, the projection and the chart centre
-**     (DisplaySettings_StartRepaint); latitude, latitude0 from m_input_lat
-**     and longitude, longitude0 from m_input_lon; the Julian day of the
-**     reading (JD at m_input_lon) into jd, jd0, jdstart and jd_auto.
-**  2) The command-line almanac resets the same way.
+**     (DisplaySettings_StartRepaint); latitude, latitude0 from m_input_lat,
+**     longitude, longitude0 from m_input_lon, zone0_set, zone0 from
+**     m_input_zone_set, m_input_zone; the Julian day of the reading
+**     (JD_Zone at m_input_lon in the observer's zone) into jd, jd0,
+**     jdstart and jd_auto.
+**  2) The command-line almanac resets the same way (Koyomi_Readouts).
 **
-**  Called:  DisplaySettings_StartRepaint, JD
+**  Called:  DisplaySettings_StartRepaint, JD_Zone, Observer_ZoneHours
 */
 void Koyomi_Reset(const struct tm& now)
 {
@@ -68,11 +101,37 @@ void Koyomi_Reset(const struct tm& now)
     // observer
     latitude = latitude0 = m_input_lat;
     longitude = longitude0 = m_input_lon;
+    zone0_set = m_input_zone_set;
+    zone0 = m_input_zone;
 
     // Julian day of the present moment
-    double J = JD(year, month, day, H, 0, m_input_lon);
+    double J = JD_Zone(year, month, day, H, m_input_lon, Observer_ZoneHours());
     jd = jd0 = jdstart = J;
     jd_auto = jd0;
+}
+
+/*
+**  Koyomi_HorizonLabels
+**  The three directions on the horizon of the sky view.
+**
+**  Given:
+**     area      WSCvdrawingArea*   the drawing area
+**     azimuth   double             the view, degrees from the south toward
+**                                  the west
+**
+**  Notes:
+**  1) In "#ff0000", the nearest of the eight directions (Readout_Direction)
+**     to the azimuth 90 degrees left of the view at (50, 230), to the view
+**     at (250, 230) and 90 degrees right of it at (435, 230), boxes
+**     300 x 30: for the view to the south 東, 南 and 西. The colour stays
+**     red.
+**
+**  Called:  Readout_Direction
+*/
+void Koyomi_HorizonLabels(WSCvdrawingArea* area, double azimuth)
+{
+    area->setForeColor("#ff0000");
+    for (const LabelPlace& p : kHorizon) Text(area, p.x, p.y, Readout_Direction(azimuth + p.offset));
 }
 
 /*
@@ -83,68 +142,61 @@ void Koyomi_Reset(const struct tm& now)
 **     object   WSCbase*   the drawing area
 **
 **  Notes:
-**  1) Reads the clock once, resets the shared state (Koyomi_Reset), fills
-**     the background "#64ffff" 530 x 300, writes the date line with the
-**     Julian day, the compass labels, the sun and moon event rows, the
-**     local time, the place and the viewing azimuth, and the tide rows;
-**     then the panels Disp4, DispStar, DispMoon and DispClock, each over
-**     the earlier ones.
-**  2) Keeps nothing between repaints; Hour, minute and second hold the
-**     clock reading afterwards.
+**  1) Reads the clock once and makes the read-outs record of the reading
+**     (Koyomi_Readouts: the shared state reset, the date line, the kept or
+**     fresh searches of the day); fills the background "#64ffff"
+**     530 x 300, writes the date line with the Julian day, the horizon
+**     labels of the view, the sun and moon event rows, the local time,
+**     the place and the viewing azimuth, and the tide rows, all from the
+**     record; then the panels Disp4, DispStar, DispMoon and DispClock, each
+**     over the earlier ones.
+**  2) Between repaints only the searches of the day are kept (and run
+**     again when the date, the place or the zone changes); Hour, minute
+**     and second hold the last tide row's time afterwards, as before.
 **
-**  Called:  Clock_Now, Koyomi_Reset, Koyomi_DateTime, Koyomi_EventRows,
-**           Koyomi_TideRows, Disp4, DispStar, DispMoon, DispClock
+**  Called:  Clock_Now, Koyomi_Readouts, Readout_DateLine,
+**           Koyomi_HorizonLabels, Koyomi_DrawEventRows, Readout_Clock,
+**           Readout_Longitude, Readout_Latitude, Readout_Azimuth,
+**           Koyomi_DrawTideRows, Disp4, DispStar, DispMoon, DispClock
 */
 void Koyomi_Pla(WSCbase* object)
 {
     WSCvdrawingArea* area = static_cast<WSCvdrawingArea*>(object->viewAsClass("WSCvdrawingArea"));
-    char buf[128];
 
-    // the clock, read once
+    // the clock, read once; the shared state from the settings and the
+    // read-outs of the reading
     struct tm now = Clock_Now();
-
-    // the shared state from the settings and the Julian day of the reading
-    Koyomi_Reset(now);
+    KoyomiReadouts r;
+    Koyomi_Readouts(now, false, &r);
 
     // background
     area->setForeColor("#64ffff");
     area->drawFillRect(0, 0, 530, 300);
 
     // date line
-    double y, mo, d;
-    Koyomi_DateTime(jd0, longitude, &y, &mo, &d, &Hour, &minute, &second);
     area->setForeColor("#000000");
-    std::snprintf(buf, sizeof buf, "        日時  %04d/%02d/%02d %02d:%02d:%02d   ユリウス通日 %12.5f",
-                  (int)y, (int)mo, (int)d, (int)Hour, (int)minute, (int)second, jd);
-    area->drawString(20, 0, 600, 15, 1, 0, buf, -2);
+    area->drawString(20, 0, 600, 15, 1, 0, Readout_DateLine(r).c_str(), -2);
 
-    // compass labels
-    area->setForeColor("#ff0000");
-    area->drawString(50, 230, 300, 30, 1, 0, "東", -2);
-    area->drawString(250, 230, 300, 30, 1, 0, "南", -2);
-    area->drawString(435, 230, 300, 30, 1, 0, "西", -2);
+    // the directions on the horizon of the view
+    Koyomi_HorizonLabels(area, r.place.azimuth);
     area->setForeColor("#000000");
 
     // sunrise, sunset, moonrise, moonset
-    Koyomi_EventRows(area);
+    Koyomi_DrawEventRows(area, r.sunrise, r.sunset, r.moonrise, r.moonset);
 
     // local time, from the clock reading above
     Hour = now.tm_hour;
     minute = now.tm_min;
     second = now.tm_sec;
-    std::snprintf(buf, sizeof buf, "時刻 %02.0f:%02.0f:%02.0f", Hour, minute, second);
-    area->drawString(420, 5, 300, 30, 1, 0, buf, -2);
+    Text(area, 420, 5, Readout_Clock(now));
 
     // the place and the view
-    std::snprintf(buf, sizeof buf, "東経 %3.1f", m_input_lon);
-    area->drawString(420, 20, 300, 30, 1, 0, buf, -2);
-    std::snprintf(buf, sizeof buf, "北緯 %3.1f", m_input_lat);
-    area->drawString(420, 35, 300, 30, 1, 0, buf, -2);
-    std::snprintf(buf, sizeof buf, "方位角 %3.0f", m_input_azmt);
-    area->drawString(420, 50, 300, 30, 1, 0, buf, -2);
+    Text(area, 420, 20, Readout_Longitude(r.place.longitude));
+    Text(area, 420, 35, Readout_Latitude(r.place.latitude));
+    Text(area, 420, 50, Readout_Azimuth(r.place.azimuth));
 
     // tides of Tokyo Bay
-    Koyomi_TideRows(area);
+    Koyomi_DrawTideRows(area, r.tide);
 
     // the graphic panels, each over the earlier ones
     Disp4(object);

@@ -3,6 +3,7 @@
 // the periodic timer that keeps the picture moving.
 #include "app/core/koyomi.h"
 #include "app/core/newproject.h"
+#include "app/core/view_turn.h"
 #include "app/toolkit/ws.h"
 
 namespace {
@@ -42,7 +43,8 @@ WSCvdrawingArea* newvdra_000 = nullptr;
 **     x 100, y 100, width 530, height 257, title bar, visible, detail,
 **     pixmap style; the area's: pixmap, name, visible, detail, width 559,
 **     height 309. The expose procedure binds `draw` to the area's
-**     repaint; then the window is shown.
+**     repaint, the key and wheel procedures `view_turn` to its keys and
+**     mouse wheel; then the window is shown.
 */
 void _create_win_newwin000()
 {
@@ -71,6 +73,12 @@ void _create_win_newwin000()
     WSCprocedure* ep = new WSCprocedure("new_ep", WSEV_EXPOSE);  // runs at every repaint
     ep->setFunction(draw, "draw");
     newvdra_000->bindProcedure(ep);
+    WSCprocedure* kp = new WSCprocedure("new_kp", WSEV_KEY_PRESS);  // ← → Home turn the view
+    kp->setFunction(view_turn, "view_turn");
+    newvdra_000->bindProcedure(kp);
+    WSCprocedure* wp = new WSCprocedure("new_wp", WSEV_MOUSE_WHEEL);  // so does the wheel
+    wp->setFunction(view_turn, "view_turn");
+    newvdra_000->bindProcedure(wp);
 
     newwin000->setVisible(1);
 }

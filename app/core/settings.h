@@ -8,5 +8,6 @@
 #include "timecal/observer.h"
 #include "timecal/time_state.h"
 
-// Put every variable back to its value at start (tests).
+// Put every variable back to its value at start, the kept searches of the
+// day and the view's home too (tests).
 void Settings_Reset();

@@ -2,7 +2,8 @@
 // realised as GTK widgets after the init handlers have run; every expose
 // repaints the area through the one Cairo painter, at the size of the window
 // and the device's resolution; periodic timers become a tick aligned to the
-// wall clock's second; the windows belong to the application, whose loop
+// wall clock's second; key presses and the mouse wheel go to the procedures
+// bound to the areas; the windows belong to the application, whose loop
 // ends when the last one closes.
 #include "app/gtk/gtk_backend.h"
 
@@ -135,6 +136,64 @@ gboolean OnDraw(GtkWidget* widget, cairo_t* cr, gpointer p)
     return TRUE;
 }
 
+// ---- keys and the mouse wheel, forwarded to the procedures of the areas
+
+WSKey KeyOf(guint keyval)
+{
+    switch (keyval) {
+    case GDK_KEY_Left: case GDK_KEY_KP_Left: return WSKey::Left;
+    case GDK_KEY_Right: case GDK_KEY_KP_Right: return WSKey::Right;
+    case GDK_KEY_Home: case GDK_KEY_KP_Home: return WSKey::Home;
+    default: return WSKey::Other;
+    }
+}
+
+// A key press in a window goes to its drawing areas; a key with Ctrl, Alt
+// or Super stays with GTK (the application's Ctrl+Q and Ctrl+W).
+gboolean OnKey(GtkWidget*, GdkEventKey* event, gpointer p)
+{
+    const guint held = event->state & gtk_accelerator_get_default_mod_mask();
+    const WSKey key = KeyOf(event->keyval);
+    if (key == WSKey::Other || (held & ~GDK_SHIFT_MASK) != 0) return FALSE;
+    WSEvent e;
+    e.trigger = WSEV_KEY_PRESS;
+    e.key = key;
+    e.shift = (held & GDK_SHIFT_MASK) != 0;
+    for (WSCbase* child : static_cast<WSCmainWindow*>(p)->children())
+        if (auto* area = static_cast<WSCvdrawingArea*>(child->viewAsClass("WSCvdrawingArea")))
+            area->deliver(e);
+    return TRUE;
+}
+
+// A turn of the wheel over an area goes to its procedures with the pointer's
+// place in the picture (the area's pixels taken back through the picture's
+// scale and place, FitPicture): up or right +1, down or left -1 (a smooth
+// scroll by the sign of its delta).
+gboolean OnScroll(GtkWidget* widget, GdkEventScroll* event, gpointer p)
+{
+    const AreaView* view = static_cast<const AreaView*>(p);
+    WSEvent e;
+    e.trigger = WSEV_MOUSE_WHEEL;
+    switch (event->direction) {
+    case GDK_SCROLL_UP: case GDK_SCROLL_RIGHT: e.wheel = 1; break;
+    case GDK_SCROLL_DOWN: case GDK_SCROLL_LEFT: e.wheel = -1; break;
+    default: {
+        double dx = 0, dy = 0;
+        gdk_event_get_scroll_deltas(reinterpret_cast<GdkEvent*>(event), &dx, &dy);
+        const double d = dy != 0 ? -dy : dx;
+        e.wheel = d > 0 ? 1 : d < 0 ? -1 : 0;
+    }
+    }
+    const int factor = std::max(1, gtk_widget_get_scale_factor(widget));
+    const PictureFit fit = FitPicture(gtk_widget_get_allocated_width(widget),
+                                      gtk_widget_get_allocated_height(widget), factor,
+                                      view->base_width, view->base_height);
+    e.x = static_cast<int>(std::floor((event->x * factor - fit.x) / fit.scale));
+    e.y = static_cast<int>(std::floor(event->y * factor / fit.scale));
+    view->area->deliver(e);
+    return TRUE;
+}
+
 class GtkBackend : public WSBackend {
 public:
     void askRepaint(WSCvdrawingArea* area) override
@@ -184,9 +243,12 @@ void RealiseWindow(WSCmainWindow* w)
         // lives as long as the program, as the area does
         AreaView* view = new AreaView{area, width, height};
         g_signal_connect(da, "draw", G_CALLBACK(OnDraw), view);
+        gtk_widget_add_events(da, GDK_SCROLL_MASK);
+        g_signal_connect(da, "scroll-event", G_CALLBACK(OnScroll), view);
         if (area->intProperty(_WSNvis(), 1) == 0) gtk_widget_set_no_show_all(da, TRUE);
         g_widgets[area] = da;
     }
+    g_signal_connect(win, "key-press-event", G_CALLBACK(OnKey), w);
     g_widgets[w] = win;
     if (w->visible()) gtk_widget_show_all(win);
 }

@@ -342,6 +342,27 @@ void WSCvdrawingArea::askRepaint()
 }
 
 /*
+**  WSCvdrawingArea::deliver
+**  A key press or a turn of the mouse wheel to the area's procedures.
+**
+**  Given:
+**     event   const WSEvent&   the trigger (WSEV_KEY_PRESS or
+**                              WSEV_MOUSE_WHEEL) and what happened
+**
+**  Notes:
+**  1) The procedures bound with the event's trigger run with this area,
+**     in the order they were bound; they read the event from event(),
+**     which is empty again afterwards.
+*/
+void WSCvdrawingArea::deliver(const WSEvent& event)
+{
+    event_ = event;
+    for (WSCprocedure* p : procedures_)
+        if (p->trigger() == event.trigger) p->call(this);
+    event_ = WSEvent();
+}
+
+/*
 **  WSCvdrawingArea::repaint
 **  One repaint into a painter.
 **

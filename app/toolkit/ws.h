@@ -105,7 +105,19 @@ private:
     std::string function_name_;
 };
 
-constexpr long WSEV_EXPOSE = 9;  // trigger: called at every repaint
+constexpr long WSEV_EXPOSE = 9;        // trigger: called at every repaint
+constexpr long WSEV_KEY_PRESS = 10;    // trigger: a key pressed in the area's window
+constexpr long WSEV_MOUSE_WHEEL = 11;  // trigger: the mouse wheel turned over the area
+
+// The key or wheel event a procedure of those triggers is called for.
+enum class WSKey { Other, Left, Right, Home };
+struct WSEvent {
+    long trigger = 0;
+    WSKey key = WSKey::Other;  // key press: the key (the keypad's too)
+    bool shift = false;        // key press: Shift held (and no Ctrl or Alt)
+    int wheel = 0;             // wheel: +1 up or right, -1 down or left
+    int x = 0, y = 0;          // wheel: the pointer in the area, pixels
+};
 
 class WSCvdrawingArea : public WSCbase {
 public:
@@ -127,6 +139,10 @@ public:
 
     virtual void bindProcedure(WSCprocedure* procedure);
     virtual void askRepaint();
+    // Run the procedures bound to the event's trigger with this area; they
+    // read the event from event() (backend and tests).
+    void deliver(const WSEvent& event);
+    const WSEvent& event() const { return event_; }
 
     // One repaint into the given painter: the expose procedures run with
     // this area (backend, snapshot and tests).
@@ -140,6 +156,7 @@ private:
     Painter* painter_ = nullptr;
     std::vector<WSCprocedure*> procedures_;
     long repaint_requests_ = 0;
+    WSEvent event_;
 };
 
 // ---- computed pixel values for the drawing operations

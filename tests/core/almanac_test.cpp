@@ -86,8 +86,8 @@ TEST(Almanac_Json, FixedInstant)
 }
 
 // No moonrise: null (the Sun's 23.0 would stay a number). One high water:
-// three tides. A new moon later on the date: both new moons, the age
-// counted from the first.
+// three tides, in time order. A new moon later on the date: both new moons,
+// the age counted from the first.
 TEST(Almanac_Json, NullsAndOmissions)
 {
     nlohmann::json j = JsonAt(2026, 12, 2, 12, 0, 0);
@@ -97,9 +97,10 @@ TEST(Almanac_Json, NullsAndOmissions)
 
     j = JsonAt(2026, 12, 3, 12, 0, 0);
     ASSERT_EQ(j["tides"].size(), 3u);
-    EXPECT_EQ(j["tides"][0]["kind"], "high");
-    EXPECT_EQ(j["tides"][1]["kind"], "low");
-    EXPECT_EQ(j["tides"][2]["kind"], "low");
+    EXPECT_EQ(j["tides"][0]["kind"], "low");   // 06:00
+    EXPECT_EQ(j["tides"][1]["kind"], "high");  // 13:03
+    EXPECT_EQ(j["tides"][2]["kind"], "low");   // 20:13
+    EXPECT_EQ(j["tides"][1]["jd_local"].get<std::string>().substr(0, 16), "2026-12-03T13:03");
 
     j = JsonAt(2026, 12, 9, 6, 0, 0);
     ASSERT_TRUE(j["new_moons"][1].is_number());

@@ -92,9 +92,14 @@ TEST(Startup, WindowAreaAndRepaintTimer)
     EXPECT_EQ(newvdra_000->parent(), newwin000);
     ASSERT_EQ(newwin000->children().size(), 1u);
     EXPECT_EQ(newwin000->children()[0], newvdra_000);
-    ASSERT_EQ(newvdra_000->procedures().size(), 1u);
+    ASSERT_EQ(newvdra_000->procedures().size(), 3u);
     EXPECT_EQ(newvdra_000->procedures()[0]->trigger(), 9);
     EXPECT_EQ(newvdra_000->procedures()[0]->functionName(), "draw");
+    // the view's keys and wheel
+    EXPECT_EQ(newvdra_000->procedures()[1]->trigger(), WSEV_KEY_PRESS);
+    EXPECT_EQ(newvdra_000->procedures()[1]->functionName(), "view_turn");
+    EXPECT_EQ(newvdra_000->procedures()[2]->trigger(), WSEV_MOUSE_WHEEL);
+    EXPECT_EQ(newvdra_000->procedures()[2]->functionName(), "view_turn");
 
     // no timer before the first repaint of the process (this test's first
     // run: nothing else repaints the area); many repaints register it once,
