@@ -13,6 +13,7 @@
 #include <cstring>
 #include <string_view>
 
+#include "app/cairo/snapshot_file.h"
 #include "app/toolkit/ws.h"
 
 namespace {
@@ -436,25 +437,31 @@ int CairoPainter::lastTextUnknownGlyphs() const
 
 namespace {
 
-struct PngSink {
-    int fd;
-    int error;  // errno of the first failed write, 0 if none
-};
-
-cairo_status_t WritePng(void* closure, const unsigned char* data, unsigned int length)
+cairo_status_t AppendPng(void* closure, const unsigned char* data, unsigned int length)
 {
-    PngSink* sink = static_cast<PngSink*>(closure);
-    while (length > 0) {
-        ssize_t n = write(sink->fd, data, length);
-        if (n < 0) {
-            if (errno == EINTR) continue;
-            sink->error = errno;
-            return CAIRO_STATUS_WRITE_ERROR;
-        }
-        data += n;
-        length -= static_cast<unsigned int>(n);
-    }
+    static_cast<std::string*>(closure)->append(reinterpret_cast<const char*>(data), length);
     return CAIRO_STATUS_SUCCESS;
+}
+
+// One repaint of the area as PNG bytes, painted and encoded before any file
+// is touched.
+bool PaintPng(WSCvdrawingArea* area, std::string* png, std::string* why)
+{
+    cairo_surface_t* surface = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, kPictureWidth, kPictureHeight);
+    cairo_t* cr = cairo_create(surface);
+    {
+        CairoPainter painter(cr);
+        area->repaint(&painter);
+        painter.end();
+    }
+    cairo_destroy(cr);
+    cairo_surface_flush(surface);
+    png->reserve(128 * 1024);
+    const cairo_status_t st = cairo_surface_write_to_png_stream(surface, AppendPng, png);
+    cairo_surface_destroy(surface);
+    if (st == CAIRO_STATUS_SUCCESS) return true;
+    *why = cairo_status_to_string(st);
+    return false;
 }
 
 // A path as a message shows it: control bytes and bytes that are not UTF-8
@@ -488,44 +495,25 @@ bool RenderSnapshotPng(WSCvdrawingArea* area, const std::string& path, std::stri
 {
     if (path.empty()) return Fail(error, path, "empty file name");
     if (!area) return Fail(error, path, "no drawing area");
-    // rename would replace a device, FIFO or socket (/dev/null as root) by
-    // the picture: only a regular file (or a new name) is written
-    struct stat target;
-    if (stat(path.c_str(), &target) == 0 && !S_ISREG(target.st_mode) && !S_ISDIR(target.st_mode))
-        return Fail(error, path, "not a regular file");
-
-    // The temporary file lies beside the target so that rename is atomic.
-    const size_t slash = path.rfind('/');
-    const std::string dir = slash == std::string::npos ? "." : (slash == 0 ? "/" : path.substr(0, slash));
-    std::string tmp = dir + "/.tenmado-snapshot-XXXXXX";
-    int fd = mkstemp(tmp.data());
-    if (fd < 0) return Fail(error, path, std::strerror(errno));
-    // mkstemp makes the file private; give it the usual mode for new files.
-    const mode_t mask = umask(0);
-    umask(mask);
-    fchmod(fd, 0666 & ~mask);
-
-    cairo_surface_t* surface = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, kPictureWidth, kPictureHeight);
-    cairo_t* cr = cairo_create(surface);
-    {
-        CairoPainter painter(cr);
-        area->repaint(&painter);
-        painter.end();
-    }
-    cairo_destroy(cr);
-    cairo_surface_flush(surface);
-
-    PngSink sink{fd, 0};
-    cairo_status_t st = cairo_surface_write_to_png_stream(surface, WritePng, &sink);
-    cairo_surface_destroy(surface);
-    std::string why;
-    if (st != CAIRO_STATUS_SUCCESS)
-        why = sink.error ? std::strerror(sink.error) : cairo_status_to_string(st);
-    if (close(fd) != 0 && why.empty()) why = std::strerror(errno);
-    if (why.empty() && rename(tmp.c_str(), path.c_str()) != 0) why = std::strerror(errno);
-    if (!why.empty()) {
-        unlink(tmp.c_str());
+    // a target that cannot be written is refused before the painting; the
+    // file is made only once the picture is ready
+    std::string png, why;
+    if (!CanReplaceFile(path, &why) || !PaintPng(area, &png, &why) ||
+        !ReplaceFile(path, png.data(), png.size(), &why))
         return Fail(error, path, why);
-    }
     return true;
+}
+
+bool RenderSnapshotPngTo(WSCvdrawingArea* area, int fd, std::string* error)
+{
+    const std::string where =
+        fd == STDOUT_FILENO ? "standard output" : "file descriptor " + std::to_string(fd);
+    std::string png, why;
+    if (!area) why = "no drawing area";
+    else if (PaintPng(area, &png, &why)) {
+        if (const int e = WriteAll(fd, png.data(), png.size())) why = std::strerror(e);
+        else return true;
+    }
+    if (error) *error = "cannot write the snapshot to " + where + ": " + why;
+    return false;
 }

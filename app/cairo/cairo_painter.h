@@ -108,7 +108,12 @@ private:
 };
 
 // RenderSnapshotPng: one repaint of the area into a 530 x 300 ARGB image,
-//   written as PNG to path. The picture is written to a temporary file in the
-//   same folder and renamed into place, so no partial file is ever left.
+//   written as PNG to path. The picture is painted and encoded first, then
+//   written by ReplaceFile (app/cairo/snapshot_file.h): whole or not at all,
+//   through a symbolic link, with the old file's mode, never into a file the
+//   user may not write.
 //   Returned: true on success; false with a message in *error otherwise.
 bool RenderSnapshotPng(WSCvdrawingArea* area, const std::string& path, std::string* error);
+// RenderSnapshotPngTo: the same PNG written to an open descriptor (standard
+//   output for "--snapshot -").
+bool RenderSnapshotPngTo(WSCvdrawingArea* area, int fd, std::string* error);
