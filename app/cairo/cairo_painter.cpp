@@ -392,6 +392,7 @@ void CairoPainter::text(int x, int y, int, int h, const char* sjis, size_t lengt
     syncCairo();
     SjisToUtf8With(cd_, sjis, length, &utf8_);
     pango_layout_set_text(layout_, utf8_.data(), static_cast<int>(utf8_.size()));
+    if (pango_layout_get_unknown_glyphs_count(layout_) > 0) noteMissingGlyphs();
     PangoRectangle logical;
     pango_layout_get_pixel_extents(layout_, nullptr, &logical);
     last_x_ = x;
@@ -433,6 +434,45 @@ int CairoPainter::lastTextUnknownGlyphs() const
     return pango_layout_get_unknown_glyphs_count(layout_);
 }
 
+// Method: Pango marks a character that no font has with an unknown glyph,
+// the character's code with PANGO_GLYPH_UNKNOWN_FLAG set.
+void CairoPainter::noteMissingGlyphs()
+{
+    PangoLayoutIter* it = pango_layout_get_iter(layout_);
+    do {
+        PangoLayoutRun* run = pango_layout_iter_get_run_readonly(it);
+        if (!run) continue;
+        for (int i = 0; i < run->glyphs->num_glyphs; ++i) {
+            const PangoGlyph g = run->glyphs->glyphs[i].glyph;
+            if (g == PANGO_GLYPH_EMPTY || !(g & PANGO_GLYPH_UNKNOWN_FLAG)) continue;
+            const char32_t c = g & ~PANGO_GLYPH_UNKNOWN_FLAG;
+            if (missing_.size() < kMissingGlyphsKept && missing_.find(c) == std::u32string::npos)
+                missing_.push_back(c);
+        }
+    } while (pango_layout_iter_next_run(it));
+    pango_layout_iter_free(it);
+}
+
+void CairoWarnMissingGlyphs(const CairoPainter& painter)
+{
+    constexpr size_t kShown = 12;  // characters named in the warning
+    static bool warned = false;
+    const std::u32string& missing = painter.missingGlyphs();
+    if (warned || missing.empty()) return;
+    warned = true;
+    std::string shown;
+    for (size_t i = 0; i < missing.size() && i < kShown; ++i) {
+        char utf8[8];
+        shown.append(utf8, static_cast<size_t>(g_unichar_to_utf8(missing[i], utf8)));
+    }
+    if (missing.size() > kShown) shown += "...";
+    // g_printerr: in the terminal's character set, escaped where it has none
+    g_printerr("tenmado: warning: no installed font has glyphs for %s%zu characters of the "
+               "picture (%s), drawn as boxes: install the package fonts-ipafont-gothic\n",
+               missing.size() >= CairoPainter::kMissingGlyphsKept ? "at least " : "",
+               missing.size(), shown.c_str());
+}
+
 // ---- snapshot
 
 namespace {
@@ -453,6 +493,7 @@ bool PaintPng(WSCvdrawingArea* area, std::string* png, std::string* why)
         CairoPainter painter(cr);
         area->repaint(&painter);
         painter.end();
+        CairoWarnMissingGlyphs(painter);
     }
     cairo_destroy(cr);
     cairo_surface_flush(surface);

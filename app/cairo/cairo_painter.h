@@ -70,6 +70,10 @@ public:
     // by ",", and the number of glyphs no font had.
     std::string lastTextFamilies() const;
     int lastTextUnknownGlyphs() const;
+    // Characters of every text so far that no font had, in the order first
+    // met (at most kMissingGlyphsKept of them).
+    const std::u32string& missingGlyphs() const { return missing_; }
+    static constexpr size_t kMissingGlyphsKept = 64;
     // Top-left corner where the last text's line box was placed.
     int lastTextX() const { return last_x_; }
     int lastTextY() const { return last_y_; }
@@ -83,6 +87,7 @@ private:
     void strokePending();
     void pixelLine(int x1, int y1, int x2, int y2);
     void syncCairo();
+    void noteMissingGlyphs();
 
     cairo_t* cr_ = nullptr;
     // Direct pixel access when the target is an ARGB32/RGB24 image drawn at
@@ -105,7 +110,13 @@ private:
     double clip_[4] = {0, 0, 0, 0};    // clip extents of the context: x1, y1, x2, y2
     int empty_height_ = 0;             // logical height of an empty line
     int last_x_ = 0, last_y_ = 0, last_h_ = 0;
+    std::u32string missing_;           // characters drawn as boxes
 };
+
+// CairoWarnMissingGlyphs: once per process, when the painter has drawn
+//   characters that no installed font has (as boxes), one line on stderr
+//   naming them and the package with the Japanese face.
+void CairoWarnMissingGlyphs(const CairoPainter& painter);
 
 // RenderSnapshotPng: one repaint of the area into a 530 x 300 ARGB image,
 //   written as PNG to path. The picture is painted and encoded first, then
