@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The almanac on the command line: the text of a fixed instant equals the
-# committed expected text, the JSON of it is one object in UTF-8, and bad
-# inputs exit 2 with a message and print nothing.
+# committed expected text, the JSON of it is one object in UTF-8, dates
+# before 1582-10-15 are Julian dates, and bad inputs exit 2 with a message
+# and print nothing.
 # Usage: almanac.sh <path-to-tenmado> <source-dir>
 set -u
 prog=$1
@@ -36,6 +37,15 @@ PY
 "$prog" --almanac --json | python3 -c 'import json, sys; json.load(sys.stdin)' \
   || fail "--almanac --json now is not JSON"
 
+# the calendar of --at is the calendar of the date line: Julian up to
+# 1582-10-04, Gregorian from 1582-10-15
+for at in "1500-02-29 12:00:00" "1582-10-04 23:59:59" "1582-10-15 00:00:00" "1600-02-29 00:00:00" \
+          "0001-01-01 00:00:00" "9999-12-31 23:59:59"; do
+  line=$("$prog" --almanac --at "$at" | head -n 1)
+  want="${at:0:4}/${at:5:2}/${at:8:2} ${at:11:8}"
+  grep -qF "  $want " <<<"$line" || fail "--at \"$at\": the date line is $line"
+done
+
 # bad inputs: exit 2, a message naming the problem, nothing on stdout
 bad() {  # word -- args...
   local word=$1
@@ -49,6 +59,8 @@ bad() {  # word -- args...
 bad "civil time" -- --almanac --at "2026-02-30 12:00:00"
 bad "civil time" -- --almanac --json --at "2026-12-06 25:00:00"
 bad "civil time" -- --almanac --at "2026-12-06"
+bad "1582-10-15" -- --almanac --at "1582-10-05 12:00:00"
+bad "civil time" -- --almanac --at "1700-02-29 12:00:00"
 bad "--json" -- --json --at "$at"
 bad "unexpected argument" -- --almanac extra
 
