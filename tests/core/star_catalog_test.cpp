@@ -229,7 +229,7 @@ TEST(StarTable, RecordsAndReferenceRows)
 TEST(StarTable, GeneratorReproducesCommittedFile)
 {
     const std::string source = TENMADO_SOURCE_DIR;
-    const std::string data = std::string(TENMADO_SHARED_DATA) + "/bsc5/bsc5.dat";
+    const std::string data = TENMADO_SHARED_DATA "/bsc5/bsc5.dat";
     if (!std::ifstream(data).good()) TENMADO_SKIP_WITHOUT("no catalogue at " << data);
     if (std::system("python3 -c 'import sys' > /dev/null 2>&1") != 0) TENMADO_SKIP_WITHOUT("no python3");
     const std::string out = testing::TempDir() + "star_catalog_regenerated_" + std::to_string(getpid()) + ".cpp";

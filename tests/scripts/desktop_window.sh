@@ -58,14 +58,9 @@ fi
 # the display lost: the X server killed under the window
 window_start "$prog" || { echo "FAIL: no second window appeared"; exit 1; }
 kill "$xvfb_pid"; wait "$xvfb_pid" 2>/dev/null; xvfb_pid=
-for _ in $(seq 100); do
-  kill -0 "$app_pid" 2>/dev/null || break
-  sleep 0.1
-done
-if kill -0 "$app_pid" 2>/dev/null; then
+if ! window_wait_end 100; then
   fail "the program runs on without its display"
 else
-  wait "$app_pid"; rc=$?; app_pid=
   [ $rc -eq 1 ] || fail "exit status $rc (not 1) when the display was lost"
   lines=$(grep -c . "$work/app.log")
   [ "$lines" -eq 1 ] && grep -q "^tenmado: lost the connection to the display $DISPLAY\$" "$work/app.log" ||

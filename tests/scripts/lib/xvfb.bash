@@ -79,6 +79,7 @@ window_quit() {
   window_wait_end "${1:-300}"
 }
 
+# window_wait_end TENTHS: wait for the program to end (see window_close).
 window_wait_end() {
   local tenths=$1 lingered=0
   for _ in $(seq "$tenths"); do
