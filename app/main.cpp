@@ -6,6 +6,7 @@
 // settings file or --config), the window as a desktop widget (--widget) and
 // the version (--version).
 #include <glib.h>
+#include <unistd.h>
 
 #include <cerrno>
 #include <clocale>
@@ -24,12 +25,21 @@
 #include "timecal/clock.h"
 #include "app/core/newproject.h"
 #include "app/toolkit/ws.h"
+#if TENMADO_HAVE_WINDOW
 #include "app/gtk/application.h"
 #include "app/gtk/gtk_backend.h"
+#endif
+
+#ifndef TENMADO_VERSION
+#error "the build defines TENMADO_VERSION"
+#endif
 
 namespace {
 
-constexpr int kExitUsage = 2;          // bad command line or output not written
+// Exit status: 0 success, 1 a failure while running, 2 a mistake on the
+// command line.
+constexpr int kExitFailure = 1;        // output not written, no display, display lost
+constexpr int kExitUsage = 2;          // unknown option, bad or missing value
 constexpr size_t kShownValueMax = 40;     // bytes of a bad value quoted in a message
 constexpr size_t kShownMessageMax = 120;  // bytes of a message of the option parser
 
@@ -106,6 +116,35 @@ int64_t NoonOf(int64_t t)
     return day * kDay + kDay / 2;
 }
 
+int Failure(const std::string& problem)
+{
+    std::fprintf(stderr, "tenmado: %s\n", problem.c_str());
+    return kExitFailure;
+}
+
+// Whether a snapshot name ends in ".png", in any case.
+bool PngName(const char* name)
+{
+    const size_t n = std::strlen(name);
+    return n >= 4 && g_ascii_strcasecmp(name + n - 4, ".png") == 0;
+}
+
+// The message for an --at that Clock_Parse refused.
+std::string AtProblem(const char* at, ClockParseError why)
+{
+    const std::string head = "--at " + Shown(at) + " is not a civil time: ";
+    switch (why) {
+    case ClockParseError::DroppedDay:
+        return head + "1582-10-05 to 1582-10-14 do not exist (the Julian calendar's 1582-10-04 "
+                      "was followed by the Gregorian calendar's 1582-10-15)";
+    case ClockParseError::Date:
+        return head + "no such date (years 0001 to 9999; the Julian calendar up to 1582-10-04, "
+                      "with 02-29 in every fourth year; the Gregorian calendar from 1582-10-15)";
+    default:
+        return head + "write \"YYYY-MM-DD HH:MM:SS\" with a time from 00:00:00 to 23:59:59";
+    }
+}
+
 }  // namespace
 
 int main(int argc, char** argv)
@@ -138,14 +177,17 @@ int main(int argc, char** argv)
     // Values are taken as bytes (FILENAME): --at is checked by Clock_Parse.
     GOptionEntry entries[] = {
         {"snapshot", 0, 0, G_OPTION_ARG_FILENAME, &snapshot,
-         "Paint one repaint into a 530 x 300 PNG picture and exit; needs no display", "FILE.png"},
+         "Paint one repaint into a 530 x 300 PNG picture and exit; needs no display. The name "
+         "ends in .png; - writes the picture to standard output",
+         "FILE.png"},
         {"scale", 0, 0, G_OPTION_ARG_FILENAME, &scale_text,
          "With --snapshot: paint the picture S times as large (1 to 8, decimals allowed: 2 "
          "gives 1060 x 600), redrawn at that size",
          "S"},
         {"at", 0, 0, G_OPTION_ARG_FILENAME, &at,
-         "Show this civil time of the observer (in the observer's zone, UTC+9 by default) "
-         "instead of now; the window's clock runs on from it",
+         "Show this civil time of the observer (in the observer's zone, UTC+9 by default; "
+         "before 1900 the local mean time of the longitude) instead of now; the window's clock "
+         "runs on from it. Dates are Julian up to 1582-10-04, Gregorian from 1582-10-15",
          "\"YYYY-MM-DD HH:MM:SS\""},
         {"almanac", 0, 0, G_OPTION_ARG_NONE, &almanac,
          "Print the almanac of the instant (the picture's read-outs) as text and exit", nullptr},
@@ -193,10 +235,14 @@ int main(int argc, char** argv)
                     "Home turns it back to the setting, the mouse wheel over the sky turns it too.\n"
                     "Launched again while its window runs (with a session bus), tenmado shows\n"
                     "that window. Ctrl+Q or Ctrl+W closes it.\n"
-                    "Exit status: 0 on success; 1 when the window fails while running; 2 on a bad\n"
-                    "command line, when the picture cannot be written, or when there is no display\n"
-                    "for the window (use --snapshot there).\n\n"
-                    "tenmado ") + kTenmadoVersion + "\n";
+                    "Exit status:\n"
+                    "  0  success\n"
+                    "  1  a failure while running: the snapshot or the almanac cannot be written,\n"
+                    "     no display for the window (use --snapshot there), the connection to the\n"
+                    "     display lost, the window failed\n"
+                    "  2  a mistake on the command line: an unknown option, a bad or missing value\n"
+                    "  128+N  stopped by signal N (a snapshot being written is removed)\n\n"
+                    "tenmado ") + TENMADO_VERSION + "\n";
     g_option_context_set_description(context, description.c_str());
     g_option_context_add_main_entries(context, entries, nullptr);
     // GLib takes "--almanac=VALUE" for the flag and drops the value: refuse it.
@@ -221,7 +267,7 @@ int main(int argc, char** argv)
     g_option_context_free(context);
 
     if (version) {
-        std::printf("tenmado %s\n", kTenmadoVersion);
+        std::printf("tenmado %s\n", TENMADO_VERSION);
         return 0;
     }
     if (argc > 1) return Usage("unexpected argument " + Shown(argv[1]));
@@ -233,11 +279,22 @@ int main(int argc, char** argv)
     if (scale_text && !snapshot) return Usage("--scale only goes with --snapshot");
     if (days_text && !almanac) return Usage("--days only goes with --almanac");
 
+    if (snapshot) {
+        const bool to_stdout = std::strcmp(snapshot, "-") == 0;
+        if (!to_stdout && !PngName(snapshot))
+            return Usage("--snapshot " + Shown(snapshot) +
+                         ": the picture is a PNG file, give a name that ends in .png (or - for "
+                         "standard output)");
+        if (to_stdout && almanac)
+            return Usage("--snapshot - and --almanac would both write to standard output");
+        if (to_stdout && isatty(STDOUT_FILENO))
+            return Usage("--snapshot -: standard output is a terminal; redirect it to a file or "
+                         "a pipe");
+    }
+
     int64_t civil = 0;
-    if (at && !Clock_Parse(at, &civil))
-        return Usage("--at " + Shown(at) +
-                     " is not a civil time: write \"YYYY-MM-DD HH:MM:SS\" with a real date of the "
-                     "years 0001 to 9999 and a time from 00:00:00 to 23:59:59");
+    ClockParseError at_error = ClockParseError::Ok;
+    if (at && !Clock_Parse(at, &civil, &at_error)) return Usage(AtProblem(at, at_error));
     if (config && !*config) return Usage("--config needs the name of a settings file");
     int days = 0;
     if (days_text && !ParseDays(days_text, &days))
@@ -282,10 +339,10 @@ int main(int argc, char** argv)
         if (snapshot) {
             WSDappDev::runInitHandlers();
             std::string why;
-            if (!RenderSnapshotPng(newvdra_000, snapshot, &why, scale)) {
-                std::fprintf(stderr, "tenmado: %s\n", why.c_str());
-                return kExitUsage;
-            }
+            const bool written = std::strcmp(snapshot, "-") == 0
+                                     ? RenderSnapshotPngTo(newvdra_000, STDOUT_FILENO, &why, scale)
+                                     : RenderSnapshotPng(newvdra_000, snapshot, &why, scale);
+            if (!written) return Failure(why);
         }
         if (almanac) {
             std::string text = days ? (json ? Almanac_DaysJson(days) : Almanac_DaysText(days))
@@ -293,20 +350,25 @@ int main(int argc, char** argv)
             std::fwrite(text.data(), 1, text.size(), stdout);
             if (!text.empty() && text.back() != '\n') std::fputc('\n', stdout);
             // a full disk or a closed output: say so rather than end well
-            if (std::fflush(stdout) != 0 || std::ferror(stdout)) {
-                std::fprintf(stderr, "tenmado: cannot write the almanac: %s\n", std::strerror(errno));
-                return kExitUsage;
-            }
+            if (std::fflush(stdout) != 0 || std::ferror(stdout))
+                return Failure(std::string("cannot write the almanac: ") + std::strerror(errno));
         }
         return 0;
     }
 
+#if TENMADO_HAVE_WINDOW
     if (at) Clock_StartAt(civil);
     WSGtkSetWidgetMode(values.widget);
     std::string why;
     if (!WSGtkOpenDisplay(&why))
-        return Usage(why + ": the window needs a display. Without one, paint the picture into a "
-                           "file with --snapshot FILE.png");
+        return Failure(why + ": the window needs a display. Without one, paint the picture into "
+                             "a file with --snapshot FILE.png");
     char cmdline[] = "";
     return _win_main(nullptr, nullptr, cmdline, 1);
+#else
+    (void)widget;
+    return Failure("this tenmado was built without the window (TENMADO_GUI=OFF): paint the "
+                   "picture into a file with --snapshot FILE.png, or print the almanac with "
+                   "--almanac");
+#endif
 }

@@ -7,10 +7,18 @@ cd "$(dirname "$0")/.."
 # shellcheck source=scripts/deps.sh
 . scripts/deps.sh
 
+# The installation's and the build's output go to stderr: stdout is the
+# program's alone (bash scripts/run.sh --almanac --json | python3 -m json.tool).
 # (librsvg2-bin: rsvg-convert draws the window's icon from its SVG at build time)
-install_missing cmake g++ make pkg-config libgtk-3-dev libgtest-dev nlohmann-json3-dev \
-  fonts-ipafont-gothic librsvg2-bin
-TARGET=tenmado configure_and_build
+{
+  install_missing cmake g++ make pkg-config libgtk-3-dev nlohmann-json3-dev \
+    fonts-ipafont-gothic librsvg2-bin
+  # a new build folder without the tests (no GoogleTest needed); one that
+  # scripts/test.sh configured keeps them
+  testing=()
+  [ -f "$BUILD_DIR/CMakeCache.txt" ] || testing=(-DBUILD_TESTING=OFF)
+  TARGET=tenmado configure_and_build "${testing[@]}"
+} >&2
 
 if [ $# -gt 0 ] || [ -n "${DISPLAY:-}" ] || [ -n "${WAYLAND_DISPLAY:-}" ]; then
   exec "$BUILD_DIR"/tenmado "$@"

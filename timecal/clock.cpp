@@ -1,7 +1,6 @@
 #include "timecal/clock.h"
 
 #include <cmath>
-#include <cstdio>
 #include <cstring>
 
 #include "timecal/observer.h"
@@ -11,6 +10,8 @@ enum class Mode { System, Fixed, Offset };
 Mode g_mode = Mode::System;
 int64_t g_value = 0;  // fixed instant, or offset from the system's civil time
 
+constexpr int64_t kSecondsPerDay = 86400;
+
 int64_t SystemCivil()
 {
     // the zone is a multiple of a quarter hour: whole seconds
@@ -18,16 +19,77 @@ int64_t SystemCivil()
            static_cast<int64_t>(std::llround(Observer_ZoneHours() * 3600));
 }
 
-// days from 1970-01-01 of a proleptic Gregorian date (Howard Hinnant's algorithm)
-int64_t DaysFromCivil(int64_t y, unsigned m, unsigned d)
+int64_t FloorDiv(int64_t a, int64_t b) { return a / b - ((a % b != 0) && ((a < 0) != (b < 0))); }
+
+// Both calendars counted in years that begin on 1 March, so that the leap
+// day is the last day of a year (Howard Hinnant's day algorithms); day 0 is
+// 1970-01-01 (Gregorian).
+//
+// Days from 1970-01-01 of a Gregorian date: 400-year eras of 146097 days.
+int64_t DaysFromGregorian(int64_t y, int m, int d)
 {
     y -= m <= 2;
-    const int64_t era = (y >= 0 ? y : y - 399) / 400;
-    const unsigned yoe = static_cast<unsigned>(y - era * 400);
-    const unsigned doy = (153 * (m + (m > 2 ? -3 : 9)) + 2) / 5 + d - 1;
-    const unsigned doe = yoe * 365 + yoe / 4 - yoe / 100 + doy;
-    return era * 146097 + static_cast<int64_t>(doe) - 719468;
+    const int64_t era = FloorDiv(y, 400);
+    const int64_t yoe = y - era * 400;                          // [0, 399]
+    const int64_t doy = (153 * (m > 2 ? m - 3 : m + 9) + 2) / 5 + d - 1;  // [0, 365]
+    const int64_t doe = yoe * 365 + yoe / 4 - yoe / 100 + doy;  // [0, 146096]
+    return era * 146097 + doe - 719468;
 }
+
+// Days from 1970-01-01 of a Julian date: 4-year cycles of 1461 days. Julian
+// 0000-03-01 is Gregorian 0000-02-28, two days before the Gregorian origin.
+int64_t DaysFromJulian(int64_t y, int m, int d)
+{
+    y -= m <= 2;
+    const int64_t cycle = FloorDiv(y, 4);
+    const int64_t yoc = y - cycle * 4;                          // [0, 3]
+    const int64_t doy = (153 * (m > 2 ? m - 3 : m + 9) + 2) / 5 + d - 1;
+    return cycle * 1461 + yoc * 365 + doy - 719470;
+}
+
+// Month and day of a day of a March-based year (0 = 1 March).
+void MonthDay(int64_t doy, int* m, int* d)
+{
+    const int64_t mp = (5 * doy + 2) / 153;  // [0, 11], 0 = March
+    *d = static_cast<int>(doy - (153 * mp + 2) / 5 + 1);
+    *m = static_cast<int>(mp < 10 ? mp + 3 : mp - 9);
+}
+
+void GregorianFromDays(int64_t z, int64_t* y, int* m, int* d)
+{
+    z += 719468;
+    const int64_t era = FloorDiv(z, 146097);
+    const int64_t doe = z - era * 146097;                                     // [0, 146096]
+    const int64_t yoe = (doe - doe / 1460 + doe / 36524 - doe / 146096) / 365;  // [0, 399]
+    MonthDay(doe - (365 * yoe + yoe / 4 - yoe / 100), m, d);
+    *y = yoe + era * 400 + (*m <= 2);
+}
+
+void JulianFromDays(int64_t z, int64_t* y, int* m, int* d)
+{
+    z += 719470;
+    const int64_t cycle = FloorDiv(z, 1461);
+    const int64_t doc = z - cycle * 1461;            // [0, 1460]
+    const int64_t yoc = (doc - doc / 1460) / 365;    // [0, 3]; the leap day ends year 3
+    MonthDay(doc - 365 * yoc, m, d);
+    *y = yoc + cycle * 4 + (*m <= 2);
+}
+
+// 1582-10-15, the first Gregorian day (JD 2299161), counted from 1970-01-01.
+const int64_t kFirstGregorianDay = DaysFromGregorian(1582, 10, 15);
+
+// Whether a date comes before the first Gregorian day, 1582-10-15.
+bool BeforeGregorian(int64_t y, int m, int d)
+{
+    return y < 1582 || (y == 1582 && (m < 10 || (m == 10 && d < 15)));
+}
+
+int64_t DaysFromCivil(int64_t y, int m, int d)
+{
+    return BeforeGregorian(y, m, d) ? DaysFromJulian(y, m, d) : DaysFromGregorian(y, m, d);
+}
+
+bool Leap(int y, bool julian) { return y % 4 == 0 && (julian || y % 100 != 0 || y % 400 == 0); }
 }  // namespace
 
 /*
@@ -53,21 +115,47 @@ int64_t Clock_CivilSeconds()
 }
 
 /*
-**  Clock_Now
-**  The observer's civil time now, broken down.
+**  Clock_Fields
+**  A count of civil seconds, broken down.
+**
+**  Given:
+**     civil   int64_t   civil seconds from 1970-01-01 00:00
 **
 **  Returned (function value):
-**          struct tm   fields of Clock_CivilSeconds() (tm_year from 1900,
-**                      tm_mon 0..11, whole seconds); tm_isdst 0
+**          struct tm   tm_year from 1900, tm_mon 0..11, tm_mday, whole
+**                      seconds, tm_wday, tm_yday; tm_isdst 0
+**
+**  Notes:
+**  1) The date is Julian before 1582-10-15 and Gregorian from it, the
+**     calendar JD and Calendar compute in.
 */
-struct tm Clock_Now()
+struct tm Clock_Fields(int64_t civil)
 {
-    time_t t = static_cast<time_t>(Clock_CivilSeconds());
+    const int64_t days = FloorDiv(civil, kSecondsPerDay);
+    const int64_t secs = civil - days * kSecondsPerDay;
+    int64_t y;
+    int m, d;
+    if (days >= kFirstGregorianDay) GregorianFromDays(days, &y, &m, &d);
+    else JulianFromDays(days, &y, &m, &d);
     struct tm out;
     std::memset(&out, 0, sizeof out);
-    gmtime_r(&t, &out);
+    out.tm_year = static_cast<int>(y - 1900);
+    out.tm_mon = m - 1;
+    out.tm_mday = d;
+    out.tm_hour = static_cast<int>(secs / 3600);
+    out.tm_min = static_cast<int>(secs / 60 % 60);
+    out.tm_sec = static_cast<int>(secs % 60);
+    out.tm_wday = static_cast<int>(((days + 4) % 7 + 7) % 7);  // 1970-01-01 was a Thursday
+    out.tm_yday = static_cast<int>(days - DaysFromCivil(y, 1, 1));
     return out;
 }
+
+/*
+**  Clock_Now
+**  The observer's civil time now, broken down: Clock_Fields of
+**  Clock_CivilSeconds().
+*/
+struct tm Clock_Now() { return Clock_Fields(Clock_CivilSeconds()); }
 
 /*
 **  Clock_Fix, Clock_StartAt, Clock_UseSystem
@@ -91,7 +179,8 @@ void Clock_UseSystem() { g_mode = Mode::System; g_value = 0; }
 **  Civil seconds of a civil date and time.
 **
 **  Given:
-**     year, month, day        int   proleptic Gregorian date, any year
+**     year, month, day        int   date: Julian before 1582-10-15,
+**                                   Gregorian from it
 **     hour, minute, second    int   time of day
 **
 **  Returned (function value):
@@ -103,8 +192,7 @@ void Clock_UseSystem() { g_mode = Mode::System; g_value = 0; }
 */
 int64_t Clock_CivilFromFields(int year, int month, int day, int hour, int minute, int second)
 {
-    return DaysFromCivil(year, static_cast<unsigned>(month), static_cast<unsigned>(day)) * 86400 +
-           hour * 3600 + minute * 60 + second;
+    return DaysFromCivil(year, month, day) * kSecondsPerDay + hour * 3600 + minute * 60 + second;
 }
 
 /*
@@ -115,14 +203,22 @@ int64_t Clock_CivilFromFields(int year, int month, int day, int hour, int minute
 **     text    const char*   the text (null allowed)
 **
 **  Returned:
-**     civil   int64_t*      civil seconds (Clock_CivilFromFields), written
-**                           only on success
+**     civil   int64_t*          civil seconds (Clock_CivilFromFields),
+**                               written only on success
+**     why     ClockParseError*  why the text was refused (null allowed)
 **     (function value) bool  false for anything but exactly that form with
-**                            a real date of the years 1 to 9999 and a time
-**                            00:00:00 to 23:59:59
+**                            a date of the calendar of Clock_Fields in the
+**                            years 1 to 9999 and a time 00:00:00 to 23:59:59
+**
+**  Notes:
+**  1) 1582-10-05 to 1582-10-14 are refused as DroppedDay: the switch from
+**     the Julian to the Gregorian calendar skipped them.
 */
-bool Clock_Parse(const char* text, int64_t* civil)
+bool Clock_Parse(const char* text, int64_t* civil, ClockParseError* why)
 {
+    ClockParseError ignored;
+    ClockParseError& reason = why ? *why : ignored;
+    reason = ClockParseError::Form;
     if (!text) return false;
     // exactly "YYYY-MM-DD HH:MM:SS"
     if (std::strlen(text) != 19) return false;
@@ -140,11 +236,16 @@ bool Clock_Parse(const char* text, int64_t* civil)
         return v;
     };
     int Y = num(0, 4), M = num(5, 2), D = num(8, 2), h = num(11, 2), m = num(14, 2), s = num(17, 2);
-    if (Y < 1 || M < 1 || M > 12 || D < 1 || h > 23 || m > 59 || s > 59) return false;
+    if (h > 23 || m > 59 || s > 59) return false;
+    reason = ClockParseError::Date;
+    if (Y < 1 || M < 1 || M > 12 || D < 1) return false;
     static const int mdays[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
-    bool leap = (Y % 4 == 0 && Y % 100 != 0) || Y % 400 == 0;
-    int dim = mdays[M - 1] + (M == 2 && leap ? 1 : 0);
+    const bool julian = BeforeGregorian(Y, M, D);
+    const int dim = mdays[M - 1] + (M == 2 && Leap(Y, julian) ? 1 : 0);
     if (D > dim) return false;
+    reason = ClockParseError::DroppedDay;
+    if (Y == 1582 && M == 10 && D >= 5 && D <= 14) return false;
+    reason = ClockParseError::Ok;
     *civil = Clock_CivilFromFields(Y, M, D, h, m, s);
     return true;
 }

@@ -3,11 +3,19 @@
 // UTC now plus the observer's zone (Observer_ZoneHours: the zone set, or
 // the zone of the longitude, 139.7 E gives +9 h),
 // counted in seconds from 1970-01-01 00:00 civil time.
+//
+// The count runs through the calendar that JD and Calendar compute in: the
+// Julian calendar up to 1582-10-04, the Gregorian from the next day,
+// 1582-10-15. The count's breakdown (Clock_Now), the fields' count
+// (Clock_CivilFromFields) and the parser (Clock_Parse) all use it, so a date
+// of the clock is the date JD reads: 1500-02-29 exists, 1700-02-29 does not,
+// and 1582-10-04 23:59:59 is followed by 1582-10-15 00:00:00.
 #pragma once
 #include <cstdint>
 #include <ctime>
 
-// Broken-down civil time of the observer, now.
+// Broken-down civil time of the observer, now (tm_year, tm_mon, tm_mday,
+// tm_hour, tm_min, tm_sec, tm_wday and tm_yday; no daylight saving time).
 struct tm Clock_Now();
 // Civil seconds now.
 int64_t Clock_CivilSeconds();
@@ -19,8 +27,23 @@ void Clock_StartAt(int64_t civil_seconds);
 // Follow the system clock again.
 void Clock_UseSystem();
 
-// Civil seconds of a civil date and time (proleptic Gregorian, any year).
+// Civil seconds of a civil date and time: Julian dates before 1582-10-15,
+// Gregorian from it. (The ten dates 1582-10-05 to 1582-10-14, which neither
+// calendar of the program has, count on from 1582-10-04 as Julian dates;
+// Clock_Parse refuses them.)
 int64_t Clock_CivilFromFields(int year, int month, int day, int hour, int minute, int second);
-// Parse "YYYY-MM-DD HH:MM:SS" strictly (real dates only, 00:00:00 to 23:59:59,
-// years 1 to 9999). Returns false on anything else.
-bool Clock_Parse(const char* text, int64_t* civil_seconds);
+// Broken-down civil time of a count of civil seconds (the inverse of
+// Clock_CivilFromFields for every date the calendar has).
+struct tm Clock_Fields(int64_t civil_seconds);
+
+// Why Clock_Parse refused a text.
+enum class ClockParseError {
+    Ok,
+    Form,        // not "YYYY-MM-DD HH:MM:SS", or a time outside 00:00:00 to 23:59:59
+    Date,        // no such date (a month or day out of range, or 02-29 of a common year)
+    DroppedDay,  // 1582-10-05 to 1582-10-14: skipped by the switch to the Gregorian calendar
+};
+// Parse "YYYY-MM-DD HH:MM:SS" strictly (years 0001 to 9999, dates of the
+// calendar above, 00:00:00 to 23:59:59). Returns false on anything else,
+// with the reason in *why when why is given.
+bool Clock_Parse(const char* text, int64_t* civil_seconds, ClockParseError* why = nullptr);

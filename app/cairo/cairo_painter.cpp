@@ -13,6 +13,7 @@
 #include <cstring>
 #include <string_view>
 
+#include "app/cairo/snapshot_file.h"
 #include "app/toolkit/ws.h"
 
 namespace {
@@ -514,6 +515,7 @@ void CairoPainter::text(int x, int y, int, int h, const char* sjis, size_t lengt
     syncCairo();
     SjisToUtf8With(cd_, sjis, length, &utf8_);
     pango_layout_set_text(layout_, utf8_.data(), static_cast<int>(utf8_.size()));
+    if (pango_layout_get_unknown_glyphs_count(layout_) > 0) noteMissingGlyphs();
     PangoRectangle logical;
     pango_layout_get_pixel_extents(layout_, nullptr, &logical);
     last_x_ = left;
@@ -555,29 +557,78 @@ int CairoPainter::lastTextUnknownGlyphs() const
     return pango_layout_get_unknown_glyphs_count(layout_);
 }
 
+// Method: Pango marks a character that no font has with an unknown glyph,
+// the character's code with PANGO_GLYPH_UNKNOWN_FLAG set.
+void CairoPainter::noteMissingGlyphs()
+{
+    PangoLayoutIter* it = pango_layout_get_iter(layout_);
+    do {
+        PangoLayoutRun* run = pango_layout_iter_get_run_readonly(it);
+        if (!run) continue;
+        for (int i = 0; i < run->glyphs->num_glyphs; ++i) {
+            const PangoGlyph g = run->glyphs->glyphs[i].glyph;
+            if (g == PANGO_GLYPH_EMPTY || !(g & PANGO_GLYPH_UNKNOWN_FLAG)) continue;
+            const char32_t c = g & ~PANGO_GLYPH_UNKNOWN_FLAG;
+            if (missing_.size() < kMissingGlyphsKept && missing_.find(c) == std::u32string::npos)
+                missing_.push_back(c);
+        }
+    } while (pango_layout_iter_next_run(it));
+    pango_layout_iter_free(it);
+}
+
+void CairoWarnMissingGlyphs(const CairoPainter& painter)
+{
+    constexpr size_t kShown = 12;  // characters named in the warning
+    static bool warned = false;
+    const std::u32string& missing = painter.missingGlyphs();
+    if (warned || missing.empty()) return;
+    warned = true;
+    std::string shown;
+    for (size_t i = 0; i < missing.size() && i < kShown; ++i) {
+        char utf8[8];
+        shown.append(utf8, static_cast<size_t>(g_unichar_to_utf8(missing[i], utf8)));
+    }
+    if (missing.size() > kShown) shown += "...";
+    // g_printerr: in the terminal's character set, escaped where it has none
+    g_printerr("tenmado: warning: no installed font has glyphs for %s%zu characters of the "
+               "picture (%s), drawn as boxes: install the package fonts-ipafont-gothic\n",
+               missing.size() >= CairoPainter::kMissingGlyphsKept ? "at least " : "",
+               missing.size(), shown.c_str());
+}
+
 // ---- snapshot
 
 namespace {
 
-struct PngSink {
-    int fd;
-    int error;  // errno of the first failed write, 0 if none
-};
-
-cairo_status_t WritePng(void* closure, const unsigned char* data, unsigned int length)
+cairo_status_t AppendPng(void* closure, const unsigned char* data, unsigned int length)
 {
-    PngSink* sink = static_cast<PngSink*>(closure);
-    while (length > 0) {
-        ssize_t n = write(sink->fd, data, length);
-        if (n < 0) {
-            if (errno == EINTR) continue;
-            sink->error = errno;
-            return CAIRO_STATUS_WRITE_ERROR;
-        }
-        data += n;
-        length -= static_cast<unsigned int>(n);
-    }
+    static_cast<std::string*>(closure)->append(reinterpret_cast<const char*>(data), length);
     return CAIRO_STATUS_SUCCESS;
+}
+
+// One repaint of the area at a scale as PNG bytes, painted and encoded
+// before any file is touched. The image is the picture's right and bottom
+// edges at the scale: each side rounded to whole pixels.
+bool PaintPng(WSCvdrawingArea* area, double scale, std::string* png, std::string* why)
+{
+    cairo_surface_t* surface = cairo_image_surface_create(
+        CAIRO_FORMAT_ARGB32, PixelEdge(kRepaintWidth, scale), PixelEdge(kRepaintHeight, scale));
+    cairo_t* cr = cairo_create(surface);
+    {
+        CairoPainter painter;
+        painter.begin(cr, scale);
+        area->repaint(&painter);
+        painter.end();
+        CairoWarnMissingGlyphs(painter);
+    }
+    cairo_destroy(cr);
+    cairo_surface_flush(surface);
+    png->reserve(128 * 1024);
+    const cairo_status_t st = cairo_surface_write_to_png_stream(surface, AppendPng, png);
+    cairo_surface_destroy(surface);
+    if (st == CAIRO_STATUS_SUCCESS) return true;
+    *why = cairo_status_to_string(st);
+    return false;
 }
 
 // A path as a message shows it: control bytes and bytes that are not UTF-8
@@ -612,48 +663,25 @@ bool RenderSnapshotPng(WSCvdrawingArea* area, const std::string& path, std::stri
 {
     if (path.empty()) return Fail(error, path, "empty file name");
     if (!area) return Fail(error, path, "no drawing area");
-    // rename would replace a device, FIFO or socket (/dev/null as root) by
-    // the picture: only a regular file (or a new name) is written
-    struct stat target;
-    if (stat(path.c_str(), &target) == 0 && !S_ISREG(target.st_mode) && !S_ISDIR(target.st_mode))
-        return Fail(error, path, "not a regular file");
-
-    // The temporary file lies beside the target so that rename is atomic.
-    const size_t slash = path.rfind('/');
-    const std::string dir = slash == std::string::npos ? "." : (slash == 0 ? "/" : path.substr(0, slash));
-    std::string tmp = dir + "/.tenmado-snapshot-XXXXXX";
-    int fd = mkstemp(tmp.data());
-    if (fd < 0) return Fail(error, path, std::strerror(errno));
-    // mkstemp makes the file private; give it the usual mode for new files.
-    const mode_t mask = umask(0);
-    umask(mask);
-    fchmod(fd, 0666 & ~mask);
-
-    // the picture's right and bottom edges at the scale: the image is the
-    // picture, each side rounded to whole pixels
-    cairo_surface_t* surface = cairo_image_surface_create(
-        CAIRO_FORMAT_ARGB32, PixelEdge(kRepaintWidth, scale), PixelEdge(kRepaintHeight, scale));
-    cairo_t* cr = cairo_create(surface);
-    {
-        CairoPainter painter;
-        painter.begin(cr, scale);
-        area->repaint(&painter);
-        painter.end();
-    }
-    cairo_destroy(cr);
-    cairo_surface_flush(surface);
-
-    PngSink sink{fd, 0};
-    cairo_status_t st = cairo_surface_write_to_png_stream(surface, WritePng, &sink);
-    cairo_surface_destroy(surface);
-    std::string why;
-    if (st != CAIRO_STATUS_SUCCESS)
-        why = sink.error ? std::strerror(sink.error) : cairo_status_to_string(st);
-    if (close(fd) != 0 && why.empty()) why = std::strerror(errno);
-    if (why.empty() && rename(tmp.c_str(), path.c_str()) != 0) why = std::strerror(errno);
-    if (!why.empty()) {
-        unlink(tmp.c_str());
+    // a target that cannot be written is refused before the painting; the
+    // file is made only once the picture is ready
+    std::string png, why;
+    if (!CanReplaceFile(path, &why) || !PaintPng(area, scale, &png, &why) ||
+        !ReplaceFile(path, png.data(), png.size(), &why))
         return Fail(error, path, why);
-    }
     return true;
+}
+
+bool RenderSnapshotPngTo(WSCvdrawingArea* area, int fd, std::string* error, double scale)
+{
+    const std::string where =
+        fd == STDOUT_FILENO ? "standard output" : "file descriptor " + std::to_string(fd);
+    std::string png, why;
+    if (!area) why = "no drawing area";
+    else if (PaintPng(area, scale, &png, &why)) {
+        if (const int e = WriteAll(fd, png.data(), png.size())) why = std::strerror(e);
+        else return true;
+    }
+    if (error) *error = "cannot write the snapshot to " + where + ": " + why;
+    return false;
 }

@@ -99,6 +99,10 @@ public:
     // by ",", and the number of glyphs no font had.
     std::string lastTextFamilies() const;
     int lastTextUnknownGlyphs() const;
+    // Characters of every text so far that no font had, in the order first
+    // met (at most kMissingGlyphsKept of them).
+    const std::u32string& missingGlyphs() const { return missing_; }
+    static constexpr size_t kMissingGlyphsKept = 64;
     // Top-left corner where the last text's line box was placed, and its
     // height (device pixels).
     int lastTextX() const { return last_x_; }
@@ -118,6 +122,7 @@ private:
     void fillDeviceRect(int x1, int y1, int x2, int y2);
     void syncCairo();
     int edge(int v) const;
+    void noteMissingGlyphs();
 
     cairo_t* cr_ = nullptr;
     // Direct pixel access when the target is an ARGB32/RGB24 image drawn at
@@ -141,6 +146,7 @@ private:
     double clip_[4] = {0, 0, 0, 0};    // clip extents of the context (user space): x1, y1, x2, y2
     int empty_height_ = 0;             // logical height of an empty line
     int last_x_ = 0, last_y_ = 0, last_h_ = 0;
+    std::u32string missing_;           // characters drawn as boxes
 };
 
 // PixelEdge: the device edge of the picture's pixel edge v at a scale, the
@@ -168,11 +174,21 @@ struct PictureFit {
 //             fill (beside it when the area is wide, below it when tall).
 PictureFit FitPicture(int width, int height, int factor, int base_width, int base_height);
 
+// CairoWarnMissingGlyphs: once per process, when the painter has drawn
+//   characters that no installed font has (as boxes), one line on stderr
+//   naming them and the package with the Japanese face.
+void CairoWarnMissingGlyphs(const CairoPainter& painter);
+
 // RenderSnapshotPng: one repaint of the area into an ARGB image of the
 //   picture at the scale (530 x 300 at 1; each side times the scale,
-//   rounded to whole pixels), written as PNG to path. The picture is written
-//   to a temporary file in the same folder and renamed into place, so no
-//   partial file is ever left.
+//   rounded to whole pixels), written as PNG to path. The picture is
+//   painted and encoded first, then written by ReplaceFile
+//   (app/cairo/snapshot_file.h): whole or not at all, through a symbolic
+//   link, with the old file's mode, never into a file the user may not
+//   write.
 //   Returned: true on success; false with a message in *error otherwise.
 bool RenderSnapshotPng(WSCvdrawingArea* area, const std::string& path, std::string* error,
                        double scale = 1.0);
+// RenderSnapshotPngTo: the same PNG written to an open descriptor (standard
+//   output for "--snapshot -").
+bool RenderSnapshotPngTo(WSCvdrawingArea* area, int fd, std::string* error, double scale = 1.0);

@@ -143,12 +143,8 @@ KoyomiReadouts Now()
 // Day k of a run: the clock's instant plus k civil days.
 KoyomiReadouts DayOfRun(int64_t start, int k, bool extras)
 {
-    time_t t = static_cast<time_t>(start + static_cast<int64_t>(k) * kSecondsPerDay);
-    struct tm fields;
-    std::memset(&fields, 0, sizeof fields);
-    gmtime_r(&t, &fields);
     KoyomiReadouts r;
-    Koyomi_Readouts(fields, extras, &r);
+    Koyomi_Readouts(Clock_Fields(start + static_cast<int64_t>(k) * kSecondsPerDay), extras, &r);
     return r;
 }
 

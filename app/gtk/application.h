@@ -7,9 +7,8 @@
 typedef struct _GtkWindow GtkWindow;
 
 // The reverse-DNS application id (desktop file, metainfo, icon, D-Bus name,
-// WM_CLASS) and the program's version.
+// WM_CLASS).
 extern const char* const kTenmadoAppId;
-extern const char* const kTenmadoVersion;
 
 // Widget mode: the window undecorated, below other windows, on every
 // workspace and out of the task bar and pager. Off by default; set before

@@ -4,20 +4,28 @@
 // and the device's resolution; periodic timers become a tick aligned to the
 // wall clock's second; key presses and the mouse wheel go to the procedures
 // bound to the areas; the windows belong to the application, whose loop
-// ends when the last one closes.
+// ends when the last one closes. A lost connection to the X display ends
+// the program with a message.
 #include "app/gtk/gtk_backend.h"
 
 #include <gtk/gtk.h>
+#ifdef GDK_WINDOWING_X11
+#include <X11/Xlib.h>
+#include <gdk/gdkx.h>
+#endif
+#include <unistd.h>
 
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <cstdlib>
 #include <limits>
 #include <map>
 
 #include "app/cairo/cairo_painter.h"
 #include "app/toolkit/ws.h"
 #include "app/gtk/application.h"
+#include "timecal/clock.h"
 
 namespace {
 
@@ -25,6 +33,7 @@ constexpr int kTickPeriodMs = 1000;  // rate 2: once a second
 // Beside and below the picture: its own background colour continued, so a
 // window of another shape than the picture shows no band of another colour.
 constexpr double kBesideRgb[3] = {0x64 / 255.0, 0xff / 255.0, 0xff / 255.0};  // #64ffff
+constexpr int kExitFailure = 1;      // no display, or the display lost
 
 // The painter of every expose, made once the display is open.
 CairoPainter* g_painter = nullptr;
@@ -42,6 +51,34 @@ struct Tick {
 };
 
 gboolean OnTick(gpointer p);
+
+// ---- the test tick
+//
+// Tests only: TENMADO_TEST_TICK_MS=N (1 to 1000) makes the repaint timer
+// tick every N ms instead of once a second of the wall clock, and every tick
+// moves the clock on by one second, so the window shows in seconds the
+// repaints of minutes. A tick waits for the repaint of the one before (ticks
+// while a repaint is pending do nothing), so ticks and repaints are one to
+// one; their count goes to stderr at the end.
+int TestTickMs()
+{
+    const char* v = std::getenv("TENMADO_TEST_TICK_MS");
+    const long ms = v ? std::strtol(v, nullptr, 10) : 0;
+    return ms >= 1 && ms <= 1000 ? static_cast<int>(ms) : 0;
+}
+bool g_drawn = true;    // the last test tick's repaint has happened
+long g_test_ticks = 0;
+
+gboolean OnTestTick(gpointer p)
+{
+    if (!g_drawn) return G_SOURCE_CONTINUE;
+    g_drawn = false;
+    ++g_test_ticks;
+    Clock_Fix(Clock_CivilSeconds() + 1);
+    Tick* t = static_cast<Tick*>(p);
+    t->proc(t->rate, t->data);
+    return G_SOURCE_CONTINUE;
+}
 
 void ArmOneShot(Tick* t)
 {
@@ -133,6 +170,8 @@ gboolean OnDraw(GtkWidget* widget, cairo_t* cr, gpointer p)
     cairo_set_source_surface(cr, g_image, 0, 0);
     cairo_paint(cr);
     cairo_restore(cr);
+    CairoWarnMissingGlyphs(*g_painter);
+    g_drawn = true;
     return TRUE;
 }
 
@@ -203,7 +242,9 @@ public:
     }
     void addTimer(void (*proc)(unsigned char, void*), unsigned char rate, void* data) override
     {
-        ArmOneShot(new Tick{proc, rate, data});  // lives as long as the program
+        Tick* t = new Tick{proc, rate, data};  // lives as long as the program
+        if (const int ms = TestTickMs()) g_timeout_add(static_cast<guint>(ms), OnTestTick, t);
+        else ArmOneShot(t);
     }
     void setVisible(WSCbase* object, bool visible) override
     {
@@ -216,6 +257,10 @@ public:
 };
 
 GtkBackend g_backend;
+
+// A destroyed widget leaves the map: a tick between the window's close and
+// the end of the loop finds no widget to repaint.
+void OnWidgetDestroyed(GtkWidget*, gpointer object) { g_widgets.erase(static_cast<const WSCbase*>(object)); }
 
 // Method: the window gets the title (Shift_JIS property, shown as UTF-8),
 // the position and the client size of its properties. Its drawing area (the
@@ -247,11 +292,25 @@ void RealiseWindow(WSCmainWindow* w)
         g_signal_connect(da, "scroll-event", G_CALLBACK(OnScroll), view);
         if (area->intProperty(_WSNvis(), 1) == 0) gtk_widget_set_no_show_all(da, TRUE);
         g_widgets[area] = da;
+        g_signal_connect(da, "destroy", G_CALLBACK(OnWidgetDestroyed), area);
     }
     g_signal_connect(win, "key-press-event", G_CALLBACK(OnKey), w);
     g_widgets[w] = win;
+    g_signal_connect(win, "destroy", G_CALLBACK(OnWidgetDestroyed), w);
     if (w->visible()) gtk_widget_show_all(win);
 }
+
+#ifdef GDK_WINDOWING_X11
+// The X server has gone (killed, or the connection broken): one line, then
+// the end, as GDK's own handler ends the program (_exit: nothing more may
+// talk to the dead connection).
+int OnDisplayLost(Display* display)
+{
+    std::fprintf(stderr, "tenmado: lost the connection to the display %s\n",
+                 display ? DisplayString(display) : "");
+    _exit(kExitFailure);
+}
+#endif
 
 }  // namespace
 
@@ -263,6 +322,10 @@ bool WSGtkOpenDisplay(std::string* why)
         // read-outs format numbers with printf and need the C locale's point.
         gtk_disable_setlocale();
         state = gtk_init_check(nullptr, nullptr) ? 1 : 2;
+#ifdef GDK_WINDOWING_X11
+        // after GDK's, which is silent
+        if (state == 1 && GDK_IS_X11_DISPLAY(gdk_display_get_default())) XSetIOErrorHandler(OnDisplayLost);
+#endif
     }
     if (state == 2 && why) {
         const char* display = g_getenv("DISPLAY");
@@ -277,14 +340,16 @@ int _win_main(void*, void*, char*, int)
     std::string why;
     if (!WSGtkOpenDisplay(&why)) {
         std::fprintf(stderr, "tenmado: %s\n", why.c_str());
-        return 2;
+        return kExitFailure;
     }
     // The application's first activation runs the init handlers and realises
     // the windows; the loop ends with the last window.
-    return WSGtkRunApplication([] {
+    const int status = WSGtkRunApplication([] {
         g_painter = new CairoPainter();
         WSSetBackend(&g_backend);
         WSDappDev::runInitHandlers();
         for (WSCmainWindow* w : WSCmainWindow::all()) RealiseWindow(w);
     });
+    if (TestTickMs()) std::fprintf(stderr, "tenmado: %ld test ticks\n", g_test_ticks);
+    return status;
 }

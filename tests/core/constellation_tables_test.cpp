@@ -10,9 +10,12 @@
 #include <set>
 #include <sstream>
 #include <string>
+
+#include <unistd.h>
 #include <vector>
 
 #include "panels/constellations.h"
+#include "tests/core/shared_data.h"
 #include "timecal/julian.h"
 
 namespace {
@@ -284,10 +287,10 @@ TEST(ConstellationGenerator, ReproducesTheCommittedTables)
     const std::string src = TENMADO_SOURCE_DIR;
     if (!std::ifstream(data + "/bsc5/bsc5.dat") || !std::ifstream(data + "/figures/figures_hr.tsv") ||
         !std::ifstream(data + "/figures/constellations.lines.json"))
-        GTEST_SKIP() << "no catalogue data in " << data;
-    if (std::system("python3 -c pass > /dev/null 2>&1") != 0) GTEST_SKIP() << "no python3";
+        TENMADO_SKIP_WITHOUT("no catalogue data in " << data);
+    if (std::system("python3 -c pass > /dev/null 2>&1") != 0) TENMADO_SKIP_WITHOUT("no python3");
 
-    const std::string out = testing::TempDir() + "constellation_tables_regen.cpp";
+    const std::string out = testing::TempDir() + "constellation_tables_regen_" + std::to_string(getpid()) + ".cpp";
     const std::string cmd = "python3 '" + src + "/tools/gen_constellations.py' --data '" + data +
                             "' --out '" + out + "' 2> /dev/null";
     ASSERT_EQ(std::system(cmd.c_str()), 0) << cmd;

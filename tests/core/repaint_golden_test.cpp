@@ -48,7 +48,7 @@ std::string FileName(const Instant& t)
 
 TEST(RepaintGolden, WholeRepaintsAtFixedInstants)
 {
-    const std::string path = std::string(TENMADO_SOURCE_DIR) + "/tests/golden/repaints.txt";
+    const std::string path = TENMADO_SOURCE_DIR "/tests/golden/repaints.txt";
     const char* dump = std::getenv("TENMADO_REPAINT_DUMP");
     const char* write = std::getenv("TENMADO_REPAINT_GOLDEN_WRITE");
 

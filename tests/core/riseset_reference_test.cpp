@@ -28,7 +28,7 @@ struct Line {
 
 TEST(RiseSetReference, ThreePlacesAgainstIndependentLibrary)
 {
-    std::ifstream in(std::string(TENMADO_SOURCE_DIR) + "/tests/golden/riseset_reference.txt");
+    std::ifstream in(TENMADO_SOURCE_DIR "/tests/golden/riseset_reference.txt");
     ASSERT_TRUE(in.good());
     std::string text;
     int lines = 0, none = 0;

@@ -9,7 +9,10 @@
 #include <sstream>
 #include <string>
 
+#include <unistd.h>
+
 #include "ephem/star.h"
+#include "tests/core/shared_data.h"
 
 namespace {
 // Index of the catalogue entry with number hr, or -1.
@@ -226,10 +229,10 @@ TEST(StarTable, RecordsAndReferenceRows)
 TEST(StarTable, GeneratorReproducesCommittedFile)
 {
     const std::string source = TENMADO_SOURCE_DIR;
-    const std::string data = std::string(TENMADO_SHARED_DATA) + "/bsc5/bsc5.dat";
-    if (!std::ifstream(data).good()) GTEST_SKIP() << "no catalogue at " << data;
-    if (std::system("python3 -c 'import sys' > /dev/null 2>&1") != 0) GTEST_SKIP() << "no python3";
-    const std::string out = testing::TempDir() + "star_catalog_regenerated.cpp";
+    const std::string data = TENMADO_SHARED_DATA "/bsc5/bsc5.dat";
+    if (!std::ifstream(data).good()) TENMADO_SKIP_WITHOUT("no catalogue at " << data);
+    if (std::system("python3 -c 'import sys' > /dev/null 2>&1") != 0) TENMADO_SKIP_WITHOUT("no python3");
+    const std::string out = testing::TempDir() + "star_catalog_regenerated_" + std::to_string(getpid()) + ".cpp";
     const std::string cmd = "python3 '" + source + "/tools/gen_star_catalog.py' --bsc5 '" + data +
                             "' --out '" + out + "'";
     ASSERT_EQ(std::system(cmd.c_str()), 0) << cmd;

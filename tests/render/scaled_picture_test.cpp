@@ -170,7 +170,7 @@ TEST(ScaledPicture, ScaleOneIsThePictureOfBefore)
         char name[64];
         std::snprintf(name, sizeof name, "%04d%02d%02d_%02d%02d%02d.png", t.year, t.month, t.day,
                       t.hour, t.minute, t.second);
-        const std::string path = std::string(TENMADO_SOURCE_DIR) + "/tests/golden/pictures/" + name;
+        const std::string path = std::string(TENMADO_SOURCE_DIR "/tests/golden/pictures/") + name;
         cairo_surface_t* png = cairo_image_surface_create_from_png(path.c_str());
         ASSERT_EQ(cairo_surface_status(png), CAIRO_STATUS_SUCCESS) << path;
         const Image want = Pixels(png);

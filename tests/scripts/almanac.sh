@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The almanac on the command line: the text of a fixed instant equals the
-# committed expected text, the JSON of it is one object in UTF-8, and bad
-# inputs exit 2 with a message and print nothing.
+# committed expected text, the JSON of it is one object in UTF-8, dates
+# before 1582-10-15 are Julian dates, and bad inputs exit 2 with a message
+# and print nothing.
 # Usage: almanac.sh <path-to-tenmado> <source-dir>
 set -u
 prog=$1
@@ -36,6 +37,10 @@ PY
 "$prog" --almanac --json | python3 -c 'import json, sys; json.load(sys.stdin)' \
   || fail "--almanac --json now is not JSON"
 
+# a Julian leap day (the calendar of the date line up to 1582-10-04)
+"$prog" --almanac --at "1500-02-29 12:00:00" | head -n 1 | grep -qF "  1500/02/29 12:00:00 " ||
+  fail "--at \"1500-02-29 12:00:00\" is not the date line's"
+
 # bad inputs: exit 2, a message naming the problem, nothing on stdout
 bad() {  # word -- args...
   local word=$1
@@ -49,6 +54,8 @@ bad() {  # word -- args...
 bad "civil time" -- --almanac --at "2026-02-30 12:00:00"
 bad "civil time" -- --almanac --json --at "2026-12-06 25:00:00"
 bad "civil time" -- --almanac --at "2026-12-06"
+bad "1582-10-15" -- --almanac --at "1582-10-05 12:00:00"
+bad "civil time" -- --almanac --at "1700-02-29 12:00:00"
 bad "--json" -- --json --at "$at"
 bad "unexpected argument" -- --almanac extra
 

@@ -45,7 +45,7 @@ if [ -n "${TENMADO_IN_SESSION:-}" ]; then
   timeout 20 "$prog" >"$work/second.log" 2>&1; rc=$?
   [ $rc -eq 0 ] || fail "second launch exit $rc: $(cat "$work/second.log")"
   sleep 1
-  n=$(xdotool search --name '^天窓$' | wc -l)
+  n=$(xdotool search --onlyvisible --class "^$app_id\$" | wc -l)
   [ "$n" -eq 1 ] || fail "$n windows after a second launch, not 1"
   "$prog" --snapshot "$work/s.png" --at "2026-12-06 21:00:00" || fail "snapshot beside the window"
   [ -s "$work/s.png" ] || fail "no snapshot written beside the window"

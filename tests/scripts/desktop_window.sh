@@ -2,13 +2,15 @@
 # The real window under Xvfb: a window titled "天窓" of client size 530 x 257
 # appears at (100, 100), shows the #64ffff background, changes between two
 # captures two seconds apart (the repaint timer runs), and closing it ends
-# the program.
+# the program. When the X server dies under the window, the program says it
+# lost the display, in one line, and exits 1. The checks hold in any locale
+# (the window is found by its PID).
 # Usage: desktop_window.sh <path-to-tenmado> <source-dir>
 set -u
 prog=$1
 here=$(cd "$(dirname "$0")" && pwd)
 pix() { python3 "$here/pngpix.py" "$@"; }
-for tool in Xvfb xdotool xwininfo xdpyinfo import python3; do
+for tool in Xvfb xdotool xwininfo xdpyinfo xprop import python3; do
   command -v "$tool" >/dev/null || { echo "FAIL: $tool is not installed"; exit 1; }
 done
 # shellcheck source=tests/scripts/lib/xvfb.bash
@@ -17,8 +19,9 @@ fails=0
 fail() { echo "FAIL: $*"; fails=$((fails + 1)); }
 
 xvfb_start || { echo "FAIL: no Xvfb display could be started"; exit 1; }
-window_start "$prog" || { echo "FAIL: no window titled 天窓 appeared"; exit 1; }
-[ "$(xdotool getwindowname "$wid")" = "天窓" ] || fail "title is $(xdotool getwindowname "$wid")"
+window_start "$prog" || { echo "FAIL: no window appeared"; exit 1; }
+title=$(window_title "$wid")
+[ "$title" = "天窓" ] || fail "title is $(printf '%q' "$title")"
 
 info=$(xwininfo -id "$wid")
 width=$(awk '/^ *Width:/ {print $2}' <<<"$info")
@@ -50,6 +53,18 @@ if ! window_close 50; then
   fail "the program runs on after its window closed"
 else
   [ $rc -eq 0 ] || fail "exit status $rc after the window closed"
+fi
+
+# the display lost: the X server killed under the window
+window_start "$prog" || { echo "FAIL: no second window appeared"; exit 1; }
+kill "$xvfb_pid"; wait "$xvfb_pid" 2>/dev/null; xvfb_pid=
+if ! window_wait_end 100; then
+  fail "the program runs on without its display"
+else
+  [ $rc -eq 1 ] || fail "exit status $rc (not 1) when the display was lost"
+  lines=$(grep -c . "$work/app.log")
+  [ "$lines" -eq 1 ] && grep -q "^tenmado: lost the connection to the display $DISPLAY\$" "$work/app.log" ||
+    fail "not one line about the lost display: $(cat "$work/app.log")"
 fi
 
 if [ $fails -ne 0 ]; then echo "$fails failure(s)"; cat "$work/app.log"; exit 1; fi

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Hostile command lines: every option with empty, very long and non-UTF-8
-# values, impossible dates and unwritable paths. Each one exits 2 with a
-# short message on stderr that starts "tenmado:", prints nothing on stdout,
+# values, impossible dates and unwritable paths. Each one exits with a short
+# message on stderr that starts "tenmado:" (2 for a mistake on the command
+# line, 1 for an output that cannot be written), prints nothing on stdout,
 # leaves no file behind (not even a temporary one) and never crashes (no
 # signal, no sanitizer report). The extreme instants that are valid paint
 # and print normally.
@@ -38,11 +39,17 @@ no_crash() {
   fi
 }
 
-# bad args...: exit 2, one short message, nothing printed, no file left
-bad() {
+# refused STATUS args...: exit STATUS, one short message, nothing printed,
+# no file left; bad: a mistake on the command line (2); cannot: an output
+# that cannot be written (1)
+bad() { refused 2 "$@"; }
+cannot() { refused 1 "$@"; }
+refused() {
+  local want=$1
+  shift
   run "$@"
   no_crash "$@"
-  [ "$rc" -eq 2 ] || fail "exit $rc (not 2) for: $(shown "$@")"
+  [ "$rc" -eq "$want" ] || fail "exit $rc (not $want) for: $(shown "$@")"
   [ -s "$work/out" ] && fail "stdout not empty for: $(shown "$@")"
   [ -s "$work/err" ] || fail "no message for: $(shown "$@")"
   head -n 1 "$work/err" | grep -q '^tenmado: ' || fail "message does not start 'tenmado: ' for: $(shown "$@")"
@@ -50,7 +57,7 @@ bad() {
   size=$(wc -c <"$work/err")
   [ "$size" -le "$max_err" ] || fail "message of $size bytes for: $(shown "$@")"
   left=$(find "$work" "$work/dir" -maxdepth 1 -mindepth 1 ! -name out ! -name err ! -name dir \
-           ! -name ro ! -name fifo ! -name afile ! -name 'keep*' 2>/dev/null)
+           ! -name ro ! -name 'fifo*' ! -name afile ! -name 'keep*' ! -name 'link-*' 2>/dev/null)
   [ -z "$left" ] || { fail "files left by: $(shown "$@"): $left"; rm -rf $left; }
 }
 
@@ -68,7 +75,8 @@ for at in "" " " "$long" "$bytes" "$cut_utf8" "$overlong" \
           "2026-12-06 21:00:00.5" "2026-12-06" "21:00:00" "2026/12/06 21:00:00" \
           $'\xef\xbc\x92\xef\xbc\x90\xef\xbc\x92\xef\xbc\x96-12-06 21:00:00' \
           "9999999999999999999-01-01 00:00:00" "2026-99999999999999999999-01 00:00:00" \
-          "2026-12-06 21:00:$bytes"; do
+          "2026-12-06 21:00:$bytes" "1582-10-05 00:00:00" "1582-10-14 23:59:59" "1700-02-29 12:00:00" \
+          "1500-02-30 00:00:00"; do
   bad --almanac --at "$at"
   bad --almanac --json --at "$at"
   bad --snapshot "$png" --at "$at"
@@ -78,22 +86,41 @@ bad --almanac --at
 bad --snapshot "$png" --at
 
 # ---- --snapshot: empty, long, non-UTF-8 names and unwritable places
-mkfifo "$work/fifo"
+mkfifo "$work/fifo" "$work/fifo.png"
 touch "$work/afile"
-for path in "" "$work/missing/x.png" "$work/missing/$bytes.png" "$work/$long.png" \
-            "$work/dir/$long/x.png" "/dev/null/x.png" "$work/afile/x.png" "/proc/tenmado-test.png" \
-            "/proc/self/tenmado.png" "/dev/full" "/dev/null" "$work/fifo" "$work/dir" "/" "." ".."; do
+ln -s /dev/null "$work/link-null.png"
+ln -s /dev/full "$work/link-full.png"
+ln -s "$work/fifo.png" "$work/link-fifo.png"
+ln -s "$work/dir" "$work/link-dir.png"
+ln -s "link-loop.png" "$work/link-loop.png"
+# names that are not PNG files: refused before anything is painted
+for path in "" "/dev/full" "/dev/null" "$work/fifo" "$work/dir" "/" "." ".." "$work/x.jpg" \
+            "$work/x.png.jpg" "$work/png" "$work/x.pn" "$bytes" "$long"; do
   bad --snapshot "$path"
   bad --snapshot "$path" --almanac --at "2026-12-06 21:00:00"
 done
+# PNG names where no file can be written
+for path in "$work/missing/x.png" "$work/missing/$bytes.png" "$work/$long.png" \
+            "$work/dir/$long/x.png" "/dev/null/x.png" "$work/afile/x.png" "/proc/tenmado-test.png" \
+            "/proc/self/tenmado.png" "$work/fifo.png" "$work/link-null.png" "$work/link-full.png" \
+            "$work/link-fifo.png" "$work/link-dir.png" "$work/link-loop.png"; do
+  cannot --snapshot "$path"
+  cannot --snapshot "$path" --almanac --at "2026-12-06 21:00:00"
+done
 [ -c /dev/null ] && [ -c /dev/full ] || fail "a device was replaced"
-[ -p "$work/fifo" ] || fail "the FIFO was replaced"
+[ -p "$work/fifo" ] && [ -p "$work/fifo.png" ] || fail "the FIFO was replaced"
 [ -s "$work/afile" ] && fail "a file was written into"
+for l in null full fifo dir loop; do
+  [ -L "$work/link-$l.png" ] || fail "the link link-$l.png was replaced"
+done
+[ -z "$(ls -A "$work/dir")" ] || fail "written into the folder behind a link: $(ls -A "$work/dir")"
 bad --snapshot
+# standard output: not with the almanac, which writes there too
+bad --snapshot - --almanac
 # a write that fails part-way (a file size limit, as a full disk would)
 ( ulimit -f 20; exec "$prog" --snapshot "$png" --at "2026-12-06 21:00:00" ) >"$work/out" 2>"$work/err"
 rc=$?; tried=$((tried + 1))
-[ "$rc" -eq 2 ] || fail "exit $rc (not 2) for a write past the file size limit"
+[ "$rc" -eq 1 ] || fail "exit $rc (not 1) for a write past the file size limit"
 grep -q "cannot write" "$work/err" || fail "no message for a write past the file size limit"
 [ -z "$(ls -A "$work/dir")" ] || { fail "partial file left: $(ls -A "$work/dir")"; rm -f "$work/dir"/* "$work/dir"/.??*; }
 # the almanac into a full disk or past the file size limit
@@ -101,17 +128,17 @@ for j in "" --json; do
   # shellcheck disable=SC2086
   "$prog" --almanac $j --at "2026-12-06 21:00:00" >/dev/full 2>"$work/err"; rc=$?
   tried=$((tried + 1))
-  [ "$rc" -eq 2 ] && grep -q "cannot write" "$work/err" || fail "almanac $j into /dev/full: exit $rc"
+  [ "$rc" -eq 1 ] && grep -q "cannot write" "$work/err" || fail "almanac $j into /dev/full: exit $rc"
   # shellcheck disable=SC2086
   ( ulimit -f 1; exec "$prog" --almanac $j --at "2026-12-06 21:00:00" ) >"$work/keep.txt" 2>"$work/err"
   rc=$?; tried=$((tried + 1))
-  if [ -z "$j" ]; then want=0; else want=2; fi  # the text fits in 1 kB, the JSON does not
+  if [ -z "$j" ]; then want=0; else want=1; fi  # the text fits in 1 kB, the JSON does not
   [ "$rc" -eq "$want" ] || fail "almanac $j past the file size limit: exit $rc (not $want)"
   rm -f "$work/keep.txt"
 done
 if [ "$(id -u)" != 0 ]; then
   mkdir "$work/ro" && chmod 555 "$work/ro"
-  bad --snapshot "$work/ro/x.png"
+  cannot --snapshot "$work/ro/x.png"
   [ -z "$(ls -A "$work/ro")" ] || fail "files left in a read-only folder"
 fi
 
@@ -130,7 +157,8 @@ bad --almanac ""
 
 # ---- valid extremes: they work
 for at in "0001-01-01 00:00:00" "9999-12-31 23:59:59" "1900-01-01 00:00:00" "2100-12-31 23:59:59" \
-          "2000-02-29 12:00:00"; do
+          "2000-02-29 12:00:00" "1500-02-29 12:00:00" "1582-10-04 23:59:59" "1582-10-15 00:00:00" \
+          "1600-02-29 00:00:00"; do
   run --almanac --at "$at"
   no_crash --almanac --at "$at"
   [ "$rc" -eq 0 ] || fail "--almanac --at \"$at\" exit $rc: $(head -c 300 "$work/err")"

@@ -1,7 +1,10 @@
 #!/usr/bin/env bash
 # The command line without a display: --snapshot paints a 530 x 300 PNG with
-# the #64ffff background, --at fixes the instant, --help explains, and every
-# bad input exits 2 with a message and leaves no file behind.
+# the #64ffff background (into a file whose name ends in .png, or to standard
+# output for -), --at fixes the instant, --help explains, every bad input
+# exits 2 and every output that cannot be written 1, with a message and no
+# file left behind. Without a Japanese font the picture is still painted,
+# with one warning that names the font package.
 # Usage: snapshot.sh <path-to-tenmado> <source-dir>
 set -u
 prog=$1
@@ -53,14 +56,19 @@ fi
 "$prog" --snapshot "$work/now.png" || fail "snapshot of now"
 [ -f "$work/now.png" ] && rm -f "$work/now.png"
 
-# bad inputs: exit 2, a message naming the problem, no file
-bad() {  # expected-words... -- args...
+# refused: exit 2 for a bad input (bad), 1 for an output that cannot be
+# written (cannot), a message naming the problem, no file
+bad() { refused 2 "$@"; }
+cannot() { refused 1 "$@"; }
+refused() {  # status expected-words... -- args...
+  local want=$1
+  shift
   local words=()
   while [ "$1" != "--" ]; do words+=("$1"); shift; done
   shift
   local err rc
   err=$("$prog" "$@" 2>&1 >/dev/null); rc=$?
-  [ $rc -eq 2 ] || fail "exit $rc (not 2) for: $(printf '%q ' "$@")"
+  [ $rc -eq "$want" ] || fail "exit $rc (not $want) for: $(printf '%q ' "$@")"
   for w in "${words[@]}"; do
     grep -q -- "$w" <<<"$err" || fail "message for $(printf '%q ' "$@") lacks '$w': $err"
   done
@@ -77,24 +85,69 @@ bad "Unknown option" -- --snapshot "$out" --bogus
 bad "unexpected argument" -- --snapshot "$out" extra
 bad "--json" -- --json
 bad "--at" -- --snapshot "$out" --at
-bad "cannot write" "missing" -- --snapshot "$work/missing/x.png"
+bad "1582-10-04" "1582-10-15" -- --snapshot "$out" --at "1582-10-10 12:00:00"
+bad ".png" -- --snapshot "$work/x.jpg"
+bad ".png" -- --snapshot "$work/snap.png.txt"
+bad "standard output" -- --snapshot - --almanac
+cannot "cannot write" "No such file" -- --snapshot "$work/missing/x.png"
 mkdir "$work/taken.png"
-bad "cannot write" -- --snapshot "$work/taken.png"
+cannot "cannot write" "folder" -- --snapshot "$work/taken.png"
 rmdir "$work/taken.png"
-bad "cannot write" -- --snapshot "/proc/tenmado-test.png"
+cannot "cannot write" -- --snapshot "/proc/tenmado-test.png"
 if [ "$(id -u)" != 0 ]; then
   mkdir "$work/ro" && chmod 555 "$work/ro"
-  bad "cannot write" -- --snapshot "$work/ro/x.png"
+  cannot "cannot write" -- --snapshot "$work/ro/x.png"
   [ -z "$(ls -A "$work/ro")" ] || fail "files left in a read-only folder"
 fi
 left=$(ls -A "$work" | grep -v '^snap.png$' | grep -v '^err$' | grep -v '^ro$')
 [ -z "$left" ] || fail "files left behind: $left"
 
+# the name's suffix in any case; - is standard output, not a file
+"$prog" --snapshot "$work/upper.PNG" --at "2026-12-06 21:00:00" || fail "a name in .PNG"
+cmp -s "$png" "$work/upper.PNG" || fail "the .PNG picture differs"
+rm -f "$work/upper.PNG"
+(cd "$work" && "$prog" --snapshot - --at "2026-12-06 21:00:00" | cat >"$work/piped") ||
+  fail "--snapshot - into a pipe"
+cmp -s "$png" "$work/piped" || fail "the picture on standard output differs from the file's"
+[ -e "$work/-" ] && fail "--snapshot - wrote a file named -"
+rm -f "$work/piped" "$work/-"
+# a terminal on standard output gets no PNG bytes (script gives a terminal)
+if command -v script >/dev/null; then
+  script -qec "'$prog' --snapshot - --at '2026-12-06 21:00:00'" /dev/null >"$work/tty" 2>&1; rc=$?
+  [ $rc -eq 2 ] || fail "--snapshot - to a terminal: exit $rc (not 2)"
+  grep -q "terminal" "$work/tty" || fail "--snapshot - to a terminal: $(head -c 300 "$work/tty")"
+  rm -f "$work/tty"
+fi
+
+# no Japanese font: the picture all the same, and one warning naming the
+# package of the font (fontconfig sees DejaVu alone)
+dejavu=/usr/share/fonts/truetype/dejavu
+if [ -d "$dejavu" ]; then
+  mkdir "$work/fc"
+  printf '%s\n' '<?xml version="1.0"?>' '<!DOCTYPE fontconfig SYSTEM "urn:fontconfig:fonts.dtd">' \
+    "<fontconfig><dir>$dejavu</dir><cachedir>$work/fc/cache</cachedir></fontconfig>" \
+    >"$work/fc/fonts.conf"
+  LC_ALL=C.UTF-8 FONTCONFIG_FILE=$work/fc/fonts.conf "$prog" --snapshot "$work/fc/boxes.png" \
+    --at "2026-12-06 21:00:00" 2>"$work/fc/err"; rc=$?
+  [ $rc -eq 0 ] || fail "no Japanese font: exit $rc"
+  [ "$(pix "$work/fc/boxes.png" size 2>/dev/null)" = "530 300" ] || fail "no Japanese font: no picture"
+  [ "$(wc -l <"$work/fc/err")" -eq 1 ] && grep -q "fonts-ipafont-gothic" "$work/fc/err" &&
+    grep -q "日" "$work/fc/err" ||
+    fail "no Japanese font: not one warning naming the glyphs and the package: $(cat "$work/fc/err")"
+  rm -rf "$work/fc"
+else
+  fail "fonts-dejavu-core is not installed: no test of a machine without a Japanese font"
+fi
+# with the font: not a word
+"$prog" --snapshot "$work/quiet.png" --at "2026-12-06 21:00:00" 2>"$work/err"
+[ -s "$work/err" ] && fail "a snapshot with the Japanese font says: $(cat "$work/err")"
+rm -f "$work/quiet.png" "$work/err"
+
 # the window without a display: say so, point to --snapshot
 err=$("$prog" 2>&1); rc=$?
-[ $rc -eq 2 ] || fail "no display: exit $rc"
+[ $rc -eq 1 ] || fail "no display: exit $rc (not 1)"
 grep -q -- "--snapshot" <<<"$err" || fail "no display: message lacks --snapshot: $err"
-grep -qi "display" <<<"$err" || fail "no display: message lacks 'display': $err"
+grep -qiE "display|without the window" <<<"$err" || fail "no display: message lacks 'display': $err"
 
 # the almanac prints at the chosen instant
 "$prog" --almanac --at "2026-12-06 21:00:00" >/dev/null || fail "--almanac"

@@ -8,6 +8,7 @@
 #   window_start PROG ...  start the program, wait for its window (found by the
 #                          process id, whatever the title's encoding); id in $wid
 #                          (returns 1 with the program's output on stderr when none appears)
+#   window_title WID       the window's title (_NET_WM_NAME) as UTF-8 bytes
 
 work=$(mktemp -d /tmp/tenmado-x.XXXXXX)
 xvfb_pid=
@@ -53,12 +54,35 @@ window_start() {
   return 1
 }
 
+# xprop prints a UTF8_STRING with octal escapes outside a UTF-8 locale:
+# printf '%b' turns them back into bytes.
+window_title() {
+  local v
+  v=$(xprop -id "$1" -notype _NET_WM_NAME 2>/dev/null | sed -n 's/^_NET_WM_NAME = "\(.*\)"$/\1/p')
+  printf '%b' "$v"
+}
+
 # window_close [TENTHS]: close the window and wait up to TENTHS tenths of a
 # second (default 300) for the program to end. Its exit status goes into
 # $rc; returns 1 (and kills it, rc 255) when it runs on after the close.
+# The X window is destroyed under the program (xdotool windowclose).
 window_close() {
-  local tenths=${1:-300} lingered=0
   xdotool windowclose "$wid" 2>/dev/null
+  window_wait_end "${1:-300}"
+}
+
+# window_quit [TENTHS]: the same, the program asked to end with its own key
+# (Ctrl+Q in the focused window), for a window that repaints too often to be
+# destroyed under it without a repaint in between.
+window_quit() {
+  xdotool windowfocus --sync "$wid" 2>/dev/null
+  xdotool key ctrl+q
+  window_wait_end "${1:-300}"
+}
+
+# window_wait_end TENTHS: wait for the program to end (see window_close).
+window_wait_end() {
+  local tenths=$1 lingered=0
   for _ in $(seq "$tenths"); do
     kill -0 "$app_pid" 2>/dev/null || break
     sleep 0.1
