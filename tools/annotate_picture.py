@@ -1,5 +1,5 @@
 #!/usr/bin/env python3
-"""Draw docs/picture-key.png: a real snapshot of the dashboard, twice its size,
+"""Draw docs/picture-key.png: a real snapshot of the dashboard at scale 2,
 with arrows and English labels that say what each part of the picture is.
 
 The program paints the snapshot of a fixed instant (2026-12-06 08:00:00 in
@@ -30,7 +30,7 @@ sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), ".."
 import pngpix  # noqa: E402  (the project's PNG reader, standard library only)
 
 INSTANT = "2026-12-06 08:00:00"
-ZOOM = 2                   # the snapshot drawn at twice its size
+ZOOM = 2                   # the snapshot painted at twice its size (--scale)
 PIC_X, PIC_Y = 380, 130     # where it stands on the canvas
 WIDTH, HEIGHT = 1840, 870  # canvas
 FONT = "IPAGothic"
@@ -72,8 +72,8 @@ LABELS = [
     (["Tides of Tokyo Bay", "(東京湾潮汐): 満 high", "water, 干 low water"], (470, 196), BLACK, "right", (1470, 614)),
     (["West (西)"], (442, 238), RED, "right", (1470, 714)),
 ]
-LEGEND = ("Bodies not above the horizon are not drawn: Saturn (土星) is black. "
-          "Each body's name is written beside its disc in its colour.")
+LEGEND = ("Bodies within 90° of the view are drawn, below the horizon too; those behind "
+          "the viewer are not: here Saturn (土星, black). Each name is beside its disc in its colour.")
 TITLE = "How to read the picture (Tokyo, " + INSTANT + ")"
 
 
@@ -88,9 +88,11 @@ def check_tips(png):
     for lines, (x, y), colour, _, _ in LABELS:
         if colour is None:
             continue
-        found = any(hex_colour(rgb(x + dx, y + dy)) == colour
-                    for dy in range(-SEARCH, SEARCH + 1) for dx in range(-SEARCH, SEARCH + 1)
-                    if 0 <= x + dx < w and 0 <= y + dy < h)
+        # tips are in the picture's pixels, the snapshot ZOOM times as large
+        r = SEARCH * ZOOM
+        found = any(hex_colour(rgb(x * ZOOM + dx, y * ZOOM + dy)) == colour
+                    for dy in range(-r, r + 1) for dx in range(-r, r + 1)
+                    if 0 <= x * ZOOM + dx < w and 0 <= y * ZOOM + dy < h)
         if not found:
             problems.append("%s: no %s near (%d, %d)" % (lines[0], colour, x, y))
     return problems
@@ -110,11 +112,11 @@ def svg(png):
         '<defs><marker id="head" viewBox="0 0 10 10" refX="9" refY="5" markerWidth="7" '
         'markerHeight="7" orient="auto"><path d="M0,0 L10,5 L0,10 z" fill="%s"/></marker></defs>' % ARROW,
         '<rect width="100%" height="100%" fill="#ffffff"/>',
-        '<image x="%d" y="%d" width="%d" height="%d" style="image-rendering:pixelated" '
+        '<image x="%d" y="%d" width="%d" height="%d" '
         'preserveAspectRatio="none" xlink:href="data:image/png;base64,%s"/>'
-        % (PIC_X, PIC_Y, w * ZOOM, h * ZOOM, data),
+        % (PIC_X, PIC_Y, w, h, data),
         '<rect x="%d" y="%d" width="%d" height="%d" fill="none" stroke="#555555"/>'
-        % (PIC_X - 1, PIC_Y - 1, w * ZOOM + 2, h * ZOOM + 2),
+        % (PIC_X - 1, PIC_Y - 1, w + 2, h + 2),
     ]
     text = 'font-family="%s" font-size="19" fill="#111111"' % FONT
     for lines, (x, y), _, side, (lx, ly) in LABELS:
@@ -151,7 +153,8 @@ def main():
     args = ap.parse_args()
     with tempfile.TemporaryDirectory() as tmp:
         snap = os.path.join(tmp, "snapshot.png")
-        subprocess.run([args.program, "--snapshot", snap, "--at", INSTANT], check=True)
+        subprocess.run([args.program, "--snapshot", snap, "--scale", str(ZOOM), "--at", INSTANT],
+                       check=True)
         problems = check_tips(snap)
         if problems:
             sys.exit("annotate_picture: the picture has moved:\n  " + "\n  ".join(problems))
