@@ -11,10 +11,10 @@
 #include <string>
 #include <vector>
 
-#include "app/core/config.h"
-#include "app/core/settings.h"
-#include "app/core/view_turn.h"
-#include "app/toolkit/ws.h"
+#include "app/config.h"
+#include "app/settings.h"
+#include "app/view_turn.h"
+#include "toolkit/ws.h"
 
 namespace {
 

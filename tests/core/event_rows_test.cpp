@@ -5,11 +5,11 @@
 #include <ctime>
 #include <string>
 
-#include "app/core/koyomi.h"
-#include "app/core/koyomi_rows.h"
-#include "app/core/settings.h"
-#include "app/toolkit/recorder.h"
-#include "app/toolkit/ws.h"
+#include "app/koyomi.h"
+#include "app/koyomi_rows.h"
+#include "app/settings.h"
+#include "toolkit/recorder.h"
+#include "toolkit/ws.h"
 #include "ephem/position.h"
 #include "tests/core/fixed_clock.h"
 #include "tests/core/observer.h"

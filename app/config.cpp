@@ -1,6 +1,6 @@
 // The observer's settings in three layers: defaults, settings file, command
 // line (config.h).
-#include "app/core/config.h"
+#include "app/config.h"
 
 #include <glib.h>
 #include <glib/gstdio.h>
@@ -11,8 +11,8 @@
 #include <cmath>
 #include <cstring>
 
-#include "app/core/settings.h"
-#include "app/core/view_turn.h"
+#include "app/settings.h"
+#include "app/view_turn.h"
 
 namespace {
 

@@ -19,15 +19,15 @@
 #include <string>
 #include <vector>
 
-#include "app/cairo/cairo_painter.h"
-#include "app/core/almanac.h"
-#include "app/core/config.h"
+#include "shell/cairo/cairo_painter.h"
+#include "app/almanac.h"
+#include "app/config.h"
 #include "timecal/clock.h"
-#include "app/core/newproject.h"
-#include "app/toolkit/ws.h"
+#include "app/newproject.h"
+#include "toolkit/ws.h"
 #if TENMADO_HAVE_WINDOW
-#include "app/gtk/application.h"
-#include "app/gtk/gtk_backend.h"
+#include "shell/gtk/application.h"
+#include "shell/gtk/gtk_backend.h"
 #endif
 
 #ifndef TENMADO_VERSION

@@ -1,12 +1,12 @@
 // The read-outs of one instant as one record, with the searches of the day
 // kept between records, and the texts the picture and the almanac print.
-#include "app/core/readouts.h"
+#include "app/readouts.h"
 
 #include <cmath>
 #include <cstdio>
 
-#include "app/core/koyomi.h"
-#include "app/core/settings.h"
+#include "app/koyomi.h"
+#include "app/settings.h"
 #include "ephem/position.h"
 #include "events/newmoon_kept.h"
 #include "events/riseset.h"

@@ -1,6 +1,6 @@
 // The almanac for the command line: the read-outs record of an instant (or
 // of a run of days) printed as text, as a table or as JSON.
-#include "app/core/almanac.h"
+#include "app/almanac.h"
 
 #include <algorithm>
 #include <cmath>
@@ -11,9 +11,9 @@
 
 #include <nlohmann/json.hpp>
 
-#include "app/core/readouts.h"
-#include "app/core/settings.h"
-#include "app/toolkit/sjis.h"
+#include "app/readouts.h"
+#include "app/settings.h"
+#include "toolkit/sjis.h"
 #include "events/riseset.h"
 #include "panels/panels.h"
 #include "timecal/clock.h"

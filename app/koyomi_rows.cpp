@@ -3,11 +3,11 @@
 #include <cmath>
 #include <cstdio>
 
-#include "app/core/koyomi.h"
-#include "app/core/koyomi_rows.h"
-#include "app/core/readouts.h"
-#include "app/core/settings.h"
-#include "app/toolkit/ws.h"
+#include "app/koyomi.h"
+#include "app/koyomi_rows.h"
+#include "app/readouts.h"
+#include "app/settings.h"
+#include "toolkit/ws.h"
 #include "events/riseset.h"
 #include "events/tide.h"
 

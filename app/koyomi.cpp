@@ -1,13 +1,13 @@
 // The main panel: one whole repaint, and the clock read-outs.
-#include "app/core/koyomi.h"
+#include "app/koyomi.h"
 
 #include <cmath>
 #include <cstdio>
 
-#include "app/core/koyomi_rows.h"
-#include "app/core/readouts.h"
-#include "app/core/settings.h"
-#include "app/toolkit/ws.h"
+#include "app/koyomi_rows.h"
+#include "app/readouts.h"
+#include "app/settings.h"
+#include "toolkit/ws.h"
 #include "panels/panels.h"
 #include "timecal/clock.h"
 #include "timecal/julian.h"

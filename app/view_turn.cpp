@@ -1,10 +1,10 @@
 // The window's view keys and wheel (view_turn.h).
-#include "app/core/view_turn.h"
+#include "app/view_turn.h"
 
 #include <cmath>
 
-#include "app/core/settings.h"
-#include "app/toolkit/ws.h"
+#include "app/settings.h"
+#include "toolkit/ws.h"
 #include "panels/view_projection.h"
 
 namespace {
