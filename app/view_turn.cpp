@@ -3,9 +3,10 @@
 
 #include <cmath>
 
-#include "app/settings.h"
 #include "toolkit/ws.h"
+#include "panels/display_settings.h"
 #include "panels/view_projection.h"
+#include "timecal/observer.h"
 
 namespace {
 double g_home = kObserverDefaults.azmt;

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "app/koyomi.h"
+#include "app/readouts.h"
 #include "app/settings.h"
 #include "toolkit/recorder.h"
 #include "toolkit/ws.h"

@@ -13,6 +13,7 @@
 #include <string>
 
 #include "app/koyomi.h"
+#include "app/readouts.h"
 #include "app/settings.h"
 #include "events/riseset.h"
 #include "timecal/julian.h"

@@ -7,6 +7,7 @@
 #include <ctime>
 
 #include "app/koyomi.h"
+#include "app/readouts.h"
 #include "app/settings.h"
 
 namespace {

@@ -10,6 +10,7 @@
 #include <random>
 
 #include "app/koyomi.h"
+#include "app/readouts.h"
 #include "app/settings.h"
 #include "events/riseset.h"
 #include "timecal/clock.h"
