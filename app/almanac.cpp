@@ -16,6 +16,7 @@
 #include "app/settings.h"
 #include "toolkit/sjis.h"
 #include "events/riseset.h"
+#include "panels/labels.h"
 #include "panels/panels.h"
 #include "timecal/clock.h"
 #include "timecal/constants.h"
@@ -25,8 +26,6 @@ namespace {
 
 using Json = nlohmann::ordered_json;
 
-const char* const kEnglish[kPanelBodies] = {"Moon", "Mercury", "Venus", "Sun",
-                                            "Mars", "Jupiter", "Saturn"};
 constexpr long kSecondsPerDay = 86400;
 
 // A read-out as UTF-8 without its leading blanks.
@@ -125,7 +124,7 @@ Json Object(const KoyomiReadouts& r)
     Json bodies = Json::array();
     for (int i = 0; i < kPanelBodies; i++) {
         const KoyomiBody& b = r.bodies[i];
-        bodies.push_back({{"name", SjisToUtf8(Pla1[i], std::strlen(Pla1[i]))}, {"english", kEnglish[i]},
+        bodies.push_back({{"name", SjisToUtf8(Pla1[i], std::strlen(Pla1[i]))}, {"english", Labels_BodyEnglish(i)},
                           {"lam", b.lam}, {"bet", b.bet}, {"ra", b.ra}, {"dec", b.dec},
                           {"az", b.az}, {"el", b.el}});
     }
@@ -294,7 +293,7 @@ std::string Almanac_DaysText(int days)
     const int64_t start = Clock_CivilSeconds();
     KoyomiReadouts first = DayOfRun(start, 0, false);
     const std::vector<ReadoutRow> labels = Readout_Rows(first);
-    std::string header = Padded("日付", kDateWidth);
+    std::string header = Padded(Label(LabelId::DaysDate), kDateWidth);
     for (const DayColumn& c : kDayColumns) {
         const ReadoutRow& row = Readout_Row(labels, c.id);
         header += Padded(row.text.substr(0, row.label_bytes), c.width);

@@ -10,6 +10,7 @@
 #include <optional>
 
 #include "app/almanac.h"
+#include "app/i18n.h"
 #include "app/input_text.h"
 #include "timecal/clock.h"
 
@@ -21,18 +22,20 @@ constexpr ConfigKey kObserverKeys[] = {ConfigKey::Latitude, ConfigKey::Longitude
 constexpr int kObserverKeyCount = 4;
 
 // "Opens the window ..." above the options, and the settings file, the keys
-// and the exit status below them.
-const char* const kSummary = reinterpret_cast<const char*>(
-    // u8: help text is UTF-8 (narrow literals are compiled to Shift_JIS)
-    u8"Opens the window \"天窓\" (530 x 257) with the date, the Julian day, sunrise and sunset,\n"
+// and the exit status below them (translated where --help is built; the
+// window's name goes in as %s, since the source texts are ASCII).
+const char* const kSummary = N_(
+    "Opens the window \"%s\" (530 x 257) with the date, the Julian day, sunrise and sunset,\n"
     "moonrise and moonset, the tides of Tokyo Bay, the planets and constellations toward\n"
     "the view (the south by default), the Moon's phase and age, and an analog clock,\n"
     "repainted every second. The observer is in Tokyo unless the settings file or the\n"
     "options say otherwise; in the window the arrow keys and the mouse wheel turn the view.");
-const char* const kDescription =
+const char* const kWindowName = reinterpret_cast<const char*>(u8"天窓");  // UTF-8
+const char* const kDescription = N_(
     "Settings file: $XDG_CONFIG_HOME/tenmado/settings.ini (~/.config/...), group\n"
-    "[observer] with latitude, longitude, zone, azimuth and group [window] with\n"
-    "widget=true|false; the options win over it. The file is never written.\n\n"
+    "[observer] with latitude, longitude, zone, azimuth, group [window] with\n"
+    "widget=true|false and group [display] with labels=ja|en|auto; the options win\n"
+    "over it. The file is never written.\n\n"
     "In the window Left and Right turn the view by 15 degrees (with Shift by 90),\n"
     "Home turns it back to the setting, the mouse wheel over the sky turns it too.\n"
     "Launched again while its window runs (with a session bus), tenmado shows\n"
@@ -43,7 +46,7 @@ const char* const kDescription =
     "     no display for the window (use --snapshot there), the connection to the\n"
     "     display lost, the window failed\n"
     "  2  a mistake on the command line: an unknown option, a bad or missing value\n"
-    "  128+N  stopped by signal N (a snapshot being written is removed)\n\n";
+    "  128+N  stopped by signal N (a snapshot being written is removed)\n\n");
 
 // The values GLib's parser gives (it allocates them; freed with this).
 struct OptionValues {
@@ -53,10 +56,11 @@ struct OptionValues {
     gchar* observer[kObserverKeyCount] = {};
     gchar* config = nullptr;
     gchar* days = nullptr;
+    gchar* labels = nullptr;
     gboolean almanac = FALSE, json = FALSE, widget = FALSE, version = FALSE;
     ~OptionValues()
     {
-        for (gchar* v : {snapshot, at, scale, config, days}) g_free(v);
+        for (gchar* v : {snapshot, at, scale, config, days, labels}) g_free(v);
         for (gchar* v : observer) g_free(v);
     }
 };
@@ -89,17 +93,20 @@ bool PngName(const char* name)
 // The message for an --at that Clock_Parse refused.
 std::string AtProblem(const char* at, ClockParseError why)
 {
-    const std::string head = "--at " + Shown(at) + " is not a civil time: ";
+    const char* reason;
     switch (why) {
     case ClockParseError::DroppedDay:
-        return head + "1582-10-05 to 1582-10-14 do not exist (the Julian calendar's 1582-10-04 "
-                      "was followed by the Gregorian calendar's 1582-10-15)";
+        reason = _("1582-10-05 to 1582-10-14 do not exist (the Julian calendar's 1582-10-04 "
+                   "was followed by the Gregorian calendar's 1582-10-15)");
+        break;
     case ClockParseError::Date:
-        return head + "no such date (years 0001 to 9999; the Julian calendar up to 1582-10-04, "
-                      "with 02-29 in every fourth year; the Gregorian calendar from 1582-10-15)";
+        reason = _("no such date (years 0001 to 9999; the Julian calendar up to 1582-10-04, "
+                   "with 02-29 in every fourth year; the Gregorian calendar from 1582-10-15)");
+        break;
     default:
-        return head + "write \"YYYY-MM-DD HH:MM:SS\" with a time from 00:00:00 to 23:59:59";
+        reason = _("write \"YYYY-MM-DD HH:MM:SS\" with a time from 00:00:00 to 23:59:59");
     }
+    return Message(_("--at %s is not a civil time: %s"), Shown(at).c_str(), reason);
 }
 
 // GLib's parse of argv into o; the problem, or none. Values are taken as
@@ -115,34 +122,38 @@ std::optional<std::string> ParseOptions(int* argc, char*** argv, const char* ver
     };
     const GOptionEntry entries[] = {
         {"snapshot", 0, 0, G_OPTION_ARG_FILENAME, &o->snapshot,
-         "Paint one repaint into a 530 x 300 PNG picture and exit; needs no display. The name "
-         "ends in .png; - writes the picture to standard output",
+         N_("Paint one repaint into a 530 x 300 PNG picture and exit; needs no display. The name "
+         "ends in .png; - writes the picture to standard output"),
          "FILE.png"},
         {"scale", 0, 0, G_OPTION_ARG_FILENAME, &o->scale,
-         "With --snapshot: paint the picture S times as large (1 to 8, decimals allowed: 2 "
-         "gives 1060 x 600), redrawn at that size",
+         N_("With --snapshot: paint the picture S times as large (1 to 8, decimals allowed: 2 "
+         "gives 1060 x 600), redrawn at that size"),
          "S"},
         {"at", 0, 0, G_OPTION_ARG_FILENAME, &o->at,
-         "Show this civil time of the observer (in the observer's zone, UTC+9 by default; "
+         N_("Show this civil time of the observer (in the observer's zone, UTC+9 by default; "
          "before 1900 the local mean time of the longitude) instead of now; the window's clock "
-         "runs on from it. Dates are Julian up to 1582-10-04, Gregorian from 1582-10-15",
+         "runs on from it. Dates are Julian up to 1582-10-04, Gregorian from 1582-10-15"),
          "\"YYYY-MM-DD HH:MM:SS\""},
         {"almanac", 0, 0, G_OPTION_ARG_NONE, &o->almanac,
-         "Print the almanac of the instant (the picture's read-outs) as text and exit", nullptr},
-        {"json", 0, 0, G_OPTION_ARG_NONE, &o->json, "With --almanac: print it as one JSON object",
+         N_("Print the almanac of the instant (the picture's read-outs) as text and exit"), nullptr},
+        {"json", 0, 0, G_OPTION_ARG_NONE, &o->json, N_("With --almanac: print it as one JSON object"),
          nullptr},
         {"days", 0, 0, G_OPTION_ARG_FILENAME, &o->days,
-         "With --almanac: N days (1 to 3660) from the date of --at (default today) at its time "
-         "of day (default 12:00:00), as a table, one line a day (or a JSON array)",
+         N_("With --almanac: N days (1 to 3660) from the date of --at (default today) at its time "
+         "of day (default 12:00:00), as a table, one line a day (or a JSON array)"),
          "N"},
         observer(0), observer(1), observer(2), observer(3),
         {"config", 0, 0, G_OPTION_ARG_FILENAME, &o->config,
-         "Read the settings from FILE instead of $XDG_CONFIG_HOME/tenmado/settings.ini", "FILE"},
+         N_("Read the settings from FILE instead of $XDG_CONFIG_HOME/tenmado/settings.ini"), "FILE"},
         {"widget", 0, 0, G_OPTION_ARG_NONE, &o->widget,
-         "Show the window as a desktop widget: no title bar, below other windows, on every "
-         "workspace, out of the task bar; drag it with the mouse",
+         N_("Show the window as a desktop widget: no title bar, below other windows, on every "
+         "workspace, out of the task bar; drag it with the mouse"),
          nullptr},
-        {"version", 0, 0, G_OPTION_ARG_NONE, &o->version, "Print the version and exit", nullptr},
+        {"labels", 0, 0, G_OPTION_ARG_FILENAME, &o->labels,
+         N_("The texts of the picture and the almanac: ja (Japanese, the default), en (English) "
+            "or auto (Japanese when the messages are, English otherwise)"),
+         "ja|en|auto"},
+        {"version", 0, 0, G_OPTION_ARG_NONE, &o->version, N_("Print the version and exit"), nullptr},
         {nullptr, 0, 0, G_OPTION_ARG_NONE, nullptr, nullptr, nullptr},
     };
     // GLib takes "--almanac=VALUE" for the flag and drops the value: refuse it.
@@ -150,20 +161,24 @@ std::optional<std::string> ParseOptions(int* argc, char*** argv, const char* ver
         for (const char* flag : {"--almanac=", "--json=", "--help=", "--widget=", "--version="}) {
             const size_t n = std::strlen(flag);
             if (std::strncmp((*argv)[i], flag, n) == 0)
-                return std::string(flag, n - 1) + " takes no value: " + Shown((*argv)[i]);
+                return Message(_("%s takes no value: %s"), std::string(flag, n - 1).c_str(),
+                               Shown((*argv)[i]).c_str());
         }
     }
     std::unique_ptr<GOptionContext, void (*)(GOptionContext*)> context(
-        g_option_context_new("- almanac and clock of the observer's sky"), g_option_context_free);
-    g_option_context_set_summary(context.get(), kSummary);
-    const std::string description = std::string(kDescription) + "tenmado " + version + "\n";
+        g_option_context_new(_("- almanac and clock of the observer's sky")), g_option_context_free);
+    // the entries' help and GLib's own texts in the user's language
+    g_option_context_set_translation_domain(context.get(), kTextDomain);
+    const std::string summary = Message(_(kSummary), kWindowName);
+    g_option_context_set_summary(context.get(), summary.c_str());
+    const std::string description = std::string(_(kDescription)) + "tenmado " + version + "\n";
     g_option_context_set_description(context.get(), description.c_str());
     g_option_context_add_main_entries(context.get(), entries, nullptr);
     GError* error = nullptr;
     if (!g_option_context_parse(context.get(), argc, argv, &error)) {
         // GLib's message quotes the argument whole: escape and cut it
-        std::string problem = Printable(error ? error->message : "cannot read the command line",
-                                        kShownMessageMax);
+        std::string problem = PrintableUtf8(error ? error->message : _("cannot read the command line"),
+                                            kShownMessageMax);
         g_clear_error(&error);
         return problem;
     }
@@ -205,37 +220,42 @@ std::variant<CommandRequest, UsageError> ParseCommandLine(int argc, char** argv,
         return request;
     }
     auto usage = [](std::string problem) { return UsageError{std::move(problem)}; };
-    if (argc > 1) return usage("unexpected argument " + Shown(argv[1]));
-    if (o.json && !o.almanac) return usage("--json only goes with --almanac");
+    if (argc > 1) return usage(Message(_("unexpected argument %s"), Shown(argv[1]).c_str()));
+    if (o.json && !o.almanac) return usage(_("--json only goes with --almanac"));
     if (o.scale && !ParseScale(o.scale, &request.scale))
-        return usage("--scale " + Shown(o.scale) +
-                     " is not a scale: give a number from 1 to 8 (decimals allowed, such as 1.5)");
-    if (o.scale && !o.snapshot) return usage("--scale only goes with --snapshot");
-    if (o.days && !o.almanac) return usage("--days only goes with --almanac");
+        return usage(Message(_("--scale %s is not a scale: give a number from 1 to 8 (decimals "
+                               "allowed, such as 1.5)"),
+                             Shown(o.scale).c_str()));
+    if (o.scale && !o.snapshot) return usage(_("--scale only goes with --snapshot"));
+    if (o.days && !o.almanac) return usage(_("--days only goes with --almanac"));
     if (o.snapshot) {
         const bool to_stdout = std::strcmp(o.snapshot, "-") == 0;
         if (!to_stdout && !PngName(o.snapshot))
-            return usage("--snapshot " + Shown(o.snapshot) +
-                         ": the picture is a PNG file, give a name that ends in .png (or - for "
-                         "standard output)");
+            return usage(Message(_("--snapshot %s: the picture is a PNG file, give a name that "
+                                   "ends in .png (or - for standard output)"),
+                                 Shown(o.snapshot).c_str()));
         if (to_stdout && o.almanac)
-            return usage("--snapshot - and --almanac would both write to standard output");
+            return usage(_("--snapshot - and --almanac would both write to standard output"));
         if (to_stdout && isatty(STDOUT_FILENO))
-            return usage("--snapshot -: standard output is a terminal; redirect it to a file or "
-                         "a pipe");
+            return usage(_("--snapshot -: standard output is a terminal; redirect it to a file "
+                           "or a pipe"));
         request.snapshot = o.snapshot;
     }
     ClockParseError at_error = ClockParseError::Ok;
     if (o.at && !Clock_Parse(o.at, &request.at, &at_error)) return usage(AtProblem(o.at, at_error));
     request.at_given = o.at != nullptr;
-    if (o.config && !*o.config) return usage("--config needs the name of a settings file");
+    if (o.config && !*o.config) return usage(_("--config needs the name of a settings file"));
     if (o.config) {
         request.config_given = true;
         request.config = o.config;
     }
     if (o.days && !ParseDays(o.days, &request.days))
-        return usage("--days " + Shown(o.days) + " is not a number of days from 1 to " +
-                     std::to_string(kAlmanacDaysMax));
+        return usage(Message(_("--days %s is not a number of days from 1 to %d"),
+                             Shown(o.days).c_str(), kAlmanacDaysMax));
+    LabelChoice labels = LabelChoice::Japanese;
+    if (o.labels && !Labels_ParseChoice(o.labels, &labels))
+        return usage(Message(_("--labels %s is not ja, en or auto"), Shown(o.labels).c_str()));
+    if (o.labels) request.options.labels = labels;
 
     // the observer's options: a bad value ends here
     std::optional<double>* slots[kObserverKeyCount] = {
@@ -246,8 +266,8 @@ std::variant<CommandRequest, UsageError> ParseCommandLine(int argc, char** argv,
         if (!text) continue;
         double v = 0;
         if (!Config_Parse(kObserverKeys[k], text, &v))
-            return usage(std::string(Config_OptionName(kObserverKeys[k])) + " " + Shown(text) +
-                         " is not " + Config_Accepted(kObserverKeys[k]));
+            return usage(Message(_("%s %s is not %s"), Config_OptionName(kObserverKeys[k]),
+                                 Shown(text).c_str(), Config_Accepted(kObserverKeys[k]).c_str()));
         *slots[k] = v;
     }
     if (o.widget) request.options.widget = true;

@@ -11,6 +11,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "app/i18n.h"
 #include "app/input_text.h"
 #include "app/settings.h"
 #include "app/view_turn.h"
@@ -32,18 +33,25 @@ struct KeyRule {
     const char* accepted;  // for messages
     const char* help;      // for --help
 };
+// (the texts are translated where they are filled in; the value names of
+// --help stay as they are)
 const KeyRule kRules[] = {
-    {"latitude", "--lat", "DEG", -90, 90, 0, "a number of degrees %R (north positive)",
-     "The observer's latitude, degrees %R, north positive (default %D)"},
-    {"longitude", "--lon", "DEG", -180, 180, 0, "a number of degrees %R (east positive)",
-     "The observer's longitude, degrees %R, east positive (default %D)"},
-    {"zone", "--zone", "HOURS", -12, 14, 0.25, "a number of hours east of UTC %R, a multiple of %S",
-     "The civil time zone, hours east of UTC %R in steps of %S (default: the whole hours nearest "
-     "the longitude)"},
+    {"latitude", "--lat", "DEG", -90, 90, 0,
+     /* xgettext:no-c-format */ N_("a number of degrees %R (north positive)"),
+     /* xgettext:no-c-format */ N_("The observer's latitude, degrees %R, north positive (default %D)")},
+    {"longitude", "--lon", "DEG", -180, 180, 0,
+     /* xgettext:no-c-format */ N_("a number of degrees %R (east positive)"),
+     /* xgettext:no-c-format */ N_("The observer's longitude, degrees %R, east positive (default %D)")},
+    {"zone", "--zone", "HOURS", -12, 14, 0.25,
+     /* xgettext:no-c-format */ N_("a number of hours east of UTC %R, a multiple of %S"),
+     /* xgettext:no-c-format */
+     N_("The civil time zone, hours east of UTC %R in steps of %S (default: the whole hours "
+        "nearest the longitude)")},
     {"azimuth", "--azimuth", "DEG", -360, 360, 0,
-     "a number of degrees %R (from the south toward the west)",
-     "The direction of the view, degrees from the south toward the west, %R (default %D: south; "
-     "180: north)"},
+     /* xgettext:no-c-format */ N_("a number of degrees %R (from the south toward the west)"),
+     /* xgettext:no-c-format */
+     N_("The direction of the view, degrees from the south toward the west, %R (default %D: "
+        "south; 180: north)")},
 };
 
 const KeyRule& Rule(ConfigKey key) { return kRules[static_cast<int>(key)]; }
@@ -68,18 +76,18 @@ double DefaultOf(ConfigKey key)
     }
 }
 
-// A text of the table with %R, %S and %D filled in.
+// A text of the table, translated, with %R, %S and %D filled in.
 std::string Filled(ConfigKey key, const char* text)
 {
     const KeyRule& r = Rule(key);
     std::string out;
-    for (const char* t = text; *t; ++t) {
+    for (const char* t = _(text); *t; ++t) {
         if (t[0] != '%' || !t[1]) {
             out += *t;
             continue;
         }
         ++t;
-        if (*t == 'R') out += "from " + Number(r.lo) + " to " + Number(r.hi);
+        if (*t == 'R') out += Message(_("from %s to %s"), Number(r.lo).c_str(), Number(r.hi).c_str());
         else if (*t == 'S') out += Number(r.step);
         else if (*t == 'D') out += Number(DefaultOf(key));
         else out += *t;
@@ -87,13 +95,21 @@ std::string Filled(ConfigKey key, const char* text)
     return out;
 }
 
-// GLib's reason (which may quote a line of the file) as printable ASCII, cut.
+// GLib's reason (which may quote a line of the file), its curly quotes
+// plain, cut (PrintableUtf8: in the user's language as it stands).
 std::string Reason(const GError* error)
 {
-    std::string message = error ? error->message : "cannot be read";
-    for (const char* quote : {"\xe2\x80\x9c", "\xe2\x80\x9d"})  // GLib's curly quotes
-        for (size_t at; (at = message.find(quote)) != std::string::npos;) message.replace(at, 3, "'");
-    return Printable(message, kReasonMax);
+    const std::string message = error ? error->message : _("cannot be read");
+    std::string plain;
+    for (size_t i = 0; i < message.size();) {
+        if (message.compare(i, 3, "\xe2\x80\x9c") == 0 || message.compare(i, 3, "\xe2\x80\x9d") == 0) {
+            plain += '\'';
+            i += 3;
+        } else {
+            plain += message[i++];
+        }
+    }
+    return PrintableUtf8(plain, kReasonMax);
 }
 
 std::string ShownPath(const std::string& path)
@@ -114,7 +130,7 @@ std::string ShownPath(const std::string& path)
 ConfigValues Config_Defaults()
 {
     const ObserverDefaults& o = kObserverDefaults;
-    return ConfigValues{o.lat, o.lon, false, 0.0, o.azmt, false};
+    return ConfigValues{o.lat, o.lon, false, 0.0, o.azmt, false, LabelChoice::Japanese};
 }
 
 /*
@@ -132,6 +148,7 @@ void Config_Over(const ConfigLayer& layer, ConfigValues* v)
     }
     if (layer.azimuth) v->azimuth = *layer.azimuth;
     if (layer.widget) v->widget = *layer.widget;
+    if (layer.labels) v->labels = *layer.labels;
 }
 
 /*
@@ -210,21 +227,25 @@ void Config_ReadFile(const std::string& path, bool required, ConfigLayer* layer,
     *layer = ConfigLayer{};
     const std::string shown = ShownPath(path);
     if (!required && !g_file_test(path.c_str(), G_FILE_TEST_EXISTS)) return;
-    const std::string fallback = "; the built-in settings are used";
+    // "FILE: reason; the built-in settings are used"
+    auto unread = [&](const std::string& reason) {
+        warnings->push_back(Message(_("%s: %s; the built-in settings are used"), shown.c_str(),
+                                    reason.c_str()));
+    };
 
     // Only a regular file of a sensible size is read (a FIFO would block,
     // a device never end).
     GStatBuf st;
     if (g_stat(path.c_str(), &st) != 0) {
-        warnings->push_back(shown + ": " + g_strerror(errno) + fallback);
+        unread(g_strerror(errno));
         return;
     }
     if (!S_ISREG(st.st_mode)) {
-        warnings->push_back(shown + ": not a regular file" + fallback);
+        unread(_("not a regular file"));
         return;
     }
     if (st.st_size > kFileMax) {
-        warnings->push_back(shown + ": larger than " + std::to_string(kFileMax) + " bytes" + fallback);
+        unread(Message(_("larger than %ld bytes"), static_cast<long>(kFileMax)));
         return;
     }
     GKeyFile* file = g_key_file_new();
@@ -233,7 +254,7 @@ void Config_ReadFile(const std::string& path, bool required, ConfigLayer* layer,
     gsize length = 0;
     if (!g_file_get_contents(path.c_str(), &data, &length, &error) ||
         !g_key_file_load_from_data(file, data, length, G_KEY_FILE_NONE, &error)) {
-        warnings->push_back(shown + ": " + Reason(error) + fallback);
+        unread(Reason(error));
         g_clear_error(&error);
         g_free(data);
         g_key_file_free(file);
@@ -251,8 +272,9 @@ void Config_ReadFile(const std::string& path, bool required, ConfigLayer* layer,
         int k = 0;
         while (k < 4 && std::strcmp(*n, Config_KeyName(keys[k])) != 0) ++k;
         if (k == 4) {
-            warnings->push_back(shown + ": [observer] " + Shown(*n) +
-                                " is not a setting (latitude, longitude, zone, azimuth); ignored");
+            warnings->push_back(Message(_("%s: [observer] %s is not a setting (latitude, "
+                                          "longitude, zone, azimuth); ignored"),
+                                        shown.c_str(), Shown(*n).c_str()));
             continue;
         }
         gchar* text = g_key_file_get_value(file, "observer", *n, nullptr);
@@ -260,8 +282,9 @@ void Config_ReadFile(const std::string& path, bool required, ConfigLayer* layer,
         if (Config_Parse(keys[k], text, &v))
             *slots[k] = v;
         else
-            warnings->push_back(shown + ": [observer] " + *n + " = " + Shown(text) +
-                                " is not " + Config_Accepted(keys[k]) + "; it keeps its default");
+            warnings->push_back(Message(_("%s: [observer] %s = %s is not %s; it keeps its default"),
+                                        shown.c_str(), *n, Shown(text).c_str(),
+                                        Config_Accepted(keys[k]).c_str()));
         g_free(text);
     }
     g_strfreev(names);
@@ -271,14 +294,34 @@ void Config_ReadFile(const std::string& path, bool required, ConfigLayer* layer,
     for (gchar** n = names; n && *n; ++n) {
         gchar* text = g_key_file_get_value(file, "window", *n, nullptr);
         if (std::strcmp(*n, "widget") != 0)
-            warnings->push_back(shown + ": [window] " + Shown(*n) + " is not a setting (widget); ignored");
+            warnings->push_back(Message(_("%s: [window] %s is not a setting (widget); ignored"),
+                                        shown.c_str(), Shown(*n).c_str()));
         else if (text && std::strcmp(text, "true") == 0)
             layer->widget = true;
         else if (text && std::strcmp(text, "false") == 0)
             layer->widget = false;
         else
-            warnings->push_back(shown + ": [window] widget = " + Shown(text) +
-                                " is not true or false; it keeps its default");
+            warnings->push_back(Message(_("%s: [window] widget = %s is not true or false; it keeps "
+                                          "its default"),
+                                        shown.c_str(), Shown(text).c_str()));
+        g_free(text);
+    }
+    g_strfreev(names);
+
+    // [display]
+    names = g_key_file_get_keys(file, "display", nullptr, nullptr);
+    for (gchar** n = names; n && *n; ++n) {
+        gchar* text = g_key_file_get_value(file, "display", *n, nullptr);
+        LabelChoice choice = LabelChoice::Japanese;
+        if (std::strcmp(*n, "labels") != 0)
+            warnings->push_back(Message(_("%s: [display] %s is not a setting (labels); ignored"),
+                                        shown.c_str(), Shown(*n).c_str()));
+        else if (Labels_ParseChoice(text, &choice))
+            layer->labels = choice;
+        else
+            warnings->push_back(Message(_("%s: [display] labels = %s is not ja, en or auto; it "
+                                          "keeps its default"),
+                                        shown.c_str(), Shown(text).c_str()));
         g_free(text);
     }
     g_strfreev(names);
@@ -299,4 +342,5 @@ void Config_Apply(const ConfigValues& v)
     m_input_zone = v.zone;
     m_input_azmt = v.azimuth;
     View_SetHome(v.azimuth);
+    Labels_Use(Labels_Resolve(v.labels, g_get_language_names()[0]));
 }

@@ -1,12 +1,15 @@
 // The observer's settings in three layers, the later winning: the built-in
 // defaults (kObserverDefaults: Tokyo, the zone from the longitude, the view
 // to the south), a settings file (GLib key file, group [observer]: latitude,
-// longitude, zone, azimuth; group [window]: widget), and the command line.
+// longitude, zone, azimuth; group [window]: widget; group [display]:
+// labels), and the command line.
 // The program reads the file and never writes it.
 #pragma once
 #include <optional>
 #include <string>
 #include <vector>
+
+#include "panels/labels.h"
 
 // The settings one layer gives; an absent value leaves the layer below.
 struct ConfigLayer {
@@ -15,6 +18,7 @@ struct ConfigLayer {
     std::optional<double> zone;       // hours east of UTC, [-12, 14], a multiple of 0.25
     std::optional<double> azimuth;    // degrees from the south toward the west, [-360, 360]
     std::optional<bool> widget;       // the window as a desktop widget
+    std::optional<LabelChoice> labels;  // the picture's and the almanac's texts
 };
 
 // The settings of the program: the layers applied in order over the
@@ -25,6 +29,7 @@ struct ConfigValues {
     double zone;
     double azimuth;
     bool widget;
+    LabelChoice labels = LabelChoice::Japanese;  // unless a layer says otherwise
 };
 ConfigValues Config_Defaults();
 void Config_Over(const ConfigLayer& layer, ConfigValues* values);
@@ -54,5 +59,6 @@ void Config_ReadFile(const std::string& path, bool required, ConfigLayer* layer,
                      std::vector<std::string>* warnings);
 
 // The values into the observer's settings (m_input_lat, m_input_lon,
-// m_input_zone_set, m_input_zone, m_input_azmt) and the view's home.
+// m_input_zone_set, m_input_zone, m_input_azmt), the view's home and the
+// label set (auto: by the first of the user's languages for messages).
 void Config_Apply(const ConfigValues& values);

@@ -86,3 +86,14 @@ std::string Printable(const std::string& text, size_t max)
     }
     return out;
 }
+
+std::string PrintableUtf8(const std::string& text, size_t max)
+{
+    const gchar* end = nullptr;
+    if (!g_utf8_validate(text.data(), static_cast<gssize>(text.size()), &end)) return Printable(text, max);
+    for (const char* c = text.c_str(); *c; c = g_utf8_next_char(c))
+        if (g_unichar_iscntrl(g_utf8_get_char(c))) return Printable(text, max);
+    if (text.size() <= max) return text;
+    g_utf8_validate(text.data(), static_cast<gssize>(max), &end);  // the last whole character
+    return text.substr(0, static_cast<size_t>(end - text.data())) + "...";
+}

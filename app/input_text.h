@@ -19,3 +19,8 @@ std::string Shown(const char* value, size_t max = kShownValueMax);
 // A message as printable ASCII (other bytes escaped), cut after max bytes
 // with "..." after it.
 std::string Printable(const std::string& text, size_t max);
+// A message of GLib or the C library (UTF-8, perhaps in the user's
+// language) as it stands when it is valid UTF-8 without control
+// characters, cut after max bytes at a character's end with "..." after
+// it; otherwise as Printable.
+std::string PrintableUtf8(const std::string& text, size_t max);

@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "events/riseset.h"
+#include "panels/labels.h"
 
 namespace {
 
@@ -55,25 +56,26 @@ ReadoutRow Drawn(RowId id, std::string text, size_t label_bytes, long x, long y,
 std::vector<ReadoutRow> Readout_Rows(const KoyomiReadouts& r)
 {
     const KoyomiPlace& p = r.place;
-    const size_t event_label = std::strlen("日の出");  // every event label, Shift_JIS bytes
-    const size_t tide_label = std::strlen("満");
+    // the labels before the values, in the set in use (Shift_JIS bytes)
+    auto bytes = [](LabelId id) { return std::strlen(Label(id)); };
+    const size_t tide_label = bytes(LabelId::High);
     double h, m, s;
     std::vector<ReadoutRow> rows = {
         {RowId::DateLine, Readout_DateLine(r), 0, true, RowBox{20, 0, 600, 15, kBlack}, true},
         Drawn(RowId::HorizonLeft, Readout_Direction(p.azimuth - 90), 0, 50, 230, kRed, false),
         Drawn(RowId::HorizonView, Readout_Direction(p.azimuth + 0), 0, 250, 230, kRed, false),
         Drawn(RowId::HorizonRight, Readout_Direction(p.azimuth + 90), 0, 435, 230, kRed, false),
-        Drawn(RowId::Sunrise, Readout_Event("日の出", r.sunrise, false), event_label, 10, 5),
-        Drawn(RowId::Sunset, Readout_Event("日の入", r.sunset, false), event_label, 10, 20),
-        Drawn(RowId::Moonrise, Readout_Event("月の出", r.moonrise, r.moonrise == kNoEvent),
-              event_label, 10, 35),
-        Drawn(RowId::Moonset, Readout_Event("月の入", r.moonset, r.moonset == kNoEvent),
-              event_label, 10, 50),
+        Drawn(RowId::Sunrise, Readout_Event(Label(LabelId::Sunrise), r.sunrise, false), bytes(LabelId::Sunrise), 10, 5),
+        Drawn(RowId::Sunset, Readout_Event(Label(LabelId::Sunset), r.sunset, false), bytes(LabelId::Sunset), 10, 20),
+        Drawn(RowId::Moonrise, Readout_Event(Label(LabelId::Moonrise), r.moonrise, r.moonrise == kNoEvent),
+              bytes(LabelId::Moonrise), 10, 35),
+        Drawn(RowId::Moonset, Readout_Event(Label(LabelId::Moonset), r.moonset, r.moonset == kNoEvent),
+              bytes(LabelId::Moonset), 10, 50),
         Drawn(RowId::Clock, Readout_Clock(r.now), 0, 420, 5),
         Drawn(RowId::Longitude, Readout_Longitude(p.longitude), 0, 420, 20),
         Drawn(RowId::Latitude, Readout_Latitude(p.latitude), 0, 420, 35),
         Drawn(RowId::Azimuth, Readout_Azimuth(p.azimuth), 0, 420, 50),
-        Drawn(RowId::TideTitle, "  東京湾潮汐", 0, 420, 170),
+        Drawn(RowId::TideTitle, Label(LabelId::TideHeading), 0, 420, 170),
         Drawn(RowId::High1, Readout_Tide(0, r.tide[4], p.longitude, p.zone, &h, &m, &s), tide_label,
               460, 185),
         Drawn(RowId::High2, Readout_Tide(1, r.tide[5], p.longitude, p.zone, &h, &m, &s), tide_label,
@@ -82,7 +84,7 @@ std::vector<ReadoutRow> Readout_Rows(const KoyomiReadouts& r)
               460, 215),
         Drawn(RowId::Low2, Readout_Tide(3, r.tide[7], p.longitude, p.zone, &h, &m, &s), tide_label,
               460, 230),
-        {RowId::MoonAge, Readout_MoonAge(r.moon_age), std::strlen("月齢"), false, RowBox{}, true},
+        {RowId::MoonAge, Readout_MoonAge(r.moon_age), bytes(LabelId::MoonAgeLabel), false, RowBox{}, true},
     };
     return rows;
 }

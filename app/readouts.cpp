@@ -7,6 +7,7 @@
 
 #include "ephem/position.h"
 #include "panels/display_settings.h"
+#include "panels/labels.h"
 #include "events/newmoon_kept.h"
 #include "events/riseset.h"
 #include "events/tide.h"
@@ -87,10 +88,6 @@ const KoyomiDay& Day(double jd)
     year0 = ty; month0 = tm; day0 = td; hour0 = th;
     return k;
 }
-
-// The 8 directions by the nearest multiple of 45 degrees of azimuth, from
-// the south toward the west.
-const char* const kDirections[8] = {"南", "南西", "西", "北西", "北", "北東", "東", "南東"};
 
 std::string Format(const char* format, double a, double b = 0, double c = 0)
 {
@@ -305,7 +302,8 @@ void Koyomi_Readouts(const struct tm& now, bool extras, KoyomiReadouts* r)
 
 /*
 **  Readout_DateLine
-**  The date line of a record, Shift_JIS.
+**  The date line of a record, Shift_JIS (in the label set in use,
+**  labels.h; the Japanese shown here).
 **
 **  Returned (function value):
 **          std::string   "        日時  %04d/%02d/%02d %02d:%02d:%02d
@@ -315,7 +313,7 @@ void Koyomi_Readouts(const struct tm& now, bool extras, KoyomiReadouts* r)
 std::string Readout_DateLine(const KoyomiReadouts& r)
 {
     char buf[128];
-    std::snprintf(buf, sizeof buf, "        日時  %04d/%02d/%02d %02d:%02d:%02d   ユリウス通日 %12.5f",
+    std::snprintf(buf, sizeof buf, Label(LabelId::DateLine),
                   (int)r.line_year, (int)r.line_month, (int)r.line_day, (int)r.line_hour,
                   (int)r.line_minute, (int)r.line_second, r.jd);
     return buf;
@@ -348,20 +346,22 @@ std::string Readout_Event(const char* label, double r, bool none)
 */
 std::string Readout_Clock(const struct tm& now)
 {
-    return Format("時刻 %02.0f:%02.0f:%02.0f", now.tm_hour, now.tm_min, now.tm_sec);
+    return Format(Label(LabelId::Clock), now.tm_hour, now.tm_min, now.tm_sec);
 }
 
 std::string Readout_Longitude(double lon)
 {
-    return lon < 0 ? Format("西経 %3.1f", -lon) : Format("東経 %3.1f", lon);
+    return lon < 0 ? Format(Label(LabelId::WestLongitude), -lon)
+                   : Format(Label(LabelId::EastLongitude), lon);
 }
 
 std::string Readout_Latitude(double lat)
 {
-    return lat < 0 ? Format("南緯 %3.1f", -lat) : Format("北緯 %3.1f", lat);
+    return lat < 0 ? Format(Label(LabelId::SouthLatitude), -lat)
+                   : Format(Label(LabelId::NorthLatitude), lat);
 }
 
-std::string Readout_Azimuth(double azimuth) { return Format("方位角 %3.0f", azimuth); }
+std::string Readout_Azimuth(double azimuth) { return Format(Label(LabelId::Azimuth), azimuth); }
 
 /*
 **  Readout_Tide
@@ -388,11 +388,11 @@ std::string Readout_Tide(int i, double t, double lon, double zone, double* hour,
     *hour = std::floor(hr);
     *min = std::floor((hr - *hour) * 60);
     *sec = hr * 3600 - *hour * 3600 - *min * 60;
-    if (t == 0.0) return high ? "満 --" : "干 --";
-    return Format(high ? "満%02.0f:%02.0f" : "干%02.0f:%02.0f", *hour, *min);
+    if (t == 0.0) return Label(high ? LabelId::HighNone : LabelId::LowNone);
+    return Format(Label(high ? LabelId::HighTime : LabelId::LowTime), *hour, *min);
 }
 
-std::string Readout_MoonAge(double age) { return Format("月齢 %4.1f", age); }
+std::string Readout_MoonAge(double age) { return Format(Label(LabelId::MoonAge), age); }
 
 /*
 **  Readout_Direction
@@ -410,5 +410,5 @@ const char* Readout_Direction(double azimuth)
 {
     double a = azimuth - 360 * std::floor(azimuth / 360);  // [0, 360]
     int k = static_cast<int>(std::floor(a / 45 + 0.5)) % 8;
-    return kDirections[k];
+    return Labels_Direction(k);
 }

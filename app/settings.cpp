@@ -2,12 +2,13 @@
 
 #include "app/readouts.h"
 #include "app/view_turn.h"
+#include "panels/labels.h"
 
 /*
 **  Settings_Reset
 **  Every setting and every shared per-repaint variable back to its value
 **  at start, the kept searches of the day forgotten and the view's home
-**  back to the default (tests).
+**  back to the default, the Japanese labels (tests).
 **
 **  Called:  Koyomi_ForgetDay, View_SetHome, Observer_Reset, TimeState_Reset,
 **           DisplaySettings_Reset
@@ -19,4 +20,5 @@ void Settings_Reset()
     Observer_Reset();
     TimeState_Reset();
     DisplaySettings_Reset();
+    Labels_Use(LabelSet::Japanese);
 }

@@ -8,6 +8,7 @@
 #include "ephem/position.h"
 #include "events/newmoon_kept.h"
 #include "panels/display_settings.h"
+#include "panels/labels.h"
 #include "panels/panels.h"
 #include "timecal/constants.h"
 #include "timecal/observer.h"
@@ -173,6 +174,6 @@ void DispMoon(WSCbase* widget)
 
     // the Moon's age
     char buf[64];
-    std::snprintf(buf, sizeof buf, "月齢 %4.1f", MoonAgeDays_Kept(jd_auto));
+    std::snprintf(buf, sizeof buf, Label(LabelId::MoonAge), MoonAgeDays_Kept(jd_auto));
     area->drawString(kAgeX, kAgeY, kAgeW, kAgeH, 1, 0, buf, -2);
 }

@@ -11,6 +11,7 @@
 #include "panels/display_settings.h"
 #include "panels/panels.h"
 #include "panels/view_projection.h"
+#include "panels/labels.h"
 #include "timecal/constants.h"
 #include "timecal/observer.h"
 #include "timecal/time_state.h"
@@ -171,7 +172,7 @@ void Disp4(WSCbase* object)
         double R = SS * ss_s * scale;
         unsigned short D = NarrowUShort(2 * SS * ss_s * scale);
         double x1 = px - R, y1 = py + R;
-        std::snprintf(buf, sizeof buf, "%3s ", Pla1[select_p]);
+        std::snprintf(buf, sizeof buf, "%3s ", Labels_Body(select_p));
         area->drawString(NarrowLong(x1 + 10), NarrowLong(y1 - 20), kTextW, kTextH, 1, 0, buf, -2);
         area->drawFillArc(NarrowShort(x1 - R), NarrowShort(y1 - R), D, D, 0, kFullCircle, 1);
     }

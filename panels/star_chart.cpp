@@ -15,6 +15,7 @@
 #include "panels/display_settings.h"
 #include "panels/panels.h"
 #include "panels/view_projection.h"
+#include "panels/labels.h"
 #include "timecal/constants.h"
 #include "timecal/observer.h"
 #include "timecal/time_state.h"
@@ -316,7 +317,7 @@ void StarChart_FigureLines(WSCvdrawingArea* area, int c, const FigureSlots& slot
     int prev = 1;
     if (m_input_disp_pla == kLabelsOn && m_seiza1 == 1) {
         char buf[64];
-        std::snprintf(buf, sizeof buf, "%s", Star3[c]);
+        std::snprintf(buf, sizeof buf, "%s", Labels_Constellation(c));
         area->setForeColor("#000000");
         Text(area, NarrowLong(slots.x[1]), NarrowLong(slots.y[1]), buf);
     }

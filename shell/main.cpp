@@ -2,6 +2,7 @@
 // settings layered and applied, then a headless picture and/or the almanac
 // of one instant, or the window: the toolkit runs the init handlers and the
 // window's event loop.
+#include <glib.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -17,6 +18,7 @@
 #include "app/almanac.h"
 #include "app/command_line.h"
 #include "app/config.h"
+#include "app/i18n.h"
 #include "app/newproject.h"
 #include "shell/cairo/cairo_painter.h"
 #include "timecal/clock.h"
@@ -29,18 +31,22 @@
 #ifndef TENMADO_VERSION
 #error "the build defines TENMADO_VERSION"
 #endif
+#ifndef TENMADO_LOCALEDIR
+#define TENMADO_LOCALEDIR "/usr/local/share/locale"
+#endif
 
 namespace {
 
 int Usage(const std::string& problem)
 {
-    std::fprintf(stderr, "tenmado: %s\nTry 'tenmado --help' for the options.\n", problem.c_str());
+    I18n_Print(problem);
+    g_printerr("%s\n", _("Try 'tenmado --help' for the options."));
     return kExitUsage;
 }
 
 int Failure(const std::string& problem)
 {
-    std::fprintf(stderr, "tenmado: %s\n", problem.c_str());
+    I18n_Print(problem);
     return kExitFailure;
 }
 
@@ -52,6 +58,29 @@ int64_t NoonOf(int64_t t)
     return day * kDay + kDay / 2;
 }
 
+// The text almanac (UTF-8) in the locale's character set, when that is not
+// UTF-8 (ja_JP.eucJP, ja_JP.SJIS): false, with the reason, when a character
+// has no place in it (JSON stays UTF-8, as its standard says).
+bool TextInLocale(std::string* text, std::string* why)
+{
+    const char* charset = nullptr;
+    if (g_get_charset(&charset)) return true;
+    GError* error = nullptr;
+    gsize written = 0;
+    gchar* out = g_locale_from_utf8(text->data(), static_cast<gssize>(text->size()), nullptr,
+                                    &written, &error);
+    if (!out) {
+        *why = Message(_("the almanac cannot be written in the character set of the locale (%s): "
+                         "%s; use a UTF-8 locale, --labels en or --json"),
+                       charset, error ? error->message : "");
+        g_clear_error(&error);
+        return false;
+    }
+    text->assign(out, written);
+    g_free(out);
+    return true;
+}
+
 // --snapshot and/or --almanac: one fixed instant for the picture and the
 // text alike; a run of days starts at noon of today without --at.
 int RunOutput(const CommandRequest& q)
@@ -59,7 +88,7 @@ int RunOutput(const CommandRequest& q)
     Clock_Fix(q.at_given ? q.at : q.days ? NoonOf(Clock_CivilSeconds()) : Clock_CivilSeconds());
     const int64_t last = Clock_CivilSeconds() + int64_t{86400} * (q.days > 0 ? q.days - 1 : 0);
     if (q.days && last > Clock_CivilFromFields(9999, 12, 31, 23, 59, 59))
-        return Usage("--days " + std::to_string(q.days) + " runs past 9999-12-31");
+        return Usage(Message(_("--days %d runs past 9999-12-31"), q.days));
     if (!q.snapshot.empty()) {
         WSDappDev::runInitHandlers();
         std::string why;
@@ -69,13 +98,15 @@ int RunOutput(const CommandRequest& q)
         if (!written) return Failure(why);
     }
     if (q.almanac) {
-        const std::string text = q.days ? (q.json ? Almanac_DaysJson(q.days) : Almanac_DaysText(q.days))
-                                        : (q.json ? Almanac_Json() : Almanac_Text());
+        std::string text = q.days ? (q.json ? Almanac_DaysJson(q.days) : Almanac_DaysText(q.days))
+                                  : (q.json ? Almanac_Json() : Almanac_Text());
+        std::string why;
+        if (!q.json && !TextInLocale(&text, &why)) return Failure(why);
         std::fwrite(text.data(), 1, text.size(), stdout);
         if (!text.empty() && text.back() != '\n') std::fputc('\n', stdout);
         // a full disk or a closed output: say so rather than end well
         if (std::fflush(stdout) != 0 || std::ferror(stdout))
-            return Failure(std::string("cannot write the almanac: ") + std::strerror(errno));
+            return Failure(Message(_("cannot write the almanac: %s"), g_strerror(errno)));
     }
     return 0;
 }
@@ -88,16 +119,17 @@ int RunWindow(const CommandRequest& q, const ConfigValues& values)
     WSGtkSetWidgetMode(values.widget);
     std::string why;
     if (!WSGtkOpenDisplay(&why))
-        return Failure(why + ": the window needs a display. Without one, paint the picture into "
-                             "a file with --snapshot FILE.png");
+        return Failure(Message(_("%s: the window needs a display. Without one, paint the picture "
+                                 "into a file with --snapshot FILE.png"),
+                               why.c_str()));
     char cmdline[] = "";
     return _win_main(nullptr, nullptr, cmdline, 1);
 #else
     (void)q;
     (void)values;
-    return Failure("this tenmado was built without the window (TENMADO_GUI=OFF): paint the "
-                   "picture into a file with --snapshot FILE.png, or print the almanac with "
-                   "--almanac");
+    return Failure(_("this tenmado was built without the window (TENMADO_GUI=OFF): paint the "
+                     "picture into a file with --snapshot FILE.png, or print the almanac with "
+                     "--almanac"));
 #endif
 }
 
@@ -105,9 +137,9 @@ int RunWindow(const CommandRequest& q, const ConfigValues& values)
 
 int main(int argc, char** argv)
 {
-    // Messages in the terminal's character set; numbers stay in the C
-    // locale (the read-outs print "139.7" everywhere).
-    std::setlocale(LC_CTYPE, "");
+    // Messages in the user's language and the terminal's character set;
+    // numbers stay in the C locale (the read-outs print "139.7" everywhere).
+    I18n_Init(TENMADO_LOCALEDIR);
     // Past a file size limit (ulimit -f) a write fails with EFBIG, as on a
     // full disk, instead of the signal killing the program mid-file.
     std::signal(SIGXFSZ, SIG_IGN);
@@ -122,7 +154,7 @@ int main(int argc, char** argv)
 
     std::vector<std::string> warnings;
     const ConfigValues values = CommandLine_Settings(request, &warnings);
-    for (const std::string& w : warnings) std::fprintf(stderr, "tenmado: warning: %s\n", w.c_str());
+    for (const std::string& w : warnings) I18n_Print(Message(_("warning: %s"), w.c_str()));
     Config_Apply(values);
 
     if (request.action == CommandRequest::Action::Output) return RunOutput(request);

@@ -13,6 +13,7 @@
 #include <cstring>
 #include <string_view>
 
+#include "app/i18n.h"
 #include "shell/cairo/snapshot_file.h"
 #include "toolkit/ws.h"
 
@@ -509,6 +510,7 @@ void CairoPainter::text(int x, int y, int, int h, const char* sjis, size_t lengt
             last_x_ = left;
             last_y_ = top;
             last_h_ = height;
+            last_w_ = 0;
             return;
         }
     }
@@ -521,6 +523,7 @@ void CairoPainter::text(int x, int y, int, int h, const char* sjis, size_t lengt
     last_x_ = left;
     last_y_ = box_top + (box_h - logical.height) / 2;
     last_h_ = logical.height;
+    last_w_ = logical.width;
     cairo_move_to(cr_, left - logical.x, last_y_ - logical.y);
     pango_cairo_show_layout(cr_, layout_);
     cairo_new_path(cr_);
@@ -590,10 +593,13 @@ void CairoWarnMissingGlyphs(const CairoPainter& painter)
     }
     if (missing.size() > kShown) shown += "...";
     // g_printerr: in the terminal's character set, escaped where it has none
-    g_printerr("tenmado: warning: no installed font has glyphs for %s%zu characters of the "
-               "picture (%s), drawn as boxes: install the package fonts-ipafont-gothic\n",
-               missing.size() >= CairoPainter::kMissingGlyphsKept ? "at least " : "",
-               missing.size(), shown.c_str());
+    const std::string count =
+        missing.size() >= CairoPainter::kMissingGlyphsKept
+            ? Message(_("at least %zu"), missing.size())
+            : std::to_string(missing.size());
+    I18n_Print(Message(_("warning: no installed font has glyphs for %s characters of the picture "
+                         "(%s), drawn as boxes: install the package fonts-ipafont-gothic"),
+                       count.c_str(), shown.c_str()));
 }
 
 // ---- snapshot
@@ -652,7 +658,7 @@ std::string ShownPath(const std::string& path)
 
 bool Fail(std::string* error, const std::string& path, const std::string& why)
 {
-    if (error) *error = "cannot write snapshot '" + ShownPath(path) + "': " + why;
+    if (error) *error = Message(_("cannot write snapshot '%s': %s"), ShownPath(path).c_str(), why.c_str());
     return false;
 }
 
@@ -661,8 +667,8 @@ bool Fail(std::string* error, const std::string& path, const std::string& why)
 bool RenderSnapshotPng(WSCvdrawingArea* area, const std::string& path, std::string* error,
                        double scale)
 {
-    if (path.empty()) return Fail(error, path, "empty file name");
-    if (!area) return Fail(error, path, "no drawing area");
+    if (path.empty()) return Fail(error, path, _("empty file name"));
+    if (!area) return Fail(error, path, _("no drawing area"));
     // a target that cannot be written is refused before the painting; the
     // file is made only once the picture is ready
     std::string png, why;
@@ -675,13 +681,14 @@ bool RenderSnapshotPng(WSCvdrawingArea* area, const std::string& path, std::stri
 bool RenderSnapshotPngTo(WSCvdrawingArea* area, int fd, std::string* error, double scale)
 {
     const std::string where =
-        fd == STDOUT_FILENO ? "standard output" : "file descriptor " + std::to_string(fd);
+        fd == STDOUT_FILENO ? std::string(_("standard output"))
+                            : Message(_("file descriptor %d"), fd);
     std::string png, why;
-    if (!area) why = "no drawing area";
+    if (!area) why = _("no drawing area");
     else if (PaintPng(area, scale, &png, &why)) {
-        if (const int e = WriteAll(fd, png.data(), png.size())) why = std::strerror(e);
+        if (const int e = WriteAll(fd, png.data(), png.size())) why = g_strerror(e);
         else return true;
     }
-    if (error) *error = "cannot write the snapshot to " + where + ": " + why;
+    if (error) *error = Message(_("cannot write the snapshot to %s: %s"), where.c_str(), why.c_str());
     return false;
 }

@@ -108,6 +108,9 @@ public:
     int lastTextX() const { return last_x_; }
     int lastTextY() const { return last_y_; }
     int lastTextHeight() const { return last_h_; }
+    // Width of the last text's line box (device pixels; 0 for a text not
+    // laid out).
+    int lastTextWidth() const { return last_w_; }
 
 private:
     void applyFont();
@@ -145,7 +148,7 @@ private:
     bool batching_ = true;
     double clip_[4] = {0, 0, 0, 0};    // clip extents of the context (user space): x1, y1, x2, y2
     int empty_height_ = 0;             // logical height of an empty line
-    int last_x_ = 0, last_y_ = 0, last_h_ = 0;
+    int last_x_ = 0, last_y_ = 0, last_h_ = 0, last_w_ = 0;
     std::u32string missing_;           // characters drawn as boxes
 };
 

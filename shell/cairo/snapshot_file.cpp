@@ -2,6 +2,10 @@
 // and the temporary file removed when a signal ends the program.
 #include "shell/cairo/snapshot_file.h"
 
+#include <glib.h>
+
+#include "app/i18n.h"
+
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -171,21 +175,21 @@ struct Target {
 // write, or a new name in a folder the user may write. Returns "" or why not.
 std::string FindTarget(const std::string& path, Target* t)
 {
-    if (path.empty()) return "empty file name";
-    if (const int e = FollowLinks(path, &t->path)) return std::strerror(e);
+    if (path.empty()) return _("empty file name");
+    if (const int e = FollowLinks(path, &t->path)) return g_strerror(e);
     const bool linked = t->path != path;
     t->exists = stat(t->path.c_str(), &t->old) == 0;
-    if (!t->exists && errno != ENOENT) return std::strerror(errno);
+    if (!t->exists && errno != ENOENT) return g_strerror(errno);
     if (t->exists) {
-        if (S_ISDIR(t->old.st_mode)) return linked ? "a link to a folder" : "a folder";
+        if (S_ISDIR(t->old.st_mode)) return linked ? _("a link to a folder") : _("a folder");
         // rename would replace a device, FIFO or socket (/dev/null as root)
-        if (!S_ISREG(t->old.st_mode)) return "not a regular file";
+        if (!S_ISREG(t->old.st_mode)) return _("not a regular file");
         if (faccessat(AT_FDCWD, t->path.c_str(), W_OK, AT_EACCESS) != 0)
-            return errno == EACCES ? "the file is write-protected" : std::strerror(errno);
+            return errno == EACCES ? _("the file is write-protected") : g_strerror(errno);
     }
     // the temporary file is made in the folder
     if (faccessat(AT_FDCWD, Folder(t->path).c_str(), W_OK | X_OK, AT_EACCESS) != 0)
-        return std::strerror(errno);
+        return g_strerror(errno);
     return "";
 }
 

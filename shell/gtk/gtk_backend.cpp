@@ -22,6 +22,7 @@
 #include <limits>
 #include <map>
 
+#include "app/i18n.h"
 #include "shell/cairo/cairo_painter.h"
 #include "toolkit/ws.h"
 #include "shell/gtk/application.h"
@@ -306,8 +307,8 @@ void RealiseWindow(WSCmainWindow* w)
 // talk to the dead connection).
 int OnDisplayLost(Display* display)
 {
-    std::fprintf(stderr, "tenmado: lost the connection to the display %s\n",
-                 display ? DisplayString(display) : "");
+    I18n_Print(Message(_("lost the connection to the display %s"),
+                       display ? DisplayString(display) : ""));
     _exit(kExitFailure);
 }
 #endif
@@ -329,8 +330,8 @@ bool WSGtkOpenDisplay(std::string* why)
     }
     if (state == 2 && why) {
         const char* display = g_getenv("DISPLAY");
-        *why = (display && *display) ? std::string("cannot open display '") + display + "'"
-                                     : std::string("no display (DISPLAY is not set)");
+        *why = (display && *display) ? Message(_("cannot open display '%s'"), display)
+                                     : std::string(_("no display (DISPLAY is not set)"));
     }
     return state == 1;
 }
@@ -339,7 +340,7 @@ int _win_main(void*, void*, char*, int)
 {
     std::string why;
     if (!WSGtkOpenDisplay(&why)) {
-        std::fprintf(stderr, "tenmado: %s\n", why.c_str());
+        I18n_Print(why);
         return kExitFailure;
     }
     // The application's first activation runs the init handlers and realises

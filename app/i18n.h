@@ -1,0 +1,28 @@
+// Messages in the user's language by gettext, text domain "tenmado": _()
+// translates a message, N_() marks one that is translated where it is used.
+// The catalogs give UTF-8 (the messages' source texts are ASCII); a message
+// is written in the terminal's character set by I18n_Print.
+#pragma once
+#include <libintl.h>
+
+#include <string>
+
+#define _(text) gettext(text)
+#define N_(text) text
+
+constexpr const char* kTextDomain = "tenmado";
+
+// Binds the text domain (UTF-8) to the catalogs: those of the build tree
+// when the program runs from it (locale/ beside the program), otherwise
+// the installed ones (localedir). Sets LC_MESSAGES and LC_CTYPE from the
+// environment; numbers stay in the C locale.
+void I18n_Init(const char* localedir);
+// The folder the catalogs were bound to.
+std::string I18n_CatalogDir();
+
+// printf into a string; the format is usually _("...").
+std::string Message(const char* format, ...) __attribute__((format(printf, 1, 2)));
+
+// "tenmado: " and a UTF-8 message and a newline on stderr, in the
+// terminal's character set (characters it lacks escaped, as GLib does).
+void I18n_Print(const std::string& message);
