@@ -38,8 +38,8 @@ std::string ProgramDir()
 **  Notes:
 **  1) The build writes its catalogs to locale/ beside the program
 **     (locale/ja/LC_MESSAGES/tenmado.mo): a program run from the build
-**     tree finds them there. /usr/bin/locale is a program, not a folder,
-**     so an installed tenmado takes localedir.
+**     tree finds them there; one installed under another prefix than it
+**     was built for finds them in ../share/locale; otherwise localedir.
 **  2) Only LC_CTYPE and LC_MESSAGES follow the environment: the read-outs
 **     print "139.7" in every locale.
 */
@@ -47,9 +47,14 @@ void I18n_Init(const char* localedir)
 {
     std::setlocale(LC_CTYPE, "");
     std::setlocale(LC_MESSAGES, "");
-    const std::string beside = ProgramDir() + "/locale";
-    g_catalogs = g_file_test((beside + "/ja/LC_MESSAGES").c_str(), G_FILE_TEST_IS_DIR) ? beside
-                                                                                       : localedir;
+    const std::string dir = ProgramDir();
+    g_catalogs = localedir;
+    for (const std::string& candidate : {dir + "/locale", dir + "/../share/locale"}) {
+        if (g_file_test((candidate + "/ja/LC_MESSAGES/tenmado.mo").c_str(), G_FILE_TEST_IS_REGULAR)) {
+            g_catalogs = candidate;
+            break;
+        }
+    }
     bindtextdomain(kTextDomain, g_catalogs.c_str());
     bind_textdomain_codeset(kTextDomain, "UTF-8");
     textdomain(kTextDomain);

@@ -13,8 +13,8 @@
 constexpr const char* kTextDomain = "tenmado";
 
 // Binds the text domain (UTF-8) to the catalogs: those of the build tree
-// when the program runs from it (locale/ beside the program), otherwise
-// the installed ones (localedir). Sets LC_MESSAGES and LC_CTYPE from the
+// when the program runs from it (locale/ beside the program), those of
+// ../share/locale beside it, otherwise localedir. Sets LC_MESSAGES and LC_CTYPE from the
 // environment; numbers stay in the C locale.
 void I18n_Init(const char* localedir);
 // The folder the catalogs were bound to.

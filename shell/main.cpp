@@ -59,12 +59,18 @@ int64_t NoonOf(int64_t t)
 }
 
 // The text almanac (UTF-8) in the locale's character set, when that is not
-// UTF-8 (ja_JP.eucJP, ja_JP.SJIS): false, with the reason, when a character
-// has no place in it (JSON stays UTF-8, as its standard says).
+// UTF-8 (ja_JP.eucJP, ja_JP.SJIS) nor the C locale's: false, with the
+// reason, when a character has no place in it (JSON stays UTF-8, as its
+// standard says).
 bool TextInLocale(std::string* text, std::string* why)
 {
+    // (the C locale names no character set of the user's: bytes pass as
+    // they are, as they always have)
     const char* charset = nullptr;
-    if (g_get_charset(&charset)) return true;
+    const char* ctype = std::setlocale(LC_CTYPE, nullptr);
+    if (g_get_charset(&charset) || !ctype || std::strcmp(ctype, "C") == 0 ||
+        std::strcmp(ctype, "POSIX") == 0)
+        return true;
     GError* error = nullptr;
     gsize written = 0;
     gchar* out = g_locale_from_utf8(text->data(), static_cast<gssize>(text->size()), nullptr,

@@ -1,0 +1,146 @@
+#!/usr/bin/env bash
+# Two languages. The catalogs: the template the build made from the sources
+# is the committed po/tenmado.pot (but for locations and date), every
+# catalog passes msgfmt --check and translates every message of it, none
+# fuzzy. The program: LANGUAGE=ja gives Japanese --help, errors and
+# warnings (every message a Japanese user can meet), LANGUAGE=en and the C
+# locale English. The texts: --labels en, [display] labels and auto; the
+# text almanac in an EUC-JP locale (made with localedef here) is EUC-JP, the
+# JSON stays UTF-8, and a locale that cannot hold the text is exit 1 with a
+# message. The English snapshot at three instants is the committed picture
+# (when this machine draws the Japanese ones exactly as committed).
+# Usage: messages.sh <path-to-tenmado> <source-dir>
+set -u
+prog=$1
+src=$2
+build=$(dirname "$prog")
+unset DISPLAY WAYLAND_DISPLAY LANG LC_ALL LC_MESSAGES LANGUAGE
+export XDG_CONFIG_HOME=/nonexistent
+work=$(mktemp -d /tmp/tenmado-messages-test.XXXXXX)
+trap 'rm -rf "$work"' EXIT
+fails=0
+fail() { echo "FAIL: $*"; fails=$((fails + 1)); }
+at="2026-12-06 15:00:00"
+japanese() { LC_ALL=C.UTF-8 LANGUAGE=ja "$@"; }
+has_kana() { LC_ALL=C.UTF-8 grep -qP '[\x{3040}-\x{30ff}\x{4e00}-\x{9fff}]' "$1"; }
+
+# ---- the catalogs
+pot=$build/po/tenmado.pot
+strip_pot() { grep -v -e '^#:' -e '^"POT-Creation-Date:' "$1"; }
+if [ ! -f "$pot" ]; then
+  fail "the build made no template ($pot)"
+elif ! diff -u <(strip_pot "$src/po/tenmado.pot") <(strip_pot "$pot") >"$work/pot.diff"; then
+  fail "po/tenmado.pot is not the template of the sources (run: cmake --build BUILD --target update-po, then translate):"
+  head -n 40 "$work/pot.diff"
+fi
+for po in "$src"/po/*.po; do
+  lang=$(basename "$po" .po)
+  grep -qx "$lang" "$src/po/LINGUAS" || fail "$lang.po is not in po/LINGUAS"
+  msgfmt --check --output-file=/dev/null "$po" 2>"$work/msgfmt" || fail "msgfmt --check $lang.po: $(head -c 600 "$work/msgfmt")"
+  [ -z "$(msgattrib --untranslated "$po")" ] || fail "$lang.po: untranslated: $(msgattrib --untranslated --no-wrap "$po" | grep '^msgid' | head -5)"
+  [ -z "$(msgattrib --only-fuzzy "$po")" ] || fail "$lang.po: fuzzy: $(msgattrib --only-fuzzy --no-wrap "$po" | grep '^msgid' | head -5)"
+  [ -f "$pot" ] && { msgcmp "$po" "$pot" 2>"$work/msgcmp" || fail "$lang.po lacks messages of the template: $(head -c 600 "$work/msgcmp")"; }
+done
+
+# ---- --help and the messages
+japanese "$prog" --help >"$work/help" 2>&1 || fail "LANGUAGE=ja --help: exit $?"
+grep -q '観測地の空の暦と時計' "$work/help" || fail "LANGUAGE=ja --help is not Japanese: $(head -n 3 "$work/help")"
+grep -q -- '--labels=ja|en|auto' "$work/help" || fail "--help lacks --labels"
+for env in "LC_ALL=C.UTF-8 LANGUAGE=en" "LC_ALL=C" "LC_ALL=C LANGUAGE=ja"; do
+  env $env "$prog" --help >"$work/help" 2>&1
+  grep -q "almanac and clock of the observer's sky" "$work/help" || fail "$env: --help is not English"
+  has_kana "$work/help" && [ "$env" != "LC_ALL=C.UTF-8 LANGUAGE=en" ] && fail "$env: Japanese in --help"
+done
+env LC_ALL=C.UTF-8 LANGUAGE=en "$prog" --scale 9 --snapshot "$work/x.png" 2>"$work/err"
+grep -q 'is not a scale' "$work/err" || fail "LANGUAGE=en: $(cat "$work/err")"
+
+# Every message a user can meet, in Japanese: STATUS args...
+printf '[observer]\nlatitude = 99\nheight = 3\n[window]\nwidget = maybe\nmode = 1\n[display]\nlabels = fr\nfont = big\n' >"$work/bad.ini"
+mkdir "$work/folder.png"
+cases=(
+  "2|--scale 9 --snapshot $work/x.png" "2|--json" "2|--days 3" "2|--scale 2" "2|--almanac --days 0"
+  "2|--almanac --at 2026-13-01" "2|--almanac --at 1582-10-10 00:00:00" "2|--almanac --at noon"
+  "2|--lat 91" "2|--lon x" "2|--zone 0.3" "2|--azimuth 400" "2|--labels fr" "2|--config="
+  "2|--snapshot $work/x.txt" "2|--bogus" "2|--almanac extra" "2|--almanac=yes"
+  "2|--snapshot - --almanac" "2|--almanac --days 3660 --at 9999-12-30 12:00:00"
+  "1|--snapshot $work/folder.png" "1|--snapshot $work/none/x.png"
+)
+for c in "${cases[@]}"; do
+  want=${c%%|*}
+  IFS=' ' read -r -a args <<<"${c#*|}"
+  # (the dates with a blank are joined again)
+  [[ ${c#*|} == *"--at 1582-10-10 00:00:00"* ]] && args=(--almanac --at "1582-10-10 00:00:00")
+  [[ ${c#*|} == *"9999-12-30 12:00:00"* ]] && args=(--almanac --days 3660 --at "9999-12-30 12:00:00")
+  japanese "$prog" "${args[@]}" >"$work/out" 2>"$work/err" </dev/null
+  rc=$?
+  [ "$rc" = "$want" ] || fail "exit $rc (not $want) for ${args[*]}"
+  head -n 1 "$work/err" >"$work/first"
+  grep -q '^tenmado: ' "$work/first" || fail "no message for ${args[*]}: $(cat "$work/err")"
+  has_kana "$work/first" || fail "not translated, for ${args[*]}: $(cat "$work/first")"
+done
+japanese "$prog" --config "$work/bad.ini" --almanac --at "$at" >/dev/null 2>"$work/err"
+[ "$(grep -c '^tenmado: 警告: ' "$work/err")" = 6 ] || fail "settings warnings in Japanese: $(cat "$work/err")"
+japanese "$prog" --config "$work/none.ini" --almanac --at "$at" >/dev/null 2>"$work/err"
+has_kana "$work/err" || fail "missing settings file: $(cat "$work/err")"
+if grep -q 'TENMADO_GUI=OFF' <(env LC_ALL=C "$prog" 2>&1); then :; else
+  japanese "$prog" >/dev/null 2>"$work/err" && fail "the window without a display"
+  has_kana "$work/err" || fail "no display: $(cat "$work/err")"
+fi
+
+# ---- the labels
+"$prog" --almanac --at "$at" --labels en >"$work/en.txt" || fail "--labels en: exit $?"
+cmp -s "$work/en.txt" "$src/tests/golden/almanac_2026-12-06_150000_en.txt" ||
+  fail "English almanac: $(diff "$src/tests/golden/almanac_2026-12-06_150000_en.txt" "$work/en.txt" | head)"
+printf '[display]\nlabels = en\n' >"$work/en.ini"
+"$prog" --config "$work/en.ini" --almanac --at "$at" | cmp -s - "$work/en.txt" || fail "[display] labels = en"
+"$prog" --config "$work/en.ini" --labels ja --almanac --at "$at" |
+  cmp -s - "$src/tests/golden/almanac_2026-12-06_150000.txt" || fail "--labels ja over the file"
+env LC_ALL=C.UTF-8 LANGUAGE=en "$prog" --labels auto --almanac --at "$at" | cmp -s - "$work/en.txt" ||
+  fail "--labels auto in English"
+japanese "$prog" --labels auto --almanac --at "$at" |
+  cmp -s - "$src/tests/golden/almanac_2026-12-06_150000.txt" || fail "--labels auto in Japanese"
+
+# ---- the locale's character set
+mkdir -p "$work/loc"
+if ! localedef -i ja_JP -f EUC-JP "$work/loc/ja_JP.eucJP" >"$work/localedef" 2>&1 ||
+   ! localedef -i en_US -f ISO-8859-1 "$work/loc/en_US.ISO-8859-1" >>"$work/localedef" 2>&1; then
+  fail "localedef (package locales): $(head -c 400 "$work/localedef")"
+else
+  export LOCPATH=$work/loc
+  LC_ALL=ja_JP.eucJP "$prog" --almanac --at "$at" >"$work/euc.txt" || fail "EUC-JP almanac: exit $?"
+  iconv -f EUC-JP -t UTF-8 "$work/euc.txt" | cmp -s - "$src/tests/golden/almanac_2026-12-06_150000.txt" ||
+    fail "the EUC-JP almanac is not the almanac in EUC-JP"
+  cmp -s "$work/euc.txt" "$src/tests/golden/almanac_2026-12-06_150000.txt" && fail "the EUC-JP almanac is UTF-8"
+  LC_ALL=ja_JP.eucJP "$prog" --almanac --days 2 --at "$at" | iconv -f EUC-JP -t UTF-8 | head -n 1 |
+    grep -q '^日付' || fail "EUC-JP table of days"
+  LC_ALL=ja_JP.eucJP "$prog" --almanac --json --at "$at" >"$work/euc.json"
+  grep -q '"name": "土星"' "$work/euc.json" || fail "the JSON under EUC-JP is not UTF-8"
+  LC_ALL=ja_JP.eucJP LANGUAGE=ja "$prog" --lat 91 2>"$work/err"
+  iconv -f EUC-JP -t UTF-8 "$work/err" | grep -q '緯度\|ではありません' || fail "EUC-JP message: $(od -c "$work/err" | head -3)"
+  LC_ALL=en_US.ISO-8859-1 "$prog" --almanac --at "$at" >"$work/latin1.txt" 2>"$work/err"
+  rc=$?
+  [ "$rc" = 1 ] || fail "a Japanese almanac in ISO-8859-1: exit $rc, not 1"
+  [ -s "$work/latin1.txt" ] && fail "a Japanese almanac in ISO-8859-1: something written"
+  grep -q 'character set of the locale (ISO-8859-1)' "$work/err" || fail "ISO-8859-1 message: $(cat "$work/err")"
+  LC_ALL=en_US.ISO-8859-1 "$prog" --almanac --at "$at" --labels en | cmp -s - "$work/en.txt" ||
+    fail "the English almanac in ISO-8859-1"
+  unset LOCPATH
+fi
+
+# ---- the English picture at three instants
+if command -v compare >/dev/null; then
+  for t in "2026-12-06 15:00:00" "2026-12-31 23:59:59" "1899-12-31 21:00:00"; do
+    name=$(tr -d ' :-' <<<"$t" | sed 's/^\(........\)/\1_/').png
+    "$prog" --snapshot "$work/ja.png" --at "$t" || fail "snapshot at $t"
+    if [ "$(compare -metric AE "$work/ja.png" "$src/tests/golden/pictures/$name" null: 2>&1)" != 0 ]; then
+      echo "skipped: this machine draws $name otherwise than the committed picture"
+      continue
+    fi
+    "$prog" --snapshot "$work/en.png" --at "$t" --labels en || fail "English snapshot at $t"
+    ae=$(compare -metric AE "$work/en.png" "$src/tests/golden/pictures/en/$name" null: 2>&1)
+    [ "$ae" = 0 ] || fail "the English picture at $t: $ae pixels differ"
+  done
+fi
+
+[ "$fails" -eq 0 ] || { echo "$fails failure(s)"; exit 1; }
+echo "messages: all passed"
