@@ -87,5 +87,24 @@ out=$("$usr/bin/tenmado" --version) || fail "installed --version exit $?"
 [ -f "$work/snap.png" ] && [ "$(pix "$work/snap.png" size)" = "530 300" ] ||
   fail "installed snapshot is not a 530 x 300 picture"
 
+# the Japanese messages, metadata, manual page and README
+[ -s "$usr/share/locale/ja/LC_MESSAGES/tenmado.mo" ] || fail "no Japanese catalog in share/locale"
+[ -s "$doc/ja/README.md" ] || fail "no Japanese README"
+grep -q '^Comment\[ja\]=東京の空' "$desktop" || fail "desktop file lacks Comment[ja]"
+grep -qF '<name xml:lang="ja">天窓</name>' "$metainfo" || fail "metainfo lacks the Japanese name"
+LC_ALL=C.UTF-8 LANGUAGE=ja "$usr/bin/tenmado" --help 2>&1 | grep -q '観測地の空の暦と時計' ||
+  fail "the installed program's --help is not Japanese under LANGUAGE=ja"
+jaman=$usr/share/man/ja/man1/tenmado.1.gz
+if [ -s "$jaman" ]; then
+  LC_ALL=C.UTF-8 MANWIDTH=80 man --warnings -E UTF-8 -l "$jaman" >"$work/man-ja.txt" 2>"$work/man-ja.err" ||
+    fail "man (ja) exit $?"
+  [ -s "$work/man-ja.err" ] && fail "man (ja) warns: $(head -c 600 "$work/man-ja.err")"
+  for section in 名前 書式 説明 オプション 終了ステータス 環境変数 ファイル; do
+    grep -qx "$section" "$work/man-ja.txt" || fail "Japanese manual page has no $section section"
+  done
+else
+  fail "no Japanese manual page in share/man/ja/man1"
+fi
+
 if [ $fails -ne 0 ]; then echo "$fails failure(s)"; exit 1; fi
 echo "install: all checks passed (id $app_id, version $version)"
