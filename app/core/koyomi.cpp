@@ -182,7 +182,7 @@ void Koyomi_Pla(WSCbase* object)
     area->setForeColor("#000000");
 
     // sunrise, sunset, moonrise, moonset
-    Koyomi_DrawEventRows(area, r.sunrise, r.sunset, r.moonrise, r.moonset);
+    Koyomi_DrawEventRowsOf(area, r);
 
     // local time, from the clock reading above
     Hour = now.tm_hour;

@@ -78,6 +78,21 @@ void Koyomi_DrawEventRows(WSCvdrawingArea* area, double sunrise, double sunset,
 }
 
 /*
+**  Koyomi_DrawEventRowsOf
+**  The four event rows of a record: "--" for an event not found on the
+**  date (23.0 is a time when found), the Sun's as the Moon's.
+**
+**  Called:  Readout_Event
+*/
+void Koyomi_DrawEventRowsOf(WSCvdrawingArea* area, const KoyomiReadouts& r)
+{
+    Row(area, kSunrise, Readout_Event("日の出", r.sunrise, !r.sunrise_found));
+    Row(area, kSunset, Readout_Event("日の入", r.sunset, !r.sunset_found));
+    Row(area, kMoonrise, Readout_Event("月の出", r.moonrise, !r.moonrise_found));
+    Row(area, kMoonset, Readout_Event("月の入", r.moonset, !r.moonset_found));
+}
+
+/*
 **  Koyomi_TideRows
 **  The heading and the first two high and low waters of Tokyo Bay.
 **

@@ -7,5 +7,8 @@ class WSCvdrawingArea;
 // rows print "--" for the no-event value 23.0.
 void Koyomi_DrawEventRows(WSCvdrawingArea* area, double sunrise, double sunset,
                           double moonrise, double moonset);
+// The four event rows of a record, "--" for an event not found.
+struct KoyomiReadouts;
+void Koyomi_DrawEventRowsOf(WSCvdrawingArea* area, const KoyomiReadouts& r);
 // The tide heading and rows from a record laid out as Tide.
 void Koyomi_DrawTideRows(WSCvdrawingArea* area, const double record[8]);

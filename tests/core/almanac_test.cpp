@@ -110,3 +110,60 @@ TEST(Almanac_Json, NullsAndOmissions)
     j = JsonAt(2026, 12, 24, 12, 0, 0);  // no lunar transit on the date
     EXPECT_TRUE(j["moon_transit"].is_null());
 }
+
+namespace {
+
+// The almanac of a civil instant at a place with its zone.
+struct AtPlace {
+    nlohmann::json json;
+    std::string text;
+};
+AtPlace AlmanacAt(double lat, double lon, double zone, int y, int mo, int d)
+{
+    Settings_Reset();
+    m_input_lat = lat;
+    m_input_lon = lon;
+    m_input_zone_set = true;
+    m_input_zone = zone;
+    testing_clock::FixedClock clock(y, mo, d, 12, 0, 0);
+    AtPlace a{nlohmann::json::parse(Almanac_Json()), Almanac_Text()};
+    Settings_Reset();
+    return a;
+}
+
+}  // namespace
+
+// Right for every latitude: at Tromsø (69.65 N, 18.96 E, UTC+1) no sunrise
+// nor sunset at midsummer and midwinter: "--" and null, with "polar"; the
+// Sun's meridian passage there. Events at 23:00 are times. The Moon's upper
+// culmination north of the zenith at Canberra.
+TEST(Almanac_Json, EveryLatitudeAndTwentyThreeHundred)
+{
+    AtPlace a = AlmanacAt(69.65, 18.96, 1, 2026, 6, 21);
+    EXPECT_TRUE(a.json["sunrise"].is_null());
+    EXPECT_TRUE(a.json["sunset_local"].is_null());
+    EXPECT_EQ(a.json["polar"], "day");
+    EXPECT_NE(a.text.find(Utf8Literal(u8"日の出 --\n日の入 --\n")), std::string::npos) << a.text;
+    // the Moon rises at 11:17 and sets at 23:13 there
+    EXPECT_NEAR(a.json["moonset"].get<double>(), 23.23, 0.02);
+    EXPECT_NEAR(a.json["sun_transit"].get<double>(), 11.77, 0.02);
+
+    a = AlmanacAt(69.65, 18.96, 1, 2026, 12, 21);
+    EXPECT_TRUE(a.json["sunset"].is_null());
+    EXPECT_EQ(a.json["polar"], "night");
+    EXPECT_NE(a.text.find(Utf8Literal(u8"日の入 --\n")), std::string::npos) << a.text;
+
+    // at Tokyo the Moon sets at 22:59:57 on 2026-12-16: 23.0 is its time
+    nlohmann::json j = JsonAt(2026, 12, 16, 12, 0, 0);
+    EXPECT_EQ(j["moonset"], 23.0);
+    EXPECT_EQ(j["moonset_local"], "2026-12-16T23:00:00+09:00");
+    EXPECT_TRUE(j["polar"].is_null());
+
+    // the Moon culminates north of the zenith at 23:15 at Canberra
+    a = AlmanacAt(-35, 149, 10, 2026, 1, 2);
+    EXPECT_NEAR(a.json["moon_transit"].get<double>(), 23.26, 0.02);
+    EXPECT_EQ(a.json["moon_transit_local"].get<std::string>().substr(0, 16), "2026-01-02T23:15");
+    // the Sun north of the zenith at 35 S 172 W
+    a = AlmanacAt(-35, -172, -11, 2026, 1, 2);
+    EXPECT_NEAR(a.json["sun_transit"].get<double>(), 12.54, 0.02);
+}
