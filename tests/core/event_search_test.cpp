@@ -44,7 +44,8 @@ TEST(Event_Scan, EndsOfTheSpanAndWholeHours)
 // 2027-07-27 and 2029-12-27 narrow to exactly 23.0, a time; a date without
 // moonrise has none. The moonset a few seconds after midnight of
 // 2021-11-12 (the independent library's 23:59:46, ours 00:00:08) is found on
-// the 13th only; the library's 2022-04-08 00:00:13 is ours of 04-07.
+// the 13th only; the library's 2022-04-08 00:00:13 is ours of 04-07 23:59:59
+// (tests/core/event_reference_test.cpp pairs them).
 TEST(Cal_Set_Found, TwentyThreeHundredAndMidnight)
 {
     using testing_observer::Tokyo;
@@ -63,11 +64,7 @@ TEST(Cal_Set_Found, TwentyThreeHundredAndMidnight)
     EXPECT_FALSE(found);
     EXPECT_NEAR(Cal_Set_Found(Tokyo(2021, 11, 13, 12), kBodyMoon, &found), 0.0, kSecond);
     EXPECT_TRUE(found);
-    EventTime e = Event_Set(kBodyMoon, kAltitudeHorizon, 35.6, 139.7, Tokyo(2021, 11, 13, 0), 24);
-    EXPECT_NEAR(e.jd, Tokyo(2021, 11, 12, 23 + 59.0 / 60 + 46.0 / 3600), 1.0 / 1440);
-    e = Event_Set(kBodyMoon, kAltitudeHorizon, 35.6, 139.7, Tokyo(2022, 4, 7, 0), 24);
-    EXPECT_NEAR(e.jd, Tokyo(2022, 4, 8, 13.0 / 3600), 1.0 / 1440);
-    e = Event_Set(kBodyMoon, kAltitudeHorizon, 35.6, 139.7, Tokyo(2022, 4, 8, 0), 24);
+    EventTime e = Event_Set(kBodyMoon, kAltitudeHorizon, 35.6, 139.7, Tokyo(2022, 4, 8, 0), 24);
     EXPECT_FALSE(e.found);
     EXPECT_EQ(e.jd, 0.0);
 }
