@@ -4,7 +4,6 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "events/riseset.h"
 #include "panels/labels.h"
 
 namespace {
@@ -44,8 +43,8 @@ ReadoutRow Drawn(RowId id, std::string text, size_t label_bytes, long x, long y,
 **                        but for the directions.
 **
 **  Notes:
-**  1) Only the Moon's rows print "--" for the no-event value 23.0; a Sun
-**     result of 23.0 prints 23:00.
+**  1) An event not found on the date prints "--", the Sun's (polar day
+**     or night) as the Moon's; 23.0 is a time when found.
 **  2) The tide times are converted at the observer's longitude in the
 **     observer's zone (the record's place).
 **
@@ -65,11 +64,13 @@ std::vector<ReadoutRow> Readout_Rows(const KoyomiReadouts& r)
         Drawn(RowId::HorizonLeft, Readout_Direction(p.azimuth - 90), 0, 50, 230, kRed, false),
         Drawn(RowId::HorizonView, Readout_Direction(p.azimuth + 0), 0, 250, 230, kRed, false),
         Drawn(RowId::HorizonRight, Readout_Direction(p.azimuth + 90), 0, 435, 230, kRed, false),
-        Drawn(RowId::Sunrise, Readout_Event(Label(LabelId::Sunrise), r.sunrise, false), bytes(LabelId::Sunrise), 10, 5),
-        Drawn(RowId::Sunset, Readout_Event(Label(LabelId::Sunset), r.sunset, false), bytes(LabelId::Sunset), 10, 20),
-        Drawn(RowId::Moonrise, Readout_Event(Label(LabelId::Moonrise), r.moonrise, r.moonrise == kNoEvent),
+        Drawn(RowId::Sunrise, Readout_Event(Label(LabelId::Sunrise), r.sunrise, !r.sunrise_found),
+              bytes(LabelId::Sunrise), 10, 5),
+        Drawn(RowId::Sunset, Readout_Event(Label(LabelId::Sunset), r.sunset, !r.sunset_found),
+              bytes(LabelId::Sunset), 10, 20),
+        Drawn(RowId::Moonrise, Readout_Event(Label(LabelId::Moonrise), r.moonrise, !r.moonrise_found),
               bytes(LabelId::Moonrise), 10, 35),
-        Drawn(RowId::Moonset, Readout_Event(Label(LabelId::Moonset), r.moonset, r.moonset == kNoEvent),
+        Drawn(RowId::Moonset, Readout_Event(Label(LabelId::Moonset), r.moonset, !r.moonset_found),
               bytes(LabelId::Moonset), 10, 50),
         Drawn(RowId::Clock, Readout_Clock(r.now), 0, 420, 5),
         Drawn(RowId::Longitude, Readout_Longitude(p.longitude), 0, 420, 20),
