@@ -2,7 +2,6 @@
 #include "app/i18n.h"
 
 #include <glib.h>
-#include <glib/gstdio.h>
 #include <unistd.h>
 
 #include <clocale>
