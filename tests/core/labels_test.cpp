@@ -1,16 +1,12 @@
 // The two label sets: the choice and its resolution, the English repaint
 // drawing everything the Japanese one draws with only the texts changed
-// (and all of them English), the [display] setting, and the rows' labels
-// in the table of days.
+// (and all of them English), and the rows' labels in the table of days (the
+// settings file and the options: tests/scripts/messages.sh).
 #include <gtest/gtest.h>
-#include <unistd.h>
 
-#include <cstdlib>
-#include <fstream>
 #include <string>
 
 #include "app/almanac.h"
-#include "app/config.h"
 #include "app/readout_rows.h"
 #include "panels/labels.h"
 #include "tests/core/repaint_capture.h"
@@ -78,41 +74,4 @@ TEST(Labels, TableOfDaysInEnglish)
               std::string::npos)
         << table;
     Settings_Reset();
-}
-
-TEST(Labels, DisplaySettingOfTheFile)
-{
-    char dir[] = "/tmp/tenmado-labels-test.XXXXXX";
-    ASSERT_NE(mkdtemp(dir), nullptr);
-    const std::string path = std::string(dir) + "/settings.ini";
-    auto read = [&](const std::string& text, std::vector<std::string>* warnings) {
-        std::ofstream(path) << text;
-        ConfigLayer layer;
-        warnings->clear();
-        Config_ReadFile(path, true, &layer, warnings);
-        return layer;
-    };
-    std::vector<std::string> w;
-    ConfigLayer l = read("[display]\nlabels = en\n", &w);
-    EXPECT_TRUE(w.empty());
-    ASSERT_TRUE(l.labels.has_value());
-    EXPECT_EQ(*l.labels, LabelChoice::English);
-
-    l = read("[display]\nlabels = fr\ncolour = red\n", &w);
-    EXPECT_FALSE(l.labels.has_value());
-    ASSERT_EQ(w.size(), 2u);
-    EXPECT_NE(w[0].find("labels = \"fr\" is not ja, en or auto"), std::string::npos) << w[0];
-    EXPECT_NE(w[1].find("\"colour\" is not a setting"), std::string::npos) << w[1];
-
-    // the option over the file, the file over the default
-    ConfigValues v = Config_Defaults();
-    EXPECT_EQ(v.labels, LabelChoice::Japanese);
-    Config_Over(read("[display]\nlabels = auto\n", &w), &v);
-    EXPECT_EQ(v.labels, LabelChoice::Auto);
-    ConfigLayer option;
-    option.labels = LabelChoice::English;
-    Config_Over(option, &v);
-    EXPECT_EQ(v.labels, LabelChoice::English);
-    unlink(path.c_str());
-    rmdir(dir);
 }
