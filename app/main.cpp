@@ -17,6 +17,7 @@
 #include <cstring>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "app/cairo/cairo_painter.h"
@@ -359,6 +360,14 @@ int main(int argc, char** argv)
 #if TENMADO_HAVE_WINDOW
     if (at) Clock_StartAt(civil);
     WSGtkSetWidgetMode(values.widget);
+    // what a window already running in the session would not take
+    std::string not_taken;
+    const std::pair<const char*, bool> options[] = {
+        {"--lat", lat}, {"--lon", lon}, {"--zone", zone}, {"--azimuth", azimuth},
+        {"--at", at}, {"--config", config}, {"--widget", widget}};
+    for (const auto& [name, on] : options)
+        if (on) not_taken += std::string(not_taken.empty() ? "" : ", ") + name;
+    WSGtkSetGivenOptions(not_taken);
     std::string why;
     if (!WSGtkOpenDisplay(&why))
         return Failure(why + ": the window needs a display. Without one, paint the picture into "
