@@ -55,6 +55,16 @@ struct Tick {
 
 gboolean OnTick(gpointer p);
 
+// Once, when the window's clock has run to the end of the calendar.
+void SayIfClockStopped()
+{
+    static bool said = false;
+    if (said || !Clock_Stopped()) return;
+    said = true;
+    std::fprintf(stderr, "tenmado: the clock stops at 9999-12-31 23:59:59, the end of its "
+                         "calendar\n");
+}
+
 // ---- the test tick
 //
 // Tests only: TENMADO_TEST_TICK_MS=N (1 to 1000) makes the repaint timer
@@ -80,6 +90,7 @@ gboolean OnTestTick(gpointer p)
     Clock_Fix(Clock_CivilSeconds() + 1);
     Tick* t = static_cast<Tick*>(p);
     t->proc(t->rate, t->data);
+    SayIfClockStopped();
     return G_SOURCE_CONTINUE;
 }
 
@@ -102,6 +113,7 @@ gboolean OnTick(gpointer p)
     if (fresh) {
         t->last_second = second;
         t->proc(t->rate, t->data);
+        SayIfClockStopped();
     }
     const bool aligned = fresh && WSTickPhase(now) <= kTickResyncUs;
     if (aligned && t->periodic) return G_SOURCE_CONTINUE;
