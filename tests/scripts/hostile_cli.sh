@@ -176,6 +176,15 @@ done
 # a file name that is not UTF-8 is still a file name
 run --snapshot "$work/keep-$bytes.png" --at "2026-12-06 21:00:00"
 [ "$rc" -eq 0 ] && [ -s "$work/keep-$bytes.png" ] || fail "non-UTF-8 file name: exit $rc"
+# a reader that stops early (more than a pipe holds is written): the Unix
+# convention, ended by SIGPIPE (141),
+# without a word (the exit-status table says so)
+for args in "--almanac --days 3000" "--snapshot - --scale 3"; do
+  # shellcheck disable=SC2086
+  "$prog" $args --at "2026-12-06 21:00:00" 2>"$work/err" | head -c 10 >/dev/null
+  rc=${PIPESTATUS[0]}
+  [ "$rc" -eq 141 ] && [ ! -s "$work/err" ] || fail "$args | head -c 10: exit $rc: $(head -c 300 "$work/err")"
+done
 
 if [ $fails -ne 0 ]; then echo "$fails failure(s) in $tried runs"; exit 1; fi
 echo "hostile_cli: all checks passed ($tried runs)"

@@ -2,7 +2,8 @@
 # The Wayland compositor gone under the window (Weston's headless backend,
 # killed): the program ends with status 1 and one line of ours, as for a
 # lost X display, not GDK's "Broken pipe". WAYLAND_DISPLAY naming no
-# compositor: the message names the Wayland display, not DISPLAY.
+# compositor: the message names the Wayland display, not DISPLAY. A DISPLAY
+# with control characters is printed escaped.
 # Usage: wayland_lost.sh <path-to-tenmado> <source-dir>
 set -u
 prog=$1
@@ -27,6 +28,11 @@ export GDK_BACKEND=wayland NO_AT_BRIDGE=1
 WAYLAND_DISPLAY=nope "$prog" >"$work/out" 2>"$work/err"; rc=$?
 [ $rc -eq 1 ] && grep -q "^tenmado: cannot open the Wayland display 'nope'" "$work/err" ||
   fail "WAYLAND_DISPLAY=nope: exit $rc: $(cat "$work/err")"
+
+# ---- a DISPLAY with control characters: escaped in the message
+DISPLAY=$':9\e[31mX' GDK_BACKEND=x11 "$prog" >"$work/out" 2>"$work/err"; rc=$?
+[ $rc -eq 1 ] && grep -qF "tenmado: cannot open display ':9\033[31mX'" "$work/err" &&
+  ! grep -q $'\e' "$work/err" || fail "DISPLAY with an escape: exit $rc: $(od -c "$work/err" | head -3)"
 
 # ---- the compositor killed under the window
 export WAYLAND_DISPLAY=tenmado-lost
