@@ -10,9 +10,9 @@
 
 #include <nlohmann/json.hpp>
 
-#include "app/core/almanac.h"
-#include "app/core/readouts.h"
-#include "app/core/settings.h"
+#include "app/almanac.h"
+#include "app/readouts.h"
+#include "app/settings.h"
 #include "tests/core/fixed_clock.h"
 #include "timecal/clock.h"
 

@@ -13,7 +13,7 @@ here=$(cd "$(dirname "$0")" && pwd)
 for tool in Xvfb xdotool dbus-run-session; do
   command -v "$tool" >/dev/null || { echo "FAIL: $tool is not installed"; exit 1; }
 done
-app_id=$(sed -n 's/^set(TENMADO_APP_ID "\(.*\)")$/\1/p' "$src/app/desktop/CMakeLists.txt")
+app_id=$(sed -n 's/^set(TENMADO_APP_ID "\(.*\)")$/\1/p' "$src/shell/desktop/CMakeLists.txt")
 # shellcheck source=tests/scripts/lib/xvfb.bash
 . "$here/lib/xvfb.bash"
 fails=0

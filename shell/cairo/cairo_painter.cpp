@@ -1,5 +1,5 @@
 // The Cairo+Pango painter and the PNG snapshot.
-#include "app/cairo/cairo_painter.h"
+#include "shell/cairo/cairo_painter.h"
 
 #include <fcntl.h>
 #include <fontconfig/fontconfig.h>
@@ -14,8 +14,8 @@
 #include <cstring>
 #include <string_view>
 
-#include "app/cairo/snapshot_file.h"
-#include "app/toolkit/ws.h"
+#include "shell/cairo/snapshot_file.h"
+#include "toolkit/ws.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 // bound to the areas; the windows belong to the application, whose loop
 // ends when the last one closes. A lost connection to the X display ends
 // the program with a message.
-#include "app/gtk/gtk_backend.h"
+#include "shell/gtk/gtk_backend.h"
 
 #include <gtk/gtk.h>
 #ifdef GDK_WINDOWING_X11
@@ -24,9 +24,9 @@
 #include <limits>
 #include <map>
 
-#include "app/cairo/cairo_painter.h"
-#include "app/toolkit/ws.h"
-#include "app/gtk/application.h"
+#include "shell/cairo/cairo_painter.h"
+#include "toolkit/ws.h"
+#include "shell/gtk/application.h"
 #include "timecal/clock.h"
 
 namespace {

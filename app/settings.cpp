@@ -1,7 +1,7 @@
-#include "app/core/settings.h"
+#include "app/settings.h"
 
-#include "app/core/readouts.h"
-#include "app/core/view_turn.h"
+#include "app/readouts.h"
+#include "app/view_turn.h"
 
 /*
 **  Settings_Reset

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "app/toolkit/painter.h"
+#include "toolkit/painter.h"
 
 struct DrawCall {
     enum Op { Color, LineWidth, FillRect, Line, Arc, FillArc, Text } op;

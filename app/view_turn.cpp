@@ -1,11 +1,12 @@
 // The window's view keys and wheel (view_turn.h).
-#include "app/core/view_turn.h"
+#include "app/view_turn.h"
 
 #include <cmath>
 
-#include "app/core/settings.h"
-#include "app/toolkit/ws.h"
+#include "toolkit/ws.h"
+#include "panels/display_settings.h"
 #include "panels/view_projection.h"
+#include "timecal/observer.h"
 
 namespace {
 double g_home = kObserverDefaults.azmt;

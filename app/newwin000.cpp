@@ -1,10 +1,10 @@
 // Start-up, second unit: the main window "天窓" with its drawing area, the
 // repaint procedure `draw` (registered by name at static initialisation) and
 // the periodic timer that keeps the picture moving.
-#include "app/core/koyomi.h"
-#include "app/core/newproject.h"
-#include "app/core/view_turn.h"
-#include "app/toolkit/ws.h"
+#include "app/koyomi.h"
+#include "app/newproject.h"
+#include "app/view_turn.h"
+#include "toolkit/ws.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
 // The snapshot's file: atomic replacement with the old file's protections,
 // and the temporary file removed when a signal ends the program.
-#include "app/cairo/snapshot_file.h"
+#include "shell/cairo/snapshot_file.h"
 
 #include <dirent.h>
 #include <fcntl.h>

@@ -1,6 +1,6 @@
 // The almanac for the command line: the read-outs record of an instant (or
 // of a run of days) printed as text, as a table or as JSON.
-#include "app/core/almanac.h"
+#include "app/almanac.h"
 
 #include <algorithm>
 #include <cmath>
@@ -11,9 +11,10 @@
 
 #include <nlohmann/json.hpp>
 
-#include "app/core/readouts.h"
-#include "app/core/settings.h"
-#include "app/toolkit/sjis.h"
+#include "app/readout_rows.h"
+#include "app/readouts.h"
+#include "app/settings.h"
+#include "toolkit/sjis.h"
 #include "events/riseset.h"
 #include "panels/panels.h"
 #include "timecal/clock.h"
@@ -182,6 +183,23 @@ KoyomiReadouts DayOfRun(int64_t start, int k, bool extras)
     return r;
 }
 
+// The columns of the table of a run of days, after the date: the rows of
+// these ids, each value padded to its width (the last not padded).
+struct DayColumn { RowId id; size_t width; };
+constexpr size_t kDateWidth = 12;  // "2026/12/06" and two blanks
+constexpr DayColumn kDayColumns[] = {
+    {RowId::Sunrise, 7}, {RowId::Sunset, 7}, {RowId::Moonrise, 7}, {RowId::Moonset, 7},
+    {RowId::High1, 7},   {RowId::High2, 7},  {RowId::Low1, 7},     {RowId::Low2, 7},
+    {RowId::MoonAge, 0},
+};
+
+// Text padded with blanks to width bytes.
+std::string Padded(std::string text, size_t width)
+{
+    if (text.size() < width) text.append(width - text.size(), ' ');
+    return text;
+}
+
 // A table cell: the text of a read-out after its label, padded to width.
 std::string Cell(const std::string& sjis_readout, size_t label_bytes, size_t width)
 {
@@ -234,39 +252,19 @@ std::string Almanac_LocalIso(int year, int month, int day, double hours, long of
 **
 **  Notes:
 **  1) From the read-outs record of the clock's instant (Koyomi_Readouts),
-**     the texts the picture draws, in this order and without their leading
-**     blanks: the date line, the four events, the local time, the place
-**     and the view, the tide heading and rows, the Moon's age.
+**     the printed rows (Readout_Rows) in their order and without their
+**     leading blanks: the date line, the four events, the local time, the
+**     place and the view, the tide heading and rows, the Moon's age.
 **
-**  Called:  Clock_Now, Koyomi_Readouts, Readout_DateLine, Readout_Event,
-**           Readout_Clock, Readout_Longitude, Readout_Latitude,
-**           Readout_Azimuth, Readout_Tide, Readout_MoonAge, SjisToUtf8
+**  Called:  Clock_Now, Koyomi_Readouts, Readout_Rows, SjisToUtf8
 */
 std::string Almanac_Text()
 {
     KoyomiReadouts r;
     Koyomi_Readouts(Clock_Now(), false, &r);
-    const KoyomiPlace& p = r.place;
-    double h, m, s;
-    const std::string lines[] = {
-        Readout_DateLine(r),
-        Readout_Event("日の出", r.sunrise, false),
-        Readout_Event("日の入", r.sunset, false),
-        Readout_Event("月の出", r.moonrise, r.moonrise == kNoEvent),
-        Readout_Event("月の入", r.moonset, r.moonset == kNoEvent),
-        Readout_Clock(r.now),
-        Readout_Longitude(p.longitude),
-        Readout_Latitude(p.latitude),
-        Readout_Azimuth(p.azimuth),
-        "  東京湾潮汐",
-        Readout_Tide(0, r.tide[4], p.longitude, p.zone, &h, &m, &s),
-        Readout_Tide(1, r.tide[5], p.longitude, p.zone, &h, &m, &s),
-        Readout_Tide(2, r.tide[6], p.longitude, p.zone, &h, &m, &s),
-        Readout_Tide(3, r.tide[7], p.longitude, p.zone, &h, &m, &s),
-        Readout_MoonAge(r.moon_age),
-    };
     std::string out;
-    for (const std::string& l : lines) out += Line(l) + "\n";
+    for (const ReadoutRow& row : Readout_Rows(r))
+        if (row.printed) out += Line(row.text) + "\n";
     return out;
 }
 
@@ -316,37 +314,42 @@ std::string Almanac_Json()
 **  Notes:
 **  1) Day after day the new moons replay the samples of the day before
 **     (FirstdayCal1_Kept); everything else is searched for each day.
-**  2) Each row is the next civil date, and its events are those of that
+**  2) The columns are the rows of kDayColumns, by id; the header their
+**     labels.
+**  3) Each row is the next civil date, and its events are those of that
 **     date, also from 1899-12-11 to 1900-02-28, where the date line runs
 **     18 min 48 s behind (at 139.7 E) and shows the day before at 00:05.
 **
-**  Called:  Clock_CivilSeconds, Koyomi_Readouts, Readout_Event,
-**           Readout_Tide, Readout_MoonAge, SjisToUtf8
+**  Called:  Clock_CivilSeconds, Koyomi_Readouts, Readout_Rows, Readout_Row,
+**           SjisToUtf8
 */
 std::string Almanac_DaysText(int days)
 {
-    std::string out = Line("日付        日の出 日の入 月の出 月の入 満     満     干     干     月齢") + "\n";
+    // the header: the date's, then each column's label padded to its width
+    // (Shift_JIS bytes: a wide character is two bytes and two columns)
     const int64_t start = Clock_CivilSeconds();
+    KoyomiReadouts first = DayOfRun(start, 0, false);
+    const std::vector<ReadoutRow> labels = Readout_Rows(first);
+    std::string header = Padded("日付", kDateWidth);
+    for (const DayColumn& c : kDayColumns) {
+        const ReadoutRow& row = Readout_Row(labels, c.id);
+        header += Padded(row.text.substr(0, row.label_bytes), c.width);
+    }
+    std::string out = Line(header) + "\n";
     for (int k = 0; k < days; k++) {
-        KoyomiReadouts r = DayOfRun(start, k, false);
-        const KoyomiPlace& p = r.place;
+        KoyomiReadouts r = k == 0 ? first : DayOfRun(start, k, false);
+        const std::vector<ReadoutRow> rows = k == 0 ? labels : Readout_Rows(r);
         char date[32];
         // the civil date of the row (the date line's can be the day before,
         // 18 min 48 s behind, around 1900)
-        std::snprintf(date, sizeof date, "%04d/%02d/%02d  ", r.now.tm_year + 1900, r.now.tm_mon + 1,
+        std::snprintf(date, sizeof date, "%04d/%02d/%02d", r.now.tm_year + 1900, r.now.tm_mon + 1,
                       r.now.tm_mday);
-        std::string row = date;
-        const size_t kLabel = std::strlen("日の出");  // every event label, Shift_JIS bytes
-        row += Cell(Readout_Event("日の出", r.sunrise, false), kLabel, 7);
-        row += Cell(Readout_Event("日の入", r.sunset, false), kLabel, 7);
-        row += Cell(Readout_Event("月の出", r.moonrise, r.moonrise == kNoEvent), kLabel, 7);
-        row += Cell(Readout_Event("月の入", r.moonset, r.moonset == kNoEvent), kLabel, 7);
-        double h, m, s;
-        for (int i = 0; i < 4; i++)
-            row += Cell(Readout_Tide(i, r.tide[4 + i], p.longitude, p.zone, &h, &m, &s),
-                        std::strlen("満"), 7);
-        row += Cell(Readout_MoonAge(r.moon_age), std::strlen("月齢"), 0);
-        out += row + "\n";
+        std::string line = Padded(date, kDateWidth);
+        for (const DayColumn& c : kDayColumns) {
+            const ReadoutRow& row = Readout_Row(rows, c.id);
+            line += Cell(row.text, row.label_bytes, c.width);
+        }
+        out += line + "\n";
     }
     return out;
 }

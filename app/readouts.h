@@ -54,6 +54,20 @@ struct KoyomiReadouts {
     KoyomiBody bodies[kPanelBodies];
 };
 
+// The shared state of a repaint reset from the settings (chart geometry,
+// projection, chart centre, the observer's working copies of the place and
+// zone) and the Julian day of the clock reading now (jd, jd0, jdstart,
+// jd_auto).
+void Koyomi_Reset(const struct tm& now);
+// The date line's date and time of day of a Julian day (UT): the civil date
+// and whole hours, minutes and seconds at the observer, the same h:m:s the
+// clock read for a whole-second reading; in the zone of the longitude, or
+// in the zone given.
+void Koyomi_DateTime(double jd, double longitude, double* year, double* month, double* day,
+                     double* hour, double* minute, double* second);
+void Koyomi_DateTimeZone(double jd, double longitude, double zone, double* year, double* month,
+                         double* day, double* hour, double* minute, double* second);
+
 // The record of the clock reading now (the shared state reset first, left as
 // the day's searches leave it); with extras the transits and bodies too.
 void Koyomi_Readouts(const struct tm& now, bool extras, KoyomiReadouts* r);

@@ -1,11 +1,11 @@
 // The display-free half of the toolkit layer.
-#include "app/toolkit/ws.h"
+#include "toolkit/ws.h"
 
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
 
-#include "app/toolkit/recorder.h"
+#include "toolkit/recorder.h"
 
 /*
 **  _WSNname, _WSNtitleString, _WSNx, _WSNy, _WSNwidth, _WSNheight,

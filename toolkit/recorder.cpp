@@ -1,4 +1,4 @@
-#include "app/toolkit/recorder.h"
+#include "toolkit/recorder.h"
 
 // The next call record, with the colour and line width in force.
 DrawCall& Recorder::push(DrawCall::Op op)

@@ -1,7 +1,7 @@
 // The toolkit names the program calls, as a thin layer of our own. This part
 // needs no display: the objects, their properties, the procedures, the
 // timers and the drawing operations over a Painter. The GTK backend
-// (app/gtk) realises windows, repaints and timers on the screen.
+// (shell/gtk) realises windows, repaints and timers on the screen.
 #pragma once
 #include <cstdint>
 #include <map>
@@ -9,7 +9,7 @@
 #include <utility>
 #include <vector>
 
-#include "app/toolkit/painter.h"
+#include "toolkit/painter.h"
 
 class WSCbase;
 class WSCvdrawingArea;
@@ -256,5 +256,5 @@ const std::vector<WSFont>& WSGloadedFonts();
 const std::vector<std::string>& WSGloadedCursors();
 bool WSGdeviceInitialized();
 
-// The entry: runs the init handlers, then the event loop (app/gtk).
+// The entry: runs the init handlers, then the event loop (shell/gtk).
 int _win_main(void* instance, void* prev, char* cmdline, int show);

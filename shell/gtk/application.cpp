@@ -1,7 +1,7 @@
 // The window as a desktop application: GtkApplication under the reverse-DNS
 // id, the icon from the theme (or from the resources compiled in), the keys
 // of every GTK application, and the widget mode's window hints.
-#include "app/gtk/application.h"
+#include "shell/gtk/application.h"
 
 #include <gtk/gtk.h>
 #include <sys/stat.h>

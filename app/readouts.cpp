@@ -1,17 +1,18 @@
 // The read-outs of one instant as one record, with the searches of the day
 // kept between records, and the texts the picture and the almanac print.
-#include "app/core/readouts.h"
+#include "app/readouts.h"
 
 #include <cmath>
 #include <cstdio>
 
-#include "app/core/koyomi.h"
-#include "app/core/settings.h"
 #include "ephem/position.h"
+#include "panels/display_settings.h"
 #include "events/newmoon_kept.h"
 #include "events/riseset.h"
 #include "events/tide.h"
 #include "timecal/julian.h"
+#include "timecal/observer.h"
+#include "timecal/time_state.h"
 #include "timecal/timerec.h"
 
 namespace {
@@ -99,6 +100,89 @@ std::string Format(const char* format, double a, double b = 0, double c = 0)
 }
 
 }  // namespace
+
+/*
+**  Koyomi_DateTimeZone
+**  The date line's date and time of day of a Julian day, in a zone given.
+**
+**  Given:
+**     jd          double    Julian day (UT)
+**     longitude   double    east longitude, degrees (local mean time)
+**     zone        double    civil zone, hours east of UTC
+**
+**  Returned:
+**     year, month, day        double*   civil date at the observer
+**     hour, minute, second    double*   whole hours, minutes and seconds
+**
+**  Notes:
+**  1) The clock reads whole seconds; the round trip through the Julian day
+**     loses some microseconds, so the time is split half a second on and
+**     truncated: the line then shows the same second as the clock.
+**
+**  Called:  Calendar_Zone
+*/
+void Koyomi_DateTimeZone(double jd, double longitude, double zone, double* year, double* month,
+                         double* day, double* hour, double* minute, double* second)
+{
+    double hr;
+    Calendar_Zone(jd + 0.5 / 86400, year, month, day, &hr, longitude, zone);
+    *hour = std::floor(hr);
+    *minute = std::floor((hr - *hour) * 60);
+    *second = hr * 3600 - *hour * 3600 - *minute * 60;
+}
+
+/*
+**  Koyomi_DateTime
+**  The date line's date and time of day of a Julian day, in the zone of
+**  the longitude (Koyomi_DateTimeZone with ZoneHours(longitude)).
+*/
+void Koyomi_DateTime(double jd, double longitude, double* year, double* month, double* day,
+                     double* hour, double* minute, double* second)
+{
+    Koyomi_DateTimeZone(jd, longitude, ZoneHours(longitude), year, month, day, hour, minute,
+                        second);
+}
+
+/*
+**  Koyomi_Reset
+**  The shared state of a repaint, reset from the settings.
+**
+**  Given:
+**     now   struct tm   the clock reading (Clock_Now): the observer's civil
+**                       date and time
+**
+**  Notes:
+**  1) The chart geometry, the projection and the chart centre
+**     (DisplaySettings_StartRepaint); latitude, latitude0 from m_input_lat,
+**     longitude, longitude0 from m_input_lon, zone0_set, zone0 from
+**     m_input_zone_set, m_input_zone; the Julian day of the reading
+**     (JD_Zone at m_input_lon in the observer's zone) into jd, jd0,
+**     jdstart and jd_auto.
+**  2) The command-line almanac resets the same way (Koyomi_Readouts).
+**
+**  Called:  DisplaySettings_StartRepaint, JD_Zone, Observer_ZoneHours
+*/
+void Koyomi_Reset(const struct tm& now)
+{
+    double year = now.tm_year + 1900.0;
+    double month = now.tm_mon + 1.0;
+    double day = now.tm_mday;
+    double H = now.tm_hour + now.tm_min * (1.0 / 60) + now.tm_sec * (1.0 / 3600);
+
+    // chart geometry, projection and centre
+    DisplaySettings_StartRepaint();
+
+    // observer
+    latitude = latitude0 = m_input_lat;
+    longitude = longitude0 = m_input_lon;
+    zone0_set = m_input_zone_set;
+    zone0 = m_input_zone;
+
+    // Julian day of the present moment
+    double J = JD_Zone(year, month, day, H, m_input_lon, Observer_ZoneHours());
+    jd = jd0 = jdstart = J;
+    jd_auto = jd0;
+}
 
 /*
 **  Koyomi_DayEvents

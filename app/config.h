@@ -36,8 +36,11 @@ const char* Config_KeyName(ConfigKey key);
 const char* Config_OptionName(ConfigKey key);
 // What the key accepts, for messages: "a number of degrees from -90 to 90
 // (north positive)".
-const char* Config_Accepted(ConfigKey key);
-// Text to a value of the key: a finite decimal number in the key's range,
+std::string Config_Accepted(ConfigKey key);
+// The option's value name and help text, for --help.
+const char* Config_OptionArg(ConfigKey key);
+std::string Config_OptionHelp(ConfigKey key);
+// Text to a value of the key: a number (ParseNumber) in the key's range,
 // or false.
 bool Config_Parse(ConfigKey key, const char* text, double* value);
 

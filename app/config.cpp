@@ -1,6 +1,6 @@
 // The observer's settings in three layers: defaults, settings file, command
 // line (config.h).
-#include "app/core/config.h"
+#include "app/config.h"
 
 #include <glib.h>
 #include <glib/gstdio.h>
@@ -11,68 +11,84 @@
 #include <algorithm>
 
 #include <cerrno>
-#include <charconv>
 #include <cmath>
+#include <cstdio>
 #include <cstring>
 
-#include "app/core/settings.h"
-#include "app/core/view_turn.h"
+#include "app/input_text.h"
+#include "app/settings.h"
+#include "app/view_turn.h"
 
 namespace {
 
-constexpr size_t kShownMax = 40;       // bytes of a bad value quoted in a warning
 constexpr size_t kReasonMax = 160;     // bytes of GLib's reason quoted in a warning
 constexpr size_t kUnknownNamed = 3;  // stray keys warned one by one; more are counted
 constexpr long kFileMax = 65536;    // a settings file is a few lines: larger is refused
 
+// One setting of the observer: its names, its range, and the texts that
+// describe it. In `accepted` and `help`, %R stands for the range ("from -90
+// to 90") and %D for the default value.
 struct KeyRule {
     const char* name;      // in the file
     const char* option;    // on the command line
+    const char* arg;       // the option's value in --help
     double lo, hi;         // accepted range, inclusive
     double step;           // the value is a multiple of it (0: any)
     const char* accepted;  // for messages
+    const char* help;      // for --help
 };
 const KeyRule kRules[] = {
-    {"latitude", "--lat", -90, 90, 0, "a number of degrees from -90 to 90 (north positive)"},
-    {"longitude", "--lon", -180, 180, 0, "a number of degrees from -180 to 180 (east positive)"},
-    {"zone", "--zone", -12, 14, 0.25,
-     "a number of hours east of UTC from -12 to 14, a multiple of 0.25"},
-    {"azimuth", "--azimuth", -360, 360, 0,
-     "a number of degrees from -360 to 360 (from the south toward the west)"},
+    {"latitude", "--lat", "DEG", -90, 90, 0, "a number of degrees %R (north positive)",
+     "The observer's latitude, degrees %R, north positive (default %D)"},
+    {"longitude", "--lon", "DEG", -180, 180, 0, "a number of degrees %R (east positive)",
+     "The observer's longitude, degrees %R, east positive (default %D)"},
+    {"zone", "--zone", "HOURS", -12, 14, 0.25, "a number of hours east of UTC %R, a multiple of %S",
+     "The civil time zone, hours east of UTC %R in steps of %S (default: the whole hours nearest "
+     "the longitude)"},
+    {"azimuth", "--azimuth", "DEG", -360, 360, 0,
+     "a number of degrees %R (from the south toward the west)",
+     "The direction of the view, degrees from the south toward the west, %R (default %D: south; "
+     "180: north)"},
 };
 
 const KeyRule& Rule(ConfigKey key) { return kRules[static_cast<int>(key)]; }
 
-// A decimal number and nothing else.
-bool DecimalSyntax(const char* t)
+// A number as the texts write it ("-90", "0.25", "35.6").
+std::string Number(double v)
 {
-    if (*t == '+' || *t == '-') ++t;
-    int digits = 0;
-    while (*t >= '0' && *t <= '9') { ++t; ++digits; }
-    if (*t == '.') {
-        ++t;
-        while (*t >= '0' && *t <= '9') { ++t; ++digits; }
-    }
-    if (digits == 0) return false;
-    if (*t == 'e' || *t == 'E') {
-        ++t;
-        if (*t == '+' || *t == '-') ++t;
-        if (!(*t >= '0' && *t <= '9')) return false;
-        while (*t >= '0' && *t <= '9') ++t;
-    }
-    return *t == '\0';
+    char buf[32];
+    std::snprintf(buf, sizeof buf, "%g", v);
+    return buf;
 }
 
-// A value from the file for a warning: printable ASCII, other bytes
-// escaped, long values cut.
-std::string Shown(const char* value)
+// The default of a key, for --help.
+double DefaultOf(ConfigKey key)
 {
-    std::string v(value ? value : "");
-    bool cut = v.size() > kShownMax;
-    if (cut) v.resize(kShownMax);
-    gchar* escaped = g_strescape(v.c_str(), nullptr);
-    std::string out = std::string("\"") + escaped + (cut ? "...\"" : "\"");
-    g_free(escaped);
+    const ObserverDefaults& o = kObserverDefaults;
+    switch (key) {
+    case ConfigKey::Latitude: return o.lat;
+    case ConfigKey::Longitude: return o.lon;
+    case ConfigKey::Azimuth: return o.azmt;
+    default: return 0;
+    }
+}
+
+// A text of the table with %R, %S and %D filled in.
+std::string Filled(ConfigKey key, const char* text)
+{
+    const KeyRule& r = Rule(key);
+    std::string out;
+    for (const char* t = text; *t; ++t) {
+        if (t[0] != '%' || !t[1]) {
+            out += *t;
+            continue;
+        }
+        ++t;
+        if (*t == 'R') out += "from " + Number(r.lo) + " to " + Number(r.hi);
+        else if (*t == 'S') out += Number(r.step);
+        else if (*t == 'D') out += Number(DefaultOf(key));
+        else out += *t;
+    }
     return out;
 }
 
@@ -82,21 +98,14 @@ std::string Reason(const GError* error)
     std::string message = error ? error->message : "cannot be read";
     for (const char* quote : {"\xe2\x80\x9c", "\xe2\x80\x9d"})  // GLib's curly quotes
         for (size_t at; (at = message.find(quote)) != std::string::npos;) message.replace(at, 3, "'");
-    gchar* escaped = g_strescape(message.c_str(), nullptr);
-    std::string out = escaped;
-    g_free(escaped);
-    if (out.size() > kReasonMax) out = out.substr(0, kReasonMax) + "...";
-    return out;
+    return Printable(message, kReasonMax);
 }
 
 std::string ShownPath(const std::string& path)
 {
     gchar* display = g_filename_display_name(path.c_str());
-    gchar* escaped = g_strescape(display, nullptr);
-    std::string out = escaped;
-    g_free(escaped);
+    std::string out = Printable(display, kReasonMax);
     g_free(display);
-    if (out.size() > kReasonMax) out = out.substr(0, kReasonMax) + "...";
     return out;
 }
 
@@ -184,7 +193,16 @@ void Config_Over(const ConfigLayer& layer, ConfigValues* v)
 */
 const char* Config_KeyName(ConfigKey key) { return Rule(key).name; }
 const char* Config_OptionName(ConfigKey key) { return Rule(key).option; }
-const char* Config_Accepted(ConfigKey key) { return Rule(key).accepted; }
+std::string Config_Accepted(ConfigKey key) { return Filled(key, Rule(key).accepted); }
+
+/*
+**  Config_OptionArg, Config_OptionHelp
+**  A key's option value name and help text for --help: "DEG", "The
+**  observer's latitude, degrees from -90 to 90, north positive (default
+**  35.6)".
+*/
+const char* Config_OptionArg(ConfigKey key) { return Rule(key).arg; }
+std::string Config_OptionHelp(ConfigKey key) { return Filled(key, Rule(key).help); }
 
 /*
 **  Config_Parse
@@ -197,26 +215,19 @@ const char* Config_Accepted(ConfigKey key) { return Rule(key).accepted; }
 **
 **  Returned:
 **     value  double*       the value (-0 as 0), only when the result is true
-**     (function value) bool   true for a decimal number (optional sign,
-**                          digits with an optional point, optional
-**                          exponent; nothing else, no blanks) that is finite
-**                          and in the key's range
+**     (function value) bool   true for a number (ParseNumber) in the key's
+**                          range
 **
-**  Notes:
-**  1) std::from_chars reads it, whatever the locale's decimal point.
+**  Called:  ParseNumber
 */
 bool Config_Parse(ConfigKey key, const char* text, double* value)
 {
-    if (!text || !DecimalSyntax(text)) return false;
-    // from_chars takes no '+' and reads the C locale's point whatever the locale
-    const char* start = *text == '+' ? text + 1 : text;
     double v = 0;
-    auto [end, ec] = std::from_chars(start, start + std::strlen(start), v);
-    if (ec != std::errc() || *end != '\0' || !std::isfinite(v)) return false;
+    if (!ParseNumber(text, &v)) return false;
     const KeyRule& r = Rule(key);
     if (!(v >= r.lo && v <= r.hi)) return false;
     if (r.step > 0 && v / r.step != std::floor(v / r.step)) return false;
-    *value = v + 0.0;  // -0 prints as 0
+    *value = v;
     return true;
 }
 

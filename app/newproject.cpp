@@ -1,9 +1,9 @@
 // Start-up, first unit: the font and cursor tables and the static
 // initialisation that hands the toolkit its init handlers, the text encoding
 // and the instance name before the program's entry runs.
-#include "app/core/newproject.h"
+#include "app/newproject.h"
 
-#include "app/toolkit/ws.h"
+#include "toolkit/ws.h"
 
 namespace {
 

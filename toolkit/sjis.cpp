@@ -1,4 +1,4 @@
-#include "app/toolkit/sjis.h"
+#include "toolkit/sjis.h"
 
 #include <cerrno>
 #include <string_view>

@@ -11,8 +11,8 @@
 
 #include <string>
 
-#include "app/toolkit/painter.h"
-#include "app/toolkit/sjis.h"  // SjisToUtf8, the window title's too
+#include "toolkit/painter.h"
+#include "toolkit/sjis.h"  // SjisToUtf8, the window title's too
 
 class WSCvdrawingArea;
 
@@ -183,7 +183,7 @@ void CairoWarnMissingGlyphs(const CairoPainter& painter);
 //   picture at the scale (530 x 300 at 1; each side times the scale,
 //   rounded to whole pixels), written as PNG to path. The picture is
 //   painted and encoded first, then written by ReplaceFile
-//   (app/cairo/snapshot_file.h): whole or not at all, through a symbolic
+//   (shell/cairo/snapshot_file.h): whole or not at all, through a symbolic
 //   link, with the old file's mode, never into a file the user may not
 //   write.
 //   Returned: true on success; false with a message in *error otherwise.
