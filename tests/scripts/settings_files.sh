@@ -44,11 +44,12 @@ printf '[observer]\nlatitude=12\0.5\n' >"$work/nul.ini"
 run --config "$work/nul.ini"
 built_in "a NUL byte" "NUL byte"
 
-# ---- a byte-order mark: the file is read, silently
-printf '\xef\xbb\xbf[observer]\nlatitude=43.06\n' >"$work/bom.ini"
+# ---- a byte-order mark: the file is read, silently (and its numbers take
+# the syntax of the options: a leading + and an exponent, an underflow zero)
+printf '\xef\xbb\xbf[observer]\nlatitude=+4.306e1\nazimuth=9e-999999\n' >"$work/bom.ini"
 run --config "$work/bom.ini"
-[ $rc -eq 0 ] && [ ! -s "$work/err" ] && [ "$(line 8)" = "北緯 43.1" ] ||
-  fail "byte-order mark: exit $rc, $(line 8): $(head -c 300 "$work/err")"
+[ $rc -eq 0 ] && [ ! -s "$work/err" ] && [ "$(line 8)" = "北緯 43.1" ] && [ "$(line 9)" = "方位角   0" ] ||
+  fail "byte-order mark: exit $rc, $(line 8) / $(line 9): $(head -c 300 "$work/err")"
 
 # ---- an unreadable settings folder: a warning, the defaults
 # (root reads any folder: there the program runs as nobody)
