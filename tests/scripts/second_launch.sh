@@ -4,7 +4,9 @@
 # says which of its options were ignored; with the first instance stopped
 # (SIGSTOP) a launch ends with 1 and one line of ours, well before GLib's
 # 25 s. Without a session bus: a plain instance, and no bus is started
-# (a dbus-launch on the PATH records any call).
+# (a dbus-launch on the PATH records any call); the second plain window,
+# started at 9999-12-31 23:59:58 with the test tick (a second a tick), stops
+# its clock at 23:59:59, says so once and runs on repainting.
 # Usage: second_launch.sh <path-to-tenmado> <source-dir>
 set -u
 prog=$1
@@ -58,12 +60,17 @@ printf '#!/bin/sh\necho "$*" >>"%s/launched"\nexit 1\n' "$work" >"$work/bin/dbus
 chmod +x "$work/bin/dbus-launch"
 PATH=$work/bin:$PATH window_start "$prog" --lat 50 || { echo "FAIL: no window without a bus"; exit 1; }
 first=$app_pid first_wid=$wid
-PATH=$work/bin:$PATH window_start "$prog" || fail "no second window of its own without a bus"
+PATH=$work/bin:$PATH TENMADO_TEST_TICK_MS=50 window_start "$prog" --at "9999-12-31 23:59:58" ||
+  fail "no second window of its own without a bus"
+sleep 1.5
 window_quit || fail "the second plain window did not end"
+ticks=$(sed -n 's/^tenmado: \([0-9]*\) test ticks$/\1/p' "$work/app.log")
+[ "$(grep -c '^tenmado: the clock stops at 9999-12-31 23:59:59, the end of its calendar$' "$work/app.log")" -eq 1 ] &&
+  [ "${ticks:-0}" -gt 5 ] && [ "$(wc -l <"$work/app.log")" -eq 2 ] ||
+  fail "the end of the calendar: not one line saying the clock stops, or no repaints: $(cat "$work/app.log")"
 app_pid=$first wid=$first_wid
 window_quit || fail "the first plain window did not end"
 [ ! -e "$work/launched" ] || fail "a session bus was started: dbus-launch $(cat "$work/launched")"
-[ ! -s "$work/app.log" ] || fail "output without a session bus: $(cat "$work/app.log")"
 
 if [ $fails -ne 0 ]; then echo "$fails failure(s)"; exit 1; fi
 echo "second_launch: all checks passed"
