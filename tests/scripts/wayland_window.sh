@@ -115,13 +115,16 @@ done
 
 # ---- the compositor killed under the window: our line (not GDK's "Broken
 # pipe"), status 1
-weston --backend=headless-backend.so --use-pixman --socket="$WAYLAND_DISPLAY" \
+weston --backend=headless-backend.so --use-pixman --debug --socket="$WAYLAND_DISPLAY" \
   --width=800 --height=600 --config="$work/weston.ini" >"$work/weston.log" 2>&1 &
 weston_pid=$!
 for _ in $(seq 100); do [ -S "$XDG_RUNTIME_DIR/$WAYLAND_DISPLAY" ] && break; sleep 0.05; done
 "$prog" >"$work/app.log" 2>&1 &
 app_pid=$!
-sleep 2
+for _ in $(seq 50); do  # until the window is on the screen
+  shoot lost && [ "$(pix "$work/lost.png" count '#64ffff')" -gt 20000 ] && break
+  sleep 0.2
+done
 kill -9 "$weston_pid"; wait "$weston_pid" 2>/dev/null; weston_pid=
 for _ in $(seq 100); do kill -0 "$app_pid" 2>/dev/null || break; sleep 0.1; done
 kill "$app_pid" 2>/dev/null
