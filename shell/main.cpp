@@ -12,6 +12,7 @@
 #include <cstdio>
 #include <cstring>
 #include <string>
+#include <utility>
 #include <variant>
 #include <vector>
 
@@ -123,6 +124,16 @@ int RunWindow(const CommandRequest& q, const ConfigValues& values)
 #if TENMADO_HAVE_WINDOW
     if (q.at_given) Clock_StartAt(q.at);
     WSGtkSetWidgetMode(values.widget);
+    // what a window already running in the session would not take
+    std::string not_taken;
+    const std::pair<const char*, bool> options[] = {
+        {"--lat", q.options.latitude.has_value()}, {"--lon", q.options.longitude.has_value()},
+        {"--zone", q.options.zone.has_value()},    {"--azimuth", q.options.azimuth.has_value()},
+        {"--at", q.at_given},                      {"--config", q.config_given},
+        {"--widget", q.options.widget.has_value()}};
+    for (const auto& [name, on] : options)
+        if (on) not_taken += std::string(not_taken.empty() ? "" : ", ") + name;
+    WSGtkSetGivenOptions(not_taken);
     std::string why;
     if (!WSGtkOpenDisplay(&why))
         return Failure(Message(_("%s: the window needs a display. Without one, paint the picture "

@@ -3,6 +3,7 @@
 
 #include <fcntl.h>
 #include <fontconfig/fontconfig.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -33,6 +34,8 @@ constexpr std::array<const char*, 6> kJapaneseGothic = {
     "TakaoGothic"};
 
 // Whether fontconfig has a face of exactly this family.
+constexpr rlim_t kFewFiles = 64;  // a limit of open files under which fontconfig may fail
+
 bool HaveFamily(const char* family)
 {
     FcPattern* pat = FcPatternCreate();
@@ -592,11 +595,34 @@ void CairoWarnMissingGlyphs(const CairoPainter& painter)
         shown.append(utf8, static_cast<size_t>(g_unichar_to_utf8(missing[i], utf8)));
     }
     if (missing.size() > kShown) shown += "...";
-    // g_printerr: in the terminal's character set, escaped where it has none
+    // No font at all: fontconfig failed (its configuration unread, as with
+    // too few file descriptors); installing a font would not help.
+    const FcFontSet* all = FcConfigGetFonts(nullptr, FcSetSystem);
+    if (!all || all->nfont == 0) {
+        struct rlimit files {};
+        getrlimit(RLIMIT_NOFILE, &files);
+        std::string why = _("fontconfig could not read its configuration or its fonts");
+        if (files.rlim_cur < kFewFiles)
+            why += Message(_(" (at most %lu open files: ulimit -n)"),
+                           static_cast<unsigned long>(files.rlim_cur));
+        I18n_Print(Message(_("warning: no font could be loaded: %s; the text of the picture is "
+                             "drawn as boxes"),
+                           why.c_str()));
+        return;
+    }
     const std::string count =
         missing.size() >= CairoPainter::kMissingGlyphsKept
             ? Message(_("at least %zu"), missing.size())
             : std::to_string(missing.size());
+    // A Japanese font installed but not taken: say so rather than advise it
+    for (const char* family : kJapaneseGothic) {
+        if (!HaveFamily(family)) continue;
+        I18n_Print(Message(_("warning: the font %s is installed but gave no glyphs for %s "
+                             "characters of the picture (%s), drawn as boxes"),
+                           family, count.c_str(), shown.c_str()));
+        return;
+    }
+    // (I18n_Print: in the terminal's character set, escaped where it has none)
     I18n_Print(Message(_("warning: no installed font has glyphs for %s characters of the picture "
                          "(%s), drawn as boxes: install the package fonts-ipafont-gothic"),
                        count.c_str(), shown.c_str()));
