@@ -80,8 +80,11 @@ for c in "${cases[@]}"; do
 done
 japanese "$prog" --config "$work/bad.ini" --almanac --at "$at" >/dev/null 2>"$work/err"
 [ "$(grep -c '^tenmado: 警告: ' "$work/err")" = 6 ] || fail "settings warnings in Japanese: $(cat "$work/err")"
-japanese "$prog" --config "$work/none.ini" --almanac --at "$at" >/dev/null 2>"$work/err"
-has_kana "$work/err" || fail "missing settings file: $(cat "$work/err")"
+printf '[observer]\nlatitude = 1\0002\n' >"$work/nul.ini"
+for f in none.ini nul.ini folder.png; do
+  japanese "$prog" --config "$work/$f" --almanac --at "$at" >/dev/null 2>"$work/err"
+  has_kana "$work/err" || fail "settings file $f: $(cat "$work/err")"
+done
 if grep -q 'TENMADO_GUI=OFF' <(env LC_ALL=C "$prog" 2>&1); then :; else
   japanese "$prog" >/dev/null 2>"$work/err" && fail "the window without a display"
   has_kana "$work/err" || fail "no display: $(cat "$work/err")"
