@@ -19,6 +19,7 @@
 #include "app/koyomi.h"
 #include "app/readouts.h"
 #include "app/settings.h"
+#include "toolkit/picture.h"
 #include "toolkit/recorder.h"
 #include "toolkit/ws.h"
 #include "ephem/moon.h"
@@ -44,7 +45,7 @@ namespace {
 constexpr int kYear = 2026, kMonth = 12, kDay = 6, kHour = 15;
 constexpr double kJ = 2461380.75;
 constexpr int kSunCode = 0, kMoonCode = 3;  // body codes of the rise/set search
-constexpr int kPictureWidth = 530, kPictureHeight = 300;
+
 
 // The state at the start of a repaint at the fixed reading: settings reset,
 // clock fixed, and the per-repaint globals set as the main panel sets them.
@@ -252,7 +253,7 @@ void BM_Koyomi_Pla_Cairo(benchmark::State& s)
 {
     Observer();
     cairo_surface_t* surface =
-        cairo_image_surface_create(CAIRO_FORMAT_ARGB32, kPictureWidth, kPictureHeight);
+        cairo_image_surface_create(CAIRO_FORMAT_ARGB32, kRepaintWidth, kRepaintHeight);
     cairo_t* cr = cairo_create(surface);
     WSCvdrawingArea area(nullptr, "bench");
     CairoPainter painter;

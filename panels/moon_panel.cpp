@@ -7,6 +7,7 @@
 #include "ephem/moon.h"
 #include "ephem/position.h"
 #include "events/newmoon_kept.h"
+#include "panels/narrow.h"
 #include "panels/display_settings.h"
 #include "panels/panels.h"
 #include "timecal/constants.h"

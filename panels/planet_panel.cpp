@@ -8,6 +8,7 @@
 
 #include "toolkit/ws.h"
 #include "ephem/transforms.h"
+#include "panels/narrow.h"
 #include "panels/display_settings.h"
 #include "panels/panels.h"
 #include "panels/view_projection.h"

@@ -74,7 +74,6 @@ gboolean OnWidgetPress(GtkWidget* window, GdkEventButton* event, gpointer)
 }  // namespace
 
 void WSGtkSetWidgetMode(bool on) { g_widget = on; }
-bool WSGtkWidgetMode() { return g_widget; }
 
 int WSGtkRunApplication(void (*start)())
 {

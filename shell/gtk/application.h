@@ -14,7 +14,6 @@ extern const char* const kTenmadoAppId;
 // workspace and out of the task bar and pager. Off by default; set before
 // the window is realised.
 void WSGtkSetWidgetMode(bool on);
-bool WSGtkWidgetMode();
 
 // WSGtkRunApplication
 //   Given:    start  run once, at the first activation: the init handlers

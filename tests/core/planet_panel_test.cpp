@@ -11,6 +11,7 @@
 #include "toolkit/ws.h"
 #include "ephem/position.h"
 #include "ephem/transforms.h"
+#include "panels/narrow.h"
 #include "panels/panels.h"
 #include "panels/view_projection.h"
 #include "tests/core/observer.h"
