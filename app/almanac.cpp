@@ -15,8 +15,8 @@
 #include "app/readouts.h"
 #include "app/settings.h"
 #include "toolkit/sjis.h"
+#include "ephem/bodies.h"
 #include "events/riseset.h"
-#include "panels/panels.h"
 #include "timecal/clock.h"
 #include "timecal/constants.h"
 #include "timecal/julian.h"
@@ -25,8 +25,6 @@ namespace {
 
 using Json = nlohmann::ordered_json;
 
-const char* const kEnglish[kPanelBodies] = {"Moon", "Mercury", "Venus", "Sun",
-                                            "Mars", "Jupiter", "Saturn"};
 constexpr long kSecondsPerDay = 86400;
 
 // A read-out as UTF-8 without its leading blanks.
@@ -125,7 +123,7 @@ Json Object(const KoyomiReadouts& r)
     Json bodies = Json::array();
     for (int i = 0; i < kPanelBodies; i++) {
         const KoyomiBody& b = r.bodies[i];
-        bodies.push_back({{"name", SjisToUtf8(Pla1[i], std::strlen(Pla1[i]))}, {"english", kEnglish[i]},
+        bodies.push_back({{"name", SjisToUtf8(Pla1[i], std::strlen(Pla1[i]))}, {"english", kBodyEnglish[i]},
                           {"lam", b.lam}, {"bet", b.bet}, {"ra", b.ra}, {"dec", b.dec},
                           {"az", b.az}, {"el", b.el}});
     }

@@ -7,6 +7,7 @@
 
 #include "ephem/position.h"
 #include "panels/display_settings.h"
+#include "events/day_kept.h"
 #include "events/newmoon_kept.h"
 #include "events/riseset.h"
 #include "events/tide.h"
@@ -16,77 +17,6 @@
 #include "timecal/timerec.h"
 
 namespace {
-
-// ---- the searches of one day at one place, kept
-
-// Everything the rise, set and tide searches of a date depend on, their
-// results, and the shared state they leave behind that does not change with
-// the instant of the date (Auto_Time and hour0 do: they are redone for each
-// instant, as the searches themselves do first).
-struct KoyomiDay {
-    bool valid = false;
-    // the key
-    double year = 0, month = 0, day = 0;     // local date at the observer
-    double tide_year = 0, tide_month = 0, tide_day = 0;  // local date at the station
-    double lat0 = 0, lon0 = 0, zone = 0;     // latitude0, longitude0, Observer_Zone0
-    // the results
-    double sunrise = 0, sunset = 0, moonrise = 0, moonset = 0;
-    double tide[8] = {};
-    // the shared state left by the searches
-    tagPosition sun{}, moon{};
-    double jd0 = 0;
-};
-KoyomiDay g_day;
-long g_day_searches = 0;
-
-// The day of jd at the observer: searched when the date, the station's date
-// or the place differs from the kept one, otherwise taken from it; either
-// way the shared state is left as the searches leave it.
-const KoyomiDay& Day(double jd)
-{
-    // the dates exactly as the searches take them (Body_Event, Tide_Cal)
-    const double zone = Observer_Zone0();
-    double y, m, d, h;
-    Calendar_Zone(jd, &y, &m, &d, &h, longitude0, zone);
-    double ty, tm, td, th;
-    Calendar(jd, &ty, &tm, &td, &th, 0, kTideStationLon);
-
-    const KoyomiDay& k = g_day;
-    const bool same = k.valid && k.year == y && k.month == m && k.day == d &&
-                      k.tide_year == ty && k.tide_month == tm && k.tide_day == td &&
-                      k.lat0 == latitude0 && k.lon0 == longitude0 && k.zone == zone;
-    if (!same) {
-        // the rows' searches in their order, each result stored in its record
-        ++g_day_searches;
-        KoyomiDay n;
-        n.valid = true;
-        n.year = y; n.month = m; n.day = d;
-        n.tide_year = ty; n.tide_month = tm; n.tide_day = td;
-        n.lat0 = latitude0; n.lon0 = longitude0; n.zone = zone;
-        n.sunrise = Sun.rise_time = Cal_Rise_Time(jd, kBodySun);
-        n.sunset = Sun.set_time = Cal_Set_Time(jd, kBodySun);
-        n.moonrise = Moon.rise_time = Cal_Rise_Time(jd, kBodyMoon);
-        n.moonset = Moon.set_time = Cal_Set_Time(jd, kBodyMoon);
-        Tide_Cal(jd);
-        for (int i = 0; i < 8; i++) n.tide[i] = Tide[i];
-        n.sun = Sun;
-        n.moon = Moon;
-        n.jd0 = jd0;
-        g_day = n;
-        return g_day;
-    }
-
-    // what the searches would leave: Auto_Time of the instant (each search
-    // fills it first), the records of their last samples, the tide record,
-    // the tide search's last sample and its calendar scratch
-    Cal_Auto_Time(jd, &Auto_Time);
-    Sun = k.sun;
-    Moon = k.moon;
-    for (int i = 0; i < 8; i++) Tide[i] = k.tide[i];
-    jd0 = k.jd0;
-    year0 = ty; month0 = tm; day0 = td; hour0 = th;
-    return k;
-}
 
 // The 8 directions by the nearest multiple of 45 degrees of azimuth, from
 // the south toward the west.
@@ -185,59 +115,6 @@ void Koyomi_Reset(const struct tm& now)
 }
 
 /*
-**  Koyomi_DayEvents
-**  Sunrise, sunset, moonrise and moonset of the local date of jd, and its
-**  tides, searched once a date and place.
-**
-**  Given:
-**     jd   double   Julian day (UT); latitude0, longitude0 and the zone
-**                   (Observer_Zone0) as Koyomi_Reset leaves them
-**
-**  Returned:
-**     sunrise, sunset, moonrise, moonset   double*   local decimal hours,
-**                                          23.0 none (each may be null)
-**
-**  Notes:
-**  1) The searches (Cal_Rise_Time, Cal_Set_Time for the Sun and the Moon,
-**     Tide_Cal) run when the observer's date, the station's date or the
-**     place or zone differs from the last kept; otherwise their results
-**     are taken from it and the shared state is set as they leave it: the
-**     Sun and Moon records (with rise_time, set_time), Tide, jd0, year0,
-**     month0, day0, hour0 and Auto_Time of jd.
-**
-**  Called:  Calendar_Zone, Calendar, Cal_Rise_Time, Cal_Set_Time, Tide_Cal,
-**           Cal_Auto_Time
-*/
-void Koyomi_DayEvents(double jd, double* sunrise, double* sunset, double* moonrise,
-                      double* moonset)
-{
-    const KoyomiDay& k = Day(jd);
-    if (sunrise) *sunrise = k.sunrise;
-    if (sunset) *sunset = k.sunset;
-    if (moonrise) *moonrise = k.moonrise;
-    if (moonset) *moonset = k.moonset;
-}
-
-/*
-**  Koyomi_DaySearches
-**  How many times the searches of a day have run since the program began.
-*/
-long Koyomi_DaySearches() { return g_day_searches; }
-
-/*
-**  Koyomi_ForgetDay
-**  The kept day and the kept new moons forgotten: the next record searches
-**  again.
-**
-**  Called:  FirstdayCal1_Forget
-*/
-void Koyomi_ForgetDay()
-{
-    g_day = KoyomiDay{};
-    FirstdayCal1_Forget();
-}
-
-/*
 **  Koyomi_Readouts
 **  The read-outs of the clock reading now, into one record.
 **
@@ -250,7 +127,8 @@ void Koyomi_ForgetDay()
 **     shared records is overwritten by the day's searches (or by what the
 **     kept day restores) exactly as in a repaint without kept searches.
 **
-**  Called:  Koyomi_Reset, Koyomi_DateTime, FirstdayCal1_Kept, Cal_Top_Time,
+**  Called:  Koyomi_Reset, Koyomi_DateTimeZone, FirstdayCal1_Kept, DayEvents_Kept,
+**           Cal_Top_Time,
 **           PanelBody
 */
 void Koyomi_Readouts(const struct tm& now, bool extras, KoyomiReadouts* r)
@@ -271,7 +149,7 @@ void Koyomi_Readouts(const struct tm& now, bool extras, KoyomiReadouts* r)
     r->moon_age = MoonAgeDays_Kept(jd);
 
     // sunrise, sunset, moonrise, moonset and the tides of the day
-    const KoyomiDay& day = Day(jd);
+    const DayKept& day = DayEvents_Kept(jd);
     r->event_year = day.year;
     r->event_month = day.month;
     r->event_day = day.day;

@@ -5,14 +5,12 @@
 //
 // The searches that depend only on the local date and the place (rise and
 // set, tides, the new moons up to the date) are kept from one record to the
-// next and run again only when the date or the place or zone changes. A
-// record made from kept searches leaves the shared state (Sun, Moon, Tide,
-// Auto_Time, jd0 and the calendar scratch) exactly as the searches leave it.
+// next (events/day_kept.h, events/newmoon_kept.h).
 #pragma once
 #include <ctime>
 #include <string>
 
-#include "panels/view_projection.h"
+#include "ephem/bodies.h"
 
 struct KoyomiPlace {
     double latitude;   // degrees, north positive
@@ -71,18 +69,6 @@ void Koyomi_DateTimeZone(double jd, double longitude, double zone, double* year,
 // The record of the clock reading now (the shared state reset first, left as
 // the day's searches leave it); with extras the transits and bodies too.
 void Koyomi_Readouts(const struct tm& now, bool extras, KoyomiReadouts* r);
-
-// The rise, set and tide searches of the local date of jd at the observer
-// (latitude0, longitude0, Observer_Zone0), kept: the results, with the Sun
-// and Moon records, Tide, Auto_Time, jd0 and the calendar scratch left as
-// the searches leave them. sunrise..moonset may be null.
-void Koyomi_DayEvents(double jd, double* sunrise, double* sunset, double* moonrise,
-                      double* moonset);
-// The kept day and new moons forgotten (tests; the state at start).
-void Koyomi_ForgetDay();
-// How many times the day's rise, set and tide searches have run (tests,
-// benchmarks).
-long Koyomi_DaySearches();
 
 // ---- the texts of the read-outs, Shift_JIS, as the picture draws them
 // The date line, "        日時  2026/12/06 15:00:00   ユリウス通日 2461380.75000".

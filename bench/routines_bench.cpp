@@ -26,6 +26,7 @@
 #include "ephem/planet.h"
 #include "ephem/position.h"
 #include "ephem/sun.h"
+#include "events/day_kept.h"
 #include "events/newmoon.h"
 #include "events/riseset.h"
 #include "events/tide.h"
@@ -222,7 +223,7 @@ void BM_Koyomi_Pla_NewDate(benchmark::State& s)
     NullPainter none;
     area.setPainter(&none);
     for (auto _ : s) {
-        Koyomi_ForgetDay();
+        KeptSearches_Forget();
         Koyomi_Pla(&area);
         benchmark::ClobberMemory();
     }

@@ -16,17 +16,13 @@ double CalcSecY(double second);
 // ---- Moon phase
 void DispMoon(WSCbase* widget);
 class WSCvdrawingArea;
-// Phase angle P of the Moon, degrees in [0, 360] (0 new, 90 first quarter,
-// 180 full, 270 last quarter), from the ecliptic longitudes of the Moon and
-// the Sun (degrees), the Sun's distance (AU) and the Moon's (Earth radii).
-double MoonPhaseAngle(double lam_moon, double lam_sun, double sun_dist, double moon_dist);
+// (the phase angle: MoonPhaseAngle, ephem/moon.h)
 // The three filled shapes of the phase P and the outline, into the disc of
 // the Moon panel (radius 40 centred on (50, 115)).
 void DrawMoonPhase(WSCvdrawingArea* area, double P);
 
-// ---- planet panel (the view projection and the bodies it shares with the
-// star chart and the almanac: panels/view_projection.h)
-extern const char* const Pla1[8];
+// ---- planet panel (the view projection it shares with the star chart:
+// panels/view_projection.h; the bodies and their names: ephem/bodies.h)
 void Disp4(WSCbase* object);
 
 // Computed pixel values reach the drawing operations through NarrowShort,

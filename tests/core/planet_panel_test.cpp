@@ -9,6 +9,7 @@
 #include "app/settings.h"
 #include "toolkit/recorder.h"
 #include "toolkit/ws.h"
+#include "ephem/bodies.h"
 #include "ephem/position.h"
 #include "ephem/transforms.h"
 #include "panels/narrow.h"
