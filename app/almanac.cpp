@@ -56,7 +56,7 @@ Json EventLocal(const KoyomiReadouts& r, double hours)
 {
     if (hours == kNoEvent) return nullptr;
     return Almanac_LocalIso((int)r.event_year, (int)r.event_month, (int)r.event_day, hours,
-                            OffsetSeconds(MeanTimeOfDate(r.event_year, r.event_month), r.place));
+                            OffsetSeconds(MeanTimeOfDate(r.event_year, r.event_month), r.at.place));
 }
 
 // A Julian day as the picture converts it (Calendar_Zone: local mean time up
@@ -65,9 +65,9 @@ Json DayLocal(const KoyomiReadouts& r, double t)
 {
     if (t == 0.0) return nullptr;
     double y, m, d, h;
-    Calendar_Zone(t, &y, &m, &d, &h, r.place.longitude, r.place.zone);
+    Calendar_Zone(t, &y, &m, &d, &h, r.at.place.longitude, r.at.place.zone);
     return Almanac_LocalIso((int)y, (int)m, (int)d, h,
-                            OffsetSeconds(t <= kJdZoneSwitch, r.place));
+                            OffsetSeconds(t <= kJdZoneSwitch, r.at.place));
 }
 
 Json TimeOrNull(double r) { return r == kNoEvent ? Json(nullptr) : Json(r); }
@@ -76,17 +76,17 @@ Json DayOrNull(double jd) { return jd == 0.0 ? Json(nullptr) : Json(jd); }
 // The record of one instant as one JSON object.
 Json Object(const KoyomiReadouts& r)
 {
-    const struct tm& now = r.now;
+    const struct tm& now = r.at.civil;
     char local[80];
     std::snprintf(local, sizeof local, "%04d-%02d-%02d %02d:%02d:%02d", now.tm_year + 1900,
                   now.tm_mon + 1, now.tm_mday, now.tm_hour, now.tm_min, now.tm_sec);
     const double now_year = now.tm_year + 1900.0, now_month = now.tm_mon + 1.0;
 
     Json j;
-    j["jd"] = r.jd;
+    j["jd"] = r.at.jd;
     j["jd_local"] = Almanac_LocalIso(now.tm_year + 1900, now.tm_mon + 1, now.tm_mday,
                                      now.tm_hour + now.tm_min / 60.0 + now.tm_sec / 3600.0,
-                                     OffsetSeconds(MeanTimeOfDate(now_year, now_month), r.place));
+                                     OffsetSeconds(MeanTimeOfDate(now_year, now_month), r.at.place));
     j["local"] = local;
     j["sunrise"] = r.sunrise;
     j["sunrise_local"] = EventLocal(r, r.sunrise);
@@ -117,8 +117,8 @@ Json Object(const KoyomiReadouts& r)
     j["new_moons"] = {DayOrNull(r.newmoon1), DayOrNull(r.newmoon2)};
     j["new_moons_local"] = {DayLocal(r, r.newmoon1), DayLocal(r, r.newmoon2)};
     j["moon_age"] = r.moon_age;
-    j["place"] = {{"latitude", r.place.latitude}, {"longitude", r.place.longitude},
-                  {"zone", r.place.zone}, {"azimuth", r.place.azimuth}};
+    j["place"] = {{"latitude", r.at.place.latitude}, {"longitude", r.at.place.longitude},
+                  {"zone", r.at.place.zone}, {"azimuth", r.at.place.azimuth}};
 
     Json bodies = Json::array();
     for (int i = 0; i < kPanelBodies; i++) {

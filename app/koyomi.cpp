@@ -75,7 +75,7 @@ void Koyomi_Pla(WSCbase* object)
 
     // the rows: date line, horizon labels, events, clock, place, tides
     Koyomi_DrawRows(area, Readout_Rows(r));
-    Readout_Tide(3, r.tide[7], r.place.longitude, r.place.zone, &Hour, &minute, &second);
+    Readout_Tide(3, r.tide[7], r.at.place.longitude, r.at.place.zone, &Hour, &minute, &second);
 
     // the graphic panels, each over the earlier ones
     Disp4(object);

@@ -74,43 +74,64 @@ void Koyomi_DateTime(double jd, double longitude, double* year, double* month, d
 }
 
 /*
-**  Koyomi_Reset
-**  The shared state of a repaint, reset from the settings.
+**  RepaintInstant_At
+**  The instant of a clock reading at the settings' place.
 **
 **  Given:
-**     now   struct tm   the clock reading (Clock_Now): the observer's civil
-**                       date and time
+**     civil   struct tm   the clock reading (Clock_Now): the observer's
+**                         civil date and time
+**
+**  Returned (function value):
+**     RepaintInstant   civil; jd from JD_Zone at m_input_lon in the
+**                      observer's zone (Observer_ZoneHours); the place
+**                      m_input_lat, m_input_lon, that zone, m_input_zone_set
+**                      and m_input_azmt
+**
+**  Called:  JD_Zone, Observer_ZoneHours
+*/
+RepaintInstant RepaintInstant_At(const struct tm& civil)
+{
+    double year = civil.tm_year + 1900.0;
+    double month = civil.tm_mon + 1.0;
+    double day = civil.tm_mday;
+    double H = civil.tm_hour + civil.tm_min * (1.0 / 60) + civil.tm_sec * (1.0 / 3600);
+    const double zone = Observer_ZoneHours();
+    RepaintInstant at;
+    at.civil = civil;
+    at.jd = JD_Zone(year, month, day, H, m_input_lon, zone);
+    at.place = KoyomiPlace{m_input_lat, m_input_lon, zone, m_input_zone_set, m_input_azmt};
+    return at;
+}
+
+/*
+**  Koyomi_Reset
+**  The shared state of a repaint, written from its instant.
+**
+**  Given:
+**     at   RepaintInstant   the instant and the place
 **
 **  Notes:
 **  1) The chart geometry, the projection and the chart centre
-**     (DisplaySettings_StartRepaint); latitude, latitude0 from m_input_lat,
-**     longitude, longitude0 from m_input_lon, zone0_set, zone0 from
-**     m_input_zone_set, m_input_zone; the Julian day of the reading
-**     (JD_Zone at m_input_lon in the observer's zone) into jd, jd0,
-**     jdstart and jd_auto.
+**     (DisplaySettings_StartRepaint); latitude, latitude0 and longitude,
+**     longitude0 from the place; zone0_set and zone0 the zone set (0 when
+**     none); the Julian day into jd, jd0, jdstart and jd_auto.
 **  2) The command-line almanac resets the same way (Koyomi_Readouts).
 **
-**  Called:  DisplaySettings_StartRepaint, JD_Zone, Observer_ZoneHours
+**  Called:  DisplaySettings_StartRepaint
 */
-void Koyomi_Reset(const struct tm& now)
+void Koyomi_Reset(const RepaintInstant& at)
 {
-    double year = now.tm_year + 1900.0;
-    double month = now.tm_mon + 1.0;
-    double day = now.tm_mday;
-    double H = now.tm_hour + now.tm_min * (1.0 / 60) + now.tm_sec * (1.0 / 3600);
-
     // chart geometry, projection and centre
     DisplaySettings_StartRepaint();
 
     // observer
-    latitude = latitude0 = m_input_lat;
-    longitude = longitude0 = m_input_lon;
-    zone0_set = m_input_zone_set;
-    zone0 = m_input_zone;
+    latitude = latitude0 = at.place.latitude;
+    longitude = longitude0 = at.place.longitude;
+    zone0_set = at.place.zone_set;
+    zone0 = at.place.zone_set ? at.place.zone : 0.0;
 
     // Julian day of the present moment
-    double J = JD_Zone(year, month, day, H, m_input_lon, Observer_ZoneHours());
-    jd = jd0 = jdstart = J;
+    jd = jd0 = jdstart = at.jd;
     jd_auto = jd0;
 }
 
@@ -133,9 +154,13 @@ void Koyomi_Reset(const struct tm& now)
 */
 void Koyomi_Readouts(const struct tm& now, bool extras, KoyomiReadouts* r)
 {
-    Koyomi_Reset(now);
-    r->now = now;
-    r->jd = jd;
+    Koyomi_Readouts(RepaintInstant_At(now), extras, r);
+}
+
+void Koyomi_Readouts(const RepaintInstant& at, bool extras, KoyomiReadouts* r)
+{
+    Koyomi_Reset(at);
+    r->at = at;
 
     // the date line, splitting the time as the date line does
     Koyomi_DateTimeZone(jd0, longitude, Observer_Zone0(), &r->line_year, &r->line_month,
@@ -158,10 +183,6 @@ void Koyomi_Readouts(const struct tm& now, bool extras, KoyomiReadouts* r)
     r->moonrise = day.moonrise;
     r->moonset = day.moonset;
     for (int i = 0; i < 8; i++) r->tide[i] = day.tide[i];
-
-    // the place and the view
-    r->place = KoyomiPlace{m_input_lat, m_input_lon, Observer_ZoneHours(), m_input_zone_set,
-                           m_input_azmt};
 
     r->extras = extras;
     r->sun_transit = r->moon_transit = kNoEvent;
@@ -195,7 +216,7 @@ std::string Readout_DateLine(const KoyomiReadouts& r)
     char buf[128];
     std::snprintf(buf, sizeof buf, "        日時  %04d/%02d/%02d %02d:%02d:%02d   ユリウス通日 %12.5f",
                   (int)r.line_year, (int)r.line_month, (int)r.line_day, (int)r.line_hour,
-                  (int)r.line_minute, (int)r.line_second, r.jd);
+                  (int)r.line_minute, (int)r.line_second, r.at.jd);
     return buf;
 }
 

@@ -20,6 +20,16 @@ struct KoyomiPlace {
     double azimuth;    // the view, degrees from the south toward the west
 };
 
+// The instant and the place of one repaint (or one almanac record), as
+// values: the observer's civil time (the clock reading), its Julian day (UT)
+// and the place and view of the settings. The repaint's reset writes the
+// design's globals from it.
+struct RepaintInstant {
+    struct tm civil;
+    double jd;
+    KoyomiPlace place;
+};
+
 // A body as the planet panel computes it (PanelBody): ecliptic and
 // equatorial coordinates of date, degrees; az from the south, + west; el.
 struct KoyomiBody {
@@ -27,12 +37,11 @@ struct KoyomiBody {
 };
 
 struct KoyomiReadouts {
-    // ---- the instant: the clock reading (the observer's civil time) and its
-    // Julian day (UT)
-    struct tm now;
-    double jd;
+    // ---- the instant: the clock reading (the observer's civil time), its
+    // Julian day (UT), the place and the view
+    RepaintInstant at;
     // ---- the date line: the civil date and whole h:m:s that Calendar gives
-    // back for jd (Koyomi_DateTime)
+    // back for the Julian day (Koyomi_DateTimeZone)
     double line_year, line_month, line_day, line_hour, line_minute, line_second;
     // ---- rise and set on the local date the searches take (Calendar_Zone of
     // jd), local decimal hours; kNoEvent (23.0) when the search finds none
@@ -43,8 +52,6 @@ struct KoyomiReadouts {
     double tide[8];
     // ---- FirstdayCal1's new moons (Julian days, 0.0 none) and the age, days
     double newmoon1, newmoon2, moon_age;
-    // ---- the place and the view
-    KoyomiPlace place;
     // ---- filled only with extras (the almanac): the meridian passages
     // (local hours, kNoEvent when none) and the bodies by body index
     bool extras;
@@ -52,11 +59,15 @@ struct KoyomiReadouts {
     KoyomiBody bodies[kPanelBodies];
 };
 
-// The shared state of a repaint reset from the settings (chart geometry,
-// projection, chart centre, the observer's working copies of the place and
-// zone) and the Julian day of the clock reading now (jd, jd0, jdstart,
-// jd_auto).
-void Koyomi_Reset(const struct tm& now);
+// The instant of a clock reading at the place and view of the settings
+// (m_input_lat, m_input_lon, the zone, m_input_azmt): its Julian day from
+// the civil time in the observer's zone.
+RepaintInstant RepaintInstant_At(const struct tm& civil);
+// The repaint's reset, the one place that writes the design's globals of an
+// instant: the chart geometry, projection and centre; the observer's working
+// copies of the place and zone (latitude, latitude0, longitude, longitude0,
+// zone0_set, zone0); the Julian day (jd, jd0, jdstart, jd_auto).
+void Koyomi_Reset(const RepaintInstant& at);
 // The date line's date and time of day of a Julian day (UT): the civil date
 // and whole hours, minutes and seconds at the observer, the same h:m:s the
 // clock read for a whole-second reading; in the zone of the longitude, or
@@ -66,8 +77,10 @@ void Koyomi_DateTime(double jd, double longitude, double* year, double* month, d
 void Koyomi_DateTimeZone(double jd, double longitude, double zone, double* year, double* month,
                          double* day, double* hour, double* minute, double* second);
 
-// The record of the clock reading now (the shared state reset first, left as
-// the day's searches leave it); with extras the transits and bodies too.
+// The record of an instant (the shared state reset first, left as the day's
+// searches leave it); with extras the transits and bodies too. The clock
+// reading's form takes the instant at the settings' place.
+void Koyomi_Readouts(const RepaintInstant& at, bool extras, KoyomiReadouts* r);
 void Koyomi_Readouts(const struct tm& now, bool extras, KoyomiReadouts* r);
 
 // ---- the texts of the read-outs, Shift_JIS, as the picture draws them

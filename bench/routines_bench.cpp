@@ -54,7 +54,7 @@ void Observer()
 {
     Settings_Reset();
     Clock_Fix(Clock_CivilFromFields(kYear, kMonth, kDay, kHour, 0, 0));
-    Koyomi_Reset(Clock_Now());
+    Koyomi_Reset(RepaintInstant_At(Clock_Now()));
 }
 
 // A painter that does nothing: the cost of the computation and of the
