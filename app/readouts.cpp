@@ -149,7 +149,7 @@ void Koyomi_Reset(const RepaintInstant& at)
 **     kept day restores) exactly as in a repaint without kept searches.
 **
 **  Called:  Koyomi_Reset, Koyomi_DateTimeZone, FirstdayCal1_Kept, DayEvents_Kept,
-**           Cal_Top_Time,
+**           Cal_Top_Found,
 **           PanelBody
 */
 void Koyomi_Readouts(const struct tm& now, bool extras, KoyomiReadouts* r)
@@ -182,14 +182,20 @@ void Koyomi_Readouts(const RepaintInstant& at, bool extras, KoyomiReadouts* r)
     r->sunset = day.sunset;
     r->moonrise = day.moonrise;
     r->moonset = day.moonset;
+    r->sunrise_found = day.sunrise_found;
+    r->sunset_found = day.sunset_found;
+    r->moonrise_found = day.moonrise_found;
+    r->moonset_found = day.moonset_found;
+    r->polar = day.polar;
     for (int i = 0; i < 8; i++) r->tide[i] = day.tide[i];
 
     r->extras = extras;
     r->sun_transit = r->moon_transit = kNoEvent;
+    r->sun_transit_found = r->moon_transit_found = false;
     for (KoyomiBody& b : r->bodies) b = KoyomiBody{};
     if (!extras) return;
-    r->sun_transit = Cal_Top_Time(jd, kBodySun);
-    r->moon_transit = Cal_Top_Time(jd, kBodyMoon);
+    r->sun_transit = Cal_Top_Found(jd, kBodySun, &r->sun_transit_found);
+    r->moon_transit = Cal_Top_Found(jd, kBodyMoon, &r->moon_transit_found);
     for (int i = 0; i < kPanelBodies; i++) {
         KoyomiBody& b = r->bodies[i];
         const tagPosition* p = PanelBody(i, jd, &b.az, &b.el);

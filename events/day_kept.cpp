@@ -54,10 +54,17 @@ const DayKept& Day(double jd)
         n.day.year = y; n.day.month = m; n.day.day = d;
         n.tide_year = ty; n.tide_month = tm; n.tide_day = td;
         n.lat0 = latitude0; n.lon0 = longitude0; n.zone = zone;
-        n.day.sunrise = Sun.rise_time = Cal_Rise_Time(jd, kBodySun);
-        n.day.sunset = Sun.set_time = Cal_Set_Time(jd, kBodySun);
-        n.day.moonrise = Moon.rise_time = Cal_Rise_Time(jd, kBodyMoon);
-        n.day.moonset = Moon.set_time = Cal_Set_Time(jd, kBodyMoon);
+        n.day.sunrise = Sun.rise_time = Cal_Rise_Found(jd, kBodySun, &n.day.sunrise_found);
+        n.day.sunset = Sun.set_time = Cal_Set_Found(jd, kBodySun, &n.day.sunset_found);
+        n.day.moonrise = Moon.rise_time = Cal_Rise_Found(jd, kBodyMoon, &n.day.moonrise_found);
+        n.day.moonset = Moon.set_time = Cal_Set_Found(jd, kBodyMoon, &n.day.moonset_found);
+        // neither sunrise nor sunset: the Sun's altitude at noon tells
+        // polar day from polar night
+        if (!n.day.sunrise_found && !n.day.sunset_found) {
+            const double noon = JD_Zone(y, m, d, 12, longitude0, zone);
+            n.day.polar =
+                Event_Altitude(kBodySun, noon, latitude0, longitude0) > kAltitudeHorizon ? 1 : -1;
+        }
         Tide_Cal(jd);
         for (int i = 0; i < 8; i++) n.day.tide[i] = Tide[i];
         n.sun = Sun;
@@ -92,19 +99,20 @@ const DayKept& Day(double jd)
 **
 **  Returned (function value):
 **     const DayKept&   the observer's local date; sunrise, sunset,
-**                      moonrise, moonset in local decimal hours, 23.0 none;
-**                      the tide record
+**                      moonrise, moonset in local decimal hours and whether
+**                      each was found; polar day or night; the tide record
 **
 **  Notes:
-**  1) The searches (Cal_Rise_Time, Cal_Set_Time for the Sun and the Moon,
-**     Tide_Cal) run when the observer's date, the station's date or the
-**     place or zone differs from the last kept; otherwise their results
+**  1) The searches (Cal_Rise_Found, Cal_Set_Found for the Sun and the
+**     Moon, with the Sun's altitude at noon where it neither rises nor
+**     sets; Tide_Cal) run when the observer's date, the station's date or
+**     the place or zone differs from the last kept; otherwise their results
 **     are taken from it and the shared state is set as they leave it: the
 **     Sun and Moon records (with rise_time, set_time), Tide, jd0, year0,
 **     month0, day0, hour0 and Auto_Time of jd.
 **
-**  Called:  Calendar_Zone, Calendar, Cal_Rise_Time, Cal_Set_Time, Tide_Cal,
-**           Cal_Auto_Time
+**  Called:  Calendar_Zone, Calendar, Cal_Rise_Found, Cal_Set_Found,
+**           Event_Altitude, Tide_Cal, Cal_Auto_Time
 */
 const DayKept& DayEvents_Kept(double jd) { return Day(jd); }
 

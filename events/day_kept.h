@@ -9,7 +9,9 @@
 
 struct DayKept {
     double year, month, day;                   // the observer's local date of the searches
-    double sunrise, sunset, moonrise, moonset; // local decimal hours; 23.0 none
+    double sunrise, sunset, moonrise, moonset; // local decimal hours (23.0 when not found)
+    bool sunrise_found, sunset_found, moonrise_found, moonset_found;
+    int polar;                                 // no sunrise nor sunset: +1 polar day, -1 polar night
     double tide[8];                            // laid out as Tide
 };
 

@@ -17,6 +17,10 @@ double CalcSecY(double second);
 void DispMoon(WSCbase* widget);
 class WSCvdrawingArea;
 // (the phase angle: MoonPhaseAngle, ephem/moon.h)
+// The phase angle the picture draws at latitude lat (degrees): P north of
+// the equator, 360 - P south of it (the picture mirrored: the lit limb as
+// seen from there).
+double MoonPhaseAsSeen(double P, double lat);
 // The three filled shapes of the phase P and the outline, into the disc of
 // the Moon panel (radius 40 centred on (50, 115)).
 void DrawMoonPhase(WSCvdrawingArea* area, double P);
