@@ -54,7 +54,7 @@ ReadoutRow Drawn(RowId id, std::string text, size_t label_bytes, long x, long y,
 */
 std::vector<ReadoutRow> Readout_Rows(const KoyomiReadouts& r)
 {
-    const KoyomiPlace& p = r.place;
+    const KoyomiPlace& p = r.at.place;
     // the labels before the values, in the set in use (Shift_JIS bytes)
     auto bytes = [](LabelId id) { return std::strlen(Label(id)); };
     const size_t tide_label = bytes(LabelId::High);
@@ -72,7 +72,7 @@ std::vector<ReadoutRow> Readout_Rows(const KoyomiReadouts& r)
               bytes(LabelId::Moonrise), 10, 35),
         Drawn(RowId::Moonset, Readout_Event(Label(LabelId::Moonset), r.moonset, !r.moonset_found),
               bytes(LabelId::Moonset), 10, 50),
-        Drawn(RowId::Clock, Readout_Clock(r.now), 0, 420, 5),
+        Drawn(RowId::Clock, Readout_Clock(r.at.civil), 0, 420, 5),
         Drawn(RowId::Longitude, Readout_Longitude(p.longitude), 0, 420, 20),
         Drawn(RowId::Latitude, Readout_Latitude(p.latitude), 0, 420, 35),
         Drawn(RowId::Azimuth, Readout_Azimuth(p.azimuth), 0, 420, 50),

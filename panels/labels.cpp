@@ -3,8 +3,8 @@
 
 #include <cstring>
 
+#include "ephem/bodies.h"
 #include "panels/constellations.h"
-#include "panels/panels.h"
 
 namespace {
 
@@ -42,8 +42,6 @@ const LabelPair kDirections[8] = {
     {"南", "S"}, {"南西", "SW"}, {"西", "W"}, {"北西", "NW"},
     {"北", "N"}, {"北東", "NE"}, {"東", "E"}, {"南東", "SE"},
 };
-
-const char* const kBodies[7] = {"Moon", "Mercury", "Venus", "Sun", "Mars", "Jupiter", "Saturn"};
 
 // The English names of the figures, by the labels' order (their
 // abbreviations lead the Japanese labels too).
@@ -90,8 +88,7 @@ const LabelPair& Labels_Pair(LabelId id) { return kLabels[static_cast<int>(id)];
 
 const char* Labels_Direction(int k) { return English() ? kDirections[k].english : kDirections[k].japanese; }
 const LabelPair& Labels_DirectionPair(int k) { return kDirections[k]; }
-const char* Labels_Body(int i) { return English() ? kBodies[i] : Pla1[i]; }
-const char* Labels_BodyEnglish(int i) { return kBodies[i]; }
+const char* Labels_Body(int i) { return English() ? kBodyEnglish[i] : Pla1[i]; }
 const char* Labels_Constellation(int c) { return English() ? kFigureNames[c] : Star3[c]; }
 
 /*

@@ -40,7 +40,6 @@ const LabelPair& Labels_Pair(LabelId id);
 const char* Labels_Direction(int k);
 const LabelPair& Labels_DirectionPair(int k);
 const char* Labels_Body(int i);
-const char* Labels_BodyEnglish(int i);
 const char* Labels_Constellation(int c);
 
 // "ja", "en" or "auto" (Japanese when the language of the messages is
