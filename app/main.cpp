@@ -14,13 +14,16 @@
 #include <csignal>
 #include <cstdint>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <optional>
 #include <string>
 #include <vector>
 
 #include "app/cairo/cairo_painter.h"
+#include "app/cairo/snapshot_file.h"
 #include "app/core/almanac.h"
+#include "app/core/planner.h"
 #include "app/core/config.h"
 #include "timecal/clock.h"
 #include "app/core/newproject.h"
@@ -165,11 +168,16 @@ int main(int argc, char** argv)
     gchar* azimuth = nullptr;
     gchar* config = nullptr;
     gchar* days_text = nullptr;
+    gchar* columns_text = nullptr;
+    gchar* events_text = nullptr;
+    gchar* output = nullptr;
     // The parser allocates the option values; they are freed on every return.
     struct OptionValues {
-        gchar** values[9];
+        gchar** values[12];
         ~OptionValues() { for (gchar** v : values) g_free(*v); }
-    } owned{{&snapshot, &at, &scale_text, &lat, &lon, &zone, &azimuth, &config, &days_text}};
+    } owned{{&snapshot, &at, &scale_text, &lat, &lon, &zone, &azimuth, &config, &days_text,
+             &columns_text, &events_text, &output}};
+    gboolean ics = FALSE;
     gboolean almanac = FALSE;
     gboolean json = FALSE;
     gboolean widget = FALSE;
@@ -197,6 +205,23 @@ int main(int argc, char** argv)
          "With --almanac: N days (1 to 3660) from the date of --at (default today) at its time "
          "of day (default 12:00:00), as a table, one line a day (or a JSON array)",
          "N"},
+        {"columns", 0, 0, G_OPTION_ARG_FILENAME, &columns_text,
+         "With --days: the table's columns, a comma list of sunrise, sunset, moonrise, moonset, "
+         "high1, high2, low1, low2, age, civil_dawn, civil_dusk, nautical_dawn, nautical_dusk, "
+         "astronomical_dawn, astronomical_dusk, golden_hour, blue_hour, day_length, "
+         "day_length_change, moon_illumination, moon_phase (default: sunrise to age)",
+         "LIST"},
+        {"ics", 0, 0, G_OPTION_ARG_NONE, &ics,
+         "With --almanac: write an iCalendar file of the events of the days (--days, default 1) "
+         "instead of the almanac",
+         nullptr},
+        {"events", 0, 0, G_OPTION_ARG_FILENAME, &events_text,
+         "With --ics: the kinds of events, a comma list of sun, moon, phases, tides, twilight "
+         "(default phases)",
+         "LIST"},
+        {"output", 0, 0, G_OPTION_ARG_FILENAME, &output,
+         "With --almanac: write to FILE (replaced whole or not at all) instead of standard output",
+         "FILE"},
         {"lat", 0, 0, G_OPTION_ARG_FILENAME, &lat,
          "The observer's latitude, degrees from -90 to 90, north positive (default 35.6)", "DEG"},
         {"lon", 0, 0, G_OPTION_ARG_FILENAME, &lon,
@@ -247,7 +272,7 @@ int main(int argc, char** argv)
     g_option_context_add_main_entries(context, entries, nullptr);
     // GLib takes "--almanac=VALUE" for the flag and drops the value: refuse it.
     for (int i = 1; i < argc && std::strcmp(argv[i], "--") != 0; ++i) {
-        for (const char* flag : {"--almanac=", "--json=", "--help=", "--widget=", "--version="}) {
+        for (const char* flag : {"--almanac=", "--json=", "--help=", "--widget=", "--version=", "--ics="}) {
             const size_t n = std::strlen(flag);
             if (std::strncmp(argv[i], flag, n) == 0) {
                 g_option_context_free(context);
@@ -278,6 +303,31 @@ int main(int argc, char** argv)
                      " is not a scale: give a number from 1 to 8 (decimals allowed, such as 1.5)");
     if (scale_text && !snapshot) return Usage("--scale only goes with --snapshot");
     if (days_text && !almanac) return Usage("--days only goes with --almanac");
+    if (ics && !almanac) return Usage("--ics only goes with --almanac");
+    if (ics && json) return Usage("--ics and --json are two different outputs: give one");
+    if (events_text && !ics) return Usage("--events only goes with --ics");
+    if (output && !almanac) return Usage("--output only goes with --almanac");
+    if (output && !*output) return Usage("--output needs the name of a file");
+    if (columns_text && (!days_text || json || ics))
+        return Usage("--columns only goes with the table of --almanac --days");
+    std::vector<std::string> columns;
+    if (columns_text) {
+        const std::string list = columns_text;
+        for (size_t i = 0;;) {
+            const size_t comma = list.find(',', i);
+            const std::string name = list.substr(i, comma == std::string::npos ? comma : comma - i);
+            if (!Planner_ColumnKnown(name))
+                return Usage("--columns: " + Shown(name.c_str()) +
+                             " is not a column; see tenmado --help for the names");
+            columns.push_back(name);
+            if (comma == std::string::npos) break;
+            i = comma + 1;
+        }
+    }
+    unsigned kinds = kPlanPhases;
+    if (events_text && !Planner_ParseKinds(events_text, &kinds))
+        return Usage("--events " + Shown(events_text) +
+                     " is not a list of sun, moon, phases, tides, twilight");
 
     if (snapshot) {
         const bool to_stdout = std::strcmp(snapshot, "-") == 0;
@@ -345,8 +395,25 @@ int main(int argc, char** argv)
             if (!written) return Failure(why);
         }
         if (almanac) {
-            std::string text = days ? (json ? Almanac_DaysJson(days) : Almanac_DaysText(days))
-                                    : (json ? Almanac_Json() : Almanac_Text());
+            std::string text;
+            if (ics) {
+                // DTSTAMP: now, or the fixed time of a reproducible build
+                const char* epoch = std::getenv("SOURCE_DATE_EPOCH");
+                const int64_t stamp = epoch && *epoch ? std::strtoll(epoch, nullptr, 10)
+                                                      : g_get_real_time() / G_USEC_PER_SEC;
+                text = Planner_DaysIcs(Clock_CivilSeconds(), days ? days : 1, kinds, stamp);
+            } else if (!columns.empty()) {
+                text = Planner_DaysTable(Clock_CivilSeconds(), days, columns);
+            } else {
+                text = days ? (json ? Almanac_DaysJson(days) : Almanac_DaysText(days))
+                            : (json ? Almanac_Json() : Almanac_Text());
+            }
+            if (output) {
+                std::string why;
+                if (!ReplaceFile(output, text.data(), text.size(), &why))
+                    return Failure(std::string("cannot write ") + Shown(output) + ": " + why);
+                return 0;
+            }
             std::fwrite(text.data(), 1, text.size(), stdout);
             if (!text.empty() && text.back() != '\n') std::fputc('\n', stdout);
             // a full disk or a closed output: say so rather than end well

@@ -11,6 +11,7 @@
 
 #include <nlohmann/json.hpp>
 
+#include "app/core/planner.h"
 #include "app/core/readouts.h"
 #include "app/core/settings.h"
 #include "app/toolkit/sjis.h"
@@ -129,6 +130,7 @@ Json Object(const KoyomiReadouts& r)
                           {"az", b.az}, {"el", b.el}});
     }
     j["bodies"] = bodies;
+    Planner_Json(r, Planner_Of(r), &j);
     return j;
 }
 
@@ -233,6 +235,7 @@ std::string Almanac_Text()
     };
     std::string out;
     for (const std::string& l : lines) out += Line(l) + "\n";
+    for (const std::string& l : Planner_TextLines(r, Planner_Of(r))) out += l + "\n";
     return out;
 }
 
