@@ -20,7 +20,7 @@ constexpr double kLunation = 29.530589;  // mean synodic month, days
 constexpr double kEarthRadiusKm = 6378.14;
 constexpr double kAuKm = 149597870.7;
 
-// Narrow the upward crossing of target in [a, b] (eA <= target < eB) by
+// Narrow the upward crossing of target in [a, b] (eA < target <= eB) by
 // bisection until the elongations at the ends differ by less than 0.001
 // degree, and take the instant where the chord between the ends meets it.
 double Narrow(double a, double b, double eA, double eB, double target,
@@ -29,7 +29,7 @@ double Narrow(double a, double b, double eA, double eB, double target,
     for (int i = 0; i < kMaxBisections && eB - eA >= kConverge; i++) {
         const double m = (a + b) / 2;
         const double eM = elong(m);
-        if (eM <= target) {
+        if (eM < target) {
             a = m;
             eA = eM;
         } else {
@@ -55,7 +55,7 @@ double Narrow(double a, double b, double eA, double eB, double target,
 **
 **  Notes:
 **  1) The span is sampled every day (the last step shorter). A step
-**     [a, b] holds a phase when eA <= T < eB for its elongation T (0, 90,
+**     [a, b] holds a phase when eA < T <= eB for its elongation T (0, 90,
 **     180 or 270): the Moon gains about 12 degrees a day, so one step
 **     holds at most one phase, and the fold of the elongation at 340
 **     degrees lies far from all four.
@@ -77,7 +77,7 @@ std::vector<PhaseInstant> Moon_Phases_Between_With(double jd1, double jd2,
         const double eB = elong(b);
         for (int p = 0; p < kLunarPhases; p++) {
             const double target = kPhaseElong[p];
-            if (eA <= target && target < eB) {
+            if (eA < target && target <= eB) {
                 const double t = Narrow(a, b, eA, eB, target, elong);
                 if (t > jd1 && t <= jd2) out.push_back({static_cast<LunarPhase>(p), t});
             }

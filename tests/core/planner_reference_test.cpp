@@ -12,6 +12,7 @@
 
 #include <cmath>
 #include <cstdio>
+#include <cstdlib>
 #include <fstream>
 #include <sstream>
 #include <string>
@@ -27,10 +28,14 @@ struct Reference {
     std::vector<std::string> sun, phase, fraction;
 };
 
+// The committed sparse file, or the dense one of the measurement
+// (tools/planet_accuracy/run_planner.sh sets TENMADO_PLANNER_REFERENCE).
+const char* Dense() { return std::getenv("TENMADO_PLANNER_REFERENCE"); }
+
 Reference Read()
 {
     Reference r;
-    std::ifstream in(TENMADO_SOURCE_DIR "/tests/golden/planner_reference.txt");
+    std::ifstream in(Dense() ? Dense() : TENMADO_SOURCE_DIR "/tests/golden/planner_reference.txt");
     std::string line;
     while (std::getline(in, line)) {
         if (line.rfind("sun ", 0) == 0) r.sun.push_back(line);
@@ -57,7 +62,9 @@ struct Worst {
 TEST(PlannerReference, TwilightAt35And60North)
 {
     const Reference ref = Read();
-    ASSERT_EQ(ref.sun.size(), 2u * 40 * 5 * 2);
+    if (!Dense()) {
+        ASSERT_EQ(ref.sun.size(), 2u * 40 * 5 * 2);
+    }
     Worst err;
     int none = 0;
     for (const std::string& line : ref.sun) {
@@ -90,7 +97,9 @@ TEST(PlannerReference, TwilightAt35And60North)
 TEST(PlannerReference, PhasesAndIlluminatedFraction)
 {
     const Reference ref = Read();
-    ASSERT_EQ(ref.phase.size(), 100u * 4);
+    if (!Dense()) {
+        ASSERT_EQ(ref.phase.size(), 100u * 4);
+    }
     Worst syzygies, quarters;
     for (const std::string& line : ref.phase) {
         char key[16];
