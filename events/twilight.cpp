@@ -9,6 +9,47 @@ namespace {
 constexpr double kMinutesPerDay = 1440.0;
 constexpr double kZenith = 90.0;  // an upper bound the Sun never passes
 
+// The span cut at the Sun's upper culminations and the lower ones 12 hours
+// from them: between two cuts the Sun's altitude only rises or only falls,
+// so the hourly scan of the rise and set search brackets every crossing,
+// also a dip below an altitude shorter than an hour (a night that barely
+// reaches -12 degrees at 60 degrees north). Returns the cuts, the span's
+// ends included, in order.
+std::vector<double> Cuts(double lat, double lon, double start, double hours)
+{
+    const double end = start + hours / 24;
+    std::vector<double> cuts = {start};
+    const EventTime upper = Event_Culmination(kBodySun, lat, lon, start - 0.5, hours + 24);
+    if (upper.found) {
+        for (int k = 0; k <= 4; k++) {
+            const double t = upper.jd + 0.5 * k;
+            if (t > start && t < end) cuts.push_back(t);
+        }
+    }
+    cuts.push_back(end);
+    return cuts;
+}
+
+// Every crossing of an altitude in the span, upward (up true) or downward,
+// in time order.
+std::vector<double> Crossings(bool up, double altitude, double lat, double lon,
+                              const std::vector<double>& cuts)
+{
+    std::vector<double> out;
+    for (size_t i = 0; i + 1 < cuts.size(); i++) {
+        const double hours = (cuts[i + 1] - cuts[i]) * 24;
+        const EventTime e = up ? Event_Rise(kBodySun, altitude, lat, lon, cuts[i], hours)
+                               : Event_Set(kBodySun, altitude, lat, lon, cuts[i], hours);
+        if (e.found) out.push_back(e.jd);
+    }
+    return out;
+}
+
+EventTime First(const std::vector<double>& crossings)
+{
+    return crossings.empty() ? EventTime{0.0, false} : EventTime{crossings.front(), true};
+}
+
 }  // namespace
 
 /*
@@ -31,19 +72,25 @@ constexpr double kZenith = 90.0;  // an upper bound the Sun never passes
 **  Notes:
 **  1) The Sun's position of the almanac (Sun_Position, geocentric), no
 **     refraction: the common definition of twilight.
+**  2) The first crossing each way on the date. The date is searched in
+**     pieces between the Sun's culminations (upper, and lower 12 hours
+**     away), in each of which its altitude only rises or only falls: the
+**     hourly scan alone misses a dip below the altitude shorter than an
+**     hour, as on nights that barely reach -12 or -18 degrees at 60 N.
 **
 **  Accuracy:
 **     Against astronomy-engine 2.1.19's altitude search at 35 and 60
 **     degrees north, 1901-2096 (tests/golden/planner_reference.txt):
 **     see docs/ACCURACY.md, "Twilight".
 **
-**  Called:  Event_Rise, Event_Set, Event_Altitude
+**  Called:  Event_Culmination, Event_Rise, Event_Set, Event_Altitude
 */
 SunTwilight Sun_Twilight(double altitude, double lat, double lon, double start, double hours)
 {
+    const std::vector<double> cuts = Cuts(lat, lon, start, hours);
     SunTwilight t;
-    t.dawn = Event_Rise(kBodySun, altitude, lat, lon, start, hours);
-    t.dusk = Event_Set(kBodySun, altitude, lat, lon, start, hours);
+    t.dawn = First(Crossings(true, altitude, lat, lon, cuts));
+    t.dusk = First(Crossings(false, altitude, lat, lon, cuts));
     t.polar = SunPolar::None;
     if (!t.dawn.found && !t.dusk.found) {
         const double middle = start + hours / 48;
@@ -69,10 +116,10 @@ SunTwilight Sun_Twilight(double altitude, double lat, double lon, double start, 
 **                          that runs over an end of the span is clipped to it
 **
 **  Notes:
-**  1) The span is cut at the Sun's crossings of both altitudes, each way
-**     (the first of each in the span: the Sun crosses an altitude at most
-**     once each way in a day); each piece is in or out by the altitude at
-**     its middle, and neighbouring pieces in are joined.
+**  1) The span is cut at every crossing of both altitudes, each way (found
+**     between the Sun's culminations, as Sun_Twilight); each piece is in
+**     or out by the altitude at its middle, and neighbouring pieces in are
+**     joined.
 **
 **  Called:  Event_Rise, Event_Set, Event_Altitude
 */
@@ -80,12 +127,13 @@ std::vector<SunInterval> Sun_Between(double low, double high, double lat, double
                                      double hours)
 {
     const double end = start + hours / 24;
+    const std::vector<double> pieces = Cuts(lat, lon, start, hours);
     std::vector<double> cuts = {start, end};
     for (double altitude : {low, high}) {
         if (altitude >= kZenith) continue;
-        for (EventTime e : {Event_Rise(kBodySun, altitude, lat, lon, start, hours),
-                            Event_Set(kBodySun, altitude, lat, lon, start, hours)})
-            if (e.found && e.jd > start && e.jd < end) cuts.push_back(e.jd);
+        for (bool up : {true, false})
+            for (double t : Crossings(up, altitude, lat, lon, pieces))
+                if (t > start && t < end) cuts.push_back(t);
     }
     std::sort(cuts.begin(), cuts.end());
 

@@ -46,16 +46,36 @@ Reference Read()
 }
 
 struct Worst {
-    double max = 0, sum2 = 0;
+    double max = 0, sum = 0, sum2 = 0;
     int n = 0;
     void Add(double x)
     {
         max = std::fmax(max, std::fabs(x));
+        sum += x;
         sum2 += x * x;
         ++n;
     }
     double Rms() const { return n ? std::sqrt(sum2 / n) : 0; }
+    double Mean() const { return n ? sum / n : 0; }
 };
+
+// Whether the Sun's altitude within 90 minutes of jd turns (a highest or
+// lowest point) within 0.1 degree of the altitude.
+bool Grazing(double lat, double lon, double jd, double altitude)
+{
+    double low = 90, high = -90;
+    for (int k = -18; k <= 18; k++) {
+        const double h = Event_Altitude(kBodySun, jd + k * 5.0 / 1440, lat, lon);
+        low = std::fmin(low, h);
+        high = std::fmax(high, h);
+    }
+    const double first = Event_Altitude(kBodySun, jd - 90.0 / 1440, lat, lon);
+    const double last = Event_Altitude(kBodySun, jd + 90.0 / 1440, lat, lon);
+    const bool turns_low = low < std::fmin(first, last) - 1e-9;
+    const bool turns_high = high > std::fmax(first, last) + 1e-9;
+    return (turns_low && std::fabs(low - altitude) < 0.1) ||
+           (turns_high && std::fabs(high - altitude) < 0.1);
+}
 
 }  // namespace
 
@@ -66,7 +86,7 @@ TEST(PlannerReference, TwilightAt35And60North)
         ASSERT_EQ(ref.sun.size(), 2u * 40 * 5 * 2);
     }
     Worst err;
-    int none = 0;
+    int none = 0, grazing = 0, ends = 0;
     for (const std::string& line : ref.sun) {
         char place[16], date[16], event[8], jd_text[24];
         double lat, lon, zone, altitude;
@@ -79,19 +99,33 @@ TEST(PlannerReference, TwilightAt35And60North)
         const double start = JD_Zone(y, m, d, 0, lon, zone);
         const SunTwilight t = Sun_Twilight(altitude, lat, lon, start, 24);
         const EventTime e = std::string(event) == "rise" ? t.dawn : t.dusk;
-        if (std::string(jd_text) == "none") {
-            EXPECT_FALSE(e.found) << line;
-            ++none;
+        const bool ref_found = std::string(jd_text) != "none";
+        none += ref_found ? 0 : 1;
+        // a grazing date: the Sun's highest or lowest within 0.1 degree of
+        // the altitude, where an error of thousandths of a degree makes or
+        // removes a crossing or moves it by minutes (counted, not compared)
+        if ((ref_found && Grazing(lat, lon, std::stod(jd_text), altitude)) ||
+            (e.found && Grazing(lat, lon, e.jd, altitude))) {
+            ++grazing;
             continue;
         }
-        ASSERT_TRUE(e.found) << line;
+        // an event within 2 minutes of either end of the date: the seconds
+        // of difference can put it on the neighbouring date (counted)
+        auto at_end = [start](double jd) { return std::fmin(jd - start, start + 1 - jd) < 2.0 / 1440; };
+        if ((ref_found && at_end(std::stod(jd_text))) || (e.found && at_end(e.jd))) {
+            ++ends;
+            continue;
+        }
+        ASSERT_EQ(e.found, ref_found) << line;
+        if (!ref_found) continue;
         const double minutes = (e.jd - std::stod(jd_text)) * 1440;
         EXPECT_LT(std::fabs(minutes), 1.0) << line << ": " << minutes << " min";
         err.Add(minutes);
     }
     EXPECT_GT(none, 0);  // the summer nights at 60 degrees
-    std::printf("twilight: %d crossings (%d none), RMS %.3f min, worst %.3f min\n", err.n, none,
-                err.Rms(), err.max);
+    std::printf("twilight: %d crossings compared, %d none, %d grazing, %d at the date's ends; "
+                "RMS %.3f min, worst %.3f min, mean %.3f min\n",
+                err.n, none, grazing, ends, err.Rms(), err.max, err.Mean());
 }
 
 TEST(PlannerReference, PhasesAndIlluminatedFraction)
@@ -100,7 +134,7 @@ TEST(PlannerReference, PhasesAndIlluminatedFraction)
     if (!Dense()) {
         ASSERT_EQ(ref.phase.size(), 100u * 4);
     }
-    Worst syzygies, quarters;
+    Worst syzygies, quarters, kinds[kLunarPhases];
     for (const std::string& line : ref.phase) {
         char key[16];
         double jd = 0;
@@ -113,8 +147,11 @@ TEST(PlannerReference, PhasesAndIlluminatedFraction)
         const double minutes = (found[0].jd - jd) * 1440;
         const bool quarter = found[0].phase == LunarPhase::FirstQuarter ||
                              found[0].phase == LunarPhase::LastQuarter;
-        EXPECT_LT(std::fabs(minutes), quarter ? 14.0 : 11.45) << line << ": " << minutes << " min";
+        if (!Dense()) {  // the dense run measures (docs/ACCURACY.md)
+            EXPECT_LT(std::fabs(minutes), quarter ? 14.0 : 11.45) << line << ": " << minutes << " min";
+        }
         (quarter ? quarters : syzygies).Add(minutes);
+        kinds[static_cast<int>(found[0].phase)].Add(minutes);
     }
     Worst fraction;
     for (const std::string& line : ref.fraction) {
@@ -125,6 +162,10 @@ TEST(PlannerReference, PhasesAndIlluminatedFraction)
         fraction.Add(points);
     }
     EXPECT_GT(fraction.n, 1300);
+    for (int k = 0; k < kLunarPhases; k++)
+        std::printf("%s: %d, RMS %.2f min, worst %.2f min, mean %.2f min\n",
+                    Lunar_Phase_Key(static_cast<LunarPhase>(k)), kinds[k].n, kinds[k].Rms(),
+                    kinds[k].max, kinds[k].Mean());
     std::printf("new and full moons: %d, RMS %.2f min, worst %.2f min; quarters: %d, RMS %.2f "
                 "min, worst %.2f min; fraction: %d, RMS %.3f, worst %.3f points\n",
                 syzygies.n, syzygies.Rms(), syzygies.max, quarters.n, quarters.Rms(),
