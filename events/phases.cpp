@@ -115,8 +115,12 @@ std::vector<PhaseInstant> Moon_Phases_Between_With(double jd1, double jd2,
 **
 **  Accuracy:
 **     Against the same definition evaluated with astronomy-engine 2.1.19's
-**     positions (tests/golden/phases_reference.txt, docs/ACCURACY.md): the
-**     error of the Moon's longitude, as for the new moon.
+**     positions, all 9,845 phases of 1901-2099 (docs/ACCURACY.md): new
+**     moon 4.42 min RMS, 11.42 at most; first quarter 7.06 / 16.96 (mean
+**     -5.20); full moon 4.39 / 13.87; last quarter 6.06 / 15.44 (mean
+**     +3.72). The search itself is good to about 7 s; the rest is the
+**     Moon's theory, which lacks the parallactic inequality (-0.035 degree
+**     sin D), largest at the quarters.
 **
 **  Called:  Moon_Phases_Between_With, Elongation
 */
@@ -179,8 +183,9 @@ std::vector<PhaseInstant> Moon_Phases_Next(double jd, int n)
 **     ch. 48, eqs. 48.1 to 48.3 (the elongation form).
 **
 **  Accuracy:
-**     Against astronomy-engine 2.1.19's illuminated fraction
-**     (tests/golden/phases_reference.txt, docs/ACCURACY.md).
+**     Against astronomy-engine 2.1.19's illuminated fraction every 1.3
+**     days of 1900-2100 (55,911 instants, docs/ACCURACY.md): 0.031
+**     percentage point RMS, 0.132 at most.
 **
 **  Called:  Moon_Position
 */

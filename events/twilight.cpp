@@ -80,8 +80,11 @@ EventTime First(const std::vector<double>& crossings)
 **
 **  Accuracy:
 **     Against astronomy-engine 2.1.19's altitude search at 35 and 60
-**     degrees north, 1901-2096 (tests/golden/planner_reference.txt):
-**     see docs/ACCURACY.md, "Twilight".
+**     degrees north on every 10th date of 1901-2100, at -18, -12, -6, -4
+**     and +6 degrees (137,874 crossings, docs/ACCURACY.md): 0.045 min RMS,
+**     0.62 min at most, mean +0.03 min. Dates where the Sun's lowest or
+**     highest point lies within 0.1 degree of the altitude (59 of them)
+**     can gain or lose a dip of a few minutes.
 **
 **  Called:  Event_Culmination, Event_Rise, Event_Set, Event_Altitude
 */
@@ -172,6 +175,10 @@ std::vector<SunInterval> Sun_Between(double low, double high, double lat, double
 **     sunrise and sunset: sunset minus sunrise on an ordinary date, 24 h
 **     in a polar day, 0 in a polar night. It comes from the general
 **     search (to a second), not from the read-outs' times.
+**
+**  Accuracy:
+**     The crossings' (Sun_Twilight): the day's length within about a
+**     minute, its change from one date to the next within two seconds.
 **
 **  Called:  Sun_Twilight, Sun_Between
 */
