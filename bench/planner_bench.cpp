@@ -5,8 +5,8 @@
 
 #include <string>
 
-#include "app/core/planner.h"
-#include "app/core/settings.h"
+#include "app/planner.h"
+#include "app/settings.h"
 #include "events/phases.h"
 #include "events/twilight.h"
 #include "timecal/clock.h"

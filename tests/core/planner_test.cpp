@@ -6,8 +6,8 @@
 #include <cmath>
 #include <string>
 
-#include "app/core/ics.h"
-#include "app/core/planner.h"
+#include "app/ics.h"
+#include "app/planner.h"
 #include "events/phases.h"
 #include "events/twilight.h"
 #include "timecal/julian.h"
