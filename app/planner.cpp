@@ -10,7 +10,7 @@
 #include <tuple>
 #include <unordered_set>
 
-#include "app/almanac.h"
+#include "app/local_iso.h"
 #include "toolkit/sjis.h"
 #include "timecal/clock.h"
 #include "events/riseset.h"
