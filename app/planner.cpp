@@ -218,7 +218,7 @@ std::string DateKey(double y, double m, double d)
 */
 PlannerRecord Planner_Of(const KoyomiReadouts& r, bool full)
 {
-    const KoyomiPlace& pl = r.place;
+    const KoyomiPlace& pl = r.at.place;
     const double lat = pl.latitude, lon = pl.longitude, zone = pl.zone;
     const double y = r.event_year, m = r.event_month, d = r.event_day;
     const double start = JD_Zone(y, m, d, 0, lon, zone);
@@ -232,22 +232,22 @@ PlannerRecord Planner_Of(const KoyomiReadouts& r, bool full)
                                             (start - prev_start) * 24))
         before += (i.end - i.start) * kMinutesPerDay;
     p.day_length_change = p.sun.day_length - before;
-    p.illumination = Moon_Illumination(r.jd) * 100;
-    p.phase_name = Moon_Phase_Name(r.jd, start, next_start);
+    p.illumination = Moon_Illumination(r.at.jd) * 100;
+    p.phase_name = Moon_Phase_Name(r.at.jd, start, next_start);
     if (!full) return p;
-    p.phases = Moon_Phases_Next(r.jd, kPhasesShown);
+    p.phases = Moon_Phases_Next(r.at.jd, kPhasesShown);
 
     // the next events
     auto add = [&p](const char* event, EventTime e) {
         if (e.found) p.next.push_back({event, e.jd});
     };
-    add("sunrise", Event_Rise(kBodySun, kAltitudeHorizon, lat, lon, r.jd, kNextHours));
-    add("sunset", Event_Set(kBodySun, kAltitudeHorizon, lat, lon, r.jd, kNextHours));
-    add("moonrise", Event_Rise(kBodyMoon, kAltitudeHorizon, lat, lon, r.jd, kNextHours));
-    add("moonset", Event_Set(kBodyMoon, kAltitudeHorizon, lat, lon, r.jd, kNextHours));
+    add("sunrise", Event_Rise(kBodySun, kAltitudeHorizon, lat, lon, r.at.jd, kNextHours));
+    add("sunset", Event_Set(kBodySun, kAltitudeHorizon, lat, lon, r.at.jd, kNextHours));
+    add("moonrise", Event_Rise(kBodyMoon, kAltitudeHorizon, lat, lon, r.at.jd, kNextHours));
+    add("moonset", Event_Set(kBodyMoon, kAltitudeHorizon, lat, lon, r.at.jd, kNextHours));
     for (const Depth& depth : kDepths) {
-        const EventTime up = Event_Rise(kBodySun, depth.altitude, lat, lon, r.jd, kNextHours);
-        const EventTime down = Event_Set(kBodySun, depth.altitude, lat, lon, r.jd, kNextHours);
+        const EventTime up = Event_Rise(kBodySun, depth.altitude, lat, lon, r.at.jd, kNextHours);
+        const EventTime down = Event_Set(kBodySun, depth.altitude, lat, lon, r.at.jd, kNextHours);
         for (const NextKind& k : kNextKinds) {
             const std::string key = k.event;
             if (key == std::string(depth.key) + "_dawn") add(k.event, up);
@@ -259,12 +259,12 @@ PlannerRecord Planner_Of(const KoyomiReadouts& r, bool full)
     for (int pass = 0; pass < 2 && (high == 0 || low == 0); pass++) {
         const double* t = r.tide;
         if (pass == 1) {
-            Tide_Cal(r.jd + 1);
+            Tide_Cal(r.at.jd + 1);
             t = Tide;
         }
         for (int i = 0; i < 4; i++) {
             const double when = t[4 + i];
-            if (when == 0.0 || when <= r.jd) continue;
+            if (when == 0.0 || when <= r.at.jd) continue;
             double& slot = i < 2 ? high : low;
             if (slot == 0 || when < slot) slot = when;
         }
@@ -308,7 +308,7 @@ std::vector<std::string> Planner_TextLines(const KoyomiReadouts& r, const Planne
     out.push_back(U("月相") + " " + U(kPhaseJa[static_cast<int>(p.phase_name)]));
     for (const PhaseInstant& ph : p.phases) {
         double y, m, d, h;
-        Local(r.place, ph.jd, &y, &m, &d, &h);
+        Local(r.at.place, ph.jd, &y, &m, &d, &h);
         char date[32];
         std::snprintf(date, sizeof date, " %04d/%02d/%02d ", (int)y, (int)m, (int)d);
         out.push_back(U(kPrincipalJa[static_cast<int>(ph.phase)]) + date + HourMinute(h));
@@ -316,11 +316,11 @@ std::vector<std::string> Planner_TextLines(const KoyomiReadouts& r, const Planne
     out.push_back(U("次の出来事"));
     for (const PlannerNext& n : p.next) {
         double y, m, d, h;
-        Local(r.place, n.jd, &y, &m, &d, &h);
+        Local(r.at.place, n.jd, &y, &m, &d, &h);
         char when[64];
         std::snprintf(when, sizeof when, " %02d/%02d ", (int)m, (int)d);
         char left[64];
-        const long minutes = static_cast<long>(std::floor((n.jd - r.jd) * kMinutesPerDay));
+        const long minutes = static_cast<long>(std::floor((n.jd - r.at.jd) * kMinutesPerDay));
         if (minutes < 60)
             std::snprintf(left, sizeof left, "あと%ld分", minutes);
         else
@@ -356,7 +356,7 @@ void Planner_Json(const KoyomiReadouts& r, const PlannerRecord& p, Json* j)
         for (const auto& [suffix, e] : {std::pair<const char*, EventTime>{"_dawn", t.dawn},
                                         std::pair<const char*, EventTime>{"_dusk", t.dusk}}) {
             o[key + suffix] = e.found ? Json(HoursOfDate(p, e.jd)) : Json(nullptr);
-            o[key + suffix + "_local"] = e.found ? Json(LocalIso(r.place, e.jd)) : Json(nullptr);
+            o[key + suffix + "_local"] = e.found ? Json(LocalIso(r.at.place, e.jd)) : Json(nullptr);
         }
         const char* pk = PolarKey(t.polar);
         polar[key] = pk ? Json(pk) : Json(nullptr);
@@ -367,8 +367,8 @@ void Planner_Json(const KoyomiReadouts& r, const PlannerRecord& p, Json* j)
                                      {"blue_hour", &p.sun.blue}}) {
         Json a = Json::array();
         for (const SunInterval& s : *spans)
-            a.push_back({{"start_local", LocalIso(r.place, s.start)},
-                         {"end_local", LocalIso(r.place, s.end)}});
+            a.push_back({{"start_local", LocalIso(r.at.place, s.start)},
+                         {"end_local", LocalIso(r.at.place, s.end)}});
         o[key] = a;
     }
     o["day_length"] = p.sun.day_length;
@@ -379,12 +379,12 @@ void Planner_Json(const KoyomiReadouts& r, const PlannerRecord& p, Json* j)
     Json phases = Json::array();
     for (const PhaseInstant& ph : p.phases)
         phases.push_back({{"phase", Lunar_Phase_Key(ph.phase)}, {"jd", ph.jd},
-                          {"jd_local", LocalIso(r.place, ph.jd)}});
+                          {"jd_local", LocalIso(r.at.place, ph.jd)}});
     o["phases"] = phases;
     Json next = Json::array();
     for (const PlannerNext& n : p.next)
-        next.push_back({{"event", n.event}, {"jd_local", LocalIso(r.place, n.jd)},
-                        {"minutes", static_cast<long>(std::floor((n.jd - r.jd) * kMinutesPerDay))}});
+        next.push_back({{"event", n.event}, {"jd_local", LocalIso(r.at.place, n.jd)},
+                        {"minutes", static_cast<long>(std::floor((n.jd - r.at.jd) * kMinutesPerDay))}});
     o["next"] = next;
 }
 
@@ -531,7 +531,7 @@ namespace {
 // 0 h of the record's local date and the date's length in hours.
 void DateSpan(const KoyomiReadouts& r, double* start, double* hours)
 {
-    const KoyomiPlace& pl = r.place;
+    const KoyomiPlace& pl = r.at.place;
     *start = JD_Zone(r.event_year, r.event_month, r.event_day, 0, pl.longitude, pl.zone);
     *hours = (JD_Zone(r.event_year, r.event_month, r.event_day + 1, 0, pl.longitude, pl.zone) -
               *start) * 24;
@@ -540,7 +540,7 @@ void DateSpan(const KoyomiReadouts& r, double* start, double* hours)
 // The events of one day of the run (the phases apart).
 void DayEvents(const KoyomiReadouts& r, unsigned kinds, std::vector<IcsEvent>* out)
 {
-    const KoyomiPlace& pl = r.place;
+    const KoyomiPlace& pl = r.at.place;
     const double lat = pl.latitude, lon = pl.longitude;
     double start, hours;
     DateSpan(r, &start, &hours);
@@ -583,7 +583,7 @@ void DayEvents(const KoyomiReadouts& r, unsigned kinds, std::vector<IcsEvent>* o
     if (kinds & kPlanTides) {
         // the station's date of the record's tides, as the tide search takes it
         double ty, tm, td, th;
-        Calendar(r.jd, &ty, &tm, &td, &th, 0, kTideStationLon);
+        Calendar(r.at.jd, &ty, &tm, &td, &th, 0, kTideStationLon);
         const std::string tide_date = DateKey(ty, tm, td);
         for (int i = 0; i < 4; i++) {
             const double when = r.tide[4 + i];
@@ -652,7 +652,7 @@ std::string Planner_DaysIcs(int64_t start, int days, unsigned kinds, int64_t dts
             events.push_back({std::string("phase-") + Lunar_Phase_Key(ph.phase) + "-" +
                                   std::to_string(lunation) + "@tenmado",
                               ph.jd, ph.jd, U(kPrincipalJa[static_cast<int>(ph.phase)]),
-                              PlaceText(first.place), "moon"});
+                              PlaceText(first.at.place), "moon"});
         }
     }
     // one event per UID, in time order
@@ -662,7 +662,7 @@ std::string Planner_DaysIcs(int64_t start, int days, unsigned kinds, int64_t dts
     std::unordered_set<std::string> seen;
     for (IcsEvent& e : events)
         if (seen.insert(e.uid).second) unique.push_back(std::move(e));
-    return Ics_Calendar(unique, dtstamp, U("天窓") + " " + PlaceText(first.place));
+    return Ics_Calendar(unique, dtstamp, U("天窓") + " " + PlaceText(first.at.place));
 }
 
 /*
@@ -698,8 +698,9 @@ std::string Planner_DaysTable(int64_t start, int days, const std::vector<std::st
         Koyomi_Readouts(Clock_Fields(start + static_cast<int64_t>(k) * kDay), false, &r);
         const PlannerRecord p = planner ? Planner_Of(r, false) : PlannerRecord{};
         char date[32];
-        std::snprintf(date, sizeof date, "%04d/%02d/%02d  ", (int)r.line_year, (int)r.line_month,
-                      (int)r.line_day);
+        // the civil date of the row, as the default table prints it
+        std::snprintf(date, sizeof date, "%04d/%02d/%02d  ", r.at.civil.tm_year + 1900,
+                      r.at.civil.tm_mon + 1, r.at.civil.tm_mday);
         std::string row = date;
         const std::vector<ReadoutRow> rows = Readout_Rows(r);
         for (const std::string& c : columns) row += Planner_ColumnCell(c, rows, p);
