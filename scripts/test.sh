@@ -11,7 +11,8 @@
 # dependencies and lintian checks the package; weston (its headless backend
 # and weston-screenshooter) runs the window on Wayland, and gapplication
 # (libglib2.0-bin) sends it the quit action there; fonts-dejavu-core is the
-# only font of the test of a machine without a Japanese one; gettext
+# only font of the test of a machine without a Japanese one; python3-icalendar
+# (a maintained iCalendar reader) checks the calendar export (--ics); gettext
 # (xgettext, msgfmt, msgcat, msgmerge, msgattrib, msgcmp) makes the message
 # template and catalogs and checks them, and locales gives localedef the
 # definitions of the EUC-JP and ISO-8859-1 locales the messages test makes.
@@ -24,7 +25,8 @@ cd "$(dirname "$0")/.."
 install_missing cmake g++ make pkg-config libgtk-3-dev libgtest-dev libbenchmark-dev \
   nlohmann-json3-dev fonts-ipafont-gothic fonts-dejavu-core xvfb x11-utils xdotool imagemagick python3 \
   librsvg2-bin dbus-bin dbus-daemon dbus-session-bus-common \
-  desktop-file-utils appstream man-db dpkg-dev file lintian weston libglib2.0-bin gettext locales
+  desktop-file-utils appstream man-db dpkg-dev file lintian weston libglib2.0-bin \
+  python3-icalendar gettext locales
 # The regeneration checks of the generated tables need ../shared/data here:
 # without it they fail instead of skipping. A warning stops the developer's
 # build (TENMADO_WERROR); a packager's build only warns.

@@ -21,7 +21,9 @@
 #include "app/command_line.h"
 #include "app/config.h"
 #include "app/i18n.h"
+#include "app/input_text.h"
 #include "app/newproject.h"
+#include "app/planner.h"
 #include "shell/cairo/snapshot.h"
 #include "shell/cairo/snapshot_file.h"
 #include "timecal/clock.h"
@@ -107,10 +109,28 @@ int RunOutput(const CommandRequest& q)
         if (!written) return Failure(why);
     }
     if (q.almanac) {
-        std::string text = q.days ? (q.json ? Almanac_DaysJson(q.days) : Almanac_DaysText(q.days))
-                                  : (q.json ? Almanac_Json() : Almanac_Text());
+        std::string text;
+        if (q.ics) {
+            // DTSTAMP: the export's time, or the fixed time of a reproducible build
+            const char* epoch = std::getenv("SOURCE_DATE_EPOCH");
+            const int64_t stamp = epoch && *epoch ? std::strtoll(epoch, nullptr, 10)
+                                                  : g_get_real_time() / G_USEC_PER_SEC;
+            text = Planner_DaysIcs(Clock_CivilSeconds(), q.days ? q.days : 1, q.events, stamp);
+        } else if (!q.columns.empty()) {
+            text = Planner_DaysTable(Clock_CivilSeconds(), q.days, q.columns);
+        } else {
+            text = q.days ? (q.json ? Almanac_DaysJson(q.days) : Almanac_DaysText(q.days))
+                          : (q.json ? Almanac_Json() : Almanac_Text());
+        }
         std::string why;
-        if (!q.json && !TextInLocale(&text, &why)) return Failure(why);
+        if (!q.json && !q.ics && !TextInLocale(&text, &why)) return Failure(why);
+        if (!q.output.empty()) {
+            // the file whole or not at all, as the snapshot's
+            if (!ReplaceFile(q.output, text.data(), text.size(), &why))
+                return Failure(Message(_("cannot write %s: %s"), Shown(q.output.c_str()).c_str(),
+                                       why.c_str()));
+            return 0;
+        }
         std::fwrite(text.data(), 1, text.size(), stdout);
         if (!text.empty() && text.back() != '\n') std::fputc('\n', stdout);
         // a full disk or a closed output: say so rather than end well
