@@ -24,6 +24,7 @@
 #include "app/core/config.h"
 #include "timecal/clock.h"
 #include "app/core/newproject.h"
+#include "app/core/tide_choice.h"
 #include "app/toolkit/ws.h"
 #if TENMADO_HAVE_WINDOW
 #include "app/gtk/application.h"
@@ -145,6 +146,16 @@ std::string AtProblem(const char* at, ClockParseError why)
     }
 }
 
+// --tide-stations [TEXT]: the value is optional (a callback option).
+bool g_list_stations = false;
+std::string g_list_text;
+gboolean ListStations(const gchar*, const gchar* value, gpointer, GError**)
+{
+    g_list_stations = true;
+    g_list_text = value ? value : "";
+    return TRUE;
+}
+
 }  // namespace
 
 int main(int argc, char** argv)
@@ -165,11 +176,13 @@ int main(int argc, char** argv)
     gchar* azimuth = nullptr;
     gchar* config = nullptr;
     gchar* days_text = nullptr;
+    gchar* tide_station = nullptr;
     // The parser allocates the option values; they are freed on every return.
     struct OptionValues {
-        gchar** values[9];
+        gchar** values[10];
         ~OptionValues() { for (gchar** v : values) g_free(*v); }
-    } owned{{&snapshot, &at, &scale_text, &lat, &lon, &zone, &azimuth, &config, &days_text}};
+    } owned{{&snapshot, &at, &scale_text, &lat, &lon, &zone, &azimuth, &config, &days_text,
+             &tide_station}};
     gboolean almanac = FALSE;
     gboolean json = FALSE;
     gboolean widget = FALSE;
@@ -210,6 +223,16 @@ int main(int argc, char** argv)
          "The direction of the view, degrees from the south toward the west, -360 to 360 "
          "(default 0: south; 180: north)",
          "DEG"},
+        {"tide-station", 0, 0, G_OPTION_ARG_FILENAME, &tide_station,
+         "The tides of a station of the tide database (its id, as --tide-stations lists them), "
+         "of the station nearest the observer (nearest), or of the four-constituent model of "
+         "Tokyo Bay (tokyo-bay, the default)",
+         "ID"},
+        {"tide-stations", 0, G_OPTION_FLAG_OPTIONAL_ARG, G_OPTION_ARG_CALLBACK,
+         reinterpret_cast<gpointer>(ListStations),
+         "List the tide stations whose name, region or country contains TEXT (all without it), "
+         "nearest first with --lat/--lon, and exit",
+         "[TEXT]"},
         {"config", 0, 0, G_OPTION_ARG_FILENAME, &config,
          "Read the settings from FILE instead of $XDG_CONFIG_HOME/tenmado/settings.ini", "FILE"},
         {"widget", 0, 0, G_OPTION_ARG_NONE, &widget,
@@ -229,8 +252,11 @@ int main(int argc, char** argv)
         "options say otherwise; in the window the arrow keys and the mouse wheel turn the view."));
     const std::string description =
         std::string("Settings file: $XDG_CONFIG_HOME/tenmado/settings.ini (~/.config/...), group\n"
-                    "[observer] with latitude, longitude, zone, azimuth and group [window] with\n"
-                    "widget=true|false; the options win over it. The file is never written.\n\n"
+                    "[observer] with latitude, longitude, zone, azimuth, group [window] with\n"
+                    "widget=true|false and group [tides] with station=ID; the options win over it.\n"
+                    "The file is never written.\n\n"
+                    "Tide stations: the Neaps tide database (NOAA stations, public domain; TICON-4\n"
+                    "stations, Hart-Davis et al., SEANOE, CC BY 4.0); --tide-stations lists them.\n\n"
                     "In the window Left and Right turn the view by 15 degrees (with Shift by 90),\n"
                     "Home turns it back to the setting, the mouse wheel over the sky turns it too.\n"
                     "Launched again while its window runs (with a session bus), tenmado shows\n"
@@ -326,8 +352,34 @@ int main(int argc, char** argv)
     for (const std::string& w : warnings) std::fprintf(stderr, "tenmado: warning: %s\n", w.c_str());
     ConfigValues values = Config_Defaults();
     Config_Over(file, &values);
+    if (tide_station) {
+        if (!*tide_station) return Usage("--tide-station needs a station id, nearest or tokyo-bay");
+        values.tide_station = tide_station;
+    }
     Config_Over(command_line, &values);
     Config_Apply(values);
+
+    if (g_list_stations) {
+        std::string why;
+        if (!TideChoice_Database(&why)) return Failure("tide stations: " + why);
+        std::string list = TideChoice_List(g_list_text, lat || lon, values.latitude, values.longitude);
+        std::fwrite(list.data(), 1, list.size(), stdout);
+        if (std::fflush(stdout) != 0 || std::ferror(stdout))
+            return Failure(std::string("cannot write the station list: ") + std::strerror(errno));
+        return 0;
+    }
+    {
+        std::string problem;
+        std::vector<std::string> tide_warnings;
+        if (!TideChoice_Choose(values.tide_station, values.latitude, values.longitude, &problem,
+                               &tide_warnings)) {
+            if (tide_station) return Usage(problem);
+            // from the settings file: a warning, and Tokyo Bay's tides
+            tide_warnings.push_back(problem + "; the tides of Tokyo Bay are shown");
+        }
+        for (const std::string& w : tide_warnings)
+            std::fprintf(stderr, "tenmado: warning: %s\n", w.c_str());
+    }
 
     if (snapshot || almanac) {
         // One fixed instant for the picture and the text alike; a run of

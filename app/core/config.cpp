@@ -105,7 +105,7 @@ std::string ShownPath(const std::string& path)
 ConfigValues Config_Defaults()
 {
     const ObserverDefaults& o = kObserverDefaults;
-    return ConfigValues{o.lat, o.lon, false, 0.0, o.azmt, false};
+    return ConfigValues{o.lat, o.lon, false, 0.0, o.azmt, false, std::string()};
 }
 
 /*
@@ -123,6 +123,7 @@ void Config_Over(const ConfigLayer& layer, ConfigValues* v)
     }
     if (layer.azimuth) v->azimuth = *layer.azimuth;
     if (layer.widget) v->widget = *layer.widget;
+    if (layer.tide_station) v->tide_station = *layer.tide_station;
 }
 
 /*
@@ -184,7 +185,8 @@ std::string Config_DefaultPath()
 /*
 **  Config_ReadFile
 **  The settings of one key file: [observer] latitude, longitude, zone,
-**  azimuth; [window] widget (true or false).
+**  azimuth; [window] widget (true or false); [tides] station (an id of
+**  the tide database, nearest or tokyo-bay, checked when it is used).
 **
 **  Notes:
 **  1) A missing default file says nothing; a missing --config file, an
@@ -268,6 +270,21 @@ void Config_ReadFile(const std::string& path, bool required, ConfigLayer* layer,
         else
             warnings->push_back(shown + ": [window] widget = " + Shown(text) +
                                 " is not true or false; it keeps its default");
+        g_free(text);
+    }
+    g_strfreev(names);
+
+    // [tides]
+    names = g_key_file_get_keys(file, "tides", nullptr, nullptr);
+    for (gchar** n = names; n && *n; ++n) {
+        gchar* text = g_key_file_get_string(file, "tides", *n, nullptr);
+        if (std::strcmp(*n, "station") != 0)
+            warnings->push_back(shown + ": [tides] " + Shown(*n) + " is not a setting (station); ignored");
+        else if (text && *text && std::strlen(text) < 200)
+            layer->tide_station = std::string(text);
+        else
+            warnings->push_back(shown + ": [tides] station = " + Shown(text) +
+                                " is not a station id; the tides of Tokyo Bay are shown");
         g_free(text);
     }
     g_strfreev(names);

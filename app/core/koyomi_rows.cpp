@@ -7,6 +7,7 @@
 #include "app/core/koyomi_rows.h"
 #include "app/core/readouts.h"
 #include "app/core/settings.h"
+#include "app/core/tide_choice.h"
 #include "app/toolkit/ws.h"
 #include "events/riseset.h"
 #include "events/tide.h"
@@ -106,7 +107,8 @@ void Koyomi_TideRows(WSCvdrawingArea* area)
 **     record   double[8]          as Tide: Julian days (UT) in 4..7
 **
 **  Notes:
-**  1) "  東京湾潮汐" at (420, 170), then "満hh:mm" (entries 4, 5) and
+**  1) "  東京湾潮汐" at (420, 170) (with a station chosen its heading and
+**     the tide's name of the date, TideChoice_NameAt; with none "  潮汐"), then "満hh:mm" (entries 4, 5) and
 **     "干hh:mm" (6, 7) at (460, 185) to (460, 230); "満 --" or "干 --"
 **     for an entry 0.0. Each time is the Julian day converted at
 **     m_input_lon in the observer's zone (Observer_ZoneHours); a tide of
@@ -117,7 +119,13 @@ void Koyomi_TideRows(WSCvdrawingArea* area)
 */
 void Koyomi_DrawTideRows(WSCvdrawingArea* area, const double record[8])
 {
-    Row(area, kTideTitle, "  東京湾潮汐");
+    const TideChoice& tides = TideChoice_Current();
+    if (tides.source == TideSource::TokyoBay)
+        Row(area, kTideTitle, "  東京湾潮汐");
+    else if (tides.source == TideSource::Station)
+        Row(area, kTideTitle, tides.heading + tides.gap + TideChoice_NameAt(jd));
+    else
+        Row(area, kTideTitle, tides.heading);
     const double zone = Observer_ZoneHours();
     for (int i = 0; i < 4; i++)
         Row(area, kTideRows[i], Readout_Tide(i, record[4 + i], m_input_lon, zone, &Hour, &minute, &second));

@@ -7,6 +7,7 @@
 
 #include "app/core/koyomi.h"
 #include "app/core/settings.h"
+#include "app/core/tide_choice.h"
 #include "ephem/position.h"
 #include "events/newmoon_kept.h"
 #include "events/riseset.h"
@@ -28,12 +29,16 @@ struct KoyomiDay {
     double year = 0, month = 0, day = 0;     // local date at the observer
     double tide_year = 0, tide_month = 0, tide_day = 0;  // local date at the station
     double lat0 = 0, lon0 = 0, zone = 0;     // latitude0, longitude0, Observer_Zone0
+    const TideStation* tide_station = nullptr;  // the station chosen (null: none)
     // the results
     double sunrise = 0, sunset = 0, moonrise = 0, moonset = 0;
     double tide[8] = {};
     // the shared state left by the searches
     tagPosition sun{}, moon{};
     double jd0 = 0;
+    // with a station chosen: the calendar scratch as the rise and set
+    // searches leave it (the Tokyo Bay search is not run)
+    double scratch[4] = {};
 };
 KoyomiDay g_day;
 long g_day_searches = 0;
@@ -48,12 +53,21 @@ const KoyomiDay& Day(double jd)
     double y, m, d, h;
     Calendar_Zone(jd, &y, &m, &d, &h, longitude0, zone);
     double ty, tm, td, th;
-    Calendar(jd, &ty, &tm, &td, &th, 0, kTideStationLon);
+    const bool station = TideChoice_Current().source != TideSource::TokyoBay;
+    if (!station) {
+        Calendar(jd, &ty, &tm, &td, &th, 0, kTideStationLon);
+    } else {
+        // the station's local date, by the Julian day of its 0 h
+        double end;
+        ty = tm = td = th = 0;
+        if (TideChoice_Current().station) Tide_LocalDay(*TideChoice_Current().station, jd, &ty, &end);
+    }
 
     const KoyomiDay& k = g_day;
     const bool same = k.valid && k.year == y && k.month == m && k.day == d &&
                       k.tide_year == ty && k.tide_month == tm && k.tide_day == td &&
-                      k.lat0 == latitude0 && k.lon0 == longitude0 && k.zone == zone;
+                      k.lat0 == latitude0 && k.lon0 == longitude0 && k.zone == zone &&
+                      k.tide_station == TideChoice_Current().station;
     if (!same) {
         // the rows' searches in their order, each result stored in its record
         ++g_day_searches;
@@ -62,12 +76,20 @@ const KoyomiDay& Day(double jd)
         n.year = y; n.month = m; n.day = d;
         n.tide_year = ty; n.tide_month = tm; n.tide_day = td;
         n.lat0 = latitude0; n.lon0 = longitude0; n.zone = zone;
+        n.tide_station = TideChoice_Current().station;
         n.sunrise = Sun.rise_time = Cal_Rise_Time(jd, kBodySun);
         n.sunset = Sun.set_time = Cal_Set_Time(jd, kBodySun);
         n.moonrise = Moon.rise_time = Cal_Rise_Time(jd, kBodyMoon);
         n.moonset = Moon.set_time = Cal_Set_Time(jd, kBodyMoon);
-        Tide_Cal(jd);
-        for (int i = 0; i < 8; i++) n.tide[i] = Tide[i];
+        if (!station) {
+            Tide_Cal(jd);
+            for (int i = 0; i < 8; i++) n.tide[i] = Tide[i];
+        } else {
+            double start;
+            TideChoice_Day(jd, n.tide, &start);
+            for (int i = 0; i < 8; i++) Tide[i] = n.tide[i];
+            n.scratch[0] = year0; n.scratch[1] = month0; n.scratch[2] = day0; n.scratch[3] = hour0;
+        }
         n.sun = Sun;
         n.moon = Moon;
         n.jd0 = jd0;
@@ -83,7 +105,11 @@ const KoyomiDay& Day(double jd)
     Moon = k.moon;
     for (int i = 0; i < 8; i++) Tide[i] = k.tide[i];
     jd0 = k.jd0;
-    year0 = ty; month0 = tm; day0 = td; hour0 = th;
+    if (!station) {
+        year0 = ty; month0 = tm; day0 = td; hour0 = th;
+    } else {
+        year0 = k.scratch[0]; month0 = k.scratch[1]; day0 = k.scratch[2]; hour0 = k.scratch[3];
+    }
     return k;
 }
 
