@@ -352,9 +352,11 @@ int main(int argc, char** argv)
     for (const std::string& w : warnings) std::fprintf(stderr, "tenmado: warning: %s\n", w.c_str());
     ConfigValues values = Config_Defaults();
     Config_Over(file, &values);
+    // the tides: the option over the file's [tides] station (empty: Tokyo Bay)
+    std::string tides = file.tide_station.value_or("");
     if (tide_station) {
         if (!*tide_station) return Usage("--tide-station needs a station id, nearest or tokyo-bay");
-        values.tide_station = tide_station;
+        tides = tide_station;
     }
     Config_Over(command_line, &values);
     Config_Apply(values);
@@ -371,7 +373,7 @@ int main(int argc, char** argv)
     {
         std::string problem;
         std::vector<std::string> tide_warnings;
-        if (!TideChoice_Choose(values.tide_station, values.latitude, values.longitude, &problem,
+        if (!TideChoice_Choose(tides, values.latitude, values.longitude, &problem,
                                &tide_warnings)) {
             if (tide_station) return Usage(problem);
             // from the settings file: a warning, and Tokyo Bay's tides

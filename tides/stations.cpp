@@ -274,7 +274,13 @@ std::vector<const TideStation*> TideDb_Suggest(const TideDatabase& db, const std
     const std::string key = Lower(text);
     std::vector<std::pair<size_t, const TideStation*>> scored;
     for (const TideStation& s : db.stations) {
-        size_t d = std::min(Distance(key, Lower(s.id)), Distance(key, Lower(s.name)));
+        // the text within the id or the name counts as a match; otherwise
+        // the edit distance to the name or to the id's start of the
+        // text's length
+        const std::string id = Lower(s.id), name = Lower(s.name);
+        size_t d = 0;
+        if (key.empty() || (id.find(key) == std::string::npos && name.find(key) == std::string::npos))
+            d = 1 + std::min(Distance(key, name), Distance(key, id.substr(0, key.size())));
         scored.push_back({d, &s});
     }
     std::stable_sort(scored.begin(), scored.end(),

@@ -105,7 +105,7 @@ std::string ShownPath(const std::string& path)
 ConfigValues Config_Defaults()
 {
     const ObserverDefaults& o = kObserverDefaults;
-    return ConfigValues{o.lat, o.lon, false, 0.0, o.azmt, false, std::string()};
+    return ConfigValues{o.lat, o.lon, false, 0.0, o.azmt, false};
 }
 
 /*
@@ -123,7 +123,6 @@ void Config_Over(const ConfigLayer& layer, ConfigValues* v)
     }
     if (layer.azimuth) v->azimuth = *layer.azimuth;
     if (layer.widget) v->widget = *layer.widget;
-    if (layer.tide_station) v->tide_station = *layer.tide_station;
 }
 
 /*

@@ -26,7 +26,6 @@ struct ConfigValues {
     double zone;
     double azimuth;
     bool widget;
-    std::string tide_station;  // empty: the tides of Tokyo Bay
 };
 ConfigValues Config_Defaults();
 void Config_Over(const ConfigLayer& layer, ConfigValues* values);
