@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # The folders include only what their library builds on, as the libraries
 # link it: timecal nothing else; ephem timecal; events ephem and timecal;
-# the toolkit facade nothing else; panels events, ephem, timecal and the
+# tides ephem and timecal; the toolkit facade nothing else; panels events, ephem, timecal and the
 # toolkit; the application core all of these. A header of a higher folder
 # included by a lower one would tie the layers back together (inline
 # constants and declarations compile without any link to show it).
@@ -26,8 +26,9 @@ check() {  # folder, allowed prefixes...
 check timecal timecal
 check ephem ephem timecal
 check events events ephem timecal
+check tides tides ephem timecal
 check app/toolkit app/toolkit
 check panels panels events ephem timecal app/toolkit
-check app/core app/core panels events ephem timecal app/toolkit
+check app/core app/core panels events tides ephem timecal app/toolkit
 [ "$fails" -eq 0 ] && echo "module boundaries: every include goes down the layers"
 exit $((fails > 0))

@@ -33,8 +33,12 @@ for id in "${stations[@]}"; do
     node "$here/reference.js" "$out/stations" "$id" 2025-12-30T00:00:00Z 2026-02-03T00:00:00Z \
         > "$out/$name.reference.json"
 done
+# the four-constituent model of Tokyo Bay (the default) at the Japanese stations
+XDG_CONFIG_HOME=$out "$build/tenmado" --almanac --json --days $((days + 2)) --zone 0 --lon 0 \
+    --at "2025-12-31 12:00:00" --tide-station tokyo-bay > "$out/tokyo-bay.tenmado.json"
 echo "All constituents:" | tee "$out/summary.md"
-python3 "$here/summary.py" "$out" "${stations[@]}" | tee -a "$out/summary.md"
+python3 "$here/summary.py" "$out" "${stations[@]}" tokyo-bay=ticon/tokyo-ma15-jpn-jodc_jma \
+    tokyo-bay=ticon/osaka-ma30-jpn-jodc_jma | tee -a "$out/summary.md"
 
 # Again without the constituents the two predictors define differently
 # (measured one by one: M1, M3, S3, T3, R3, 3N2, 3L2, MA2, MB2, MTM, MSQM,
