@@ -8,9 +8,9 @@
 #include <string>
 #include <vector>
 
-#include "app/core/readouts.h"
-#include "app/core/settings.h"
-#include "app/core/tide_choice.h"
+#include "app/readouts.h"
+#include "app/settings.h"
+#include "app/tide_choice.h"
 #include "tides/stations.h"
 #include "timecal/clock.h"
 

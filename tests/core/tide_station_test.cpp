@@ -16,9 +16,9 @@
 #include <sstream>
 #include <string>
 
-#include "app/core/readouts.h"
-#include "app/core/settings.h"
-#include "app/core/tide_choice.h"
+#include "app/readouts.h"
+#include "app/settings.h"
+#include "app/tide_choice.h"
 #include "ephem/position.h"
 #include "events/tide.h"
 #include "tests/core/shared_data.h"

@@ -21,7 +21,7 @@ osaka=ticon/osaka-ma30-jpn-jodc_jma
 
 # a station: its heading, four rows, the tide's name; JSON with its id
 "$prog" --almanac --at "$at" --tide-station $osaka >"$work/text" 2>"$work/err" || fail "osaka exit $?"
-grep -qx "大阪潮汐" "$work/text" || fail "no heading 大阪潮汐"
+grep -qx "大阪潮汐 中潮" "$work/text" || fail "no heading 大阪潮汐 中潮"
 grep -qx "潮名 中潮" "$work/text" || fail "no tide name"
 grep -q "^潮汐観測点 $osaka (40[0-9] km)$" "$work/text" || fail "the distance of a far station"
 [ -s "$work/err" ] && fail "warnings for a good station: $(cat "$work/err")"
@@ -79,7 +79,7 @@ grep -qx "潮汐" "$work/out" || fail "nearest far: heading not 潮汐"
 
 # the settings file: [tides] station, the option over it; an unknown id warns
 printf '[tides]\nstation = %s\n' $osaka >"$work/s.ini"
-"$prog" --config "$work/s.ini" --almanac --at "$at" | grep -qx "大阪潮汐" || fail "[tides] station"
+"$prog" --config "$work/s.ini" --almanac --at "$at" | grep -qx "大阪潮汐 中潮" || fail "[tides] station"
 "$prog" --config "$work/s.ini" --almanac --at "$at" --tide-station tokyo-bay |
   cmp -s - "$golden.txt" || fail "--tide-station tokyo-bay over the file"
 printf '[tides]\nstation = nowhere\n' >"$work/u.ini"
