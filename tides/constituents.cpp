@@ -393,6 +393,16 @@ double Tide_Speed(const TideConstituent& c)
 **  Returned:
 **     vu     double*   V + u, degrees in [0, 360)
 **     f      double*   node factor
+**
+**  Reference:
+**     Schureman (1958), Tables 1 and 2 and articles 191-235; the IHO
+**     list of constituents for the minor and compound ones.
+**
+**  Accuracy:
+**     Measured against an independent predictor, one constituent at a
+**     time (2026): M2, S2, N2, K1, O1, K2, P1, Q1, L2, NU2, MU2, 2N2 and
+**     their compounds within 0.05 degree and 1 % in f; M3, S3, M1, T3,
+**     R3, 3N2, 3L2 are defined differently there (docs/ACCURACY.md).
 */
 void Tide_Argument(const TideConstituent& c, const TideAstro& a, const TideNodeTerms& n,
                    double* vu, double* f)

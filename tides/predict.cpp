@@ -128,9 +128,14 @@ double Tide_Height(const TideModel& m, double jd)
 **
 **  Reference:  the harmonic height of Tide_Height.
 **
-**  Accuracy:
-**     Against the independent reference predictor of the same database
-**     (tools/tide_accuracy, January 2026): docs/ACCURACY.md.
+**  Accuracy (January 2026, docs/ACCURACY.md):
+**     Against JMA's official table of Tokyo, with the 50 constituents of
+**     the Tokyo station: 3.6 min median, 46 min largest (a flat water of a
+**     few cm), against 19.9 min median for the four-constituent model.
+**     Against an independent predictor of the same database at five
+**     stations, over the constituents both define alike: times 0.08-0.15
+**     min median, 1.4 min largest; heights 0.07-0.17 cm median, 0.4 cm
+**     largest (tools/tide_accuracy).
 **
 **  Called:  Tide_Astro, Tide_NodeTerms, Tide_Argument, Tide_Speed
 */
