@@ -16,9 +16,9 @@
 #include "app/settings.h"
 #include "app/tide_choice.h"
 #include "toolkit/sjis.h"
+#include "ephem/bodies.h"
 #include "events/riseset.h"
 #include "events/tide.h"
-#include "panels/panels.h"
 #include "timecal/clock.h"
 #include "timecal/constants.h"
 #include "timecal/julian.h"
@@ -27,8 +27,6 @@ namespace {
 
 using Json = nlohmann::ordered_json;
 
-const char* const kEnglish[kPanelBodies] = {"Moon", "Mercury", "Venus", "Sun",
-                                            "Mars", "Jupiter", "Saturn"};
 constexpr long kSecondsPerDay = 86400;
 constexpr double kTokyoBayLat = 35.6;  // the place the Tokyo Bay model stands for
 constexpr double kFarStationKm = 100;  // the almanac says how far a station farther lies
@@ -62,7 +60,7 @@ Json EventLocal(const KoyomiReadouts& r, double hours, bool found)
 {
     if (!found) return nullptr;
     return Almanac_LocalIso((int)r.event_year, (int)r.event_month, (int)r.event_day, hours,
-                            OffsetSeconds(MeanTimeOfDate(r.event_year, r.event_month), r.place));
+                            OffsetSeconds(MeanTimeOfDate(r.event_year, r.event_month), r.at.place));
 }
 
 // A Julian day as the picture converts it (Calendar_Zone: local mean time up
@@ -71,9 +69,9 @@ Json DayLocal(const KoyomiReadouts& r, double t)
 {
     if (t == 0.0) return nullptr;
     double y, m, d, h;
-    Calendar_Zone(t, &y, &m, &d, &h, r.place.longitude, r.place.zone);
+    Calendar_Zone(t, &y, &m, &d, &h, r.at.place.longitude, r.at.place.zone);
     return Almanac_LocalIso((int)y, (int)m, (int)d, h,
-                            OffsetSeconds(t <= kJdZoneSwitch, r.place));
+                            OffsetSeconds(t <= kJdZoneSwitch, r.at.place));
 }
 
 Json TimeOrNull(double r, bool found) { return found ? Json(r) : Json(nullptr); }
@@ -84,7 +82,7 @@ Json DayOrNull(double jd) { return jd == 0.0 ? Json(nullptr) : Json(jd); }
 Json TideStationJson(const KoyomiReadouts& r)
 {
     const TideChoice& c = TideChoice_Current();
-    const KoyomiPlace& p = r.place;
+    const KoyomiPlace& p = r.at.place;
     if (c.source == TideSource::TokyoBay) {
         const double km = Tide_DistanceKm(p.latitude, p.longitude, kTokyoBayLat, kTideStationLon);
         return {{"id", kTideTokyoBay}, {"name", SjisToUtf8("東京湾")}, {"latitude", kTokyoBayLat},
@@ -109,17 +107,17 @@ Json TideStationJson(const KoyomiReadouts& r)
 // The record of one instant as one JSON object.
 Json Object(const KoyomiReadouts& r)
 {
-    const struct tm& now = r.now;
+    const struct tm& now = r.at.civil;
     char local[80];
     std::snprintf(local, sizeof local, "%04d-%02d-%02d %02d:%02d:%02d", now.tm_year + 1900,
                   now.tm_mon + 1, now.tm_mday, now.tm_hour, now.tm_min, now.tm_sec);
     const double now_year = now.tm_year + 1900.0, now_month = now.tm_mon + 1.0;
 
     Json j;
-    j["jd"] = r.jd;
+    j["jd"] = r.at.jd;
     j["jd_local"] = Almanac_LocalIso(now.tm_year + 1900, now.tm_mon + 1, now.tm_mday,
                                      now.tm_hour + now.tm_min / 60.0 + now.tm_sec / 3600.0,
-                                     OffsetSeconds(MeanTimeOfDate(now_year, now_month), r.place));
+                                     OffsetSeconds(MeanTimeOfDate(now_year, now_month), r.at.place));
     j["local"] = local;
     j["sunrise"] = TimeOrNull(r.sunrise, r.sunrise_found);
     j["sunrise_local"] = EventLocal(r, r.sunrise, r.sunrise_found);
@@ -148,18 +146,19 @@ Json Object(const KoyomiReadouts& r)
                          {"jd_local", DayLocal(r, waters[i].jd)}, {"height", waters[i].height}});
     j["tides"] = tides;
     j["tide_station"] = TideStationJson(r);
-    j["tide_name"] = SjisToUtf8(TideChoice_NameAt(r.jd));
+    j["tide_name"] = SjisToUtf8(TideChoice_NameAt(r.at.jd));
 
     j["new_moons"] = {DayOrNull(r.newmoon1), DayOrNull(r.newmoon2)};
     j["new_moons_local"] = {DayLocal(r, r.newmoon1), DayLocal(r, r.newmoon2)};
     j["moon_age"] = r.moon_age;
-    j["place"] = {{"latitude", r.place.latitude}, {"longitude", r.place.longitude},
-                  {"zone", r.place.zone}, {"azimuth", r.place.azimuth}};
+    // + 0.0: a zero prints without a sign (the zone of London is -0 hours)
+    j["place"] = {{"latitude", r.at.place.latitude + 0.0}, {"longitude", r.at.place.longitude + 0.0},
+                  {"zone", r.at.place.zone + 0.0}, {"azimuth", r.at.place.azimuth + 0.0}};
 
     Json bodies = Json::array();
     for (int i = 0; i < kPanelBodies; i++) {
         const KoyomiBody& b = r.bodies[i];
-        bodies.push_back({{"name", SjisToUtf8(Pla1[i], std::strlen(Pla1[i]))}, {"english", kEnglish[i]},
+        bodies.push_back({{"name", SjisToUtf8(Pla1[i], std::strlen(Pla1[i]))}, {"english", kBodyEnglish[i]},
                           {"lam", b.lam}, {"bet", b.bet}, {"ra", b.ra}, {"dec", b.dec},
                           {"az", b.az}, {"el", b.el}});
     }
@@ -175,11 +174,44 @@ KoyomiReadouts Now()
     return r;
 }
 
-// Day k of a run: the clock's instant plus k civil days.
+bool SameDate(const struct tm& t, double year, double month, double day)
+{
+    return t.tm_year + 1900 == year && t.tm_mon + 1 == month && t.tm_mday == day;
+}
+
+// Day k of a run: the clock's instant plus k civil days, with the events
+// (rise, set, transit, tides) of that civil date.
+//
+// Method: where the conversion back from the Julian day gives another date
+// than the civil one (from 1899-12-11 to 1900-02-28 the Julian day takes
+// local mean time and the way back the zone: 00:05 goes back as 23:46 of
+// the day before), the events are those of the instant of the same date
+// shifted by that difference, whose way back lands on the date; the
+// instant's own read-outs (date line, Julian day, Moon, bodies) stay.
 KoyomiReadouts DayOfRun(int64_t start, int k, bool extras)
 {
+    const int64_t t = start + static_cast<int64_t>(k) * kSecondsPerDay;
     KoyomiReadouts r;
-    Koyomi_Readouts(Clock_Fields(start + static_cast<int64_t>(k) * kSecondsPerDay), extras, &r);
+    Koyomi_Readouts(Clock_Fields(t), extras, &r);
+    if (SameDate(r.at.civil, r.event_year, r.event_month, r.event_day)) return r;
+    const int64_t line = Clock_CivilFromFields((int)r.line_year, (int)r.line_month, (int)r.line_day,
+                                               (int)r.line_hour, (int)r.line_minute,
+                                               (int)r.line_second);
+    const int64_t midnight = t - (t % kSecondsPerDay + kSecondsPerDay) % kSecondsPerDay;
+    const int64_t shifted = std::clamp(t + (t - line), midnight, midnight + kSecondsPerDay - 1);
+    KoyomiReadouts e;
+    Koyomi_Readouts(Clock_Fields(shifted), extras, &e);
+    if (!SameDate(r.at.civil, e.event_year, e.event_month, e.event_day)) return r;
+    r.event_year = e.event_year;
+    r.event_month = e.event_month;
+    r.event_day = e.event_day;
+    r.sunrise = e.sunrise;
+    r.sunset = e.sunset;
+    r.moonrise = e.moonrise;
+    r.moonset = e.moonset;
+    r.sun_transit = e.sun_transit;
+    r.moon_transit = e.moon_transit;
+    for (int i = 0; i < 8; i++) r.tide[i] = e.tide[i];
     return r;
 }
 
@@ -268,7 +300,7 @@ std::string Almanac_Text()
     // how far a distant station lies
     const TideChoice& c = TideChoice_Current();
     if (c.source == TideSource::Station && c.station) {
-        const double km = Tide_DistanceKm(r.place.latitude, r.place.longitude, c.station->latitude,
+        const double km = Tide_DistanceKm(r.at.place.latitude, r.at.place.longitude, c.station->latitude,
                                           c.station->longitude);
         char far[160];
         std::snprintf(far, sizeof far, "潮汐観測点 %s (%.0f km)", c.station->id.c_str(), km);
@@ -325,9 +357,11 @@ std::string Almanac_Json()
 **  Notes:
 **  1) Day after day the new moons replay the samples of the day before
 **     (FirstdayCal1_Kept); everything else is searched for each day.
-**
 **  2) The columns are the rows of kDayColumns, by id; the header their
 **     labels.
+**  3) Each row is the next civil date, and its events are those of that
+**     date, also from 1899-12-11 to 1900-02-28, where the date line runs
+**     18 min 48 s behind (at 139.7 E) and shows the day before at 00:05.
 **
 **  Called:  Clock_CivilSeconds, Koyomi_Readouts, Readout_Rows, Readout_Row,
 **           SjisToUtf8
@@ -349,8 +383,10 @@ std::string Almanac_DaysText(int days)
         KoyomiReadouts r = k == 0 ? first : DayOfRun(start, k, false);
         const std::vector<ReadoutRow> rows = k == 0 ? labels : Readout_Rows(r);
         char date[32];
-        std::snprintf(date, sizeof date, "%04d/%02d/%02d", (int)r.line_year, (int)r.line_month,
-                      (int)r.line_day);
+        // the civil date of the row (the date line's can be the day before,
+        // 18 min 48 s behind, around 1900)
+        std::snprintf(date, sizeof date, "%04d/%02d/%02d", r.at.civil.tm_year + 1900, r.at.civil.tm_mon + 1,
+                      r.at.civil.tm_mday);
         std::string line = Padded(date, kDateWidth);
         for (const DayColumn& c : kDayColumns) {
             const ReadoutRow& row = Readout_Row(rows, c.id);

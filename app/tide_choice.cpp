@@ -9,6 +9,7 @@
 #include <cstdio>
 #include <memory>
 
+#include "events/day_kept.h"
 #include "tides/tide_name.h"
 
 namespace {
@@ -65,6 +66,33 @@ std::string Cut(const std::string& sjis, int max)
     return out;
 }
 
+// The day searches' source of tides: the chosen station's local date and
+// day record, or none (every entry 0.0).
+const char kNoStation = 0;  // the owner of "no station"
+double StationKey(double jd)
+{
+    double start = 0, end;
+    if (g_choice.station) Tide_LocalDay(*g_choice.station, jd, &start, &end);
+    return start;
+}
+void StationDay(double jd, double record[8])
+{
+    double start;
+    TideChoice_Day(jd, record, &start);
+}
+void UseChoice()
+{
+    if (g_choice.source == TideSource::TokyoBay) {
+        DayEvents_SetTides(nullptr);
+        return;
+    }
+    const DayTides tides{g_choice.source == TideSource::Station
+                             ? static_cast<const void*>(g_choice.station)
+                             : static_cast<const void*>(&kNoStation),
+                         StationKey, StationDay};
+    DayEvents_SetTides(&tides);
+}
+
 }  // namespace
 
 const TideDatabase* TideChoice_Database(std::string* why)
@@ -111,8 +139,22 @@ std::string TideChoice_Heading(const TideStation& s, int max_cells, int* cells)
 **                              constituents the predictor does not know
 **     (function value) bool    false for an unknown id
 */
+namespace {
+bool Choose(const std::string& setting, double lat, double lon, std::string* problem,
+            std::vector<std::string>* warnings);
+}  // namespace
+
 bool TideChoice_Choose(const std::string& setting, double lat, double lon, std::string* problem,
                        std::vector<std::string>* warnings)
+{
+    const bool ok = Choose(setting, lat, lon, problem, warnings);
+    UseChoice();
+    return ok;
+}
+
+namespace {
+bool Choose(const std::string& setting, double lat, double lon, std::string* problem,
+            std::vector<std::string>* warnings)
 {
     g_choice = TideChoice{};
     g_choice.setting = setting;
@@ -169,9 +211,15 @@ bool TideChoice_Choose(const std::string& setting, double lat, double lon, std::
     return true;
 }
 
+}  // namespace
+
 const TideChoice& TideChoice_Current() { return g_choice; }
 
-void TideChoice_Reset() { g_choice = TideChoice{}; }
+void TideChoice_Reset()
+{
+    g_choice = TideChoice{};
+    UseChoice();
+}
 
 void TideChoice_Day(double jd, double record[8], double* day_start)
 {

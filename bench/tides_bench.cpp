@@ -11,6 +11,7 @@
 #include "app/readouts.h"
 #include "app/settings.h"
 #include "app/tide_choice.h"
+#include "events/day_kept.h"
 #include "tides/stations.h"
 #include "timecal/clock.h"
 
@@ -40,7 +41,7 @@ void BM_Readouts_NewDate(benchmark::State& s)
     struct tm now = Clock_Fields(Clock_CivilFromFields(2026, 1, 1, 12, 0, 0));
     KoyomiReadouts r;
     for (auto _ : s) {
-        Koyomi_ForgetDay();
+        KeptSearches_Forget();
         Koyomi_Readouts(now, false, &r);
     }
     TideChoice_Reset();

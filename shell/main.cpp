@@ -9,8 +9,10 @@
 #include <csignal>
 #include <cstdint>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <string>
+#include <utility>
 #include <variant>
 #include <vector>
 
@@ -19,7 +21,8 @@
 #include "app/config.h"
 #include "app/newproject.h"
 #include "app/tide_choice.h"
-#include "shell/cairo/cairo_painter.h"
+#include "shell/cairo/snapshot.h"
+#include "shell/cairo/snapshot_file.h"
 #include "timecal/clock.h"
 #include "toolkit/ws.h"
 #if TENMADO_HAVE_WINDOW
@@ -87,6 +90,16 @@ int RunWindow(const CommandRequest& q, const ConfigValues& values)
 #if TENMADO_HAVE_WINDOW
     if (q.at_given) Clock_StartAt(q.at);
     WSGtkSetWidgetMode(values.widget);
+    // what a window already running in the session would not take
+    std::string not_taken;
+    const std::pair<const char*, bool> options[] = {
+        {"--lat", q.options.latitude.has_value()}, {"--lon", q.options.longitude.has_value()},
+        {"--zone", q.options.zone.has_value()},    {"--azimuth", q.options.azimuth.has_value()},
+        {"--at", q.at_given},                      {"--config", q.config_given},
+        {"--widget", q.options.widget.has_value()}};
+    for (const auto& [name, on] : options)
+        if (on) not_taken += std::string(not_taken.empty() ? "" : ", ") + name;
+    WSGtkSetGivenOptions(not_taken);
     std::string why;
     if (!WSGtkOpenDisplay(&why))
         return Failure(why + ": the window needs a display. Without one, paint the picture into "
@@ -102,6 +115,22 @@ int RunWindow(const CommandRequest& q, const ConfigValues& values)
 #endif
 }
 
+#if TENMADO_TEST_HOOKS
+// The tests' binary (tenmado_testhooks): TENMADO_TEST_WRITE_PAUSE_US
+// stretches a snapshot's write, TENMADO_TEST_TICK_MS speeds up the window's
+// clock. The program itself is built without these.
+void SetTestHooks()
+{
+    if (const char* v = std::getenv("TENMADO_TEST_WRITE_PAUSE_US"))
+        ReplaceFile_SetTestPause(std::strtol(v, nullptr, 10));
+#if TENMADO_HAVE_WINDOW
+    if (const char* v = std::getenv("TENMADO_TEST_TICK_MS")) WSGtkSetTestTick(std::strtol(v, nullptr, 10));
+#endif
+}
+#else
+void SetTestHooks() {}
+#endif
+
 }  // namespace
 
 int main(int argc, char** argv)
@@ -112,6 +141,7 @@ int main(int argc, char** argv)
     // Past a file size limit (ulimit -f) a write fails with EFBIG, as on a
     // full disk, instead of the signal killing the program mid-file.
     std::signal(SIGXFSZ, SIG_IGN);
+    SetTestHooks();
 
     const auto parsed = ParseCommandLine(argc, argv, TENMADO_VERSION);
     if (const UsageError* error = std::get_if<UsageError>(&parsed)) return Usage(error->problem);

@@ -1,8 +1,9 @@
-// The Cairo+Pango painter and the PNG snapshot.
+// The Cairo+Pango painter.
 #include "shell/cairo/cairo_painter.h"
 
 #include <fcntl.h>
 #include <fontconfig/fontconfig.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -13,7 +14,6 @@
 #include <cstring>
 #include <string_view>
 
-#include "shell/cairo/snapshot_file.h"
 #include "toolkit/ws.h"
 
 namespace {
@@ -32,6 +32,8 @@ constexpr std::array<const char*, 6> kJapaneseGothic = {
     "TakaoGothic"};
 
 // Whether fontconfig has a face of exactly this family.
+constexpr rlim_t kFewFiles = 64;  // a limit of open files under which fontconfig may fail
+
 bool HaveFamily(const char* family)
 {
     FcPattern* pat = FcPatternCreate();
@@ -589,99 +591,31 @@ void CairoWarnMissingGlyphs(const CairoPainter& painter)
         shown.append(utf8, static_cast<size_t>(g_unichar_to_utf8(missing[i], utf8)));
     }
     if (missing.size() > kShown) shown += "...";
+    // No font at all: fontconfig failed (its configuration unread, as with
+    // too few file descriptors); installing a font would not help.
+    const FcFontSet* all = FcConfigGetFonts(nullptr, FcSetSystem);
+    if (!all || all->nfont == 0) {
+        struct rlimit files {};
+        getrlimit(RLIMIT_NOFILE, &files);
+        std::string why = "fontconfig could not read its configuration or its fonts";
+        if (files.rlim_cur < kFewFiles)
+            why += " (at most " + std::to_string(files.rlim_cur) + " open files: ulimit -n)";
+        g_printerr("tenmado: warning: no font could be loaded: %s; the text of the picture is "
+                   "drawn as boxes\n", why.c_str());
+        return;
+    }
+    // A Japanese font installed but not taken: say so rather than advise it
+    for (const char* family : kJapaneseGothic) {
+        if (!HaveFamily(family)) continue;
+        g_printerr("tenmado: warning: the font %s is installed but gave no glyphs for %s%zu "
+                   "characters of the picture (%s), drawn as boxes\n", family,
+                   missing.size() >= CairoPainter::kMissingGlyphsKept ? "at least " : "",
+                   missing.size(), shown.c_str());
+        return;
+    }
     // g_printerr: in the terminal's character set, escaped where it has none
     g_printerr("tenmado: warning: no installed font has glyphs for %s%zu characters of the "
                "picture (%s), drawn as boxes: install the package fonts-ipafont-gothic\n",
                missing.size() >= CairoPainter::kMissingGlyphsKept ? "at least " : "",
                missing.size(), shown.c_str());
-}
-
-// ---- snapshot
-
-namespace {
-
-cairo_status_t AppendPng(void* closure, const unsigned char* data, unsigned int length)
-{
-    static_cast<std::string*>(closure)->append(reinterpret_cast<const char*>(data), length);
-    return CAIRO_STATUS_SUCCESS;
-}
-
-// One repaint of the area at a scale as PNG bytes, painted and encoded
-// before any file is touched. The image is the picture's right and bottom
-// edges at the scale: each side rounded to whole pixels.
-bool PaintPng(WSCvdrawingArea* area, double scale, std::string* png, std::string* why)
-{
-    cairo_surface_t* surface = cairo_image_surface_create(
-        CAIRO_FORMAT_ARGB32, PixelEdge(kRepaintWidth, scale), PixelEdge(kRepaintHeight, scale));
-    cairo_t* cr = cairo_create(surface);
-    {
-        CairoPainter painter;
-        painter.begin(cr, scale);
-        area->repaint(&painter);
-        painter.end();
-        CairoWarnMissingGlyphs(painter);
-    }
-    cairo_destroy(cr);
-    cairo_surface_flush(surface);
-    png->reserve(128 * 1024);
-    const cairo_status_t st = cairo_surface_write_to_png_stream(surface, AppendPng, png);
-    cairo_surface_destroy(surface);
-    if (st == CAIRO_STATUS_SUCCESS) return true;
-    *why = cairo_status_to_string(st);
-    return false;
-}
-
-// A path as a message shows it: control bytes and bytes that are not UTF-8
-// escaped, and cut after kShownPathMax bytes (at a character boundary).
-constexpr size_t kShownPathMax = 200;
-std::string ShownPath(const std::string& path)
-{
-    std::string p = path;
-    bool control = false;
-    for (unsigned char c : p) control = control || c < 0x20 || c == 0x7f;
-    if (control || !g_utf8_validate(p.c_str(), static_cast<gssize>(p.size()), nullptr)) {
-        gchar* escaped = g_strescape(p.c_str(), nullptr);
-        p = escaped;
-        g_free(escaped);
-    }
-    if (p.size() <= kShownPathMax) return p;
-    const gchar* end = nullptr;
-    g_utf8_validate(p.c_str(), static_cast<gssize>(kShownPathMax), &end);
-    return p.substr(0, static_cast<size_t>(end - p.c_str())) + "...";
-}
-
-bool Fail(std::string* error, const std::string& path, const std::string& why)
-{
-    if (error) *error = "cannot write snapshot '" + ShownPath(path) + "': " + why;
-    return false;
-}
-
-}  // namespace
-
-bool RenderSnapshotPng(WSCvdrawingArea* area, const std::string& path, std::string* error,
-                       double scale)
-{
-    if (path.empty()) return Fail(error, path, "empty file name");
-    if (!area) return Fail(error, path, "no drawing area");
-    // a target that cannot be written is refused before the painting; the
-    // file is made only once the picture is ready
-    std::string png, why;
-    if (!CanReplaceFile(path, &why) || !PaintPng(area, scale, &png, &why) ||
-        !ReplaceFile(path, png.data(), png.size(), &why))
-        return Fail(error, path, why);
-    return true;
-}
-
-bool RenderSnapshotPngTo(WSCvdrawingArea* area, int fd, std::string* error, double scale)
-{
-    const std::string where =
-        fd == STDOUT_FILENO ? "standard output" : "file descriptor " + std::to_string(fd);
-    std::string png, why;
-    if (!area) why = "no drawing area";
-    else if (PaintPng(area, scale, &png, &why)) {
-        if (const int e = WriteAll(fd, png.data(), png.size())) why = std::strerror(e);
-        else return true;
-    }
-    if (error) *error = "cannot write the snapshot to " + where + ": " + why;
-    return false;
 }

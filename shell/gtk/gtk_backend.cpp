@@ -19,21 +19,27 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
+#include <string>
 #include <limits>
 #include <map>
 
 #include "shell/cairo/cairo_painter.h"
-#include "toolkit/ws.h"
 #include "shell/gtk/application.h"
 #include "timecal/clock.h"
+#include "toolkit/picture.h"
+#include "toolkit/ws.h"
 
 namespace {
 
 constexpr int kTickPeriodMs = 1000;  // rate 2: once a second
 // Beside and below the picture: its own background colour continued, so a
 // window of another shape than the picture shows no band of another colour.
-constexpr double kBesideRgb[3] = {0x64 / 255.0, 0xff / 255.0, 0xff / 255.0};  // #64ffff
+constexpr double kBesideRgb[3] = {(kRepaintBackgroundRgb >> 16) / 255.0,
+                                   (kRepaintBackgroundRgb >> 8 & 0xff) / 255.0,
+                                   (kRepaintBackgroundRgb & 0xff) / 255.0};
 constexpr int kExitFailure = 1;      // no display, or the display lost
+constexpr size_t kShownMax = 80;     // bytes of a display's name quoted in a message
 
 // The painter of every expose, made once the display is open.
 CairoPainter* g_painter = nullptr;
@@ -52,20 +58,26 @@ struct Tick {
 
 gboolean OnTick(gpointer p);
 
+// Once, when the window's clock has run to the end of the calendar.
+void SayIfClockStopped()
+{
+    static bool said = false;
+    if (said || !Clock_Stopped()) return;
+    said = true;
+    std::fprintf(stderr, "tenmado: the clock stops at 9999-12-31 23:59:59, the end of its "
+                         "calendar\n");
+}
+
 // ---- the test tick
 //
-// Tests only: TENMADO_TEST_TICK_MS=N (1 to 1000) makes the repaint timer
+// Tests only (WSGtkSetTestTick, the tests' binary): N ms (1 to 1000) makes the repaint timer
 // tick every N ms instead of once a second of the wall clock, and every tick
 // moves the clock on by one second, so the window shows in seconds the
 // repaints of minutes. A tick waits for the repaint of the one before (ticks
 // while a repaint is pending do nothing), so ticks and repaints are one to
 // one; their count goes to stderr at the end.
-int TestTickMs()
-{
-    const char* v = std::getenv("TENMADO_TEST_TICK_MS");
-    const long ms = v ? std::strtol(v, nullptr, 10) : 0;
-    return ms >= 1 && ms <= 1000 ? static_cast<int>(ms) : 0;
-}
+int g_test_tick_ms = 0;  // 0: the wall clock's second
+int TestTickMs() { return g_test_tick_ms; }
 bool g_drawn = true;    // the last test tick's repaint has happened
 long g_test_ticks = 0;
 
@@ -77,6 +89,7 @@ gboolean OnTestTick(gpointer p)
     Clock_Fix(Clock_CivilSeconds() + 1);
     Tick* t = static_cast<Tick*>(p);
     t->proc(t->rate, t->data);
+    SayIfClockStopped();
     return G_SOURCE_CONTINUE;
 }
 
@@ -99,6 +112,7 @@ gboolean OnTick(gpointer p)
     if (fresh) {
         t->last_second = second;
         t->proc(t->rate, t->data);
+        SayIfClockStopped();
     }
     const bool aligned = fresh && WSTickPhase(now) <= kTickResyncUs;
     if (aligned && t->periodic) return G_SOURCE_CONTINUE;
@@ -300,6 +314,44 @@ void RealiseWindow(WSCmainWindow* w)
     if (w->visible()) gtk_widget_show_all(win);
 }
 
+// A name from the environment for a message: printable ASCII, other bytes
+// escaped, cut.
+std::string Escaped(const char* text)
+{
+    std::string v(text);
+    const bool cut = v.size() > kShownMax;
+    if (cut) v.resize(kShownMax);
+    gchar* escaped = g_strescape(v.c_str(), nullptr);
+    std::string out = std::string(escaped) + (cut ? "..." : "");
+    g_free(escaped);
+    return out;
+}
+std::string Quoted(const char* text) { return "'" + Escaped(text) + "'"; }
+
+// GLib's log writer: GDK's message of the Wayland connection lost (GDK
+// ends the program with status 1 after it) gives our line; everything else
+// is written as GLib writes it.
+GLogWriterOutput OnLog(GLogLevelFlags level, const GLogField* fields, gsize n, gpointer data)
+{
+    const char* domain = nullptr;
+    const char* message = nullptr;
+    for (gsize i = 0; i < n; ++i) {
+        if (fields[i].length >= 0) continue;  // strings end with NUL
+        if (std::strcmp(fields[i].key, "GLIB_DOMAIN") == 0) domain = static_cast<const char*>(fields[i].value);
+        if (std::strcmp(fields[i].key, "MESSAGE") == 0) message = static_cast<const char*>(fields[i].value);
+    }
+    if (domain && message && std::strcmp(domain, "Gdk") == 0 &&
+        (g_str_has_prefix(message, "Error reading events from display") ||
+         g_str_has_prefix(message, "Error flushing display") ||
+         std::strstr(message, "dispatching to Wayland display"))) {
+        const char* wayland = g_getenv("WAYLAND_DISPLAY");
+        std::fprintf(stderr, "tenmado: lost the connection to the display %s\n",
+                     Escaped(wayland && *wayland ? wayland : "wayland-0").c_str());
+        return G_LOG_WRITER_HANDLED;
+    }
+    return g_log_writer_default(level, fields, n, data);
+}
+
 #ifdef GDK_WINDOWING_X11
 // The X server has gone (killed, or the connection broken): one line, then
 // the end, as GDK's own handler ends the program (_exit: nothing more may
@@ -307,7 +359,7 @@ void RealiseWindow(WSCmainWindow* w)
 int OnDisplayLost(Display* display)
 {
     std::fprintf(stderr, "tenmado: lost the connection to the display %s\n",
-                 display ? DisplayString(display) : "");
+                 display ? Escaped(DisplayString(display)).c_str() : "");
     _exit(kExitFailure);
 }
 #endif
@@ -321,6 +373,11 @@ bool WSGtkOpenDisplay(std::string* why)
         // GTK would set every locale category from the environment; the
         // read-outs format numbers with printf and need the C locale's point.
         gtk_disable_setlocale();
+        WSGtkPlainWithoutSessionBus();
+        // GDK's Wayland backend says "Error reading events from display:
+        // Broken pipe" when the compositor goes, then ends the program: our
+        // line instead, as for X11
+        g_log_set_writer_func(OnLog, nullptr, nullptr);
         state = gtk_init_check(nullptr, nullptr) ? 1 : 2;
 #ifdef GDK_WINDOWING_X11
         // after GDK's, which is silent
@@ -329,11 +386,23 @@ bool WSGtkOpenDisplay(std::string* why)
     }
     if (state == 2 && why) {
         const char* display = g_getenv("DISPLAY");
-        *why = (display && *display) ? std::string("cannot open display '") + display + "'"
-                                     : std::string("no display (DISPLAY is not set)");
+        const char* wayland = g_getenv("WAYLAND_DISPLAY");
+        const char* backend = g_getenv("GDK_BACKEND");
+        const bool wayland_only = backend && g_str_has_prefix(backend, "wayland") &&
+                                  !std::strstr(backend, "x11");
+        const bool has_x = display && *display;
+        if (wayland_only || (!has_x && wayland && *wayland))
+            *why = "cannot open the Wayland display " +
+                   Quoted(wayland && *wayland ? wayland : "wayland-0");
+        else if (has_x)
+            *why = "cannot open display " + Quoted(display);
+        else
+            *why = "no display (DISPLAY is not set)";
     }
     return state == 1;
 }
+
+void WSGtkSetTestTick(long ms) { g_test_tick_ms = ms >= 1 && ms <= 1000 ? static_cast<int>(ms) : 0; }
 
 int _win_main(void*, void*, char*, int)
 {
