@@ -15,9 +15,11 @@
 #include "app/readout_rows.h"
 #include "app/readouts.h"
 #include "app/settings.h"
+#include "app/tide_choice.h"
 #include "toolkit/sjis.h"
 #include "ephem/bodies.h"
 #include "events/riseset.h"
+#include "events/tide.h"
 #include "timecal/clock.h"
 #include "timecal/constants.h"
 #include "timecal/julian.h"
@@ -27,6 +29,8 @@ namespace {
 using Json = nlohmann::ordered_json;
 
 constexpr long kSecondsPerDay = 86400;
+constexpr double kTokyoBayLat = 35.6;  // the place the Tokyo Bay model stands for
+constexpr double kFarStationKm = 100;  // the almanac says how far a station farther lies
 
 // A read-out as UTF-8 without its leading blanks.
 std::string Line(const std::string& sjis)
@@ -74,6 +78,33 @@ Json DayLocal(const KoyomiReadouts& r, double t)
 Json TimeOrNull(double r, bool found) { return found ? Json(r) : Json(nullptr); }
 Json DayOrNull(double jd) { return jd == 0.0 ? Json(nullptr) : Json(jd); }
 
+// The tides' station as JSON: the chosen station, the Tokyo Bay model, or
+// null when no station lies near enough.
+Json TideStationJson(const KoyomiReadouts& r)
+{
+    const TideChoice& c = TideChoice_Current();
+    const KoyomiPlace& p = r.at.place;
+    if (c.source == TideSource::TokyoBay) {
+        const double km = Tide_DistanceKm(p.latitude, p.longitude, kTokyoBayLat, kTideStationLon);
+        return {{"id", kTideTokyoBay}, {"name", SjisToUtf8("東京湾")}, {"latitude", kTokyoBayLat},
+                {"longitude", kTideStationLon}, {"timezone", "Asia/Tokyo"},
+                {"source", "four-constituent harmonic model (M2, S2, K1, O1)"},
+                {"license", nullptr}, {"distance_km", std::round(km * 10) / 10},
+                {"datum", "the model's datum (mean water level 1.17 m above it)"}};
+    }
+    if (c.source == TideSource::None || !c.station) return nullptr;
+    const TideStation& s = *c.station;
+    Json j = {{"id", s.id}, {"name", s.name_ja.empty() ? s.name : s.name_ja}, {"name_en", s.name},
+              {"region", s.region}, {"country", s.country}, {"latitude", s.latitude},
+              {"longitude", s.longitude}, {"timezone", s.timezone}, {"source", s.source},
+              {"license", s.license},
+              {"distance_km", std::round(Tide_DistanceKm(p.latitude, p.longitude, s.latitude,
+                                                          s.longitude) * 10) / 10},
+              {"datum", s.datum}, {"type", s.subordinate ? "subordinate" : "reference"}};
+    if (s.subordinate) j["reference"] = s.reference;
+    return j;
+}
+
 // The record of one instant as one JSON object.
 Json Object(const KoyomiReadouts& r)
 {
@@ -115,6 +146,8 @@ Json Object(const KoyomiReadouts& r)
         tides.push_back({{"kind", waters[i].kind}, {"jd", waters[i].jd},
                          {"jd_local", DayLocal(r, waters[i].jd)}, {"height", waters[i].height}});
     j["tides"] = tides;
+    j["tide_station"] = TideStationJson(r);
+    j["tide_name"] = SjisToUtf8(TideChoice_NameAt(r.at.jd));
 
     j["new_moons"] = {DayOrNull(r.newmoon1), DayOrNull(r.newmoon2)};
     j["new_moons_local"] = {DayLocal(r, r.newmoon1), DayLocal(r, r.newmoon2)};
@@ -234,6 +267,15 @@ std::string Almanac_Text()
     std::string out;
     for (const ReadoutRow& row : Readout_Rows(r))
         if (row.printed) out += Line(row.text) + "\n";
+    // how far a distant station lies
+    const TideChoice& c = TideChoice_Current();
+    if (c.source == TideSource::Station && c.station) {
+        const double km = Tide_DistanceKm(r.at.place.latitude, r.at.place.longitude, c.station->latitude,
+                                          c.station->longitude);
+        char far[160];
+        std::snprintf(far, sizeof far, "潮汐観測点 %s (%.0f km)", c.station->id.c_str(), km);
+        if (km > kFarStationKm) out += Line(far) + "\n";
+    }
     for (const std::string& l : Planner_TextLines(r, Planner_Of(r))) out += l + "\n";
     return out;
 }

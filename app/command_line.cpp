@@ -32,8 +32,11 @@ const char* const kSummary = reinterpret_cast<const char*>(
     "options say otherwise; in the window the arrow keys and the mouse wheel turn the view.");
 const char* const kDescription =
     "Settings file: $XDG_CONFIG_HOME/tenmado/settings.ini (~/.config/...), group\n"
-    "[observer] with latitude, longitude, zone, azimuth and group [window] with\n"
-    "widget=true|false; the options win over it. The file is never written.\n\n"
+    "[observer] with latitude, longitude, zone, azimuth, group [window] with\n"
+    "widget=true|false and group [tides] with station=ID; the options win over it.\n"
+    "The file is never written.\n\n"
+    "Tide stations: the Neaps tide database (NOAA stations, public domain; TICON-4\n"
+    "stations, Hart-Davis et al., SEANOE, CC BY 4.0); --tide-stations lists them.\n\n"
     "In the window Left and Right turn the view by 15 degrees (with Shift by 90),\n"
     "Home turns it back to the setting, the mouse wheel over the sky turns it too.\n"
     "Launched again while its window runs (with a session bus), tenmado shows\n"
@@ -59,13 +62,24 @@ struct OptionValues {
     gchar* columns = nullptr;
     gchar* events = nullptr;
     gchar* output = nullptr;
+    gchar* tide_station = nullptr;
     gboolean almanac = FALSE, json = FALSE, widget = FALSE, version = FALSE, ics = FALSE;
     ~OptionValues()
     {
-        for (gchar* v : {snapshot, at, scale, config, days, columns, events, output}) g_free(v);
+        for (gchar* v : {snapshot, at, scale, config, days, columns, events, output, tide_station}) g_free(v);
         for (gchar* v : observer) g_free(v);
     }
 };
+
+// --tide-stations [TEXT]: a callback option, its value optional.
+bool g_list_stations = false;
+std::string g_list_text;
+gboolean ListStations(const gchar*, const gchar* value, gpointer, GError**)
+{
+    g_list_stations = true;
+    g_list_text = value ? value : "";
+    return TRUE;
+}
 
 // --scale: a number (ParseNumber) from kScaleMin to kScaleMax.
 bool ParseScale(const char* text, double* scale)
@@ -172,6 +186,16 @@ std::optional<std::string> ParseOptions(int* argc, char*** argv, const char* ver
          "With --almanac: write to FILE (replaced whole or not at all) instead of standard output",
          "FILE"},
         observer(0), observer(1), observer(2), observer(3),
+        {"tide-station", 0, 0, G_OPTION_ARG_FILENAME, &o->tide_station,
+         "The tides of a station of the tide database (its id, as --tide-stations lists them), "
+         "of the station nearest the observer (nearest), or of the four-constituent model of "
+         "Tokyo Bay (tokyo-bay, the default)",
+         "ID"},
+        {"tide-stations", 0, G_OPTION_FLAG_OPTIONAL_ARG, G_OPTION_ARG_CALLBACK,
+         reinterpret_cast<gpointer>(ListStations),
+         "List the tide stations whose name, region or country contains TEXT (all without it), "
+         "nearest first with --lat/--lon, and exit",
+         "[TEXT]"},
         {"config", 0, 0, G_OPTION_ARG_FILENAME, &o->config,
          "Read the settings from FILE instead of $XDG_CONFIG_HOME/tenmado/settings.ini", "FILE"},
         {"widget", 0, 0, G_OPTION_ARG_NONE, &o->widget,
@@ -235,6 +259,8 @@ std::variant<CommandRequest, UsageError> ParseCommandLine(int argc, char** argv,
                                                           const char* version)
 {
     OptionValues o;
+    g_list_stations = false;
+    g_list_text.clear();
     if (std::optional<std::string> problem = ParseOptions(&argc, &argv, version, &o))
         return UsageError{*problem};
     CommandRequest request;
@@ -305,9 +331,18 @@ std::variant<CommandRequest, UsageError> ParseCommandLine(int argc, char** argv,
         *slots[k] = v;
     }
     if (o.widget) request.options.widget = true;
+    if (o.tide_station && !*o.tide_station)
+        return usage("--tide-station needs a station id, nearest or tokyo-bay");
+    if (o.tide_station) request.options.tide_station = std::string(o.tide_station);
     request.almanac = o.almanac;
     request.json = o.json;
     if (o.snapshot || o.almanac) request.action = CommandRequest::Action::Output;
+    if (g_list_stations) {
+        if (o.snapshot || o.almanac)
+            return usage("--tide-stations lists the stations and exits: not with --snapshot or --almanac");
+        request.action = CommandRequest::Action::Stations;
+        request.stations_text = g_list_text;
+    }
     return request;
 }
 

@@ -23,6 +23,7 @@ struct CommandRequest {
         Window,   // the window (no --snapshot, no --almanac)
         Output,   // --snapshot and/or --almanac, then exit
         Version,  // --version
+        Stations, // --tide-stations: the station list
     } action = Action::Window;
     std::string snapshot;        // --snapshot: a .png name, or "-" (standard output); "" none
     double scale = 1.0;          // --scale
@@ -35,7 +36,8 @@ struct CommandRequest {
     bool ics = false;            // --ics: the calendar of the days
     unsigned events = 0;         //   --events: PlannerKind bits (default phases)
     std::string output;          // --output: the file, "" standard output
-    ConfigLayer options;         // --lat, --lon, --zone, --azimuth, --widget
+    ConfigLayer options;         // --lat, --lon, --zone, --azimuth, --widget, --tide-station
+    std::string stations_text;   // --tide-stations TEXT ("" all)
     bool config_given = false;   // --config
     std::string config;          //   its file
 };

@@ -184,6 +184,7 @@ void Config_Over(const ConfigLayer& layer, ConfigValues* v)
     }
     if (layer.azimuth) v->azimuth = *layer.azimuth;
     if (layer.widget) v->widget = *layer.widget;
+    if (layer.tide_station) v->tide_station = *layer.tide_station;
 }
 
 /*
@@ -247,7 +248,8 @@ std::string Config_DefaultPath()
 /*
 **  Config_ReadFile
 **  The settings of one key file: [observer] latitude, longitude, zone,
-**  azimuth; [window] widget (true or false).
+**  azimuth; [window] widget (true or false); [tides] station (an id of
+**  the tide database, nearest or tokyo-bay, checked when it is used).
 **
 **  Notes:
 **  1) A missing default file says nothing; a missing --config file, an
@@ -347,6 +349,22 @@ void Config_ReadFile(const std::string& path, bool required, ConfigLayer* layer,
     }
     g_strfreev(names);
     UnknownKeys(shown, "[window]", "widget", unknown, warnings);
+    // [tides]
+    unknown.clear();
+    names = g_key_file_get_keys(file, "tides", nullptr, nullptr);
+    for (gchar** n = names; n && *n; ++n) {
+        gchar* text = g_key_file_get_string(file, "tides", *n, nullptr);
+        if (std::strcmp(*n, "station") != 0)
+            unknown.push_back(*n);
+        else if (text && *text && std::strlen(text) < 200)
+            layer->tide_station = std::string(text);
+        else
+            warnings->push_back(shown + ": [tides] station = " + Shown(text) +
+                                " is not a station id; the tides of Tokyo Bay are shown");
+        g_free(text);
+    }
+    g_strfreev(names);
+    UnknownKeys(shown, "[tides]", "station", unknown, warnings);
     g_key_file_free(file);
 }
 

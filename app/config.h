@@ -15,6 +15,7 @@ struct ConfigLayer {
     std::optional<double> zone;       // hours east of UTC, [-12, 14], a multiple of 0.25
     std::optional<double> azimuth;    // degrees from the south toward the west, [-360, 360]
     std::optional<bool> widget;       // the window as a desktop widget
+    std::optional<std::string> tide_station;  // [tides] station: an id, "nearest", "tokyo-bay"
 };
 
 // The settings of the program: the layers applied in order over the
@@ -25,6 +26,7 @@ struct ConfigValues {
     double zone;
     double azimuth;
     bool widget;
+    std::string tide_station = {};  // [tides] station / --tide-station; empty: Tokyo Bay
 };
 ConfigValues Config_Defaults();
 void Config_Over(const ConfigLayer& layer, ConfigValues* values);

@@ -4,6 +4,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "app/tide_choice.h"
 
 namespace {
 
@@ -36,10 +37,13 @@ ReadoutRow Drawn(RowId id, std::string text, size_t label_bytes, long x, long y,
 **                        "日の入", "月の出", "月の入" at (10, 5) to (10, 50);
 **                        the clock, the longitude, the latitude and the
 **                        azimuth at (420, 5) to (420, 50); "  東京湾潮汐" at
-**                        (420, 170) and the two high and two low waters at
-**                        (460, 185) to (460, 230); last the Moon's age, which
-**                        the Moon panel draws itself. Boxes 300 x 30, black
-**                        but for the directions.
+**                        (420, 170) (with a station chosen its name, 潮汐
+**                        and the day's tide name; with none "  潮汐") and
+**                        the two high and two low waters at (460, 185) to
+**                        (460, 230); the Moon's age, which the Moon panel
+**                        draws itself; last "潮名 ..." the day's tide name,
+**                        printed only. Boxes 300 x 30, black but for the
+**                        directions.
 **
 **  Notes:
 **  1) An event not found on the date prints "--", the Sun's (polar day
@@ -49,7 +53,7 @@ ReadoutRow Drawn(RowId id, std::string text, size_t label_bytes, long x, long y,
 **
 **  Called:  Readout_DateLine, Readout_Direction, Readout_Event,
 **           Readout_Clock, Readout_Longitude, Readout_Latitude,
-**           Readout_Azimuth, Readout_Tide, Readout_MoonAge
+**           Readout_Azimuth, Readout_Tide, Readout_MoonAge, TideChoice_NameAt
 */
 std::vector<ReadoutRow> Readout_Rows(const KoyomiReadouts& r)
 {
@@ -57,6 +61,12 @@ std::vector<ReadoutRow> Readout_Rows(const KoyomiReadouts& r)
     const size_t event_label = std::strlen("日の出");  // every event label, Shift_JIS bytes
     const size_t tide_label = std::strlen("満");
     double h, m, s;
+    // the tide heading: Tokyo Bay's, or the station's with the day's tide name
+    const TideChoice& tides = TideChoice_Current();
+    const char* tide_name = TideChoice_NameAt(r.at.jd);
+    std::string tide_title = "  東京湾潮汐";
+    if (tides.source == TideSource::Station) tide_title = tides.heading + tides.gap + tide_name;
+    else if (tides.source == TideSource::None) tide_title = tides.heading;
     std::vector<ReadoutRow> rows = {
         {RowId::DateLine, Readout_DateLine(r), 0, true, RowBox{20, 0, 600, 15, kBlack}, true},
         Drawn(RowId::HorizonLeft, Readout_Direction(p.azimuth - 90), 0, 50, 230, kRed, false),
@@ -74,7 +84,7 @@ std::vector<ReadoutRow> Readout_Rows(const KoyomiReadouts& r)
         Drawn(RowId::Longitude, Readout_Longitude(p.longitude), 0, 420, 20),
         Drawn(RowId::Latitude, Readout_Latitude(p.latitude), 0, 420, 35),
         Drawn(RowId::Azimuth, Readout_Azimuth(p.azimuth), 0, 420, 50),
-        Drawn(RowId::TideTitle, "  東京湾潮汐", 0, 420, 170),
+        Drawn(RowId::TideTitle, tide_title, 0, 420, 170),
         Drawn(RowId::High1, Readout_Tide(0, r.tide[4], p.longitude, p.zone, &h, &m, &s), tide_label,
               460, 185),
         Drawn(RowId::High2, Readout_Tide(1, r.tide[5], p.longitude, p.zone, &h, &m, &s), tide_label,
@@ -84,6 +94,8 @@ std::vector<ReadoutRow> Readout_Rows(const KoyomiReadouts& r)
         Drawn(RowId::Low2, Readout_Tide(3, r.tide[7], p.longitude, p.zone, &h, &m, &s), tide_label,
               460, 230),
         {RowId::MoonAge, Readout_MoonAge(r.moon_age), std::strlen("月齢"), false, RowBox{}, true},
+        {RowId::TideName, std::string("潮名 ") + tide_name, std::strlen("潮名 "), false, RowBox{},
+         true},
     };
     return rows;
 }

@@ -23,6 +23,7 @@
 #include "app/input_text.h"
 #include "app/newproject.h"
 #include "app/planner.h"
+#include "app/tide_choice.h"
 #include "shell/cairo/snapshot.h"
 #include "shell/cairo/snapshot_file.h"
 #include "timecal/clock.h"
@@ -175,6 +176,29 @@ int main(int argc, char** argv)
     const ConfigValues values = CommandLine_Settings(request, &warnings);
     for (const std::string& w : warnings) std::fprintf(stderr, "tenmado: warning: %s\n", w.c_str());
     Config_Apply(values);
+
+    if (request.action == CommandRequest::Action::Stations) {
+        std::string why;
+        if (!TideChoice_Database(&why)) return Failure("tide stations: " + why);
+        const bool near = request.options.latitude || request.options.longitude;
+        const std::string list =
+            TideChoice_List(request.stations_text, near, values.latitude, values.longitude);
+        std::fwrite(list.data(), 1, list.size(), stdout);
+        if (std::fflush(stdout) != 0 || std::ferror(stdout))
+            return Failure(std::string("cannot write the station list: ") + std::strerror(errno));
+        return 0;
+    }
+    // the tides: a station of the database, or Tokyo Bay's
+    std::string problem;
+    std::vector<std::string> tide_warnings;
+    if (!TideChoice_Choose(values.tide_station, values.latitude, values.longitude, &problem,
+                           &tide_warnings)) {
+        if (request.options.tide_station) return Usage(problem);
+        // from the settings file: a warning, and Tokyo Bay's tides
+        tide_warnings.push_back(problem + "; the tides of Tokyo Bay are shown");
+    }
+    for (const std::string& w : tide_warnings)
+        std::fprintf(stderr, "tenmado: warning: %s\n", w.c_str());
 
     if (request.action == CommandRequest::Action::Output) return RunOutput(request);
     return RunWindow(request, values);
