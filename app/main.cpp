@@ -22,6 +22,7 @@
 #include "app/cairo/cairo_painter.h"
 #include "app/core/almanac.h"
 #include "app/core/config.h"
+#include "app/core/place_options.h"
 #include "timecal/clock.h"
 #include "app/core/newproject.h"
 #include "app/toolkit/ws.h"
@@ -165,11 +166,14 @@ int main(int argc, char** argv)
     gchar* azimuth = nullptr;
     gchar* config = nullptr;
     gchar* days_text = nullptr;
+    gchar* place = nullptr;
+    gchar* places = nullptr;
     // The parser allocates the option values; they are freed on every return.
     struct OptionValues {
-        gchar** values[9];
+        gchar** values[11];
         ~OptionValues() { for (gchar** v : values) g_free(*v); }
-    } owned{{&snapshot, &at, &scale_text, &lat, &lon, &zone, &azimuth, &config, &days_text}};
+    } owned{{&snapshot, &at, &scale_text, &lat, &lon, &zone, &azimuth, &config, &days_text, &place,
+             &places}};
     gboolean almanac = FALSE;
     gboolean json = FALSE;
     gboolean widget = FALSE;
@@ -203,9 +207,19 @@ int main(int argc, char** argv)
          "The observer's longitude, degrees from -180 to 180, east positive (default 139.7)",
          "DEG"},
         {"zone", 0, 0, G_OPTION_ARG_FILENAME, &zone,
-         "The civil time zone, hours east of UTC from -12 to 14 in steps of 0.25 (default: the "
-         "whole hours nearest the longitude)",
-         "HOURS"},
+         "The civil time zone: hours east of UTC from -12 to 14 in steps of 0.25, a zone name "
+         "of the tz database with its daylight saving (Europe/London), or system (TZ or "
+         "/etc/localtime) (default: the whole hours nearest the longitude)",
+         "HOURS|NAME"},
+        {"place", 0, 0, G_OPTION_ARG_FILENAME, &place,
+         "The observer's place by name from the gazetteer (Sapporo, \"Portland, Oregon\", "
+         "Japanese names too): its latitude, longitude and zone; --lat, --lon and --zone win "
+         "over it",
+         "NAME"},
+        {"places", 0, 0, G_OPTION_ARG_FILENAME, &places,
+         "List the gazetteer's places of that name with their coordinates and zones, most "
+         "populous first, and exit",
+         "TEXT"},
         {"azimuth", 0, 0, G_OPTION_ARG_FILENAME, &azimuth,
          "The direction of the view, degrees from the south toward the west, -360 to 360 "
          "(default 0: south; 180: north)",
@@ -270,6 +284,7 @@ int main(int argc, char** argv)
         std::printf("tenmado %s\n", TENMADO_VERSION);
         return 0;
     }
+    if (places) return PlaceOptions_List(places);
     if (argc > 1) return Usage("unexpected argument " + Shown(argv[1]));
     if (json && !almanac) return Usage("--json only goes with --almanac");
     double scale = 1.0;
@@ -307,7 +322,6 @@ int main(int argc, char** argv)
     const struct { ConfigKey key; const gchar* text; std::optional<double>* slot; } given[] = {
         {ConfigKey::Latitude, lat, &command_line.latitude},
         {ConfigKey::Longitude, lon, &command_line.longitude},
-        {ConfigKey::Zone, zone, &command_line.zone},
         {ConfigKey::Azimuth, azimuth, &command_line.azimuth},
     };
     for (const auto& g : given) {
@@ -317,6 +331,15 @@ int main(int argc, char** argv)
             return Usage(std::string(Config_OptionName(g.key)) + " " + Shown(g.text) + " is not " +
                          Config_Accepted(g.key));
         *g.slot = v;
+    }
+    if (zone && !Config_ParseZone(zone, &command_line))
+        return Usage(std::string("--zone ") + Shown(zone) + " is not " + Config_ZoneAccepted());
+    std::string place_problem;
+    if (place && !Config_ParsePlace(place, &command_line, &place_problem)) {
+        if (!PlaceOptions_DataMissing(place_problem))
+            return Usage("--place " + Shown(place) + ": " + place_problem);
+        std::fprintf(stderr, "tenmado: warning: --place %s: %s\n", Shown(place).c_str(),
+                     place_problem.c_str());
     }
     if (widget) command_line.widget = true;
     ConfigLayer file;

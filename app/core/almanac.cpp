@@ -11,6 +11,7 @@
 
 #include <nlohmann/json.hpp>
 
+#include "app/core/named_zone.h"
 #include "app/core/readouts.h"
 #include "app/core/settings.h"
 #include "app/toolkit/sjis.h"
@@ -19,6 +20,7 @@
 #include "timecal/clock.h"
 #include "timecal/constants.h"
 #include "timecal/julian.h"
+#include "timecal/observer.h"
 
 namespace {
 
@@ -45,6 +47,16 @@ long OffsetSeconds(bool mean_time, const KoyomiPlace& p)
     return std::lround(mean_time ? p.longitude * 240 : p.zone * 3600);
 }
 
+// The same for a local time of a civil date: a named zone's offset in force
+// at it (the earlier in an hour a change repeats).
+long OffsetSeconds(bool mean_time, const KoyomiPlace& p, int year, int month, int day,
+                   double hours)
+{
+    if (mean_time || !m_input_zone_rule) return OffsetSeconds(mean_time, p);
+    const long s = std::clamp(static_cast<long>(std::floor(hours * 3600)), 0L, kSecondsPerDay - 1);
+    return Observer_CivilOffset(Clock_CivilFromFields(year, month, day, 0, 0, 0) + s);
+}
+
 // A civil date's time as JD takes it: local mean time before the adjusted
 // year 1900 (January and February 1900 included).
 bool MeanTimeOfDate(double year, double month)
@@ -57,7 +69,9 @@ Json EventLocal(const KoyomiReadouts& r, double hours)
 {
     if (hours == kNoEvent) return nullptr;
     return Almanac_LocalIso((int)r.event_year, (int)r.event_month, (int)r.event_day, hours,
-                            OffsetSeconds(MeanTimeOfDate(r.event_year, r.event_month), r.place));
+                            OffsetSeconds(MeanTimeOfDate(r.event_year, r.event_month), r.place,
+                                          (int)r.event_year, (int)r.event_month,
+                                          (int)r.event_day, hours));
 }
 
 // A Julian day as the picture converts it (Calendar_Zone: local mean time up
@@ -66,9 +80,10 @@ Json DayLocal(const KoyomiReadouts& r, double t)
 {
     if (t == 0.0) return nullptr;
     double y, m, d, h;
-    Calendar_Zone(t, &y, &m, &d, &h, r.place.longitude, r.place.zone);
-    return Almanac_LocalIso((int)y, (int)m, (int)d, h,
-                            OffsetSeconds(t <= kJdZoneSwitch, r.place));
+    KoyomiPlace at = r.place;
+    at.zone = Observer_ZoneAt(t);
+    Calendar_Zone(t, &y, &m, &d, &h, at.longitude, at.zone);
+    return Almanac_LocalIso((int)y, (int)m, (int)d, h, OffsetSeconds(t <= kJdZoneSwitch, at));
 }
 
 Json TimeOrNull(double r) { return r == kNoEvent ? Json(nullptr) : Json(r); }
@@ -120,6 +135,10 @@ Json Object(const KoyomiReadouts& r)
     j["moon_age"] = r.moon_age;
     j["place"] = {{"latitude", r.place.latitude}, {"longitude", r.place.longitude},
                   {"zone", r.place.zone}, {"azimuth", r.place.azimuth}};
+    // a zone set: the offset in force at the instant; a named one's name
+    if (r.place.zone_set) j["place"]["utc_offset"] = r.place.zone;
+    if (!NamedZone_Name().empty()) j["place"]["zone"] = NamedZone_Name();
+    if (!NamedZone_PlaceName().empty()) j["place"]["name"] = NamedZone_PlaceName();
 
     Json bodies = Json::array();
     for (int i = 0; i < kPanelBodies; i++) {
@@ -225,10 +244,10 @@ std::string Almanac_Text()
         Readout_Latitude(p.latitude),
         Readout_Azimuth(p.azimuth),
         "  東京湾潮汐",
-        Readout_Tide(0, r.tide[4], p.longitude, p.zone, &h, &m, &s),
-        Readout_Tide(1, r.tide[5], p.longitude, p.zone, &h, &m, &s),
-        Readout_Tide(2, r.tide[6], p.longitude, p.zone, &h, &m, &s),
-        Readout_Tide(3, r.tide[7], p.longitude, p.zone, &h, &m, &s),
+        Readout_Tide(0, r.tide[4], p.longitude, Observer_ZoneAt(r.tide[4]), &h, &m, &s),
+        Readout_Tide(1, r.tide[5], p.longitude, Observer_ZoneAt(r.tide[5]), &h, &m, &s),
+        Readout_Tide(2, r.tide[6], p.longitude, Observer_ZoneAt(r.tide[6]), &h, &m, &s),
+        Readout_Tide(3, r.tide[7], p.longitude, Observer_ZoneAt(r.tide[7]), &h, &m, &s),
         Readout_MoonAge(r.moon_age),
     };
     std::string out;
@@ -304,7 +323,8 @@ std::string Almanac_DaysText(int days)
         row += Cell(Readout_Event("月の入", r.moonset, r.moonset == kNoEvent), kLabel, 7);
         double h, m, s;
         for (int i = 0; i < 4; i++)
-            row += Cell(Readout_Tide(i, r.tide[4 + i], p.longitude, p.zone, &h, &m, &s),
+            row += Cell(Readout_Tide(i, r.tide[4 + i], p.longitude, Observer_ZoneAt(r.tide[4 + i]),
+                                     &h, &m, &s),
                         std::strlen("満"), 7);
         row += Cell(Readout_MoonAge(r.moon_age), std::strlen("月齢"), 0);
         out += row + "\n";

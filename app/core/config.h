@@ -15,6 +15,16 @@ struct ConfigLayer {
     std::optional<double> zone;       // hours east of UTC, [-12, 14], a multiple of 0.25
     std::optional<double> azimuth;    // degrees from the south toward the west, [-360, 360]
     std::optional<bool> widget;       // the window as a desktop widget
+    // ---- by name: a zone of the tz database ("Europe/London", "system"),
+    // and a place of the gazetteer (its latitude, longitude and zone, below
+    // the layer's own latitude, longitude and zone)
+    std::optional<std::string> zone_name;
+    struct Place {
+        std::string name;
+        double latitude, longitude;
+        std::string zone;
+    };
+    std::optional<Place> place;
 };
 
 // The settings of the program: the layers applied in order over the
@@ -25,6 +35,8 @@ struct ConfigValues {
     double zone;
     double azimuth;
     bool widget;
+    std::string zone_name = {};   // a named zone ("Europe/London", "system"), or empty
+    std::string place_name = {};  // the place chosen by name, or empty
 };
 ConfigValues Config_Defaults();
 void Config_Over(const ConfigLayer& layer, ConfigValues* values);
@@ -40,6 +52,16 @@ const char* Config_Accepted(ConfigKey key);
 // Text to a value of the key: a finite decimal number in the key's range,
 // or false.
 bool Config_Parse(ConfigKey key, const char* text, double* value);
+// The zone's text: hours (Config_Parse) into layer->zone, or a zone name
+// GLib knows ("Asia/Tokyo", "system") into layer->zone_name; false for
+// anything else.
+bool Config_ParseZone(const char* text, ConfigLayer* layer);
+// What the zone accepts, for messages.
+const char* Config_ZoneAccepted();
+// A place by name into layer->place ("Sapporo", "札幌", "Portland,
+// Oregon"); false with the problem in *why (unknown, ambiguous with the
+// candidates one a line, or the gazetteer missing).
+bool Config_ParsePlace(const std::string& text, ConfigLayer* layer, std::string* why);
 
 // ---- the settings file
 // The file read without --config: $XDG_CONFIG_HOME/tenmado/settings.ini
@@ -51,5 +73,6 @@ void Config_ReadFile(const std::string& path, bool required, ConfigLayer* layer,
                      std::vector<std::string>* warnings);
 
 // The values into the observer's settings (m_input_lat, m_input_lon,
-// m_input_zone_set, m_input_zone, m_input_azmt) and the view's home.
+// m_input_zone_set, m_input_zone, m_input_azmt, the named zone's rule) and
+// the view's home.
 void Config_Apply(const ConfigValues& values);

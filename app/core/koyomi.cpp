@@ -101,6 +101,13 @@ void Koyomi_Reset(const struct tm& now)
     // observer
     latitude = latitude0 = m_input_lat;
     longitude = longitude0 = m_input_lon;
+    // a named zone: the offset the reading is in, as the fixed zone
+    if (m_input_zone_rule) {
+        m_input_zone_set = true;
+        m_input_zone = Clock_ReadingOffset(Clock_CivilFromFields(
+                           now.tm_year + 1900, now.tm_mon + 1, now.tm_mday, now.tm_hour,
+                           now.tm_min, now.tm_sec)) / 3600.0;
+    }
     zone0_set = m_input_zone_set;
     zone0 = m_input_zone;
 

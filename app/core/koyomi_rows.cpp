@@ -109,16 +109,18 @@ void Koyomi_TideRows(WSCvdrawingArea* area)
 **  1) "  東京湾潮汐" at (420, 170), then "満hh:mm" (entries 4, 5) and
 **     "干hh:mm" (6, 7) at (460, 185) to (460, 230); "満 --" or "干 --"
 **     for an entry 0.0. Each time is the Julian day converted at
-**     m_input_lon in the observer's zone (Observer_ZoneHours); a tide of
+**     m_input_lon in the observer's zone in force at it (Observer_ZoneAt:
+**     the fixed zone, or a named zone's offset then); a tide of
 **     the neighbouring day prints that day's clock time. Writes Hour,
 **     minute, second.
 **
-**  Called:  Readout_Tide, Observer_ZoneHours
+**  Called:  Readout_Tide, Observer_ZoneAt
 */
 void Koyomi_DrawTideRows(WSCvdrawingArea* area, const double record[8])
 {
     Row(area, kTideTitle, "  東京湾潮汐");
-    const double zone = Observer_ZoneHours();
     for (int i = 0; i < 4; i++)
-        Row(area, kTideRows[i], Readout_Tide(i, record[4 + i], m_input_lon, zone, &Hour, &minute, &second));
+        Row(area, kTideRows[i], Readout_Tide(i, record[4 + i], m_input_lon,
+                                             Observer_ZoneAt(record[4 + i]), &Hour, &minute,
+                                             &second));
 }

@@ -5,6 +5,7 @@
 #include <cmath>
 #include <cstdio>
 
+#include "app/core/civil_day.h"
 #include "app/core/koyomi.h"
 #include "app/core/settings.h"
 #include "ephem/position.h"
@@ -62,10 +63,20 @@ const KoyomiDay& Day(double jd)
         n.year = y; n.month = m; n.day = d;
         n.tide_year = ty; n.tide_month = tm; n.tide_day = td;
         n.lat0 = latitude0; n.lon0 = longitude0; n.zone = zone;
-        n.sunrise = Sun.rise_time = Cal_Rise_Time(jd, kBodySun);
-        n.sunset = Sun.set_time = Cal_Set_Time(jd, kBodySun);
-        n.moonrise = Moon.rise_time = Cal_Rise_Time(jd, kBodyMoon);
-        n.moonset = Moon.set_time = Cal_Set_Time(jd, kBodyMoon);
+        const CivilDay civil = CivilDay_Of(y, m, d, longitude0);
+        if (CivilDay_Changes(civil, zone)) {
+            // a named zone's change on the date: the searches over its span
+            Cal_Auto_Time(jd, &Auto_Time);
+            n.sunrise = Sun.rise_time = CivilDay_Event(civil, kBodySun, EventKind::Rise);
+            n.sunset = Sun.set_time = CivilDay_Event(civil, kBodySun, EventKind::Set);
+            n.moonrise = Moon.rise_time = CivilDay_Event(civil, kBodyMoon, EventKind::Rise);
+            n.moonset = Moon.set_time = CivilDay_Event(civil, kBodyMoon, EventKind::Set);
+        } else {
+            n.sunrise = Sun.rise_time = Cal_Rise_Time(jd, kBodySun);
+            n.sunset = Sun.set_time = Cal_Set_Time(jd, kBodySun);
+            n.moonrise = Moon.rise_time = Cal_Rise_Time(jd, kBodyMoon);
+            n.moonset = Moon.set_time = Cal_Set_Time(jd, kBodyMoon);
+        }
         Tide_Cal(jd);
         for (int i = 0; i < 8; i++) n.tide[i] = Tide[i];
         n.sun = Sun;
@@ -205,8 +216,12 @@ void Koyomi_Readouts(const struct tm& now, bool extras, KoyomiReadouts* r)
     r->sun_transit = r->moon_transit = kNoEvent;
     for (KoyomiBody& b : r->bodies) b = KoyomiBody{};
     if (!extras) return;
-    r->sun_transit = Cal_Top_Time(jd, kBodySun);
-    r->moon_transit = Cal_Top_Time(jd, kBodyMoon);
+    const CivilDay civil = CivilDay_Of(day.year, day.month, day.day, longitude0);
+    const bool changes = CivilDay_Changes(civil, Observer_Zone0());
+    r->sun_transit = changes ? CivilDay_Event(civil, kBodySun, EventKind::Culmination)
+                             : Cal_Top_Time(jd, kBodySun);
+    r->moon_transit = changes ? CivilDay_Event(civil, kBodyMoon, EventKind::Culmination)
+                              : Cal_Top_Time(jd, kBodyMoon);
     for (int i = 0; i < kPanelBodies; i++) {
         KoyomiBody& b = r->bodies[i];
         const tagPosition* p = PanelBody(i, jd, &b.az, &b.el);

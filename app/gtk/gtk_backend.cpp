@@ -74,7 +74,7 @@ gboolean OnTestTick(gpointer p)
     if (!g_drawn) return G_SOURCE_CONTINUE;
     g_drawn = false;
     ++g_test_ticks;
-    Clock_Fix(Clock_CivilSeconds() + 1);
+    Clock_Step(1);
     Tick* t = static_cast<Tick*>(p);
     t->proc(t->rate, t->data);
     return G_SOURCE_CONTINUE;

@@ -28,6 +28,7 @@ check ephem ephem timecal
 check events events ephem timecal
 check app/toolkit app/toolkit
 check panels panels events ephem timecal app/toolkit
-check app/core app/core panels events ephem timecal app/toolkit
+check places places
+check app/core app/core panels events ephem timecal app/toolkit places
 [ "$fails" -eq 0 ] && echo "module boundaries: every include goes down the layers"
 exit $((fails > 0))
