@@ -9,13 +9,29 @@
 #include <cstring>
 #include <fstream>
 #include <map>
-#include <sstream>
 
 #include <nlohmann/json.hpp>
 
 namespace {
 
 constexpr double kByFar = 10;  // a match this many times as populous as the next wins
+
+// A whole file into *data (one read into a buffer of the file's size).
+bool ReadWhole(const std::string& path, std::string* data)
+{
+    std::FILE* f = std::fopen(path.c_str(), "rb");
+    if (!f) return false;
+    bool ok = std::fseek(f, 0, SEEK_END) == 0;
+    const long size = ok ? std::ftell(f) : -1;
+    ok = size > 0 && std::fseek(f, 0, SEEK_SET) == 0;
+    if (ok) {
+        data->resize(static_cast<size_t>(size));
+        ok = std::fread(data->data(), 1, data->size(), f) == data->size();
+    }
+    if (!ok && errno == 0) errno = EIO;
+    std::fclose(f);
+    return ok;
+}
 
 // ASCII letters folded to lower case; other bytes (UTF-8) as they are.
 std::string Fold(std::string s)
@@ -166,15 +182,12 @@ PlaceSearch Places_Search(const std::string& text, size_t max)
 {
     PlaceSearch out{PlaceResult::Unknown, {}, ""};
     const std::string path = Places_Path();
-    std::ifstream in(path, std::ios::binary);
-    if (!in) {
+    std::string data;
+    if (!ReadWhole(path, &data)) {
         out.result = PlaceResult::NoData;
         out.why = path + ": " + std::strerror(errno);
         return out;
     }
-    std::stringstream buffer;
-    buffer << in.rdbuf();
-    const std::string data = buffer.str();
 
     std::string name = text, qualifier;
     const size_t comma = text.rfind(',');

@@ -39,7 +39,7 @@ struct ZoneGuard {
 // Shift_JIS; the gazetteer is UTF-8).
 std::string U8(const char8_t* s) { return reinterpret_cast<const char*>(s); }
 
-void Place(double lat, double lon, const char* zone)
+void Observe(double lat, double lon, const char* zone)
 {
     Settings_Reset();
     Koyomi_ForgetDay();
@@ -73,7 +73,7 @@ TEST(NamedZone, SunriseSunsetInTheOffsetInForceAgainstIndependentLibrary)
                               &oh, &om),
                   9)
             << text;
-        Place(lat, lon, zone);
+        Observe(lat, lon, zone);
         testing_clock::FixedClock clock(y, m, d, 12, 0, 0);
         KoyomiReadouts r;
         Koyomi_Readouts(Clock_Now(), true, &r);
@@ -94,7 +94,7 @@ TEST(NamedZone, SunriseSunsetInTheOffsetInForceAgainstIndependentLibrary)
 TEST(NamedZone, ClockAndDateLineFollowTheChangeAtTheInstant)
 {
     ZoneGuard guard;
-    Place(51.5085, -0.1257, "Europe/London");
+    Observe(51.5085, -0.1257, "Europe/London");
     // spring: 00:59:59 GMT, then 02:00:00 BST one second later
     testing_clock::FixedClock clock(2026, 3, 29, 0, 59, 59);
     KoyomiReadouts a, b;
