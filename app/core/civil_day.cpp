@@ -3,11 +3,6 @@
 
 #include <cmath>
 
-#include "ephem/moon.h"
-#include "ephem/planet.h"
-#include "ephem/position.h"
-#include "ephem/sun.h"
-#include "ephem/transforms.h"
 #include "timecal/clock.h"
 #include "timecal/constants.h"
 #include "timecal/julian.h"
@@ -78,45 +73,38 @@ bool CivilDay_Changes(const CivilDay& day, double zone)
 **  Given:
 **     day    CivilDay    the span (CivilDay_Of)
 **     body   int         kBodySun, kBodyMoon (topocentric) or a planet code
-**     kind   EventKind   Rise, Set or Culmination
+**     kind   EventKind   Rise, Set (the centre at -0.85 degree) or
+**                        Culmination (upper)
 **
-**  Returned (function value):
-**          double   local clock time of the event, hours, in the offset in
-**                   force at it (Observer_ZoneAt); kNoEvent without one
+**  Returned:
+**     found  bool*    whether there is one (may be null)
+**     (function value) double   local clock time of the event, hours, in
+**                   the offset in force at it (Observer_ZoneAt); kNoEvent
+**                   without one
 **
 **  Notes:
-**  1) Event_Search scans 24 brackets; here bracket k is hours k to k + 1
-**     of the span stretched by hours / 24 (57.5 minutes on a 23-hour date,
-**     62.5 on a 25-hour one), sampled at latitude0 and longitude0, the
-**     shared records overwritten as the ordinary searches do.
+**  1) The span searches of events/riseset (Event_Rise, Event_Set,
+**     Event_Culmination) at latitude0 and longitude0 over the whole span,
+**     23 or 25 hours on a change; they leave the shared records alone.
 **
-**  Called:  Event_Search, Sun_Position, Moon_Position, Planet_Position,
-**           Az_El, Calendar_Zone, Observer_ZoneAt
+**  Called:  Event_Rise, Event_Set, Event_Culmination, Calendar_Zone,
+**           Observer_ZoneAt
 */
-double CivilDay_Event(const CivilDay& day, int body, EventKind kind)
+double CivilDay_Event(const CivilDay& day, int body, EventKind kind, bool* found)
 {
-    const double stretch = day.hours / 24;
-    auto sample = [&](double t) {
-        const double jt = day.start + t * stretch / 24;
-        const tagPosition* rec;
-        if (body == kBodySun) {
-            Sun_Position(jt, &Sun);
-            rec = &Sun;
-        } else if (body == kBodyMoon) {
-            Moon_Position(jt, &Moon, 1, latitude0, longitude0);
-            rec = &Moon;
-        } else {
-            Planet_Position(body, jt, &Planet);
-            rec = &Planet;
-        }
-        double az, el;
-        Az_El(jt, rec->ra, rec->dec, latitude0, longitude0, &az, &el);
-        return kind == EventKind::Culmination ? az : el;
-    };
-    const double t = Event_Search(kind, sample);
-    if (t == kNoEvent) return kNoEvent;
-    const double jt = day.start + t * stretch / 24;
+    EventTime e{};
+    switch (kind) {
+    case EventKind::Rise:
+        e = Event_Rise(body, kAltitudeHorizon, latitude0, longitude0, day.start, day.hours);
+        break;
+    case EventKind::Set:
+        e = Event_Set(body, kAltitudeHorizon, latitude0, longitude0, day.start, day.hours);
+        break;
+    default: e = Event_Culmination(body, latitude0, longitude0, day.start, day.hours); break;
+    }
+    if (found) *found = e.found;
+    if (!e.found) return kNoEvent;
     double y, m, d, h;
-    Calendar_Zone(jt, &y, &m, &d, &h, longitude0, Observer_ZoneAt(jt));
+    Calendar_Zone(e.jd, &y, &m, &d, &h, longitude0, Observer_ZoneAt(e.jd));
     return h;
 }

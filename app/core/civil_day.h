@@ -18,7 +18,8 @@ CivilDay CivilDay_Of(double y, double m, double d, double lon);
 // offsets at its start and end differ from the fixed zone of the searches.
 bool CivilDay_Changes(const CivilDay& day, double zone);
 
-// One event of one body in the span, found by the hourly scan and narrowing
-// of the searches with the span's hours stretched to 24 brackets; the local
-// clock time in the offset in force at the event (hours), or kNoEvent.
-double CivilDay_Event(const CivilDay& day, int body, EventKind kind);
+// One event of one body in the span (the span searches of events/riseset);
+// the local clock time in the offset in force at the event (hours), or
+// kNoEvent when there is none (*found, when given, says which: an event at
+// 23:00 is found).
+double CivilDay_Event(const CivilDay& day, int body, EventKind kind, bool* found = nullptr);
