@@ -12,11 +12,10 @@
 #include <fstream>
 #include <string>
 
-#include "app/core/config.h"
-#include "app/core/koyomi.h"
-#include "app/core/named_zone.h"
-#include "app/core/readouts.h"
-#include "app/core/settings.h"
+#include "app/config.h"
+#include "app/named_zone.h"
+#include "app/readouts.h"
+#include "app/settings.h"
 #include "events/riseset.h"
 #include "fixed_clock.h"
 #include "places/places.h"

@@ -1,0 +1,11 @@
+// The main panel: one whole repaint of the dashboard.
+#pragma once
+#include <vector>
+
+class WSCbase;
+class WSCvdrawingArea;
+struct ReadoutRow;
+// One whole repaint of the dashboard.
+void Koyomi_Pla(WSCbase* object);
+// The rows of the read-outs the main panel draws (Readout_Rows), in order.
+void Koyomi_DrawRows(WSCvdrawingArea* area, const std::vector<ReadoutRow>& rows);
