@@ -62,18 +62,23 @@ std::vector<std::string> Fields(const std::string& line)
     }
 }
 
-// name equals folded query, or (prefix) begins with it followed by a blank
-bool NameMatches(const std::string& name, const std::string& query, bool prefix)
+// How a name matches the text: whole, by its first words, or by its
+// beginning (completion).
+enum class Match { Whole, Words, Begins };
+
+// name equals folded query (Whole), begins with it followed by a blank
+// (Words), or begins with it (Begins)
+bool NameMatches(const std::string& name, const std::string& query, Match how)
 {
     if (name.size() < query.size()) return false;
     const std::string f = Fold(name);
-    if (!prefix) return f == query;
-    return f.size() > query.size() && f.compare(0, query.size(), query) == 0 &&
-           f[query.size()] == ' ';
+    if (how == Match::Whole) return f == query;
+    if (f.compare(0, query.size(), query) != 0) return false;
+    return how == Match::Begins || (f.size() > query.size() && f[query.size()] == ' ');
 }
 
 // Whether any name of a P line (fields 1, 2, 3 comma-separated) matches.
-bool AnyName(const std::vector<std::string>& f, const std::string& query, bool prefix)
+bool AnyName(const std::vector<std::string>& f, const std::string& query, Match prefix)
 {
     if (NameMatches(f[1], query, prefix) || (!f[2].empty() && NameMatches(f[2], query, prefix)))
         return true;
@@ -178,7 +183,8 @@ std::string Places_Path()
 **  2) The file is read each call (about 7 MB, a few milliseconds); the
 **     program never reads it unless a place is asked for.
 */
-PlaceSearch Places_Search(const std::string& text, size_t max)
+namespace {
+PlaceSearch Search(const std::string& text, size_t max, bool complete)
 {
     PlaceSearch out{PlaceResult::Unknown, {}, ""};
     const std::string path = Places_Path();
@@ -218,7 +224,8 @@ PlaceSearch Places_Search(const std::string& text, size_t max)
     // populous first
     const std::string folded = Fold(data);
     for (int pass = 0; pass < 2 && out.matches.empty(); pass++) {
-        const bool prefix = pass == 1;
+        const Match prefix = complete ? Match::Begins : pass == 1 ? Match::Words : Match::Whole;
+        if (complete && pass == 1) break;
         size_t at = folded.find(query, first);
         while (at != std::string::npos && out.matches.size() < max) {
             const size_t line_start = folded.rfind('\n', at) + 1;
@@ -247,6 +254,16 @@ PlaceSearch Places_Search(const std::string& text, size_t max)
     else if (out.matches.size() > 1) out.result = PlaceResult::Ambiguous;
     return out;
 }
+}  // namespace
+
+PlaceSearch Places_Search(const std::string& text, size_t max) { return Search(text, max, false); }
+
+/*
+**  Places_Complete
+**  The places whose name (or ASCII or Japanese name) begins with text,
+**  most populous first, at most max (a search entry's completion).
+*/
+PlaceSearch Places_Complete(const std::string& text, size_t max) { return Search(text, max, true); }
 
 /*
 **  Places_Find

@@ -41,6 +41,9 @@ struct PlaceSearch {
 // with it as whole words: "New York" finds "New York City"), most populous
 // first, at most max.
 PlaceSearch Places_Search(const std::string& text, size_t max = 1000);
+// The places whose names begin with text (completion), most populous
+// first, at most max.
+PlaceSearch Places_Complete(const std::string& text, size_t max = 20);
 // One place for text, the rule of --place: the only match, or the most
 // populous when it has ten times the people of the next.
 PlaceSearch Places_Find(const std::string& text);

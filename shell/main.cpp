@@ -25,6 +25,7 @@
 #if TENMADO_HAVE_WINDOW
 #include "shell/gtk/application.h"
 #include "shell/gtk/gtk_backend.h"
+#include "shell/gtk/preferences.h"
 #endif
 
 #ifndef TENMADO_VERSION
@@ -87,6 +88,7 @@ int RunWindow(const CommandRequest& q, const ConfigValues& values)
 #if TENMADO_HAVE_WINDOW
     if (q.at_given) Clock_StartAt(q.at);
     WSGtkSetWidgetMode(values.widget);
+    Preferences_Setup(q.config_given ? q.config : Config_DefaultPath(), q.options);
     std::string why;
     if (!WSGtkOpenDisplay(&why))
         return Failure(why + ": the window needs a display. Without one, paint the picture into "

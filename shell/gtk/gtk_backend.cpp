@@ -7,6 +7,7 @@
 // ends when the last one closes. A lost connection to the X display ends
 // the program with a message.
 #include "shell/gtk/gtk_backend.h"
+#include "shell/gtk/preferences.h"
 
 #include <gtk/gtk.h>
 #ifdef GDK_WINDOWING_X11
@@ -298,6 +299,8 @@ void RealiseWindow(WSCmainWindow* w)
     g_widgets[w] = win;
     g_signal_connect(win, "destroy", G_CALLBACK(OnWidgetDestroyed), w);
     if (w->visible()) gtk_widget_show_all(win);
+    // tests of the Preferences window open it with the main window
+    if (w->visible() && std::getenv("TENMADO_TEST_PREFERENCES")) Preferences_Show(GTK_WINDOW(win));
 }
 
 #ifdef GDK_WINDOWING_X11
