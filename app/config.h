@@ -2,7 +2,8 @@
 // defaults (kObserverDefaults: Tokyo, the zone from the longitude, the view
 // to the south), a settings file (GLib key file, group [observer]: latitude,
 // longitude, zone, azimuth; group [window]: widget), and the command line.
-// The program reads the file and never writes it.
+// The program reads the file; only the Preferences window writes it
+// (settings_file.h).
 #pragma once
 #include <optional>
 #include <string>
