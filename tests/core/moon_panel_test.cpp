@@ -210,28 +210,21 @@ TEST(MoonPanel, AgeFromTheLatestNewMoon)
 }
 
 // The same instant (2026-12-06 15:00 at Tokyo, the waning crescent) from
-// 35.6 N and 33.9 S: lit on the left from the north, on the right from the
-// south (full disc yellow, half disc black: the picture mirrored).
+// 35.6 N and 33.9 S: the full disc black and the left half yellow from the
+// north (lit on the left), the other way from the south.
 TEST(MoonPanel, LitLimbMirroredSouthOfTheEquator)
 {
     for (double lat : {35.6, -33.9}) {
-        SCOPED_TRACE(testing::Message() << "latitude " << lat);
         SetObserver(2461380.75);
         latitude = lat;
-        longitude = lat < 0 ? 151.2 : 139.7;
         Area a;
         DispMoon(&a.area);
         std::vector<uint32_t> fills;
         for (const DrawCall& c : a.rec.calls)
             if (c.op == DrawCall::FillArc) fills.push_back(c.color);
-        ASSERT_EQ(fills.size(), 3u);
-        const bool north = lat > 0;
-        EXPECT_EQ(fills[0], north ? 0x000000u : 0xffff00u);  // full disc
-        EXPECT_EQ(fills[1], north ? 0xffff00u : 0x000000u);  // left half
-        EXPECT_EQ(fills[2], 0x000000u);                      // a crescent either way
+        const std::vector<uint32_t> north = {0x000000, 0xffff00, 0x000000};
+        const std::vector<uint32_t> south = {0xffff00, 0x000000, 0x000000};
+        EXPECT_EQ(fills, lat > 0 ? north : south);
     }
-    // quarters stay quarters
-    EXPECT_EQ(MoonPhaseAsSeen(90, -10), 270.0);
-    EXPECT_EQ(MoonPhaseAsSeen(0, -10), 360.0);
-    EXPECT_EQ(MoonPhaseAsSeen(45, 0), 45.0);
+    EXPECT_EQ(MoonPhaseAsSeen(90, -10), 270.0);  // quarters stay quarters
 }
