@@ -16,8 +16,8 @@
 #include "app/readouts.h"
 #include "app/settings.h"
 #include "toolkit/sjis.h"
+#include "ephem/bodies.h"
 #include "events/riseset.h"
-#include "panels/panels.h"
 #include "timecal/clock.h"
 #include "timecal/constants.h"
 #include "timecal/julian.h"
@@ -27,8 +27,6 @@ namespace {
 
 using Json = nlohmann::ordered_json;
 
-const char* const kEnglish[kPanelBodies] = {"Moon", "Mercury", "Venus", "Sun",
-                                            "Mars", "Jupiter", "Saturn"};
 constexpr long kSecondsPerDay = 86400;
 
 // A read-out as UTF-8 without its leading blanks.
@@ -70,7 +68,7 @@ Json EventLocal(const KoyomiReadouts& r, double hours, bool found)
 {
     if (!found) return nullptr;
     return Almanac_LocalIso((int)r.event_year, (int)r.event_month, (int)r.event_day, hours,
-                            OffsetSeconds(MeanTimeOfDate(r.event_year, r.event_month), r.place,
+                            OffsetSeconds(MeanTimeOfDate(r.event_year, r.event_month), r.at.place,
                                           (int)r.event_year, (int)r.event_month,
                                           (int)r.event_day, hours));
 }
@@ -81,7 +79,7 @@ Json DayLocal(const KoyomiReadouts& r, double t)
 {
     if (t == 0.0) return nullptr;
     double y, m, d, h;
-    KoyomiPlace at = r.place;
+    KoyomiPlace at = r.at.place;
     at.zone = Observer_ZoneAt(t);
     Calendar_Zone(t, &y, &m, &d, &h, at.longitude, at.zone);
     return Almanac_LocalIso((int)y, (int)m, (int)d, h, OffsetSeconds(t <= kJdZoneSwitch, at));
@@ -93,17 +91,17 @@ Json DayOrNull(double jd) { return jd == 0.0 ? Json(nullptr) : Json(jd); }
 // The record of one instant as one JSON object.
 Json Object(const KoyomiReadouts& r)
 {
-    const struct tm& now = r.now;
+    const struct tm& now = r.at.civil;
     char local[80];
     std::snprintf(local, sizeof local, "%04d-%02d-%02d %02d:%02d:%02d", now.tm_year + 1900,
                   now.tm_mon + 1, now.tm_mday, now.tm_hour, now.tm_min, now.tm_sec);
     const double now_year = now.tm_year + 1900.0, now_month = now.tm_mon + 1.0;
 
     Json j;
-    j["jd"] = r.jd;
+    j["jd"] = r.at.jd;
     j["jd_local"] = Almanac_LocalIso(now.tm_year + 1900, now.tm_mon + 1, now.tm_mday,
                                      now.tm_hour + now.tm_min / 60.0 + now.tm_sec / 3600.0,
-                                     OffsetSeconds(MeanTimeOfDate(now_year, now_month), r.place));
+                                     OffsetSeconds(MeanTimeOfDate(now_year, now_month), r.at.place));
     j["local"] = local;
     j["sunrise"] = TimeOrNull(r.sunrise, r.sunrise_found);
     j["sunrise_local"] = EventLocal(r, r.sunrise, r.sunrise_found);
@@ -136,17 +134,17 @@ Json Object(const KoyomiReadouts& r)
     j["new_moons_local"] = {DayLocal(r, r.newmoon1), DayLocal(r, r.newmoon2)};
     j["moon_age"] = r.moon_age;
     // + 0.0: a zero prints without a sign (the zone of London is -0 hours)
-    j["place"] = {{"latitude", r.place.latitude + 0.0}, {"longitude", r.place.longitude + 0.0},
-                  {"zone", r.place.zone + 0.0}, {"azimuth", r.place.azimuth + 0.0}};
+    j["place"] = {{"latitude", r.at.place.latitude + 0.0}, {"longitude", r.at.place.longitude + 0.0},
+                  {"zone", r.at.place.zone + 0.0}, {"azimuth", r.at.place.azimuth + 0.0}};
     // a zone set: the offset in force at the instant; a named one's name
-    if (r.place.zone_set) j["place"]["utc_offset"] = r.place.zone + 0.0;
+    if (r.at.place.zone_set) j["place"]["utc_offset"] = r.at.place.zone + 0.0;
     if (!NamedZone_Name().empty()) j["place"]["zone"] = NamedZone_Name();
     if (!NamedZone_PlaceName().empty()) j["place"]["name"] = NamedZone_PlaceName();
 
     Json bodies = Json::array();
     for (int i = 0; i < kPanelBodies; i++) {
         const KoyomiBody& b = r.bodies[i];
-        bodies.push_back({{"name", SjisToUtf8(Pla1[i], std::strlen(Pla1[i]))}, {"english", kEnglish[i]},
+        bodies.push_back({{"name", SjisToUtf8(Pla1[i], std::strlen(Pla1[i]))}, {"english", kBodyEnglish[i]},
                           {"lam", b.lam}, {"bet", b.bet}, {"ra", b.ra}, {"dec", b.dec},
                           {"az", b.az}, {"el", b.el}});
     }
@@ -181,7 +179,7 @@ KoyomiReadouts DayOfRun(int64_t start, int k, bool extras)
     const int64_t t = start + static_cast<int64_t>(k) * kSecondsPerDay;
     KoyomiReadouts r;
     Koyomi_Readouts(Clock_Fields(t), extras, &r);
-    if (SameDate(r.now, r.event_year, r.event_month, r.event_day)) return r;
+    if (SameDate(r.at.civil, r.event_year, r.event_month, r.event_day)) return r;
     const int64_t line = Clock_CivilFromFields((int)r.line_year, (int)r.line_month, (int)r.line_day,
                                                (int)r.line_hour, (int)r.line_minute,
                                                (int)r.line_second);
@@ -189,7 +187,7 @@ KoyomiReadouts DayOfRun(int64_t start, int k, bool extras)
     const int64_t shifted = std::clamp(t + (t - line), midnight, midnight + kSecondsPerDay - 1);
     KoyomiReadouts e;
     Koyomi_Readouts(Clock_Fields(shifted), extras, &e);
-    if (!SameDate(r.now, e.event_year, e.event_month, e.event_day)) return r;
+    if (!SameDate(r.at.civil, e.event_year, e.event_month, e.event_day)) return r;
     r.event_year = e.event_year;
     r.event_month = e.event_month;
     r.event_day = e.event_day;
@@ -364,8 +362,8 @@ std::string Almanac_DaysText(int days)
         char date[32];
         // the civil date of the row (the date line's can be the day before,
         // 18 min 48 s behind, around 1900)
-        std::snprintf(date, sizeof date, "%04d/%02d/%02d", r.now.tm_year + 1900, r.now.tm_mon + 1,
-                      r.now.tm_mday);
+        std::snprintf(date, sizeof date, "%04d/%02d/%02d", r.at.civil.tm_year + 1900, r.at.civil.tm_mon + 1,
+                      r.at.civil.tm_mday);
         std::string line = Padded(date, kDateWidth);
         for (const DayColumn& c : kDayColumns) {
             const ReadoutRow& row = Readout_Row(rows, c.id);

@@ -132,7 +132,6 @@ void WSGtkPlainWithoutSessionBus()
 }
 
 void WSGtkSetWidgetMode(bool on) { g_widget = on; }
-bool WSGtkWidgetMode() { return g_widget; }
 
 int WSGtkRunApplication(void (*start)())
 {

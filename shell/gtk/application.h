@@ -15,7 +15,6 @@ extern const char* const kTenmadoAppId;
 // workspace and out of the task bar and pager. Off by default; set before
 // the window is realised.
 void WSGtkSetWidgetMode(bool on);
-bool WSGtkWidgetMode();
 
 // WSGtkPlainWithoutSessionBus: without a session bus (no address, no
 // $XDG_RUNTIME_DIR/bus) the program runs as a plain instance, and no bus

@@ -16,6 +16,7 @@
 #include "app/named_zone.h"
 #include "app/readouts.h"
 #include "app/settings.h"
+#include "events/day_kept.h"
 #include "events/riseset.h"
 #include "fixed_clock.h"
 #include "places/places.h"
@@ -30,7 +31,7 @@ struct ZoneGuard {
     {
         NamedZone_Set("");
         Settings_Reset();
-        Koyomi_ForgetDay();
+        KeptSearches_Forget();
     }
 };
 
@@ -41,7 +42,7 @@ std::string U8(const char8_t* s) { return reinterpret_cast<const char*>(s); }
 void Observe(double lat, double lon, const char* zone)
 {
     Settings_Reset();
-    Koyomi_ForgetDay();
+    KeptSearches_Forget();
     m_input_lat = lat;
     m_input_lon = lon;
     ASSERT_TRUE(NamedZone_Set(zone)) << zone;
@@ -103,8 +104,8 @@ TEST(NamedZone, ClockAndDateLineFollowTheChangeAtTheInstant)
     EXPECT_EQ(a.line_hour, 0);
     EXPECT_EQ(b.line_hour, 2);
     EXPECT_EQ(b.line_minute, 0);
-    EXPECT_NEAR((b.jd - a.jd) * 86400, 1.0, 1e-3);
-    EXPECT_EQ(b.place.zone, 1.0);
+    EXPECT_NEAR((b.at.jd - a.at.jd) * 86400, 1.0, 1e-3);
+    EXPECT_EQ(b.at.place.zone, 1.0);
 
     // autumn: 01:59:59 BST, then 01:00:00 GMT; the hour read twice is two
     // instants an hour apart
@@ -112,16 +113,16 @@ TEST(NamedZone, ClockAndDateLineFollowTheChangeAtTheInstant)
     Koyomi_Readouts(Clock_Now(), false, &a);
     Clock_Step(1);
     Koyomi_Readouts(Clock_Now(), false, &b);
-    EXPECT_EQ(a.place.zone, 1.0);
-    EXPECT_EQ(b.place.zone, 0.0);
+    EXPECT_EQ(a.at.place.zone, 1.0);
+    EXPECT_EQ(b.at.place.zone, 0.0);
     EXPECT_EQ(b.line_hour, 1);
     EXPECT_EQ(b.line_minute, 0);
-    EXPECT_NEAR((b.jd - a.jd) * 86400, 1.0, 1e-3);
+    EXPECT_NEAR((b.at.jd - a.at.jd) * 86400, 1.0, 1e-3);
     Clock_Step(3599);
     Koyomi_Readouts(Clock_Now(), false, &a);
     EXPECT_EQ(a.line_hour, 1);
     EXPECT_EQ(a.line_minute, 59);
-    EXPECT_NEAR((a.jd - b.jd) * 86400, 3599.0, 1e-3);
+    EXPECT_NEAR((a.at.jd - b.at.jd) * 86400, 3599.0, 1e-3);
 
     // a skipped civil time reads as the instant an hour on
     EXPECT_EQ(Observer_CivilOffset(Clock_CivilFromFields(2026, 3, 29, 1, 30, 0)), 0);

@@ -87,5 +87,5 @@ TEST(SettingsFile, WrittenWholeKeepingWhatItDoesNotKnow)
     }
     EXPECT_FALSE(SettingsFile_Write(path, v, &why));
     EXPECT_EQ(Read(path), "this is not = a key file [\n");
-    std::system(("rm -rf '" + dir + "'").c_str());
+    EXPECT_EQ(std::system(("rm -rf '" + dir + "'").c_str()), 0);
 }

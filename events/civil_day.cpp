@@ -1,5 +1,5 @@
 // The local civil date as a span of UT, and the searches over it.
-#include "app/civil_day.h"
+#include "events/civil_day.h"
 
 #include <cmath>
 
