@@ -12,6 +12,7 @@
 #include <nlohmann/json.hpp>
 
 #include "app/planner.h"
+#include "app/named_zone.h"
 #include "app/readout_rows.h"
 #include "app/readouts.h"
 #include "app/settings.h"
@@ -23,6 +24,7 @@
 #include "timecal/clock.h"
 #include "timecal/constants.h"
 #include "timecal/julian.h"
+#include "timecal/observer.h"
 
 namespace {
 
@@ -49,6 +51,16 @@ long OffsetSeconds(bool mean_time, const KoyomiPlace& p)
     return std::lround(mean_time ? p.longitude * 240 : p.zone * 3600);
 }
 
+// The same for a local time of a civil date: a named zone's offset in force
+// at it (the earlier in an hour a change repeats).
+long OffsetSeconds(bool mean_time, const KoyomiPlace& p, int year, int month, int day,
+                   double hours)
+{
+    if (mean_time || !m_input_zone_rule) return OffsetSeconds(mean_time, p);
+    const long s = std::clamp(static_cast<long>(std::floor(hours * 3600)), 0L, kSecondsPerDay - 1);
+    return Observer_CivilOffset(Clock_CivilFromFields(year, month, day, 0, 0, 0) + s);
+}
+
 // A civil date's time as JD takes it: local mean time before the adjusted
 // year 1900 (January and February 1900 included).
 bool MeanTimeOfDate(double year, double month)
@@ -61,7 +73,9 @@ Json EventLocal(const KoyomiReadouts& r, double hours, bool found)
 {
     if (!found) return nullptr;
     return Almanac_LocalIso((int)r.event_year, (int)r.event_month, (int)r.event_day, hours,
-                            OffsetSeconds(MeanTimeOfDate(r.event_year, r.event_month), r.at.place));
+                            OffsetSeconds(MeanTimeOfDate(r.event_year, r.event_month), r.at.place,
+                                          (int)r.event_year, (int)r.event_month,
+                                          (int)r.event_day, hours));
 }
 
 // A Julian day as the picture converts it (Calendar_Zone: local mean time up
@@ -70,9 +84,10 @@ Json DayLocal(const KoyomiReadouts& r, double t)
 {
     if (t == 0.0) return nullptr;
     double y, m, d, h;
-    Calendar_Zone(t, &y, &m, &d, &h, r.at.place.longitude, r.at.place.zone);
-    return Almanac_LocalIso((int)y, (int)m, (int)d, h,
-                            OffsetSeconds(t <= kJdZoneSwitch, r.at.place));
+    KoyomiPlace at = r.at.place;
+    at.zone = Observer_ZoneAt(t);
+    Calendar_Zone(t, &y, &m, &d, &h, at.longitude, at.zone);
+    return Almanac_LocalIso((int)y, (int)m, (int)d, h, OffsetSeconds(t <= kJdZoneSwitch, at));
 }
 
 Json TimeOrNull(double r, bool found) { return found ? Json(r) : Json(nullptr); }
@@ -155,6 +170,10 @@ Json Object(const KoyomiReadouts& r)
     // + 0.0: a zero prints without a sign (the zone of London is -0 hours)
     j["place"] = {{"latitude", r.at.place.latitude + 0.0}, {"longitude", r.at.place.longitude + 0.0},
                   {"zone", r.at.place.zone + 0.0}, {"azimuth", r.at.place.azimuth + 0.0}};
+    // a zone set: the offset in force at the instant; a named one's name
+    if (r.at.place.zone_set) j["place"]["utc_offset"] = r.at.place.zone + 0.0;
+    if (!NamedZone_Name().empty()) j["place"]["zone"] = NamedZone_Name();
+    if (!NamedZone_PlaceName().empty()) j["place"]["name"] = NamedZone_PlaceName();
 
     Json bodies = Json::array();
     for (int i = 0; i < kPanelBodies; i++) {

@@ -12,6 +12,7 @@
 #include "app/almanac.h"
 #include "app/input_text.h"
 #include "app/planner.h"
+#include "app/place_options.h"
 #include "timecal/clock.h"
 
 namespace {
@@ -32,11 +33,13 @@ const char* const kSummary = reinterpret_cast<const char*>(
     "options say otherwise; in the window the arrow keys and the mouse wheel turn the view.");
 const char* const kDescription =
     "Settings file: $XDG_CONFIG_HOME/tenmado/settings.ini (~/.config/...), group\n"
-    "[observer] with latitude, longitude, zone, azimuth, group [window] with\n"
-    "widget=true|false and group [tides] with station=ID; the options win over it.\n"
-    "The file is never written.\n\n"
+    "[observer] with latitude, longitude, zone (hours, a zone name such as\n"
+    "Europe/London, or system), place (a name of the gazetteer), azimuth, group\n"
+    "[window] with widget=true|false and group [tides] with station=ID; the\n"
+    "options win over it. Only the Preferences window's Save writes the file.\n\n"
     "Tide stations: the Neaps tide database (NOAA stations, public domain; TICON-4\n"
-    "stations, Hart-Davis et al., SEANOE, CC BY 4.0); --tide-stations lists them.\n\n"
+    "stations, Hart-Davis et al., SEANOE, CC BY 4.0); --tide-stations lists them.\n"
+    "Places: GeoNames (www.geonames.org), CC BY 4.0.\n\n"
     "In the window Left and Right turn the view by 15 degrees (with Shift by 90),\n"
     "Home turns it back to the setting, the mouse wheel over the sky turns it too.\n"
     "Launched again while its window runs (with a session bus), tenmado shows\n"
@@ -63,10 +66,13 @@ struct OptionValues {
     gchar* events = nullptr;
     gchar* output = nullptr;
     gchar* tide_station = nullptr;
+    gchar* place = nullptr;
+    gchar* places = nullptr;
     gboolean almanac = FALSE, json = FALSE, widget = FALSE, version = FALSE, ics = FALSE;
     ~OptionValues()
     {
-        for (gchar* v : {snapshot, at, scale, config, days, columns, events, output, tide_station}) g_free(v);
+        for (gchar* v : {snapshot, at, scale, config, days, columns, events, output, tide_station, place, places})
+            g_free(v);
         for (gchar* v : observer) g_free(v);
     }
 };
@@ -196,6 +202,15 @@ std::optional<std::string> ParseOptions(int* argc, char*** argv, const char* ver
          "List the tide stations whose name, region or country contains TEXT (all without it), "
          "nearest first with --lat/--lon, and exit",
          "[TEXT]"},
+        {"place", 0, 0, G_OPTION_ARG_FILENAME, &o->place,
+         "The observer's place by name from the gazetteer (Sapporo, \"Portland, Oregon\", "
+         "Japanese names too): its latitude, longitude and zone; --lat, --lon and --zone win "
+         "over it",
+         "NAME"},
+        {"places", 0, 0, G_OPTION_ARG_FILENAME, &o->places,
+         "List the gazetteer's places of that name with their coordinates and zones, most "
+         "populous first, and exit",
+         "TEXT"},
         {"config", 0, 0, G_OPTION_ARG_FILENAME, &o->config,
          "Read the settings from FILE instead of $XDG_CONFIG_HOME/tenmado/settings.ini", "FILE"},
         {"widget", 0, 0, G_OPTION_ARG_NONE, &o->widget,
@@ -269,6 +284,11 @@ std::variant<CommandRequest, UsageError> ParseCommandLine(int argc, char** argv,
         return request;
     }
     auto usage = [](std::string problem) { return UsageError{std::move(problem)}; };
+    if (o.places) {
+        request.action = CommandRequest::Action::Places;
+        request.places = o.places;
+        return request;
+    }
     if (argc > 1) return usage("unexpected argument " + Shown(argv[1]));
     if (o.json && !o.almanac) return usage("--json only goes with --almanac");
     if (o.scale && !ParseScale(o.scale, &request.scale))
@@ -324,6 +344,12 @@ std::variant<CommandRequest, UsageError> ParseCommandLine(int argc, char** argv,
     for (int k = 0; k < kObserverKeyCount; k++) {
         const char* text = o.observer[k];
         if (!text) continue;
+        if (kObserverKeys[k] == ConfigKey::Zone) {
+            // hours or a zone's name
+            if (!Config_ParseZone(text, &request.options))
+                return usage("--zone " + Shown(text) + " is not " + Config_ZoneAccepted());
+            continue;
+        }
         double v = 0;
         if (!Config_Parse(kObserverKeys[k], text, &v))
             return usage(std::string(Config_OptionName(kObserverKeys[k])) + " " + Shown(text) +
@@ -334,6 +360,12 @@ std::variant<CommandRequest, UsageError> ParseCommandLine(int argc, char** argv,
     if (o.tide_station && !*o.tide_station)
         return usage("--tide-station needs a station id, nearest or tokyo-bay");
     if (o.tide_station) request.options.tide_station = std::string(o.tide_station);
+    std::string place_problem;
+    if (o.place && !Config_ParsePlace(o.place, &request.options, &place_problem)) {
+        if (!PlaceOptions_DataMissing(place_problem))
+            return usage("--place " + Shown(o.place) + ": " + place_problem);
+        request.warnings.push_back("--place " + Shown(o.place) + ": " + place_problem);
+    }
     request.almanac = o.almanac;
     request.json = o.json;
     if (o.snapshot || o.almanac) request.action = CommandRequest::Action::Output;
@@ -356,6 +388,7 @@ std::variant<CommandRequest, UsageError> ParseCommandLine(int argc, char** argv,
 */
 ConfigValues CommandLine_Settings(const CommandRequest& request, std::vector<std::string>* warnings)
 {
+    for (const std::string& w : request.warnings) warnings->push_back(w);
     ConfigLayer file;
     Config_ReadFile(request.config_given ? request.config : Config_DefaultPath(),
                     request.config_given, &file, warnings);

@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "app/tide_choice.h"
+#include "timecal/observer.h"
 
 namespace {
 
@@ -49,12 +50,18 @@ ReadoutRow Drawn(RowId id, std::string text, size_t label_bytes, long x, long y,
 **  1) An event not found on the date prints "--", the Sun's (polar day
 **     or night) as the Moon's; 23.0 is a time when found.
 **  2) The tide times are converted at the observer's longitude in the
-**     observer's zone (the record's place).
+**     observer's zone (the record's place; a named zone's offset in force
+**     at each tide).
 **
 **  Called:  Readout_DateLine, Readout_Direction, Readout_Event,
 **           Readout_Clock, Readout_Longitude, Readout_Latitude,
 **           Readout_Azimuth, Readout_Tide, Readout_MoonAge, TideChoice_NameAt
 */
+namespace {
+// The zone of a record's time t: the place's, or a named zone's offset then.
+double ZoneAt(const KoyomiPlace& p, double t) { return m_input_zone_rule ? Observer_ZoneAt(t) : p.zone; }
+}  // namespace
+
 std::vector<ReadoutRow> Readout_Rows(const KoyomiReadouts& r)
 {
     const KoyomiPlace& p = r.at.place;
@@ -85,13 +92,13 @@ std::vector<ReadoutRow> Readout_Rows(const KoyomiReadouts& r)
         Drawn(RowId::Latitude, Readout_Latitude(p.latitude), 0, 420, 35),
         Drawn(RowId::Azimuth, Readout_Azimuth(p.azimuth), 0, 420, 50),
         Drawn(RowId::TideTitle, tide_title, 0, 420, 170),
-        Drawn(RowId::High1, Readout_Tide(0, r.tide[4], p.longitude, p.zone, &h, &m, &s), tide_label,
+        Drawn(RowId::High1, Readout_Tide(0, r.tide[4], p.longitude, ZoneAt(p, r.tide[4]), &h, &m, &s), tide_label,
               460, 185),
-        Drawn(RowId::High2, Readout_Tide(1, r.tide[5], p.longitude, p.zone, &h, &m, &s), tide_label,
+        Drawn(RowId::High2, Readout_Tide(1, r.tide[5], p.longitude, ZoneAt(p, r.tide[5]), &h, &m, &s), tide_label,
               460, 200),
-        Drawn(RowId::Low1, Readout_Tide(2, r.tide[6], p.longitude, p.zone, &h, &m, &s), tide_label,
+        Drawn(RowId::Low1, Readout_Tide(2, r.tide[6], p.longitude, ZoneAt(p, r.tide[6]), &h, &m, &s), tide_label,
               460, 215),
-        Drawn(RowId::Low2, Readout_Tide(3, r.tide[7], p.longitude, p.zone, &h, &m, &s), tide_label,
+        Drawn(RowId::Low2, Readout_Tide(3, r.tide[7], p.longitude, ZoneAt(p, r.tide[7]), &h, &m, &s), tide_label,
               460, 230),
         {RowId::MoonAge, Readout_MoonAge(r.moon_age), std::strlen("月齢"), false, RowBox{}, true},
         {RowId::TideName, std::string("潮名 ") + tide_name, std::strlen("潮名 "), false, RowBox{},

@@ -3,6 +3,7 @@
 #include "events/day_kept.h"
 
 #include "ephem/position.h"
+#include "events/civil_day.h"
 #include "events/newmoon_kept.h"
 #include "events/riseset.h"
 #include "events/tide.h"
@@ -68,10 +69,24 @@ const DayKept& Day(double jd)
         n.tide_year = ty; n.tide_month = tm; n.tide_day = td;
         n.lat0 = latitude0; n.lon0 = longitude0; n.zone = zone;
         n.tides_owner = g_tides.owner;
-        n.day.sunrise = Sun.rise_time = Cal_Rise_Found(jd, kBodySun, &n.day.sunrise_found);
-        n.day.sunset = Sun.set_time = Cal_Set_Found(jd, kBodySun, &n.day.sunset_found);
-        n.day.moonrise = Moon.rise_time = Cal_Rise_Found(jd, kBodyMoon, &n.day.moonrise_found);
-        n.day.moonset = Moon.set_time = Cal_Set_Found(jd, kBodyMoon, &n.day.moonset_found);
+        const CivilDay civil = CivilDay_Of(y, m, d, longitude0);
+        if (CivilDay_Changes(civil, zone)) {
+            // a named zone's change on the date: the searches over its span
+            Cal_Auto_Time(jd, &Auto_Time);
+            n.day.sunrise = Sun.rise_time =
+                CivilDay_Event(civil, kBodySun, EventKind::Rise, &n.day.sunrise_found);
+            n.day.sunset = Sun.set_time =
+                CivilDay_Event(civil, kBodySun, EventKind::Set, &n.day.sunset_found);
+            n.day.moonrise = Moon.rise_time =
+                CivilDay_Event(civil, kBodyMoon, EventKind::Rise, &n.day.moonrise_found);
+            n.day.moonset = Moon.set_time =
+                CivilDay_Event(civil, kBodyMoon, EventKind::Set, &n.day.moonset_found);
+        } else {
+            n.day.sunrise = Sun.rise_time = Cal_Rise_Found(jd, kBodySun, &n.day.sunrise_found);
+            n.day.sunset = Sun.set_time = Cal_Set_Found(jd, kBodySun, &n.day.sunset_found);
+            n.day.moonrise = Moon.rise_time = Cal_Rise_Found(jd, kBodyMoon, &n.day.moonrise_found);
+            n.day.moonset = Moon.set_time = Cal_Set_Found(jd, kBodyMoon, &n.day.moonset_found);
+        }
         // neither sunrise nor sunset: the Sun's altitude at noon tells
         // polar day from polar night
         if (!n.day.sunrise_found && !n.day.sunset_found) {

@@ -20,7 +20,7 @@ cd "$(dirname "$0")/.."
 . scripts/deps.sh
 
 install_missing cmake g++ make pkg-config libgtk-3-dev libgtest-dev libbenchmark-dev \
-  nlohmann-json3-dev fonts-ipafont-gothic fonts-dejavu-core xvfb x11-utils xdotool imagemagick python3 \
+  nlohmann-json3-dev fonts-ipafont-gothic iso-codes tzdata fonts-dejavu-core xvfb x11-utils xdotool imagemagick python3 \
   librsvg2-bin dbus-bin dbus-daemon dbus-session-bus-common \
   desktop-file-utils appstream man-db dpkg-dev file lintian weston libglib2.0-bin \
   python3-icalendar

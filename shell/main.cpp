@@ -19,6 +19,7 @@
 
 #include "app/almanac.h"
 #include "app/command_line.h"
+#include "app/place_options.h"
 #include "app/config.h"
 #include "app/input_text.h"
 #include "app/newproject.h"
@@ -31,6 +32,7 @@
 #if TENMADO_HAVE_WINDOW
 #include "shell/gtk/application.h"
 #include "shell/gtk/gtk_backend.h"
+#include "shell/gtk/preferences.h"
 #endif
 
 #ifndef TENMADO_VERSION
@@ -111,11 +113,13 @@ int RunWindow(const CommandRequest& q, const ConfigValues& values)
 #if TENMADO_HAVE_WINDOW
     if (q.at_given) Clock_StartAt(q.at);
     WSGtkSetWidgetMode(values.widget);
+    Preferences_Setup(q.config_given ? q.config : Config_DefaultPath(), q.options);
     // what a window already running in the session would not take
     std::string not_taken;
     const std::pair<const char*, bool> options[] = {
         {"--lat", q.options.latitude.has_value()}, {"--lon", q.options.longitude.has_value()},
-        {"--zone", q.options.zone.has_value()},    {"--azimuth", q.options.azimuth.has_value()},
+        {"--zone", q.options.zone.has_value() || q.options.zone_name.has_value()},
+        {"--place", q.options.place.has_value()},  {"--azimuth", q.options.azimuth.has_value()},
         {"--at", q.at_given},                      {"--config", q.config_given},
         {"--widget", q.options.widget.has_value()}};
     for (const auto& [name, on] : options)
@@ -171,6 +175,7 @@ int main(int argc, char** argv)
         std::printf("tenmado %s\n", TENMADO_VERSION);
         return 0;
     }
+    if (request.action == CommandRequest::Action::Places) return PlaceOptions_List(request.places.c_str());
 
     std::vector<std::string> warnings;
     const ConfigValues values = CommandLine_Settings(request, &warnings);

@@ -7,6 +7,7 @@
 // ends when the last one closes. A lost connection to the X display ends
 // the program with a message.
 #include "shell/gtk/gtk_backend.h"
+#include "shell/gtk/preferences.h"
 
 #include <gtk/gtk.h>
 #ifdef GDK_WINDOWING_X11
@@ -86,7 +87,7 @@ gboolean OnTestTick(gpointer p)
     if (!g_drawn) return G_SOURCE_CONTINUE;
     g_drawn = false;
     ++g_test_ticks;
-    Clock_Fix(Clock_CivilSeconds() + 1);
+    Clock_Step(1);
     Tick* t = static_cast<Tick*>(p);
     t->proc(t->rate, t->data);
     SayIfClockStopped();
@@ -312,6 +313,8 @@ void RealiseWindow(WSCmainWindow* w)
     g_widgets[w] = win;
     g_signal_connect(win, "destroy", G_CALLBACK(OnWidgetDestroyed), w);
     if (w->visible()) gtk_widget_show_all(win);
+    // tests of the Preferences window open it with the main window
+    if (w->visible() && std::getenv("TENMADO_TEST_PREFERENCES")) Preferences_Show(GTK_WINDOW(win));
 }
 
 // A name from the environment for a message: printable ASCII, other bytes
