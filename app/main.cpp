@@ -28,6 +28,7 @@
 #if TENMADO_HAVE_WINDOW
 #include "app/gtk/application.h"
 #include "app/gtk/gtk_backend.h"
+#include "app/gtk/window_shell.h"
 #endif
 
 #ifndef TENMADO_VERSION
@@ -359,6 +360,7 @@ int main(int argc, char** argv)
 #if TENMADO_HAVE_WINDOW
     if (at) Clock_StartAt(civil);
     WSGtkSetWidgetMode(values.widget);
+    WSGtkSetSettingsPath(config ? std::string(config) : Config_DefaultPath());
     std::string why;
     if (!WSGtkOpenDisplay(&why))
         return Failure(why + ": the window needs a display. Without one, paint the picture into "

@@ -16,6 +16,9 @@ namespace {
 
 constexpr unsigned long kBoxW = 300, kBoxH = 30;
 
+// The record of the last repaint (the window's tooltips and description).
+KoyomiReadouts g_shown{};
+
 // The horizon labels: 90 degrees left of the view, at it, 90 degrees right.
 struct LabelPlace { long x, y; double offset; };
 constexpr LabelPlace kHorizon[3] = {{50, 230, -90}, {250, 230, 0}, {435, 230, 90}};
@@ -134,6 +137,8 @@ void Koyomi_HorizonLabels(WSCvdrawingArea* area, double azimuth)
     for (const LabelPlace& p : kHorizon) Text(area, p.x, p.y, Readout_Direction(azimuth + p.offset));
 }
 
+const KoyomiReadouts& Koyomi_Shown() { return g_shown; }
+
 /*
 **  Koyomi_Pla
 **  One whole repaint of the dashboard.
@@ -168,6 +173,7 @@ void Koyomi_Pla(WSCbase* object)
     struct tm now = Clock_Now();
     KoyomiReadouts r;
     Koyomi_Readouts(now, false, &r);
+    g_shown = r;
 
     // background
     area->setForeColor("#64ffff");

@@ -2,8 +2,11 @@
 class WSCbase;
 class WSCvdrawingArea;
 struct tm;
+struct KoyomiReadouts;
 // One whole repaint of the dashboard.
 void Koyomi_Pla(WSCbase* object);
+// The read-outs record the last repaint drew (zeros before the first).
+const KoyomiReadouts& Koyomi_Shown();
 // The shared state of a repaint reset from the settings (chart geometry,
 // projection, chart centre, the observer's working copies of the place and
 // zone) and the Julian day of the clock reading now (jd, jd0, jdstart,

@@ -15,6 +15,9 @@ extern const char* const kTenmadoAppId;
 // the window is realised.
 void WSGtkSetWidgetMode(bool on);
 bool WSGtkWidgetMode();
+// Widget mode switched on or off for a window (and the mode with it): the
+// decorations, keep-below, sticky and the task bar and pager hints at once.
+void WSGtkApplyWidgetMode(GtkWindow* window, bool on);
 
 // WSGtkRunApplication
 //   Given:    start  run once, at the first activation: the init handlers

@@ -25,6 +25,7 @@
 #include "app/cairo/cairo_painter.h"
 #include "app/toolkit/ws.h"
 #include "app/gtk/application.h"
+#include "app/gtk/window_shell.h"
 #include "timecal/clock.h"
 
 namespace {
@@ -171,6 +172,7 @@ gboolean OnDraw(GtkWidget* widget, cairo_t* cr, gpointer p)
     cairo_paint(cr);
     cairo_restore(cr);
     CairoWarnMissingGlyphs(*g_painter);
+    WindowShell_Painted();
     g_drawn = true;
     return TRUE;
 }
@@ -284,7 +286,8 @@ void RealiseWindow(WSCmainWindow* w)
         if (!area || gtk_bin_get_child(GTK_BIN(win))) continue;
         GtkWidget* da = gtk_drawing_area_new();
         gtk_widget_set_size_request(da, std::max(1, width / 2), std::max(1, height / 2));
-        gtk_container_add(GTK_CONTAINER(win), da);
+        // the area with the bar below it, its tooltips, menu and accessible name
+        gtk_container_add(GTK_CONTAINER(win), WindowShell_Wrap(GTK_WINDOW(win), area, da, width, height));
         // lives as long as the program, as the area does
         AreaView* view = new AreaView{area, width, height};
         g_signal_connect(da, "draw", G_CALLBACK(OnDraw), view);
