@@ -237,7 +237,7 @@ void OnAbout(GSimpleAction*, GVariant*, gpointer)
 
 // The shortcuts window: the actions' keys from the actions themselves
 // (action-name), the view's keys (handled by the picture) as keys.
-const char kShortcutsUi[] = R"(<interface>
+const char8_t kShortcutsUi[] = u8R"(<interface>
 <object class="GtkShortcutsWindow" id="shortcuts">
  <property name="modal">1</property>
  <child><object class="GtkShortcutsSection">
@@ -245,7 +245,7 @@ const char kShortcutsUi[] = R"(<interface>
   <property name="section-name">keys</property>
   <property name="max-height">12</property>
   <child><object class="GtkShortcutsGroup">
-   <property name="visible">1</property><property name="title">View</property>
+   <property name="visible">1</property><property name="title">View (the mouse wheel over the sky turns it too)</property>
    <child><object class="GtkShortcutsShortcut"><property name="visible">1</property>
     <property name="accelerator">Left Right</property>
     <property name="title">Turn the view by 15°</property></object></child>
@@ -255,10 +255,6 @@ const char kShortcutsUi[] = R"(<interface>
    <child><object class="GtkShortcutsShortcut"><property name="visible">1</property>
     <property name="accelerator">Home</property>
     <property name="title">Turn the view back to the setting</property></object></child>
-   <child><object class="GtkShortcutsShortcut"><property name="visible">1</property>
-    <property name="shortcut-type">gesture</property>
-    <property name="icon-name">input-mouse-symbolic</property>
-    <property name="title">Mouse wheel over the sky: turn the view by 15°</property></object></child>
   </object></child>
   <child><object class="GtkShortcutsGroup">
    <property name="visible">1</property><property name="title">Time</property>
@@ -314,9 +310,26 @@ const char kShortcutsUi[] = R"(<interface>
 
 void OnShortcuts(GSimpleAction*, GVariant*, gpointer)
 {
-    GtkBuilder* builder = gtk_builder_new_from_string(kShortcutsUi, -1);
+    GtkBuilder* builder = gtk_builder_new_from_string(reinterpret_cast<const char*>(kShortcutsUi), -1);
     GtkWindow* w = GTK_WINDOW(gtk_builder_get_object(builder, "shortcuts"));
     g_object_ref(w);
+    // each action's keys as the application has them (what an application
+    // window's help overlay would look up itself)
+    GSList* objects = gtk_builder_get_objects(builder);
+    for (GSList* o = objects; o; o = o->next) {
+        if (!GTK_IS_SHORTCUTS_SHORTCUT(o->data)) continue;
+        gchar* action = nullptr;
+        g_object_get(o->data, "action-name", &action, nullptr);
+        if (action) {
+            gchar** keys = gtk_application_get_accels_for_action(g_app, action);
+            gchar* joined = g_strjoinv(" ", keys);
+            g_object_set(o->data, "accelerator", joined, nullptr);
+            g_free(joined);
+            g_strfreev(keys);
+        }
+        g_free(action);
+    }
+    g_slist_free(objects);
     g_object_unref(builder);
     gtk_window_set_title(w, "tenmado: keyboard shortcuts");
     if (g_shell.window) gtk_window_set_transient_for(w, g_shell.window);

@@ -57,6 +57,22 @@ std::string BodyText(int index)
     return Body_Tooltip(index, b.az, b.el, rise, transit, set);
 }
 
+// Tests only: TENMADO_TEST_TOOLTIPS=1 writes each new tooltip's text to
+// stderr ("tenmado: tooltip: ..."), since a tooltip window is not among the
+// accessible objects a test can read.
+std::string g_last_tip;
+gboolean Tip(GtkTooltip* tooltip, const std::string& text)
+{
+    gtk_tooltip_set_text(tooltip, text.c_str());
+    if (text != g_last_tip && g_getenv("TENMADO_TEST_TOOLTIPS")) {
+        std::string line = text;
+        for (char& c : line) if (c == '\n') c = '|';
+        std::fprintf(stderr, "tenmado: tooltip: %s\n", line.c_str());
+    }
+    g_last_tip = text;
+    return TRUE;
+}
+
 // Method: the point in picture pixels (FitPicture, as the draw handler
 // places the picture); then the bodies' discs (the last drawn first, as
 // it lies on top), the Moon panel's disc, the read-outs, the constellation
@@ -68,8 +84,7 @@ gboolean OnQueryTooltip(GtkWidget*, gint x, gint y, gboolean keyboard, GtkToolti
     const KoyomiReadouts& r = Koyomi_Shown();
     if (r.jd == 0) return FALSE;  // nothing painted yet
     if (keyboard) {
-        gtk_tooltip_set_text(tooltip, Readout_Sentences(r).c_str());
-        return TRUE;
+        return Tip(tooltip, Readout_Sentences(r));
     }
     double px, py;
     Shell_PicturePoint(shell, x, y, &px, &py);
@@ -79,33 +94,29 @@ gboolean OnQueryTooltip(GtkWidget*, gint x, gint y, gboolean keyboard, GtkToolti
         if (!b.shown) continue;
         const double reach = std::max(b.r + kBodyMargin, kBodyMinRadius);
         if (std::hypot(px - b.x, py - b.y) > reach) continue;
-        gtk_tooltip_set_text(tooltip, BodyText(i).c_str());
         TipArea(shell, tooltip, b.x - reach, b.y - reach, 2 * reach, 2 * reach);
-        return TRUE;
+        return Tip(tooltip, BodyText(i));
     }
     if (std::hypot(px - kPhaseX, py - kPhaseY) <= kPhaseR) {
         char age[64];
         std::snprintf(age, sizeof age, U8("\n月齢 %.1f (the Moon's age, days)"), r.moon_age);
         const std::string phase = BodyText(kPanelMoon) + age;
-        gtk_tooltip_set_text(tooltip, phase.c_str());
         TipArea(shell, tooltip, kPhaseX - kPhaseR, kPhaseY - kPhaseR, 2 * kPhaseR, 2 * kPhaseR);
-        return TRUE;
+        return Tip(tooltip, phase);
     }
     int index = 0;
     const ReadoutSpot spot = Readout_At(r, px, py, &index);
     if (spot != ReadoutSpot::None) {
-        gtk_tooltip_set_text(tooltip, Readout_Tooltip(r, spot, index).c_str());
         // a read-out's tooltip changes with the point only at its edges
         TipArea(shell, tooltip, std::floor(px), std::floor(py), 1, 1);
-        return TRUE;
+        return Tip(tooltip, Readout_Tooltip(r, spot, index));
     }
     for (auto it = notes.labels.rbegin(); it != notes.labels.rend(); ++it) {
         const double w = std::strlen(Star3[it->constellation]) * kColumn;
         if (px < it->x || px >= it->x + w || py < it->y + kLabelTop || py >= it->y + kLabelBottom)
             continue;
-        gtk_tooltip_set_text(tooltip, Constellation_Tooltip(it->constellation).c_str());
         TipArea(shell, tooltip, it->x, it->y + kLabelTop, w, kLabelBottom - kLabelTop);
-        return TRUE;
+        return Tip(tooltip, Constellation_Tooltip(it->constellation));
     }
     return FALSE;
 }
