@@ -5,8 +5,8 @@
 
 #include <string>
 
-#include "app/core/almanac.h"
-#include "app/core/settings.h"
+#include "app/almanac.h"
+#include "app/settings.h"
 #include "timecal/clock.h"
 
 namespace {

@@ -16,11 +16,11 @@
 #include <cstdint>
 #include <ctime>
 
-#include "app/core/koyomi.h"
-#include "app/core/readouts.h"
-#include "app/core/settings.h"
-#include "app/toolkit/recorder.h"
-#include "app/toolkit/ws.h"
+#include "app/koyomi.h"
+#include "app/readouts.h"
+#include "app/settings.h"
+#include "toolkit/recorder.h"
+#include "toolkit/ws.h"
 #include "ephem/moon.h"
 #include "ephem/planet.h"
 #include "ephem/position.h"
@@ -35,7 +35,7 @@
 #ifdef TENMADO_HAVE_CAIRO
 #include <cairo.h>
 
-#include "app/cairo/cairo_painter.h"
+#include "shell/cairo/cairo_painter.h"
 #endif
 
 namespace {

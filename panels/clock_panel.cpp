@@ -3,7 +3,7 @@
 #include <cmath>
 #include <ctime>
 
-#include "app/toolkit/ws.h"
+#include "toolkit/ws.h"
 #include "panels/display_settings.h"
 #include "panels/panels.h"
 #include "timecal/clock.h"

@@ -3,7 +3,7 @@
 #include <cmath>
 #include <cstdio>
 
-#include "app/toolkit/ws.h"
+#include "toolkit/ws.h"
 #include "ephem/moon.h"
 #include "ephem/position.h"
 #include "events/newmoon_kept.h"

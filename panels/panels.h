@@ -30,7 +30,7 @@ extern const char* const Pla1[8];
 void Disp4(WSCbase* object);
 
 // Computed pixel values reach the drawing operations through NarrowShort,
-// NarrowUShort and NarrowLong (app/toolkit/ws.h), which clamp and count.
+// NarrowUShort and NarrowLong (toolkit/ws.h), which clamp and count.
 
 // ---- star chart
 void DispStar(WSCbase* object);

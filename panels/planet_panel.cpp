@@ -6,7 +6,7 @@
 #include <cmath>
 #include <cstdio>
 
-#include "app/toolkit/ws.h"
+#include "toolkit/ws.h"
 #include "ephem/transforms.h"
 #include "panels/display_settings.h"
 #include "panels/panels.h"

@@ -9,7 +9,7 @@
 #include <cmath>
 #include <cstdio>
 
-#include "app/toolkit/ws.h"
+#include "toolkit/ws.h"
 #include "ephem/star.h"
 #include "ephem/transforms.h"
 #include "panels/display_settings.h"

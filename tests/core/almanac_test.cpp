@@ -9,8 +9,8 @@
 
 #include <nlohmann/json.hpp>
 
-#include "app/core/almanac.h"
-#include "app/core/settings.h"
+#include "app/almanac.h"
+#include "app/settings.h"
 #include "tests/core/fixed_clock.h"
 #include "timecal/clock.h"
 

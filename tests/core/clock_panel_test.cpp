@@ -2,9 +2,9 @@
 // recorded drawing of one clock.
 #include <gtest/gtest.h>
 
-#include "app/core/settings.h"
-#include "app/toolkit/recorder.h"
-#include "app/toolkit/ws.h"
+#include "app/settings.h"
+#include "toolkit/recorder.h"
+#include "toolkit/ws.h"
 #include "panels/panels.h"
 #include "tests/core/fixed_clock.h"
 #include "timecal/clock.h"

@@ -6,8 +6,8 @@
 #include <cstdint>
 #include <string>
 
-#include "app/core/almanac.h"
-#include "app/core/settings.h"
+#include "app/almanac.h"
+#include "app/settings.h"
 #include "tests/core/fixed_clock.h"
 #include "timecal/clock.h"
 #include "timecal/julian.h"

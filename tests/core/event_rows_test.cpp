@@ -1,15 +1,16 @@
-// The main panel's event and tide rows: texts, places, the "--" rules and
-// the truncated minutes, through the recorder.
+// The main panel's rows (Readout_Rows, drawn by Koyomi_DrawRows): texts,
+// places, the "--" rules and the truncated minutes, through the recorder.
 #include <gtest/gtest.h>
 
 #include <ctime>
 #include <string>
 
-#include "app/core/koyomi.h"
-#include "app/core/koyomi_rows.h"
-#include "app/core/settings.h"
-#include "app/toolkit/recorder.h"
-#include "app/toolkit/ws.h"
+#include "app/koyomi.h"
+#include "app/readout_rows.h"
+#include "app/readouts.h"
+#include "app/settings.h"
+#include "toolkit/recorder.h"
+#include "toolkit/ws.h"
 #include "ephem/position.h"
 #include "tests/core/fixed_clock.h"
 #include "tests/core/observer.h"
@@ -30,14 +31,40 @@ void ExpectRow(const Recorder& rec, const std::string& sjis, int x, int y)
     EXPECT_EQ(c->color, 0x000000u);
 }
 
-// The shared state of a repaint at a civil instant, without painting.
-void ResetAt(int y, int mo, int d, int h, int mi, int s)
+// The text drawn at (x, y), or "" when none.
+std::string TextAt(const Recorder& rec, int x, int y)
+{
+    for (const DrawCall* c : rec.texts())
+        if (c->a[0] == x && c->a[1] == y) return c->text;
+    return "";
+}
+
+// The rows of the record of a civil instant, drawn.
+void DrawRowsAt(WSCvdrawingArea* area, int y, int mo, int d, int h, int mi, int s)
 {
     Settings_Reset();
     testing_clock::FixedClock clock(y, mo, d, h, mi, s);
-    struct tm now = Clock_Now();
-    Koyomi_Reset(now);
+    KoyomiReadouts r;
+    Koyomi_Readouts(Clock_Now(), false, &r);
+    Koyomi_DrawRows(area, Readout_Rows(r));
 }
+
+// The rows of a record with the given events and tides (Tokyo), drawn.
+void DrawRowsOf(WSCvdrawingArea* area, double sunrise, double sunset, double moonrise,
+                double moonset, const double tide[8])
+{
+    Settings_Reset();
+    KoyomiReadouts r{};
+    r.sunrise = sunrise;
+    r.sunset = sunset;
+    r.moonrise = moonrise;
+    r.moonset = moonset;
+    for (int i = 0; i < 8; i++) r.tide[i] = tide[i];
+    r.place = KoyomiPlace{35.6, 139.7, Observer_ZoneHours(), false, 0};
+    Koyomi_DrawRows(area, Readout_Rows(r));
+}
+
+constexpr double kNoTides[8] = {};
 
 using testing_observer::Tokyo;
 
@@ -45,7 +72,7 @@ using testing_observer::Tokyo;
 
 // 2026-12-06 15:00 through a whole repaint: every row in place, and the
 // event times left in the Sun and Moon records.
-TEST(Koyomi_EventRows, WholeRepaintAtFixedInstant)
+TEST(Koyomi_Rows, WholeRepaintAtFixedInstant)
 {
     Settings_Reset();
     testing_clock::FixedClock clock(2026, 12, 6, 15, 0, 0);
@@ -72,20 +99,18 @@ TEST(Koyomi_EventRows, WholeRepaintAtFixedInstant)
 
 // 2026-12-02: no moonrise on the date: "月の出 --" and 23.0 in the record.
 // 2026-12-03: one high water: the second high row reads "満 --".
-TEST(Koyomi_EventRows, NoMoonriseAndOneHighWater)
+TEST(Koyomi_Rows, NoMoonriseAndOneHighWater)
 {
     WSCvdrawingArea area(nullptr, "a");
     Recorder rec;
     area.setPainter(&rec);
-    ResetAt(2026, 12, 2, 12, 0, 0);
-    Koyomi_EventRows(&area);
+    DrawRowsAt(&area, 2026, 12, 2, 12, 0, 0);
     ExpectRow(rec, "月の出 --", 10, 35);
     EXPECT_EQ(Moon.rise_time, 23.0);
     ExpectRow(rec, "月の入 12:23", 10, 50);
 
     rec.clear();
-    ResetAt(2026, 12, 3, 12, 0, 0);
-    Koyomi_TideRows(&area);
+    DrawRowsAt(&area, 2026, 12, 3, 12, 0, 0);
     ExpectRow(rec, "満13:03", 460, 185);
     ExpectRow(rec, "満 --", 460, 200);
     ExpectRow(rec, "干06:00", 460, 215);
@@ -94,20 +119,19 @@ TEST(Koyomi_EventRows, NoMoonriseAndOneHighWater)
 
 // Minutes truncate (5.999 h is 05:59); only the Moon's rows print "--" for
 // 23.0, the Sun's print 23:00.
-TEST(Koyomi_DrawEventRows, TruncationAndNoEvent)
+TEST(Readout_Rows, TruncationAndNoEvent)
 {
     WSCvdrawingArea area(nullptr, "a");
     Recorder rec;
     area.setPainter(&rec);
-    Koyomi_DrawEventRows(&area, 5.999, 23.0, 23.0, 23.0);
-    ASSERT_EQ(rec.texts().size(), 4u);
+    DrawRowsOf(&area, 5.999, 23.0, 23.0, 23.0, kNoTides);
     ExpectRow(rec, "日の出 05:59", 10, 5);
     ExpectRow(rec, "日の入 23:00", 10, 20);
     ExpectRow(rec, "月の出 --", 10, 35);
     ExpectRow(rec, "月の入 --", 10, 50);
 
     rec.clear();
-    Koyomi_DrawEventRows(&area, 0.0, 23.999, 22.999999, 23.5);
+    DrawRowsOf(&area, 0.0, 23.999, 22.999999, 23.5, kNoTides);
     ExpectRow(rec, "日の出 00:00", 10, 5);
     ExpectRow(rec, "日の入 23:59", 10, 20);
     ExpectRow(rec, "月の出 22:59", 10, 35);
@@ -116,17 +140,15 @@ TEST(Koyomi_DrawEventRows, TruncationAndNoEvent)
 
 // Entries 0.0 print "満 --" / "干 --" in their own rows; a time of the
 // neighbouring day prints that day's clock time; minutes truncate.
-TEST(Koyomi_DrawTideRows, EmptyEntriesAndNeighbouringDays)
+TEST(Readout_Rows, EmptyTidesAndNeighbouringDays)
 {
     WSCvdrawingArea area(nullptr, "a");
     Recorder rec;
     area.setPainter(&rec);
-    Settings_Reset();
-    double record[8] = {1.5, 0, 0.5, 0.3,
-                        Tokyo(2026, 12, 6, 5.999), 0.0,
-                        Tokyo(2026, 12, 5, 23.705), Tokyo(2026, 12, 7, 1.555)};
-    Koyomi_DrawTideRows(&area, record);
-    ASSERT_EQ(rec.texts().size(), 5u);
+    const double record[8] = {1.5, 0, 0.5, 0.3,
+                              Tokyo(2026, 12, 6, 5.999), 0.0,
+                              Tokyo(2026, 12, 5, 23.705), Tokyo(2026, 12, 7, 1.555)};
+    DrawRowsOf(&area, 6, 16, 3, 14, record);
     ExpectRow(rec, "  東京湾潮汐", 420, 170);
     ExpectRow(rec, "満05:59", 460, 185);
     ExpectRow(rec, "満 --", 460, 200);
@@ -134,11 +156,9 @@ TEST(Koyomi_DrawTideRows, EmptyEntriesAndNeighbouringDays)
     ExpectRow(rec, "干01:33", 460, 230);
 
     rec.clear();
-    double none[8] = {};
-    Koyomi_DrawTideRows(&area, none);
+    DrawRowsOf(&area, 6, 16, 3, 14, kNoTides);
     ExpectRow(rec, "満 --", 460, 185);
-    EXPECT_EQ(rec.texts()[2]->text, std::string("満 --"));
-    EXPECT_EQ(rec.texts()[3]->text, std::string("干 --"));
-    EXPECT_EQ(rec.texts()[4]->text, std::string("干 --"));
-    EXPECT_EQ(rec.texts()[4]->a[1], 230);
+    EXPECT_EQ(TextAt(rec, 460, 200), std::string("満 --"));
+    EXPECT_EQ(TextAt(rec, 460, 215), std::string("干 --"));
+    EXPECT_EQ(TextAt(rec, 460, 230), std::string("干 --"));
 }

@@ -5,10 +5,11 @@
 #include <cstdio>
 #include <string>
 
-#include "app/core/koyomi.h"
-#include "app/core/settings.h"
-#include "app/toolkit/recorder.h"
-#include "app/toolkit/ws.h"
+#include "app/koyomi.h"
+#include "app/readouts.h"
+#include "app/settings.h"
+#include "toolkit/recorder.h"
+#include "toolkit/ws.h"
 #include "tests/core/fixed_clock.h"
 #include "timecal/clock.h"
 #include "timecal/julian.h"

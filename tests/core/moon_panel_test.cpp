@@ -7,9 +7,9 @@
 #include <numbers>
 #include <string>
 
-#include "app/core/settings.h"
-#include "app/toolkit/recorder.h"
-#include "app/toolkit/ws.h"
+#include "app/settings.h"
+#include "toolkit/recorder.h"
+#include "toolkit/ws.h"
 #include "events/newmoon.h"
 #include "panels/panels.h"
 #include "tests/core/observer.h"

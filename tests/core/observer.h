@@ -1,7 +1,7 @@
 // The observer as the main panel leaves it for the searches: the settings at
 // start and the working copies of the place; Julian days of Tokyo civil time.
 #pragma once
-#include "app/core/settings.h"
+#include "app/settings.h"
 #include "timecal/julian.h"
 
 namespace testing_observer {

@@ -4,7 +4,7 @@
 
 #include <cmath>
 
-#include "app/core/settings.h"
+#include "app/settings.h"
 #include "ephem/planet.h"
 
 namespace {

@@ -6,9 +6,9 @@
 #include <string>
 #include <vector>
 
-#include "app/core/settings.h"
-#include "app/toolkit/recorder.h"
-#include "app/toolkit/ws.h"
+#include "app/settings.h"
+#include "toolkit/recorder.h"
+#include "toolkit/ws.h"
 #include "ephem/position.h"
 #include "ephem/transforms.h"
 #include "panels/panels.h"

@@ -8,7 +8,7 @@
 #include <cstring>
 
 #include "angle_near.h"
-#include "app/core/settings.h"
+#include "app/settings.h"
 #include "ephem/planet.h"
 #include "ephem/transforms.h"
 #include "tests/core/observer.h"

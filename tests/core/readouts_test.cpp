@@ -12,11 +12,11 @@
 
 #include <nlohmann/json.hpp>
 
-#include "app/core/almanac.h"
-#include "app/core/config.h"
-#include "app/core/readouts.h"
-#include "app/core/settings.h"
-#include "app/toolkit/sjis.h"
+#include "app/almanac.h"
+#include "app/config.h"
+#include "app/readouts.h"
+#include "app/settings.h"
+#include "toolkit/sjis.h"
 #include "tests/core/fixed_clock.h"
 #include "tests/core/repaint_capture.h"
 

@@ -16,10 +16,10 @@
 #include <string>
 #include <vector>
 
-#include "app/core/koyomi.h"
-#include "app/core/settings.h"
-#include "app/toolkit/recorder.h"
-#include "app/toolkit/ws.h"
+#include "app/koyomi.h"
+#include "app/settings.h"
+#include "toolkit/recorder.h"
+#include "toolkit/ws.h"
 #include "ephem/position.h"
 #include "events/tide.h"
 #include "tests/core/fixed_clock.h"

@@ -12,8 +12,9 @@
 #include <sstream>
 #include <string>
 
-#include "app/core/koyomi.h"
-#include "app/core/settings.h"
+#include "app/koyomi.h"
+#include "app/readouts.h"
+#include "app/settings.h"
 #include "events/riseset.h"
 #include "timecal/julian.h"
 

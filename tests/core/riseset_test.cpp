@@ -6,7 +6,7 @@
 #include <cmath>
 #include <vector>
 
-#include "app/core/settings.h"
+#include "app/settings.h"
 #include "ephem/position.h"
 #include "events/riseset.h"
 #include "tests/core/observer.h"

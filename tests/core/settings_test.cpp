@@ -6,8 +6,9 @@
 
 #include <ctime>
 
-#include "app/core/koyomi.h"
-#include "app/core/settings.h"
+#include "app/koyomi.h"
+#include "app/readouts.h"
+#include "app/settings.h"
 
 namespace {
 

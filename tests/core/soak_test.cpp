@@ -22,10 +22,10 @@
 #include <string>
 #include <vector>
 
-#include "app/core/koyomi.h"
-#include "app/core/settings.h"
-#include "app/toolkit/recorder.h"
-#include "app/toolkit/ws.h"
+#include "app/koyomi.h"
+#include "app/settings.h"
+#include "toolkit/recorder.h"
+#include "toolkit/ws.h"
 #include "events/newmoon.h"
 #include "events/riseset.h"
 #include "panels/panels.h"

@@ -7,10 +7,10 @@
 #include <utility>
 #include <vector>
 
-#include "app/core/newproject.h"
-#include "app/core/settings.h"
-#include "app/toolkit/recorder.h"
-#include "app/toolkit/ws.h"
+#include "app/newproject.h"
+#include "app/settings.h"
+#include "toolkit/recorder.h"
+#include "toolkit/ws.h"
 #include "tests/core/fixed_clock.h"
 #include "timecal/clock.h"
 

@@ -4,7 +4,7 @@
 #include <cmath>
 
 #include "angle_near.h"
-#include "app/core/settings.h"
+#include "app/settings.h"
 #include "ephem/sun.h"
 #include "ephem/transforms.h"
 #include "timecal/constants.h"

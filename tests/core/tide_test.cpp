@@ -4,7 +4,7 @@
 
 #include <cmath>
 
-#include "app/core/settings.h"
+#include "app/settings.h"
 #include "events/tide.h"
 #include "tests/core/observer.h"
 #include "timecal/julian.h"

@@ -1,7 +1,7 @@
 // Time records: Cal_Now_Time, Cal_Auto_Time, DateToYMD, HourToHMS.
 #include <gtest/gtest.h>
 
-#include "app/core/settings.h"
+#include "app/settings.h"
 #include "tests/core/fixed_clock.h"
 #include "tests/core/observer.h"
 #include "timecal/clock.h"

@@ -12,12 +12,12 @@
 #include <string>
 #include <vector>
 
-#include "app/core/koyomi.h"
-#include "app/core/readouts.h"
-#include "app/core/reminder_book.h"
-#include "app/core/time_travel.h"
-#include "app/core/window_texts.h"
-#include "app/toolkit/sjis.h"
+#include "app/koyomi.h"
+#include "app/readouts.h"
+#include "app/reminder_book.h"
+#include "app/time_travel.h"
+#include "app/window_texts.h"
+#include "toolkit/sjis.h"
 #include "panels/constellations.h"
 #include "panels/panels.h"
 #include "panels/scene_notes.h"

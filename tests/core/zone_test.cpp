@@ -9,8 +9,9 @@
 #include <ctime>
 #include <random>
 
-#include "app/core/koyomi.h"
-#include "app/core/settings.h"
+#include "app/koyomi.h"
+#include "app/readouts.h"
+#include "app/settings.h"
 #include "events/riseset.h"
 #include "timecal/clock.h"
 #include "timecal/julian.h"

@@ -17,7 +17,7 @@ trap 'rm -rf "$work"' EXIT
 fails=0
 fail() { echo "FAIL: $*"; fails=$((fails + 1)); }
 
-app_id=$(sed -n 's/^set(TENMADO_APP_ID "\(.*\)")$/\1/p' "$src/app/desktop/CMakeLists.txt")
+app_id=$(sed -n 's/^set(TENMADO_APP_ID "\(.*\)")$/\1/p' "$src/shell/desktop/CMakeLists.txt")
 version=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' "$build/CMakeCache.txt")
 [ -n "$app_id" ] && [ -n "$version" ] || { echo "FAIL: no application id or version"; exit 1; }
 

@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# The program as -DTENMADO_GUI=OFF builds it (app/main.cpp without the
+# The program as -DTENMADO_GUI=OFF builds it (shell/main.cpp without the
 # window, linked with the same libraries): it needs no GTK, paints the
 # snapshot and prints the almanac as the full program does, and asked for
 # the window says it was built without one (status 1).

@@ -26,7 +26,7 @@ fail() { echo "FAIL: $*"; fails=$((fails + 1)); }
 apt() { DEBIAN_FRONTEND=noninteractive apt-get -o DPkg::Lock::Timeout=300 -y -qq "$@"; }
 
 version=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' "$build/CMakeCache.txt")
-app_id=$(sed -n 's/^set(TENMADO_APP_ID "\(.*\)")$/\1/p' "$src/app/desktop/CMakeLists.txt")
+app_id=$(sed -n 's/^set(TENMADO_APP_ID "\(.*\)")$/\1/p' "$src/shell/desktop/CMakeLists.txt")
 deb=$work/tenmado_${version}_$(dpkg --print-architecture).deb
 
 # ---- build and read the package

@@ -11,8 +11,8 @@
 #include <cstring>
 #include <string>
 
-#include "app/cairo/cairo_painter.h"
-#include "app/toolkit/ws.h"
+#include "shell/cairo/cairo_painter.h"
+#include "toolkit/ws.h"
 
 namespace {
 

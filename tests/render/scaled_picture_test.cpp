@@ -13,9 +13,9 @@
 #include <string>
 #include <vector>
 
-#include "app/cairo/cairo_painter.h"
-#include "app/core/koyomi.h"
-#include "app/toolkit/ws.h"
+#include "shell/cairo/cairo_painter.h"
+#include "app/koyomi.h"
+#include "toolkit/ws.h"
 #include "tests/core/fixed_clock.h"
 #include "tests/core/repaint_capture.h"
 

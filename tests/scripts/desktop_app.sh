@@ -14,8 +14,8 @@ here=$(cd "$(dirname "$0")" && pwd)
 for tool in Xvfb xdotool xprop dbus-run-session; do
   command -v "$tool" >/dev/null || { echo "FAIL: $tool is not installed"; exit 1; }
 done
-app_id=$(sed -n 's/^set(TENMADO_APP_ID "\(.*\)")$/\1/p' "$src/app/desktop/CMakeLists.txt")
-[ -n "$app_id" ] || { echo "FAIL: no application id in app/desktop/CMakeLists.txt"; exit 1; }
+app_id=$(sed -n 's/^set(TENMADO_APP_ID "\(.*\)")$/\1/p' "$src/shell/desktop/CMakeLists.txt")
+[ -n "$app_id" ] || { echo "FAIL: no application id in shell/desktop/CMakeLists.txt"; exit 1; }
 # shellcheck source=tests/scripts/lib/xvfb.bash
 . "$here/lib/xvfb.bash"
 fails=0

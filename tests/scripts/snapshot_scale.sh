@@ -17,7 +17,7 @@ at="2026-12-06 21:00:00"
 
 "$prog" --snapshot "$work/plain.png" --at "$at" || fail "snapshot without --scale"
 for case in "1 530x300" "1.0 530x300" "2 1060x600" "1.5 795x450" "1.25 663x375" "3.3333 1767x1000" \
-            "8 4240x2400" "8.0 4240x2400"; do
+            "8 4240x2400" "8.0 4240x2400" "+2 1060x600" "2e0 1060x600" "0.15e1 795x450"; do
   # shellcheck disable=SC2086
   set -- $case
   rm -f "$work/s.png"
@@ -29,7 +29,8 @@ done
 "$prog" --snapshot "$work/one.png" --scale 1 --at "$at"
 cmp -s "$work/plain.png" "$work/one.png" || fail "--scale 1 is not the picture without --scale"
 
-for bad in 0 -1 0.99 8.01 9 1e1 abc nan inf -inf "" " 2" "2 " 2,5 1..5 0x2 . +2 "$(printf '9%.0s' {1..400})"; do
+for bad in 0 -1 0.99 8.01 9 1e1 9e-999999 abc nan inf -inf "" " 2" "2 " 2,5 1..5 0x2 . ++2 2e 1e999 \
+           "$(printf '9%.0s' {1..400})"; do
   err=$("$prog" --snapshot "$work/bad.png" --scale "$bad" --at "$at" 2>&1 >/dev/null); rc=$?
   [ $rc -eq 2 ] || fail "--scale '$bad': exit $rc, not 2"
   grep -q -- "--scale" <<<"$err" && grep -q "1 to 8" <<<"$err" ||

@@ -24,8 +24,8 @@ done
 if [ -z "${TENMADO_IN_SESSION:-}" ]; then
   TENMADO_IN_SESSION=1 exec dbus-run-session -- bash "$0" "$@"
 fi
-app_id=$(sed -n 's/^set(TENMADO_APP_ID "\(.*\)")$/\1/p' "$src/app/desktop/CMakeLists.txt")
-[ -n "$app_id" ] || { echo "FAIL: no application id in app/desktop/CMakeLists.txt"; exit 1; }
+app_id=$(sed -n 's/^set(TENMADO_APP_ID "\(.*\)")$/\1/p' "$src/shell/desktop/CMakeLists.txt")
+[ -n "$app_id" ] || { echo "FAIL: no application id in shell/desktop/CMakeLists.txt"; exit 1; }
 pix() { python3 "$here/pngpix.py" "$@"; }
 fails=0
 fail() { echo "FAIL: $*"; fails=$((fails + 1)); }

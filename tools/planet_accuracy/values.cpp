@@ -38,7 +38,7 @@
 #include <cstring>
 #include <vector>
 
-#include "app/core/settings.h"
+#include "app/settings.h"
 #include "ephem/moon.h"
 #include "ephem/planet.h"
 #include "ephem/position.h"

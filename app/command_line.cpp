@@ -1,0 +1,277 @@
+// The command line read into one request (command_line.h).
+#include "app/command_line.h"
+
+#include <glib.h>
+#include <unistd.h>
+
+#include <cmath>
+#include <cstring>
+#include <memory>
+#include <optional>
+
+#include "app/almanac.h"
+#include "app/input_text.h"
+#include "timecal/clock.h"
+
+namespace {
+
+constexpr size_t kShownMessageMax = 120;  // bytes of a message of the option parser
+constexpr ConfigKey kObserverKeys[] = {ConfigKey::Latitude, ConfigKey::Longitude, ConfigKey::Zone,
+                                       ConfigKey::Azimuth};
+constexpr int kObserverKeyCount = 4;
+
+// "Opens the window ..." above the options, and the settings file, the keys
+// and the exit status below them.
+const char* const kSummary = reinterpret_cast<const char*>(
+    // u8: help text is UTF-8 (narrow literals are compiled to Shift_JIS)
+    u8"Opens the window \"天窓\" (530 x 257) with the date, the Julian day, sunrise and sunset,\n"
+    "moonrise and moonset, the tides of Tokyo Bay, the planets and constellations toward\n"
+    "the view (the south by default), the Moon's phase and age, and an analog clock,\n"
+    "repainted every second. The observer is in Tokyo unless the settings file or the\n"
+    "options say otherwise; in the window the arrow keys and the mouse wheel turn the view.");
+const char* const kDescription =
+    "Settings file: $XDG_CONFIG_HOME/tenmado/settings.ini (~/.config/...), group\n"
+    "[observer] with latitude, longitude, zone, azimuth and group [window] with\n"
+    "widget=true|false; the options win over it. The file is never written.\n\n"
+    "In the window Left and Right turn the view by 15 degrees (with Shift by 90),\n"
+    "Home turns it back to the setting, the mouse wheel over the sky turns it too.\n"
+    "Launched again while its window runs (with a session bus), tenmado shows\n"
+    "that window. Ctrl+Q or Ctrl+W closes it.\n"
+    "Exit status:\n"
+    "  0  success\n"
+    "  1  a failure while running: the snapshot or the almanac cannot be written,\n"
+    "     no display for the window (use --snapshot there), the connection to the\n"
+    "     display lost, the window failed\n"
+    "  2  a mistake on the command line: an unknown option, a bad or missing value\n"
+    "  128+N  stopped by signal N (a snapshot being written is removed)\n\n";
+
+// The values GLib's parser gives (it allocates them; freed with this).
+struct OptionValues {
+    gchar* snapshot = nullptr;
+    gchar* at = nullptr;
+    gchar* scale = nullptr;
+    gchar* observer[kObserverKeyCount] = {};
+    gchar* config = nullptr;
+    gchar* days = nullptr;
+    gboolean almanac = FALSE, json = FALSE, widget = FALSE, version = FALSE;
+    ~OptionValues()
+    {
+        for (gchar* v : {snapshot, at, scale, config, days}) g_free(v);
+        for (gchar* v : observer) g_free(v);
+    }
+};
+
+// --scale: a number (ParseNumber) from kScaleMin to kScaleMax.
+bool ParseScale(const char* text, double* scale)
+{
+    double v = 0;
+    if (!ParseNumber(text, &v) || v < kScaleMin || v > kScaleMax) return false;
+    *scale = v;
+    return true;
+}
+
+// --days: a whole number (ParseNumber) from 1 to kAlmanacDaysMax.
+bool ParseDays(const char* text, int* days)
+{
+    double v = 0;
+    if (!ParseNumber(text, &v) || v != std::floor(v) || v < 1 || v > kAlmanacDaysMax) return false;
+    *days = static_cast<int>(v);
+    return true;
+}
+
+// Whether a snapshot name ends in ".png", in any case.
+bool PngName(const char* name)
+{
+    const size_t n = std::strlen(name);
+    return n >= 4 && g_ascii_strcasecmp(name + n - 4, ".png") == 0;
+}
+
+// The message for an --at that Clock_Parse refused.
+std::string AtProblem(const char* at, ClockParseError why)
+{
+    const std::string head = "--at " + Shown(at) + " is not a civil time: ";
+    switch (why) {
+    case ClockParseError::DroppedDay:
+        return head + "1582-10-05 to 1582-10-14 do not exist (the Julian calendar's 1582-10-04 "
+                      "was followed by the Gregorian calendar's 1582-10-15)";
+    case ClockParseError::Date:
+        return head + "no such date (years 0001 to 9999; the Julian calendar up to 1582-10-04, "
+                      "with 02-29 in every fourth year; the Gregorian calendar from 1582-10-15)";
+    default:
+        return head + "write \"YYYY-MM-DD HH:MM:SS\" with a time from 00:00:00 to 23:59:59";
+    }
+}
+
+// GLib's parse of argv into o; the problem, or none. Values are taken as
+// bytes (FILENAME): --at is checked by Clock_Parse, numbers by ParseNumber.
+std::optional<std::string> ParseOptions(int* argc, char*** argv, const char* version,
+                                        OptionValues* o)
+{
+    std::string help[kObserverKeyCount];
+    for (int k = 0; k < kObserverKeyCount; k++) help[k] = Config_OptionHelp(kObserverKeys[k]);
+    auto observer = [&](int k) {
+        return GOptionEntry{Config_OptionName(kObserverKeys[k]) + 2, 0, 0, G_OPTION_ARG_FILENAME,
+                            &o->observer[k], help[k].c_str(), Config_OptionArg(kObserverKeys[k])};
+    };
+    const GOptionEntry entries[] = {
+        {"snapshot", 0, 0, G_OPTION_ARG_FILENAME, &o->snapshot,
+         "Paint one repaint into a 530 x 300 PNG picture and exit; needs no display. The name "
+         "ends in .png; - writes the picture to standard output",
+         "FILE.png"},
+        {"scale", 0, 0, G_OPTION_ARG_FILENAME, &o->scale,
+         "With --snapshot: paint the picture S times as large (1 to 8, decimals allowed: 2 "
+         "gives 1060 x 600), redrawn at that size",
+         "S"},
+        {"at", 0, 0, G_OPTION_ARG_FILENAME, &o->at,
+         "Show this civil time of the observer (in the observer's zone, UTC+9 by default; "
+         "before 1900 the local mean time of the longitude) instead of now; the window's clock "
+         "runs on from it. Dates are Julian up to 1582-10-04, Gregorian from 1582-10-15",
+         "\"YYYY-MM-DD HH:MM:SS\""},
+        {"almanac", 0, 0, G_OPTION_ARG_NONE, &o->almanac,
+         "Print the almanac of the instant (the picture's read-outs) as text and exit", nullptr},
+        {"json", 0, 0, G_OPTION_ARG_NONE, &o->json, "With --almanac: print it as one JSON object",
+         nullptr},
+        {"days", 0, 0, G_OPTION_ARG_FILENAME, &o->days,
+         "With --almanac: N days (1 to 3660) from the date of --at (default today) at its time "
+         "of day (default 12:00:00), as a table, one line a day (or a JSON array)",
+         "N"},
+        observer(0), observer(1), observer(2), observer(3),
+        {"config", 0, 0, G_OPTION_ARG_FILENAME, &o->config,
+         "Read the settings from FILE instead of $XDG_CONFIG_HOME/tenmado/settings.ini", "FILE"},
+        {"widget", 0, 0, G_OPTION_ARG_NONE, &o->widget,
+         "Show the window as a desktop widget: no title bar, below other windows, on every "
+         "workspace, out of the task bar; drag it with the mouse",
+         nullptr},
+        {"version", 0, 0, G_OPTION_ARG_NONE, &o->version, "Print the version and exit", nullptr},
+        {nullptr, 0, 0, G_OPTION_ARG_NONE, nullptr, nullptr, nullptr},
+    };
+    // GLib takes "--almanac=VALUE" for the flag and drops the value: refuse it.
+    for (int i = 1; i < *argc && std::strcmp((*argv)[i], "--") != 0; ++i) {
+        for (const char* flag : {"--almanac=", "--json=", "--help=", "--widget=", "--version="}) {
+            const size_t n = std::strlen(flag);
+            if (std::strncmp((*argv)[i], flag, n) == 0)
+                return std::string(flag, n - 1) + " takes no value: " + Shown((*argv)[i]);
+        }
+    }
+    std::unique_ptr<GOptionContext, void (*)(GOptionContext*)> context(
+        g_option_context_new("- almanac and clock of the observer's sky"), g_option_context_free);
+    g_option_context_set_summary(context.get(), kSummary);
+    const std::string description = std::string(kDescription) + "tenmado " + version + "\n";
+    g_option_context_set_description(context.get(), description.c_str());
+    g_option_context_add_main_entries(context.get(), entries, nullptr);
+    GError* error = nullptr;
+    if (!g_option_context_parse(context.get(), argc, argv, &error)) {
+        // GLib's message quotes the argument whole: escape and cut it
+        std::string problem = Printable(error ? error->message : "cannot read the command line",
+                                        kShownMessageMax);
+        g_clear_error(&error);
+        return problem;
+    }
+    return std::nullopt;
+}
+
+}  // namespace
+
+/*
+**  ParseCommandLine
+**  The request of a command line.
+**
+**  Given:
+**     argc, argv   the program's arguments
+**     version      const char*   the version --help and --version print
+**
+**  Returned (function value):
+**          the request, or the first problem: a flag given a value, GLib's
+**          (an unknown option, a missing value), an argument left over, an
+**          option without the one it goes with, a bad value (--scale,
+**          --snapshot's name or standard output, --at, --config, --days,
+**          then the observer's options in the table's order)
+**
+**  Notes:
+**  1) --version wins over every later check. --snapshot - needs an output
+**     that is not a terminal.
+**
+**  Called:  ParseNumber, Clock_Parse, Config_Parse, Shown
+*/
+std::variant<CommandRequest, UsageError> ParseCommandLine(int argc, char** argv,
+                                                          const char* version)
+{
+    OptionValues o;
+    if (std::optional<std::string> problem = ParseOptions(&argc, &argv, version, &o))
+        return UsageError{*problem};
+    CommandRequest request;
+    if (o.version) {
+        request.action = CommandRequest::Action::Version;
+        return request;
+    }
+    auto usage = [](std::string problem) { return UsageError{std::move(problem)}; };
+    if (argc > 1) return usage("unexpected argument " + Shown(argv[1]));
+    if (o.json && !o.almanac) return usage("--json only goes with --almanac");
+    if (o.scale && !ParseScale(o.scale, &request.scale))
+        return usage("--scale " + Shown(o.scale) +
+                     " is not a scale: give a number from 1 to 8 (decimals allowed, such as 1.5)");
+    if (o.scale && !o.snapshot) return usage("--scale only goes with --snapshot");
+    if (o.days && !o.almanac) return usage("--days only goes with --almanac");
+    if (o.snapshot) {
+        const bool to_stdout = std::strcmp(o.snapshot, "-") == 0;
+        if (!to_stdout && !PngName(o.snapshot))
+            return usage("--snapshot " + Shown(o.snapshot) +
+                         ": the picture is a PNG file, give a name that ends in .png (or - for "
+                         "standard output)");
+        if (to_stdout && o.almanac)
+            return usage("--snapshot - and --almanac would both write to standard output");
+        if (to_stdout && isatty(STDOUT_FILENO))
+            return usage("--snapshot -: standard output is a terminal; redirect it to a file or "
+                         "a pipe");
+        request.snapshot = o.snapshot;
+    }
+    ClockParseError at_error = ClockParseError::Ok;
+    if (o.at && !Clock_Parse(o.at, &request.at, &at_error)) return usage(AtProblem(o.at, at_error));
+    request.at_given = o.at != nullptr;
+    if (o.config && !*o.config) return usage("--config needs the name of a settings file");
+    if (o.config) {
+        request.config_given = true;
+        request.config = o.config;
+    }
+    if (o.days && !ParseDays(o.days, &request.days))
+        return usage("--days " + Shown(o.days) + " is not a number of days from 1 to " +
+                     std::to_string(kAlmanacDaysMax));
+
+    // the observer's options: a bad value ends here
+    std::optional<double>* slots[kObserverKeyCount] = {
+        &request.options.latitude, &request.options.longitude, &request.options.zone,
+        &request.options.azimuth};
+    for (int k = 0; k < kObserverKeyCount; k++) {
+        const char* text = o.observer[k];
+        if (!text) continue;
+        double v = 0;
+        if (!Config_Parse(kObserverKeys[k], text, &v))
+            return usage(std::string(Config_OptionName(kObserverKeys[k])) + " " + Shown(text) +
+                         " is not " + Config_Accepted(kObserverKeys[k]));
+        *slots[k] = v;
+    }
+    if (o.widget) request.options.widget = true;
+    request.almanac = o.almanac;
+    request.json = o.json;
+    if (o.snapshot || o.almanac) request.action = CommandRequest::Action::Output;
+    return request;
+}
+
+/*
+**  CommandLine_Settings
+**  The settings of a request: the built-in defaults, the settings file
+**  over them, the request's options over both.
+**
+**  Called:  Config_ReadFile, Config_DefaultPath, Config_Defaults,
+**           Config_Over
+*/
+ConfigValues CommandLine_Settings(const CommandRequest& request, std::vector<std::string>* warnings)
+{
+    ConfigLayer file;
+    Config_ReadFile(request.config_given ? request.config : Config_DefaultPath(),
+                    request.config_given, &file, warnings);
+    ConfigValues values = Config_Defaults();
+    Config_Over(file, &values);
+    Config_Over(request.options, &values);
+    return values;
+}

@@ -1,0 +1,302 @@
+// The observer's settings in three layers: defaults, settings file, command
+// line (config.h).
+#include "app/config.h"
+
+#include <glib.h>
+#include <glib/gstdio.h>
+#include <sys/stat.h>
+
+#include <cerrno>
+#include <cmath>
+#include <cstdio>
+#include <cstring>
+
+#include "app/input_text.h"
+#include "app/settings.h"
+#include "app/view_turn.h"
+
+namespace {
+
+constexpr size_t kReasonMax = 160;     // bytes of GLib's reason quoted in a warning
+constexpr goffset kFileMax = 65536;    // a settings file is a few lines: larger is refused
+
+// One setting of the observer: its names, its range, and the texts that
+// describe it. In `accepted` and `help`, %R stands for the range ("from -90
+// to 90") and %D for the default value.
+struct KeyRule {
+    const char* name;      // in the file
+    const char* option;    // on the command line
+    const char* arg;       // the option's value in --help
+    double lo, hi;         // accepted range, inclusive
+    double step;           // the value is a multiple of it (0: any)
+    const char* accepted;  // for messages
+    const char* help;      // for --help
+};
+const KeyRule kRules[] = {
+    {"latitude", "--lat", "DEG", -90, 90, 0, "a number of degrees %R (north positive)",
+     "The observer's latitude, degrees %R, north positive (default %D)"},
+    {"longitude", "--lon", "DEG", -180, 180, 0, "a number of degrees %R (east positive)",
+     "The observer's longitude, degrees %R, east positive (default %D)"},
+    {"zone", "--zone", "HOURS", -12, 14, 0.25, "a number of hours east of UTC %R, a multiple of %S",
+     "The civil time zone, hours east of UTC %R in steps of %S (default: the whole hours nearest "
+     "the longitude)"},
+    {"azimuth", "--azimuth", "DEG", -360, 360, 0,
+     "a number of degrees %R (from the south toward the west)",
+     "The direction of the view, degrees from the south toward the west, %R (default %D: south; "
+     "180: north)"},
+};
+
+const KeyRule& Rule(ConfigKey key) { return kRules[static_cast<int>(key)]; }
+
+// A number as the texts write it ("-90", "0.25", "35.6").
+std::string Number(double v)
+{
+    char buf[32];
+    std::snprintf(buf, sizeof buf, "%g", v);
+    return buf;
+}
+
+// The default of a key, for --help.
+double DefaultOf(ConfigKey key)
+{
+    const ObserverDefaults& o = kObserverDefaults;
+    switch (key) {
+    case ConfigKey::Latitude: return o.lat;
+    case ConfigKey::Longitude: return o.lon;
+    case ConfigKey::Azimuth: return o.azmt;
+    default: return 0;
+    }
+}
+
+// A text of the table with %R, %S and %D filled in.
+std::string Filled(ConfigKey key, const char* text)
+{
+    const KeyRule& r = Rule(key);
+    std::string out;
+    for (const char* t = text; *t; ++t) {
+        if (t[0] != '%' || !t[1]) {
+            out += *t;
+            continue;
+        }
+        ++t;
+        if (*t == 'R') out += "from " + Number(r.lo) + " to " + Number(r.hi);
+        else if (*t == 'S') out += Number(r.step);
+        else if (*t == 'D') out += Number(DefaultOf(key));
+        else out += *t;
+    }
+    return out;
+}
+
+// GLib's reason (which may quote a line of the file) as printable ASCII, cut.
+std::string Reason(const GError* error)
+{
+    std::string message = error ? error->message : "cannot be read";
+    for (const char* quote : {"\xe2\x80\x9c", "\xe2\x80\x9d"})  // GLib's curly quotes
+        for (size_t at; (at = message.find(quote)) != std::string::npos;) message.replace(at, 3, "'");
+    return Printable(message, kReasonMax);
+}
+
+std::string ShownPath(const std::string& path)
+{
+    gchar* display = g_filename_display_name(path.c_str());
+    std::string out = Printable(display, kReasonMax);
+    g_free(display);
+    return out;
+}
+
+}  // namespace
+
+/*
+**  Config_Defaults
+**  The built-in layer: kObserverDefaults (35.6, 139.7, azimuth 0), the zone
+**  from the longitude, not a widget.
+*/
+ConfigValues Config_Defaults()
+{
+    const ObserverDefaults& o = kObserverDefaults;
+    return ConfigValues{o.lat, o.lon, false, 0.0, o.azmt, false};
+}
+
+/*
+**  Config_Over
+**  One layer over the values below it: each value the layer gives wins,
+**  the others stay; a zone given sets zone_set.
+*/
+void Config_Over(const ConfigLayer& layer, ConfigValues* v)
+{
+    if (layer.latitude) v->latitude = *layer.latitude;
+    if (layer.longitude) v->longitude = *layer.longitude;
+    if (layer.zone) {
+        v->zone_set = true;
+        v->zone = *layer.zone;
+    }
+    if (layer.azimuth) v->azimuth = *layer.azimuth;
+    if (layer.widget) v->widget = *layer.widget;
+}
+
+/*
+**  Config_KeyName, Config_OptionName, Config_Accepted
+**  A key's name in the file, its option, and what it accepts (for
+**  messages).
+*/
+const char* Config_KeyName(ConfigKey key) { return Rule(key).name; }
+const char* Config_OptionName(ConfigKey key) { return Rule(key).option; }
+std::string Config_Accepted(ConfigKey key) { return Filled(key, Rule(key).accepted); }
+
+/*
+**  Config_OptionArg, Config_OptionHelp
+**  A key's option value name and help text for --help: "DEG", "The
+**  observer's latitude, degrees from -90 to 90, north positive (default
+**  35.6)".
+*/
+const char* Config_OptionArg(ConfigKey key) { return Rule(key).arg; }
+std::string Config_OptionHelp(ConfigKey key) { return Filled(key, Rule(key).help); }
+
+/*
+**  Config_Parse
+**  A value of a setting from its text.
+**
+**  Given:
+**     key    ConfigKey     latitude [-90, 90], longitude [-180, 180], zone
+**                          [-12, 14] a multiple of 0.25, azimuth [-360, 360]
+**     text   const char*   the text of the file or the command line
+**
+**  Returned:
+**     value  double*       the value (-0 as 0), only when the result is true
+**     (function value) bool   true for a number (ParseNumber) in the key's
+**                          range
+**
+**  Called:  ParseNumber
+*/
+bool Config_Parse(ConfigKey key, const char* text, double* value)
+{
+    double v = 0;
+    if (!ParseNumber(text, &v)) return false;
+    const KeyRule& r = Rule(key);
+    if (!(v >= r.lo && v <= r.hi)) return false;
+    if (r.step > 0 && v / r.step != std::floor(v / r.step)) return false;
+    *value = v;
+    return true;
+}
+
+/*
+**  Config_DefaultPath
+**  $XDG_CONFIG_HOME/tenmado/settings.ini, ~/.config/tenmado/settings.ini
+**  without XDG_CONFIG_HOME (g_get_user_config_dir).
+*/
+std::string Config_DefaultPath()
+{
+    gchar* path = g_build_filename(g_get_user_config_dir(), "tenmado", "settings.ini", nullptr);
+    std::string out = path;
+    g_free(path);
+    return out;
+}
+
+/*
+**  Config_ReadFile
+**  The settings of one key file: [observer] latitude, longitude, zone,
+**  azimuth; [window] widget (true or false).
+**
+**  Notes:
+**  1) A missing default file says nothing; a missing --config file, an
+**     unreadable or malformed one gives one warning and no value.
+**  2) Each bad value gives one warning naming the file, the key and the
+**     value, and leaves the key to the layer below; so does a key the
+**     program does not know in either group. Other groups are left alone.
+*/
+void Config_ReadFile(const std::string& path, bool required, ConfigLayer* layer,
+                     std::vector<std::string>* warnings)
+{
+    *layer = ConfigLayer{};
+    const std::string shown = ShownPath(path);
+    if (!required && !g_file_test(path.c_str(), G_FILE_TEST_EXISTS)) return;
+    const std::string fallback = "; the built-in settings are used";
+
+    // Only a regular file of a sensible size is read (a FIFO would block,
+    // a device never end).
+    GStatBuf st;
+    if (g_stat(path.c_str(), &st) != 0) {
+        warnings->push_back(shown + ": " + g_strerror(errno) + fallback);
+        return;
+    }
+    if (!S_ISREG(st.st_mode)) {
+        warnings->push_back(shown + ": not a regular file" + fallback);
+        return;
+    }
+    if (st.st_size > kFileMax) {
+        warnings->push_back(shown + ": larger than " + std::to_string(kFileMax) + " bytes" + fallback);
+        return;
+    }
+    GKeyFile* file = g_key_file_new();
+    GError* error = nullptr;
+    gchar* data = nullptr;
+    gsize length = 0;
+    if (!g_file_get_contents(path.c_str(), &data, &length, &error) ||
+        !g_key_file_load_from_data(file, data, length, G_KEY_FILE_NONE, &error)) {
+        warnings->push_back(shown + ": " + Reason(error) + fallback);
+        g_clear_error(&error);
+        g_free(data);
+        g_key_file_free(file);
+        return;
+    }
+    g_free(data);
+
+    // [observer]
+    const ConfigKey keys[] = {ConfigKey::Latitude, ConfigKey::Longitude, ConfigKey::Zone,
+                              ConfigKey::Azimuth};
+    std::optional<double>* slots[] = {&layer->latitude, &layer->longitude, &layer->zone,
+                                      &layer->azimuth};
+    gchar** names = g_key_file_get_keys(file, "observer", nullptr, nullptr);
+    for (gchar** n = names; n && *n; ++n) {
+        int k = 0;
+        while (k < 4 && std::strcmp(*n, Config_KeyName(keys[k])) != 0) ++k;
+        if (k == 4) {
+            warnings->push_back(shown + ": [observer] " + Shown(*n) +
+                                " is not a setting (latitude, longitude, zone, azimuth); ignored");
+            continue;
+        }
+        gchar* text = g_key_file_get_value(file, "observer", *n, nullptr);
+        double v = 0;
+        if (Config_Parse(keys[k], text, &v))
+            *slots[k] = v;
+        else
+            warnings->push_back(shown + ": [observer] " + *n + " = " + Shown(text) +
+                                " is not " + Config_Accepted(keys[k]) + "; it keeps its default");
+        g_free(text);
+    }
+    g_strfreev(names);
+
+    // [window]
+    names = g_key_file_get_keys(file, "window", nullptr, nullptr);
+    for (gchar** n = names; n && *n; ++n) {
+        gchar* text = g_key_file_get_value(file, "window", *n, nullptr);
+        if (std::strcmp(*n, "widget") != 0)
+            warnings->push_back(shown + ": [window] " + Shown(*n) + " is not a setting (widget); ignored");
+        else if (text && std::strcmp(text, "true") == 0)
+            layer->widget = true;
+        else if (text && std::strcmp(text, "false") == 0)
+            layer->widget = false;
+        else
+            warnings->push_back(shown + ": [window] widget = " + Shown(text) +
+                                " is not true or false; it keeps its default");
+        g_free(text);
+    }
+    g_strfreev(names);
+    g_key_file_free(file);
+}
+
+/*
+**  Config_Apply
+**  The values into the observer's settings: m_input_lat, m_input_lon,
+**  m_input_zone_set, m_input_zone, m_input_azmt, and the view's home for
+**  the Home key (View_SetHome). The widget mode is the caller's.
+*/
+void Config_Apply(const ConfigValues& v)
+{
+    m_input_lat = v.latitude;
+    m_input_lon = v.longitude;
+    m_input_zone_set = v.zone_set;
+    m_input_zone = v.zone;
+    m_input_azmt = v.azimuth;
+    View_SetHome(v.azimuth);
+}

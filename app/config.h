@@ -1,0 +1,58 @@
+// The observer's settings in three layers, the later winning: the built-in
+// defaults (kObserverDefaults: Tokyo, the zone from the longitude, the view
+// to the south), a settings file (GLib key file, group [observer]: latitude,
+// longitude, zone, azimuth; group [window]: widget), and the command line.
+// The program reads the file and never writes it.
+#pragma once
+#include <optional>
+#include <string>
+#include <vector>
+
+// The settings one layer gives; an absent value leaves the layer below.
+struct ConfigLayer {
+    std::optional<double> latitude;   // degrees, north positive, [-90, 90]
+    std::optional<double> longitude;  // degrees, east positive, [-180, 180]
+    std::optional<double> zone;       // hours east of UTC, [-12, 14], a multiple of 0.25
+    std::optional<double> azimuth;    // degrees from the south toward the west, [-360, 360]
+    std::optional<bool> widget;       // the window as a desktop widget
+};
+
+// The settings of the program: the layers applied in order over the
+// defaults.
+struct ConfigValues {
+    double latitude, longitude;
+    bool zone_set;  // false: the zone from the longitude
+    double zone;
+    double azimuth;
+    bool widget;
+};
+ConfigValues Config_Defaults();
+void Config_Over(const ConfigLayer& layer, ConfigValues* values);
+
+// ---- one value
+enum class ConfigKey { Latitude, Longitude, Zone, Azimuth };
+// The key's name in the file ("latitude") and on the command line ("--lat").
+const char* Config_KeyName(ConfigKey key);
+const char* Config_OptionName(ConfigKey key);
+// What the key accepts, for messages: "a number of degrees from -90 to 90
+// (north positive)".
+std::string Config_Accepted(ConfigKey key);
+// The option's value name and help text, for --help.
+const char* Config_OptionArg(ConfigKey key);
+std::string Config_OptionHelp(ConfigKey key);
+// Text to a value of the key: a number (ParseNumber) in the key's range,
+// or false.
+bool Config_Parse(ConfigKey key, const char* text, double* value);
+
+// ---- the settings file
+// The file read without --config: $XDG_CONFIG_HOME/tenmado/settings.ini
+// (~/.config/tenmado/settings.ini when XDG_CONFIG_HOME is not set).
+std::string Config_DefaultPath();
+// The good values of a settings file and one warning line for each problem
+// (required false: the default file, whose absence says nothing).
+void Config_ReadFile(const std::string& path, bool required, ConfigLayer* layer,
+                     std::vector<std::string>* warnings);
+
+// The values into the observer's settings (m_input_lat, m_input_lon,
+// m_input_zone_set, m_input_zone, m_input_azmt) and the view's home.
+void Config_Apply(const ConfigValues& values);

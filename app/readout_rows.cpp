@@ -1,0 +1,99 @@
+// The read-outs of one record as one ordered list of rows (readout_rows.h).
+#include "app/readout_rows.h"
+
+#include <cstdlib>
+#include <cstring>
+
+#include "events/riseset.h"
+
+namespace {
+
+constexpr unsigned long kBoxW = 300, kBoxH = 30;  // the boxes of every row but the date line
+constexpr const char* kBlack = "#000000";
+constexpr const char* kRed = "#ff0000";
+
+ReadoutRow Drawn(RowId id, std::string text, size_t label_bytes, long x, long y,
+                 const char* color = kBlack, bool printed = true)
+{
+    return ReadoutRow{id, std::move(text), label_bytes, true, RowBox{x, y, kBoxW, kBoxH, color},
+                      printed};
+}
+
+}  // namespace
+
+/*
+**  Readout_Rows
+**  The read-outs of a record as rows, in the order the main panel draws
+**  them.
+**
+**  Given:
+**     r   KoyomiReadouts   the record of one instant
+**
+**  Returned (function value):
+**          std::vector<ReadoutRow>   the date line at (20, 0) in a 600 x 15
+**                        box; in red the directions 90 degrees left of the
+**                        view at (50, 230), at it (250, 230) and 90 degrees
+**                        right (435, 230), the picture's only; "日の出",
+**                        "日の入", "月の出", "月の入" at (10, 5) to (10, 50);
+**                        the clock, the longitude, the latitude and the
+**                        azimuth at (420, 5) to (420, 50); "  東京湾潮汐" at
+**                        (420, 170) and the two high and two low waters at
+**                        (460, 185) to (460, 230); last the Moon's age, which
+**                        the Moon panel draws itself. Boxes 300 x 30, black
+**                        but for the directions.
+**
+**  Notes:
+**  1) Only the Moon's rows print "--" for the no-event value 23.0; a Sun
+**     result of 23.0 prints 23:00.
+**  2) The tide times are converted at the observer's longitude in the
+**     observer's zone (the record's place).
+**
+**  Called:  Readout_DateLine, Readout_Direction, Readout_Event,
+**           Readout_Clock, Readout_Longitude, Readout_Latitude,
+**           Readout_Azimuth, Readout_Tide, Readout_MoonAge
+*/
+std::vector<ReadoutRow> Readout_Rows(const KoyomiReadouts& r)
+{
+    const KoyomiPlace& p = r.place;
+    const size_t event_label = std::strlen("日の出");  // every event label, Shift_JIS bytes
+    const size_t tide_label = std::strlen("満");
+    double h, m, s;
+    std::vector<ReadoutRow> rows = {
+        {RowId::DateLine, Readout_DateLine(r), 0, true, RowBox{20, 0, 600, 15, kBlack}, true},
+        Drawn(RowId::HorizonLeft, Readout_Direction(p.azimuth - 90), 0, 50, 230, kRed, false),
+        Drawn(RowId::HorizonView, Readout_Direction(p.azimuth + 0), 0, 250, 230, kRed, false),
+        Drawn(RowId::HorizonRight, Readout_Direction(p.azimuth + 90), 0, 435, 230, kRed, false),
+        Drawn(RowId::Sunrise, Readout_Event("日の出", r.sunrise, false), event_label, 10, 5),
+        Drawn(RowId::Sunset, Readout_Event("日の入", r.sunset, false), event_label, 10, 20),
+        Drawn(RowId::Moonrise, Readout_Event("月の出", r.moonrise, r.moonrise == kNoEvent),
+              event_label, 10, 35),
+        Drawn(RowId::Moonset, Readout_Event("月の入", r.moonset, r.moonset == kNoEvent),
+              event_label, 10, 50),
+        Drawn(RowId::Clock, Readout_Clock(r.now), 0, 420, 5),
+        Drawn(RowId::Longitude, Readout_Longitude(p.longitude), 0, 420, 20),
+        Drawn(RowId::Latitude, Readout_Latitude(p.latitude), 0, 420, 35),
+        Drawn(RowId::Azimuth, Readout_Azimuth(p.azimuth), 0, 420, 50),
+        Drawn(RowId::TideTitle, "  東京湾潮汐", 0, 420, 170),
+        Drawn(RowId::High1, Readout_Tide(0, r.tide[4], p.longitude, p.zone, &h, &m, &s), tide_label,
+              460, 185),
+        Drawn(RowId::High2, Readout_Tide(1, r.tide[5], p.longitude, p.zone, &h, &m, &s), tide_label,
+              460, 200),
+        Drawn(RowId::Low1, Readout_Tide(2, r.tide[6], p.longitude, p.zone, &h, &m, &s), tide_label,
+              460, 215),
+        Drawn(RowId::Low2, Readout_Tide(3, r.tide[7], p.longitude, p.zone, &h, &m, &s), tide_label,
+              460, 230),
+        {RowId::MoonAge, Readout_MoonAge(r.moon_age), std::strlen("月齢"), false, RowBox{}, true},
+    };
+    return rows;
+}
+
+/*
+**  Readout_Row
+**  The row of an id in a list of Readout_Rows.
+*/
+const ReadoutRow& Readout_Row(const std::vector<ReadoutRow>& rows, RowId id)
+{
+    for (const ReadoutRow& row : rows)
+        if (row.id == id) return row;
+    std::abort();  // every list holds every id
+}

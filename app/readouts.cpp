@@ -1,0 +1,414 @@
+// The read-outs of one instant as one record, with the searches of the day
+// kept between records, and the texts the picture and the almanac print.
+#include "app/readouts.h"
+
+#include <cmath>
+#include <cstdio>
+
+#include "ephem/position.h"
+#include "panels/display_settings.h"
+#include "events/newmoon_kept.h"
+#include "events/riseset.h"
+#include "events/tide.h"
+#include "timecal/julian.h"
+#include "timecal/observer.h"
+#include "timecal/time_state.h"
+#include "timecal/timerec.h"
+
+namespace {
+
+// ---- the searches of one day at one place, kept
+
+// Everything the rise, set and tide searches of a date depend on, their
+// results, and the shared state they leave behind that does not change with
+// the instant of the date (Auto_Time and hour0 do: they are redone for each
+// instant, as the searches themselves do first).
+struct KoyomiDay {
+    bool valid = false;
+    // the key
+    double year = 0, month = 0, day = 0;     // local date at the observer
+    double tide_year = 0, tide_month = 0, tide_day = 0;  // local date at the station
+    double lat0 = 0, lon0 = 0, zone = 0;     // latitude0, longitude0, Observer_Zone0
+    // the results
+    double sunrise = 0, sunset = 0, moonrise = 0, moonset = 0;
+    double tide[8] = {};
+    // the shared state left by the searches
+    tagPosition sun{}, moon{};
+    double jd0 = 0;
+};
+KoyomiDay g_day;
+long g_day_searches = 0;
+
+// The day of jd at the observer: searched when the date, the station's date
+// or the place differs from the kept one, otherwise taken from it; either
+// way the shared state is left as the searches leave it.
+const KoyomiDay& Day(double jd)
+{
+    // the dates exactly as the searches take them (Body_Event, Tide_Cal)
+    const double zone = Observer_Zone0();
+    double y, m, d, h;
+    Calendar_Zone(jd, &y, &m, &d, &h, longitude0, zone);
+    double ty, tm, td, th;
+    Calendar(jd, &ty, &tm, &td, &th, 0, kTideStationLon);
+
+    const KoyomiDay& k = g_day;
+    const bool same = k.valid && k.year == y && k.month == m && k.day == d &&
+                      k.tide_year == ty && k.tide_month == tm && k.tide_day == td &&
+                      k.lat0 == latitude0 && k.lon0 == longitude0 && k.zone == zone;
+    if (!same) {
+        // the rows' searches in their order, each result stored in its record
+        ++g_day_searches;
+        KoyomiDay n;
+        n.valid = true;
+        n.year = y; n.month = m; n.day = d;
+        n.tide_year = ty; n.tide_month = tm; n.tide_day = td;
+        n.lat0 = latitude0; n.lon0 = longitude0; n.zone = zone;
+        n.sunrise = Sun.rise_time = Cal_Rise_Time(jd, kBodySun);
+        n.sunset = Sun.set_time = Cal_Set_Time(jd, kBodySun);
+        n.moonrise = Moon.rise_time = Cal_Rise_Time(jd, kBodyMoon);
+        n.moonset = Moon.set_time = Cal_Set_Time(jd, kBodyMoon);
+        Tide_Cal(jd);
+        for (int i = 0; i < 8; i++) n.tide[i] = Tide[i];
+        n.sun = Sun;
+        n.moon = Moon;
+        n.jd0 = jd0;
+        g_day = n;
+        return g_day;
+    }
+
+    // what the searches would leave: Auto_Time of the instant (each search
+    // fills it first), the records of their last samples, the tide record,
+    // the tide search's last sample and its calendar scratch
+    Cal_Auto_Time(jd, &Auto_Time);
+    Sun = k.sun;
+    Moon = k.moon;
+    for (int i = 0; i < 8; i++) Tide[i] = k.tide[i];
+    jd0 = k.jd0;
+    year0 = ty; month0 = tm; day0 = td; hour0 = th;
+    return k;
+}
+
+// The 8 directions by the nearest multiple of 45 degrees of azimuth, from
+// the south toward the west.
+const char* const kDirections[8] = {"南", "南西", "西", "北西", "北", "北東", "東", "南東"};
+
+std::string Format(const char* format, double a, double b = 0, double c = 0)
+{
+    char buf[96];
+    std::snprintf(buf, sizeof buf, format, a, b, c);
+    return buf;
+}
+
+}  // namespace
+
+/*
+**  Koyomi_DateTimeZone
+**  The date line's date and time of day of a Julian day, in a zone given.
+**
+**  Given:
+**     jd          double    Julian day (UT)
+**     longitude   double    east longitude, degrees (local mean time)
+**     zone        double    civil zone, hours east of UTC
+**
+**  Returned:
+**     year, month, day        double*   civil date at the observer
+**     hour, minute, second    double*   whole hours, minutes and seconds
+**
+**  Notes:
+**  1) The clock reads whole seconds; the round trip through the Julian day
+**     loses some microseconds, so the time is split half a second on and
+**     truncated: the line then shows the same second as the clock.
+**
+**  Called:  Calendar_Zone
+*/
+void Koyomi_DateTimeZone(double jd, double longitude, double zone, double* year, double* month,
+                         double* day, double* hour, double* minute, double* second)
+{
+    double hr;
+    Calendar_Zone(jd + 0.5 / 86400, year, month, day, &hr, longitude, zone);
+    *hour = std::floor(hr);
+    *minute = std::floor((hr - *hour) * 60);
+    *second = hr * 3600 - *hour * 3600 - *minute * 60;
+}
+
+/*
+**  Koyomi_DateTime
+**  The date line's date and time of day of a Julian day, in the zone of
+**  the longitude (Koyomi_DateTimeZone with ZoneHours(longitude)).
+*/
+void Koyomi_DateTime(double jd, double longitude, double* year, double* month, double* day,
+                     double* hour, double* minute, double* second)
+{
+    Koyomi_DateTimeZone(jd, longitude, ZoneHours(longitude), year, month, day, hour, minute,
+                        second);
+}
+
+/*
+**  Koyomi_Reset
+**  The shared state of a repaint, reset from the settings.
+**
+**  Given:
+**     now   struct tm   the clock reading (Clock_Now): the observer's civil
+**                       date and time
+**
+**  Notes:
+**  1) The chart geometry, the projection and the chart centre
+**     (DisplaySettings_StartRepaint); latitude, latitude0 from m_input_lat,
+**     longitude, longitude0 from m_input_lon, zone0_set, zone0 from
+**     m_input_zone_set, m_input_zone; the Julian day of the reading
+**     (JD_Zone at m_input_lon in the observer's zone) into jd, jd0,
+**     jdstart and jd_auto.
+**  2) The command-line almanac resets the same way (Koyomi_Readouts).
+**
+**  Called:  DisplaySettings_StartRepaint, JD_Zone, Observer_ZoneHours
+*/
+void Koyomi_Reset(const struct tm& now)
+{
+    double year = now.tm_year + 1900.0;
+    double month = now.tm_mon + 1.0;
+    double day = now.tm_mday;
+    double H = now.tm_hour + now.tm_min * (1.0 / 60) + now.tm_sec * (1.0 / 3600);
+
+    // chart geometry, projection and centre
+    DisplaySettings_StartRepaint();
+
+    // observer
+    latitude = latitude0 = m_input_lat;
+    longitude = longitude0 = m_input_lon;
+    zone0_set = m_input_zone_set;
+    zone0 = m_input_zone;
+
+    // Julian day of the present moment
+    double J = JD_Zone(year, month, day, H, m_input_lon, Observer_ZoneHours());
+    jd = jd0 = jdstart = J;
+    jd_auto = jd0;
+}
+
+/*
+**  Koyomi_DayEvents
+**  Sunrise, sunset, moonrise and moonset of the local date of jd, and its
+**  tides, searched once a date and place.
+**
+**  Given:
+**     jd   double   Julian day (UT); latitude0, longitude0 and the zone
+**                   (Observer_Zone0) as Koyomi_Reset leaves them
+**
+**  Returned:
+**     sunrise, sunset, moonrise, moonset   double*   local decimal hours,
+**                                          23.0 none (each may be null)
+**
+**  Notes:
+**  1) The searches (Cal_Rise_Time, Cal_Set_Time for the Sun and the Moon,
+**     Tide_Cal) run when the observer's date, the station's date or the
+**     place or zone differs from the last kept; otherwise their results
+**     are taken from it and the shared state is set as they leave it: the
+**     Sun and Moon records (with rise_time, set_time), Tide, jd0, year0,
+**     month0, day0, hour0 and Auto_Time of jd.
+**
+**  Called:  Calendar_Zone, Calendar, Cal_Rise_Time, Cal_Set_Time, Tide_Cal,
+**           Cal_Auto_Time
+*/
+void Koyomi_DayEvents(double jd, double* sunrise, double* sunset, double* moonrise,
+                      double* moonset)
+{
+    const KoyomiDay& k = Day(jd);
+    if (sunrise) *sunrise = k.sunrise;
+    if (sunset) *sunset = k.sunset;
+    if (moonrise) *moonrise = k.moonrise;
+    if (moonset) *moonset = k.moonset;
+}
+
+/*
+**  Koyomi_DaySearches
+**  How many times the searches of a day have run since the program began.
+*/
+long Koyomi_DaySearches() { return g_day_searches; }
+
+/*
+**  Koyomi_ForgetDay
+**  The kept day and the kept new moons forgotten: the next record searches
+**  again.
+**
+**  Called:  FirstdayCal1_Forget
+*/
+void Koyomi_ForgetDay()
+{
+    g_day = KoyomiDay{};
+    FirstdayCal1_Forget();
+}
+
+/*
+**  Koyomi_Readouts
+**  The read-outs of the clock reading now, into one record.
+**
+**  Notes:
+**  1) The order is the picture's: the shared state reset and the Julian
+**     day (Koyomi_Reset), the date line, the new moons, the rise, set and
+**     tide searches of the day (kept), the place; with extras then the
+**     meridian passages and the bodies.
+**  2) The new moons come first, so that whatever their search leaves in the
+**     shared records is overwritten by the day's searches (or by what the
+**     kept day restores) exactly as in a repaint without kept searches.
+**
+**  Called:  Koyomi_Reset, Koyomi_DateTime, FirstdayCal1_Kept, Cal_Top_Time,
+**           PanelBody
+*/
+void Koyomi_Readouts(const struct tm& now, bool extras, KoyomiReadouts* r)
+{
+    Koyomi_Reset(now);
+    r->now = now;
+    r->jd = jd;
+
+    // the date line, splitting the time as the date line does
+    Koyomi_DateTimeZone(jd0, longitude, Observer_Zone0(), &r->line_year, &r->line_month,
+                        &r->line_day, &Hour, &minute, &second);
+    r->line_hour = Hour;
+    r->line_minute = minute;
+    r->line_second = second;
+
+    // the new moons up to the date and the Moon's age
+    FirstdayCal1_Kept(jd, &r->newmoon1, &r->newmoon2);
+    r->moon_age = MoonAgeDays_Kept(jd);
+
+    // sunrise, sunset, moonrise, moonset and the tides of the day
+    const KoyomiDay& day = Day(jd);
+    r->event_year = day.year;
+    r->event_month = day.month;
+    r->event_day = day.day;
+    r->sunrise = day.sunrise;
+    r->sunset = day.sunset;
+    r->moonrise = day.moonrise;
+    r->moonset = day.moonset;
+    for (int i = 0; i < 8; i++) r->tide[i] = day.tide[i];
+
+    // the place and the view
+    r->place = KoyomiPlace{m_input_lat, m_input_lon, Observer_ZoneHours(), m_input_zone_set,
+                           m_input_azmt};
+
+    r->extras = extras;
+    r->sun_transit = r->moon_transit = kNoEvent;
+    for (KoyomiBody& b : r->bodies) b = KoyomiBody{};
+    if (!extras) return;
+    r->sun_transit = Cal_Top_Time(jd, kBodySun);
+    r->moon_transit = Cal_Top_Time(jd, kBodyMoon);
+    for (int i = 0; i < kPanelBodies; i++) {
+        KoyomiBody& b = r->bodies[i];
+        const tagPosition* p = PanelBody(i, jd, &b.az, &b.el);
+        b.lam = p->lam;
+        b.bet = p->bet;
+        b.ra = p->ra;
+        b.dec = p->dec;
+    }
+}
+
+// ---- texts
+
+/*
+**  Readout_DateLine
+**  The date line of a record, Shift_JIS.
+**
+**  Returned (function value):
+**          std::string   "        日時  %04d/%02d/%02d %02d:%02d:%02d
+**                        ユリウス通日 %12.5f" (one line) with the date line's
+**                        date and time and the Julian day
+*/
+std::string Readout_DateLine(const KoyomiReadouts& r)
+{
+    char buf[128];
+    std::snprintf(buf, sizeof buf, "        日時  %04d/%02d/%02d %02d:%02d:%02d   ユリウス通日 %12.5f",
+                  (int)r.line_year, (int)r.line_month, (int)r.line_day, (int)r.line_hour,
+                  (int)r.line_minute, (int)r.line_second, r.jd);
+    return buf;
+}
+
+/*
+**  Readout_Event
+**  One event row: "label hh:mm" (hh = floor(r), mm = floor((r - hh) * 60):
+**  5.999 h is 05:59), or "label --" when none is true.
+*/
+std::string Readout_Event(const char* label, double r, bool none)
+{
+    char buf[64];
+    if (none) {
+        std::snprintf(buf, sizeof buf, "%s --", label);
+    } else {
+        int hh = (int)std::floor(r);
+        int mm = (int)std::floor((r - std::floor(r)) * 60);
+        std::snprintf(buf, sizeof buf, "%s %02d:%02d", label, hh, mm);
+    }
+    return buf;
+}
+
+/*
+**  Readout_Clock, Readout_Longitude, Readout_Latitude, Readout_Azimuth,
+**  Readout_MoonAge
+**  "時刻 %02.0f:%02.0f:%02.0f" of the clock reading; "東経 %3.1f", or
+**  "西経 %3.1f" with the absolute value of a west longitude; "北緯 %3.1f"
+**  or "南緯 %3.1f"; "方位角 %3.0f"; "月齢 %4.1f".
+*/
+std::string Readout_Clock(const struct tm& now)
+{
+    return Format("時刻 %02.0f:%02.0f:%02.0f", now.tm_hour, now.tm_min, now.tm_sec);
+}
+
+std::string Readout_Longitude(double lon)
+{
+    return lon < 0 ? Format("西経 %3.1f", -lon) : Format("東経 %3.1f", lon);
+}
+
+std::string Readout_Latitude(double lat)
+{
+    return lat < 0 ? Format("南緯 %3.1f", -lat) : Format("北緯 %3.1f", lat);
+}
+
+std::string Readout_Azimuth(double azimuth) { return Format("方位角 %3.0f", azimuth); }
+
+/*
+**  Readout_Tide
+**  One tide row.
+**
+**  Given:
+**     i           int      0, 1 the high waters, 2, 3 the low waters
+**     t           double   Julian day (UT) of the tide, 0.0 none
+**     lon, zone   double   the observer's longitude (degrees) and zone (hours)
+**
+**  Returned:
+**     hour, min, sec   double*   the truncated clock time of t
+**     (function value) std::string   "満%02.0f:%02.0f" or "干%02.0f:%02.0f",
+**                      or "満 --" / "干 --" for 0.0
+**
+**  Called:  Calendar_Zone
+*/
+std::string Readout_Tide(int i, double t, double lon, double zone, double* hour, double* min,
+                         double* sec)
+{
+    const bool high = i < 2;
+    double y, mo, d, hr;
+    Calendar_Zone(t, &y, &mo, &d, &hr, lon, zone);
+    *hour = std::floor(hr);
+    *min = std::floor((hr - *hour) * 60);
+    *sec = hr * 3600 - *hour * 3600 - *min * 60;
+    if (t == 0.0) return high ? "満 --" : "干 --";
+    return Format(high ? "満%02.0f:%02.0f" : "干%02.0f:%02.0f", *hour, *min);
+}
+
+std::string Readout_MoonAge(double age) { return Format("月齢 %4.1f", age); }
+
+/*
+**  Readout_Direction
+**  The nearest of the eight directions to an azimuth.
+**
+**  Given:
+**     azimuth   double   degrees from the south toward the west, any value
+**
+**  Returned (function value):
+**          const char*   南, 南西, 西, 北西, 北, 北東, 東 or 南東 (Shift_JIS)
+**                        for the nearest multiple of 45 degrees; a tie goes
+**                        toward the west
+*/
+const char* Readout_Direction(double azimuth)
+{
+    double a = azimuth - 360 * std::floor(azimuth / 360);  // [0, 360]
+    int k = static_cast<int>(std::floor(a / 45 + 0.5)) % 8;
+    return kDirections[k];
+}

@@ -1,0 +1,687 @@
+// The Cairo+Pango painter and the PNG snapshot.
+#include "shell/cairo/cairo_painter.h"
+
+#include <fcntl.h>
+#include <fontconfig/fontconfig.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <array>
+#include <cerrno>
+#include <cmath>
+#include <cstring>
+#include <string_view>
+
+#include "shell/cairo/snapshot_file.h"
+#include "toolkit/ws.h"
+
+namespace {
+
+// ---- constants of the drawing surface
+constexpr double kRadPer64th = M_PI / 180.0 / 64.0;
+constexpr int kTableFontEntry = 1;   // the face every drawString uses
+constexpr int kDefaultFontHeight = 14;
+constexpr int kDefaultFontWeight = 700;
+// UTF-8 of the table's face name, "ＭＳ ゴシック"
+const char* const kDefaultFace = reinterpret_cast<const char*>(u8"ＭＳ ゴシック");
+// Japanese gothic faces to stand in for a face the machine does not have,
+// most alike first (IPAGothic is fixed-pitch like the table's face).
+constexpr std::array<const char*, 6> kJapaneseGothic = {
+    "IPAGothic", "IPAexGothic", "Noto Sans Mono CJK JP", "Noto Sans CJK JP", "VL Gothic",
+    "TakaoGothic"};
+
+// Whether fontconfig has a face of exactly this family.
+bool HaveFamily(const char* family)
+{
+    FcPattern* pat = FcPatternCreate();
+    FcPatternAddString(pat, FC_FAMILY, reinterpret_cast<const FcChar8*>(family));
+    FcObjectSet* os = FcObjectSetBuild(FC_FAMILY, nullptr);
+    FcFontSet* fs = FcFontList(nullptr, pat, os);
+    bool found = fs && fs->nfont > 0;
+    if (fs) FcFontSetDestroy(fs);
+    FcObjectSetDestroy(os);
+    FcPatternDestroy(pat);
+    return found;
+}
+
+// The family fontconfig matches for a Japanese sans-serif text.
+std::string JapaneseFallback()
+{
+    FcPattern* pat = FcNameParse(reinterpret_cast<const FcChar8*>("sans-serif:lang=ja"));
+    FcConfigSubstitute(nullptr, pat, FcMatchPattern);
+    FcDefaultSubstitute(pat);
+    FcResult res;
+    FcPattern* match = FcFontMatch(nullptr, pat, &res);
+    std::string family = "sans-serif";
+    FcChar8* name = nullptr;
+    if (match && FcPatternGetString(match, FC_FAMILY, 0, &name) == FcResultMatch)
+        family = reinterpret_cast<const char*>(name);
+    if (match) FcPatternDestroy(match);
+    FcPatternDestroy(pat);
+    return family;
+}
+
+}  // namespace
+
+std::string CairoFontFamily(const std::string& face)
+{
+    // A name fontconfig knows is used as it is; the table's Windows face
+    // "ＭＳ ゴシック" (or "MS Gothic") is not, and fontconfig would answer a
+    // Latin face without kanji: take an installed Japanese gothic instead.
+    if (!face.empty() && HaveFamily(face.c_str())) return face;
+    for (const char* family : kJapaneseGothic)
+        if (HaveFamily(family)) return family;
+    return JapaneseFallback();
+}
+
+// ---- CairoPainter
+
+CairoPainter::CairoPainter(cairo_t* cr)
+    : fontmap_(pango_cairo_font_map_get_default()),
+      context_(pango_font_map_create_context(fontmap_)),
+      cd_(iconv_open("UTF-8", "CP932"))
+{
+    // Japanese text: fallback and shaping choose Japanese forms.
+    pango_context_set_language(context_, pango_language_from_string("ja"));
+    layout_ = pango_layout_new(context_);
+    pango_layout_set_alignment(layout_, PANGO_ALIGN_LEFT);
+    pango_layout_set_single_paragraph_mode(layout_, TRUE);
+    utf8_.reserve(256);
+    if (cr) begin(cr);
+}
+
+CairoPainter::~CairoPainter()
+{
+    end();
+    if (layout_) g_object_unref(layout_);
+    if (context_) g_object_unref(context_);
+    if (cd_ != reinterpret_cast<iconv_t>(-1)) iconv_close(cd_);
+}
+
+int PixelEdge(int v, double scale)
+{
+    if (scale == 1.0) return v;
+    return static_cast<int>(std::floor(v * scale + 0.5));
+}
+
+PictureFit FitPicture(int width, int height, int factor, int base_width, int base_height)
+{
+    PictureFit fit{};
+    if (base_width <= 0 || base_height <= 0) base_width = base_height = 1;
+    fit.scale = std::min(static_cast<double>(width) / base_width,
+                         static_cast<double>(height) / base_height) * factor;
+    fit.width = PixelEdge(kRepaintWidth, fit.scale);
+    fit.height = PixelEdge(kRepaintHeight, fit.scale);
+    fit.x = std::max(0, (width * factor - fit.width) / 2);
+    return fit;
+}
+
+int CairoPainter::edge(int v) const { return PixelEdge(v, scale_); }
+
+void CairoPainter::begin(cairo_t* cr, double scale)
+{
+    end();
+    cr_ = cr;
+    if (!cr_) return;
+    scale_ = scale > 0 && std::isfinite(scale) ? scale : 1.0;
+    pango_cairo_update_context(cr_, context_);
+    pango_layout_context_changed(layout_);
+    applyFont();
+    applySource();
+    applyLineWidth();
+    cairo_clip_extents(cr_, &clip_[0], &clip_[1], &clip_[2], &clip_[3]);
+
+    // direct pixels: an image target, no scaling, a whole-pixel offset
+    pixels_ = nullptr;
+    pixels_flushed_ = pixels_dirty_ = false;
+    cairo_surface_t* target = cairo_get_target(cr_);
+    cairo_matrix_t m;
+    cairo_get_matrix(cr_, &m);
+    double dx = 0, dy = 0;
+    cairo_user_to_device(cr_, &dx, &dy);
+    if (cairo_surface_get_type(target) == CAIRO_SURFACE_TYPE_IMAGE &&
+        (cairo_image_surface_get_format(target) == CAIRO_FORMAT_ARGB32 ||
+         cairo_image_surface_get_format(target) == CAIRO_FORMAT_RGB24) &&
+        m.xx == 1 && m.yy == 1 && m.xy == 0 && m.yx == 0 && dx == std::floor(dx) &&
+        dy == std::floor(dy)) {
+        cairo_surface_flush(target);
+        pixels_ = cairo_image_surface_get_data(target);
+        stride_ = cairo_image_surface_get_stride(target);
+        ox_ = static_cast<int>(dx);
+        oy_ = static_cast<int>(dy);
+        const int w = cairo_image_surface_get_width(target);
+        const int h = cairo_image_surface_get_height(target);
+        // the clip's whole pixels inside the image, in user space
+        pclip_[0] = std::max(static_cast<int>(std::ceil(clip_[0])), -ox_);
+        pclip_[1] = std::max(static_cast<int>(std::ceil(clip_[1])), -oy_);
+        pclip_[2] = std::min(static_cast<int>(std::floor(clip_[2])), w - ox_);
+        pclip_[3] = std::min(static_cast<int>(std::floor(clip_[3])), h - oy_);
+        pixels_flushed_ = true;
+    }
+}
+
+// Cairo draws next: what was set pixel by pixel becomes known to it.
+void CairoPainter::syncCairo()
+{
+    if (!pixels_dirty_) return;
+    cairo_surface_mark_dirty(cairo_get_target(cr_));
+    pixels_dirty_ = false;
+    pixels_flushed_ = false;
+}
+
+// Method: Bresenham's line, both end points set, in the colour in force;
+// pixels outside the clip are skipped. A one-pixel line is then exactly the
+// pixels of the line as a raster device draws it, with no antialiasing.
+void CairoPainter::pixelLine(int x1, int y1, int x2, int y2)
+{
+    strokePending();
+    if (!pixels_flushed_) {
+        cairo_surface_flush(cairo_get_target(cr_));
+        pixels_flushed_ = true;
+    }
+    const uint32_t colour = 0xff000000u | rgb_;
+    const int dx = std::abs(x2 - x1), sx = x1 < x2 ? 1 : -1;
+    const int dy = -std::abs(y2 - y1), sy = y1 < y2 ? 1 : -1;
+    int err = dx + dy;
+    for (;;) {
+        if (x1 >= pclip_[0] && x1 < pclip_[2] && y1 >= pclip_[1] && y1 < pclip_[3]) {
+            auto* row = reinterpret_cast<uint32_t*>(pixels_ + static_cast<ptrdiff_t>(y1 + oy_) * stride_);
+            row[x1 + ox_] = colour;
+        }
+        if (x1 == x2 && y1 == y2) break;
+        const int e2 = 2 * err;
+        if (e2 >= dy) { err += dy; x1 += sx; }
+        if (e2 <= dx) { err += dx; y1 += sy; }
+    }
+    pixels_dirty_ = true;
+}
+
+// A device rectangle (user space, whole pixels, right and bottom exclusive)
+// in the colour in force: written into the image where the painter has its
+// pixels (clipped), added to the path otherwise.
+void CairoPainter::fillDeviceRect(int x1, int y1, int x2, int y2)
+{
+    if (!pixels_) {
+        cairo_rectangle(cr_, x1, y1, x2 - x1, y2 - y1);
+        return;
+    }
+    x1 = std::max(x1, pclip_[0]);
+    y1 = std::max(y1, pclip_[1]);
+    x2 = std::min(x2, pclip_[2]);
+    y2 = std::min(y2, pclip_[3]);
+    if (x1 >= x2 || y1 >= y2) return;
+    const uint32_t colour = 0xff000000u | rgb_;
+    for (int y = y1; y < y2; ++y) {
+        auto* row = reinterpret_cast<uint32_t*>(pixels_ + static_cast<ptrdiff_t>(y + oy_) * stride_);
+        std::fill(row + x1 + ox_, row + x2 + ox_, colour);
+    }
+}
+
+// Method: Bresenham's line in the picture's pixels, exactly as at scale 1;
+// each of its pixels becomes the device area it covers, from PixelEdge(x) to
+// PixelEdge(x + 1) across and the same down (at least one device pixel, so
+// that no line vanishes below scale 1). On an image target the areas are
+// written into the pixels; elsewhere they are filled aliased, in one path.
+void CairoPainter::scaledPixelLine(int x1, int y1, int x2, int y2)
+{
+    strokePending();
+    if (pixels_ && !pixels_flushed_) {
+        cairo_surface_flush(cairo_get_target(cr_));
+        pixels_flushed_ = true;
+    }
+    if (!pixels_) cairo_new_path(cr_);
+    const int dx = std::abs(x2 - x1), sx = x1 < x2 ? 1 : -1;
+    const int dy = -std::abs(y2 - y1), sy = y1 < y2 ? 1 : -1;
+    int err = dx + dy;
+    for (;;) {
+        const int left = edge(x1), top = edge(y1);
+        fillDeviceRect(left, top, std::max(edge(x1 + 1), left + 1), std::max(edge(y1 + 1), top + 1));
+        if (x1 == x2 && y1 == y2) break;
+        const int e2 = 2 * err;
+        if (e2 >= dy) { err += dy; x1 += sx; }
+        if (e2 <= dx) { err += dx; y1 += sy; }
+    }
+    if (pixels_) {
+        pixels_dirty_ = true;
+        return;
+    }
+    cairo_set_antialias(cr_, CAIRO_ANTIALIAS_NONE);
+    cairo_fill(cr_);
+    cairo_set_antialias(cr_, CAIRO_ANTIALIAS_DEFAULT);
+}
+
+void CairoPainter::end()
+{
+    if (!cr_) return;
+    strokePending();
+    syncCairo();
+    pixels_ = nullptr;
+    cr_ = nullptr;
+}
+
+// Method: the face of font table entry 1 (14 px, weight 700) once the table
+// is loaded, the same values before; the face name resolved once.
+void CairoPainter::applyFont()
+{
+    int height = kDefaultFontHeight;
+    int weight = kDefaultFontWeight;
+    std::string face = kDefaultFace;
+    const std::vector<WSFont>& fonts = WSGloadedFonts();
+    if (static_cast<int>(fonts.size()) > kTableFontEntry) {
+        const WSFont& f = fonts[kTableFontEntry];
+        if (f.height > 0) height = f.height;
+        if (f.weight > 0) weight = f.weight;
+        if (!f.face.empty()) face = f.face;
+    }
+    static std::string resolved_face, resolved_family;
+    if (face != resolved_face) {
+        resolved_family = CairoFontFamily(face);
+        resolved_face = face;
+    }
+    PangoFontDescription* desc = pango_font_description_new();
+    pango_font_description_set_family(desc, resolved_family.c_str());
+    // laid out at the device's resolution: the height times the scale
+    pango_font_description_set_absolute_size(desc, height * scale_ * PANGO_SCALE);
+    pango_font_description_set_weight(desc, static_cast<PangoWeight>(weight));
+    pango_layout_set_font_description(layout_, desc);
+    pango_font_description_free(desc);
+    // the line box of an empty text, for text() without laying it out
+    pango_layout_set_text(layout_, "", 0);
+    PangoRectangle logical;
+    pango_layout_get_pixel_extents(layout_, nullptr, &logical);
+    empty_height_ = logical.height;
+}
+
+// Whether a box (the picture's pixels) lies wholly outside the clip.
+bool CairoPainter::outsideClip(double left, double top, double right, double bottom) const
+{
+    return outsideDeviceClip(left * scale_, top * scale_, right * scale_, bottom * scale_);
+}
+
+// The same for a box in user space (device pixels).
+bool CairoPainter::outsideDeviceClip(double left, double top, double right, double bottom) const
+{
+    return right < clip_[0] || left > clip_[2] || bottom < clip_[1] || top > clip_[3];
+}
+
+void CairoPainter::setBatching(bool on)
+{
+    strokePending();
+    batching_ = on;
+}
+
+void CairoPainter::strokePending()
+{
+    if (!pending_ || !cr_) return;
+    syncCairo();
+    if (width_ == 1) {
+        // one-pixel lines are drawn aliased: every pixel wholly or not at all
+        cairo_set_antialias(cr_, CAIRO_ANTIALIAS_NONE);
+        cairo_stroke(cr_);
+        cairo_set_antialias(cr_, CAIRO_ANTIALIAS_DEFAULT);
+    } else {
+        cairo_stroke(cr_);
+    }
+    pending_ = false;
+}
+
+// Method: the panels set the colour before each drawing, mostly the one in
+// force already; only a change ends the open stroke.
+void CairoPainter::setColor(uint32_t rgb)
+{
+    if (rgb == rgb_) return;
+    strokePending();
+    rgb_ = rgb;
+    applySource();
+}
+
+void CairoPainter::applySource()
+{
+    if (!cr_) return;
+    const double r = ((rgb_ >> 16) & 0xff) / 255.0;
+    const double g = ((rgb_ >> 8) & 0xff) / 255.0;
+    const double b = (rgb_ & 0xff) / 255.0;
+    cairo_set_source_rgb(cr_, r, g, b);
+}
+
+void CairoPainter::setLineWidth(int width)
+{
+    width = width < 1 ? 1 : width;  // 0 is the thin line
+    if (width == width_) return;
+    strokePending();
+    width_ = width;
+    applyLineWidth();
+}
+
+void CairoPainter::applyLineWidth()
+{
+    if (!cr_) return;
+    cairo_set_line_width(cr_, width_ * scale_);
+    // A one-pixel line covers both end points exactly; wider lines end flat.
+    cairo_set_line_cap(cr_, width_ == 1 ? CAIRO_LINE_CAP_SQUARE : CAIRO_LINE_CAP_BUTT);
+}
+
+void CairoPainter::fillRect(int x, int y, int w, int h)
+{
+    if (!cr_) return;
+    strokePending();
+    syncCairo();
+    // the picture's edges on device edges, as a one-pixel line's are
+    const int left = edge(x), top = edge(y);
+    cairo_rectangle(cr_, left, top, edge(x + w) - left, edge(y + h) - top);
+    cairo_fill(cr_);
+}
+
+// Method: an odd width centred on a pixel centre (half-pixel offset) covers
+// whole pixels, so a one-pixel line is one crisp row or column. A crisp line
+// (horizontal, vertical or a point, of width 1 with square caps or of an
+// even width with flat caps on whole pixels) covers every pixel wholly or not
+// at all: it joins the open path as a subpath of its own (its own caps, as
+// when stroked alone), and the path is stroked once before anything else is
+// drawn. Any other line is antialiased, and where two such lines share a
+// pixel one stroke of both is not two strokes one over the other: it is
+// stroked alone, after the open path. A line whose stroke (half the width
+// and the cap beyond its ends, a pixel of antialiasing) misses the clip
+// draws nothing and is left out.
+//
+// At another scale than 1 a one-pixel line is set pixel by pixel (each pixel
+// the device area it covers); an even-width horizontal or vertical line is
+// the rectangle of the pixels it covers at scale 1, its sides on device
+// edges; any other line is stroked alone at its scaled geometry.
+void CairoPainter::line(int x1, int y1, int x2, int y2)
+{
+    if (!cr_) return;
+    if (batching_) {
+        const double reach = width_ + 1;
+        if (outsideClip(std::min(x1, x2) - reach, std::min(y1, y2) - reach, std::max(x1, x2) + reach,
+                        std::max(y1, y2) + reach))
+            return;
+    }
+    if (width_ == 1 && pixels_ && scale_ == 1.0) {
+        pixelLine(x1, y1, x2, y2);
+        return;
+    }
+    if (scale_ != 1.0) {
+        scaledLine(x1, y1, x2, y2);
+        return;
+    }
+    const bool crisp = width_ == 1 || ((x1 == x2 || y1 == y2) && width_ % 2 == 0);
+    const bool alone = !batching_ || !crisp;
+    if (alone) strokePending();
+    const double off = (width_ % 2 == 1) ? 0.5 : 0.0;
+    cairo_move_to(cr_, x1 + off, y1 + off);
+    cairo_line_to(cr_, x2 + off, y2 + off);
+    pending_ = true;
+    if (alone) strokePending();
+}
+
+void CairoPainter::scaledLine(int x1, int y1, int x2, int y2)
+{
+    if (width_ == 1) {
+        scaledPixelLine(x1, y1, x2, y2);
+        return;
+    }
+    strokePending();
+    syncCairo();
+    if ((x1 == x2 || y1 == y2) && width_ % 2 == 0) {
+        if (x1 == x2 && y1 == y2) return;  // flat caps: a point covers nothing
+        // the rows (columns) y - width/2 to y + width/2 and the columns
+        // (rows) from the lower end up to the higher, as at scale 1
+        const int half = width_ / 2;
+        const bool across = y1 == y2;
+        const int l = across ? std::min(x1, x2) : x1 - half;
+        const int r = across ? std::max(x1, x2) : x1 + half;
+        const int t = across ? y1 - half : std::min(y1, y2);
+        const int b = across ? y1 + half : std::max(y1, y2);
+        cairo_rectangle(cr_, edge(l), edge(t), edge(r) - edge(l), edge(b) - edge(t));
+        cairo_fill(cr_);
+        return;
+    }
+    const double off = (width_ % 2 == 1) ? 0.5 : 0.0;
+    cairo_move_to(cr_, (x1 + off) * scale_, (y1 + off) * scale_);
+    cairo_line_to(cr_, (x2 + off) * scale_, (y2 + off) * scale_);
+    cairo_stroke(cr_);
+}
+
+// Method: the ellipse inscribed in the box; angles in 1/64 degree from 3
+// o'clock, counter-clockwise as seen on the screen (y down, so Cairo's
+// negative direction); extent 0 or a whole turn is the full ellipse. The
+// outline is drawn inside the box, so the box is the bounding box of what is
+// painted; a filled arc is a pie slice.
+void CairoPainter::arc(int x, int y, int w, int h, int start, int extent, bool fill)
+{
+    if (!cr_) return;
+    strokePending();
+    syncCairo();
+    const double cx = (x + w / 2.0) * scale_;
+    const double cy = (y + h / 2.0) * scale_;
+    const double inset = fill ? 0.0 : width_;
+    const double rx = (w - inset) / 2.0 * scale_;
+    const double ry = (h - inset) / 2.0 * scale_;
+    if (rx <= 0 || ry <= 0) return;  // nothing to draw (and no singular matrix)
+    // wholly outside the clip: nothing to draw
+    if (batching_ && outsideClip(x - 1.0, y - 1.0, x + w + 1.0, y + h + 1.0)) return;
+    const bool whole = extent == 0 || extent >= kFullCircle || extent <= -kFullCircle;
+    const double a0 = -start * kRadPer64th;
+    const double a1 = -(start + extent) * kRadPer64th;
+
+    cairo_new_path(cr_);
+    cairo_save(cr_);
+    cairo_translate(cr_, cx, cy);
+    cairo_scale(cr_, rx, ry);
+    if (whole) {
+        cairo_arc(cr_, 0, 0, 1, 0, 2 * M_PI);
+        cairo_close_path(cr_);
+    } else {
+        if (fill) cairo_move_to(cr_, 0, 0);
+        if (extent > 0) cairo_arc_negative(cr_, 0, 0, 1, a0, a1);
+        else cairo_arc(cr_, 0, 0, 1, a0, a1);
+        if (fill) cairo_close_path(cr_);
+    }
+    cairo_restore(cr_);  // stroke width in device pixels, not in the unit circle
+    if (fill) cairo_fill(cr_);
+    else cairo_stroke(cr_);
+}
+
+// Method: Shift_JIS to UTF-8 into a reused buffer, laid out once in the
+// reused layout; the line box (logical extents: the font's ascent and
+// descent, the same for every text) is left-aligned at x and centred
+// vertically in the box, on whole pixels. Text is not clipped to its box.
+// At a scale the box's left, top and bottom are taken to device edges and
+// the line box, laid out at the device's resolution, is placed in it so.
+void CairoPainter::text(int x, int y, int, int h, const char* sjis, size_t length)
+{
+    if (!cr_ || !sjis) return;
+    strokePending();
+    const int left = edge(x), box_top = edge(y), box_h = edge(y + h) - box_top;
+    if (batching_) {
+        // An empty text draws nothing. Any text is drawn from x rightwards
+        // in a line box about one line high: when that box, with a line
+        // height around it for ink beyond the box, misses the clip, nothing
+        // of it can show. Either is not laid out, and reports the line box
+        // of an empty text.
+        const int height = empty_height_;
+        const int top = box_top + (box_h - height) / 2;
+        if (length == 0 ||
+            outsideDeviceClip(left - height, top - height, HUGE_VAL, top + 2 * height)) {
+            pango_layout_set_text(layout_, "", 0);
+            last_x_ = left;
+            last_y_ = top;
+            last_h_ = height;
+            return;
+        }
+    }
+    syncCairo();
+    SjisToUtf8With(cd_, sjis, length, &utf8_);
+    pango_layout_set_text(layout_, utf8_.data(), static_cast<int>(utf8_.size()));
+    if (pango_layout_get_unknown_glyphs_count(layout_) > 0) noteMissingGlyphs();
+    PangoRectangle logical;
+    pango_layout_get_pixel_extents(layout_, nullptr, &logical);
+    last_x_ = left;
+    last_y_ = box_top + (box_h - logical.height) / 2;
+    last_h_ = logical.height;
+    cairo_move_to(cr_, left - logical.x, last_y_ - logical.y);
+    pango_cairo_show_layout(cr_, layout_);
+    cairo_new_path(cr_);
+}
+
+void CairoPainter::flush()
+{
+    strokePending();
+    if (!cr_) return;
+    syncCairo();
+    cairo_surface_flush(cairo_get_target(cr_));
+    pixels_flushed_ = pixels_ != nullptr;
+}
+
+std::string CairoPainter::lastTextFamilies() const
+{
+    std::string families;
+    PangoLayoutIter* it = pango_layout_get_iter(layout_);
+    do {
+        PangoLayoutRun* run = pango_layout_iter_get_run_readonly(it);
+        if (!run) continue;
+        PangoFontDescription* d = pango_font_describe(run->item->analysis.font);
+        const char* family = pango_font_description_get_family(d);
+        if (!families.empty()) families += ",";
+        families += family ? family : "";
+        pango_font_description_free(d);
+    } while (pango_layout_iter_next_run(it));
+    pango_layout_iter_free(it);
+    return families;
+}
+
+int CairoPainter::lastTextUnknownGlyphs() const
+{
+    return pango_layout_get_unknown_glyphs_count(layout_);
+}
+
+// Method: Pango marks a character that no font has with an unknown glyph,
+// the character's code with PANGO_GLYPH_UNKNOWN_FLAG set.
+void CairoPainter::noteMissingGlyphs()
+{
+    PangoLayoutIter* it = pango_layout_get_iter(layout_);
+    do {
+        PangoLayoutRun* run = pango_layout_iter_get_run_readonly(it);
+        if (!run) continue;
+        for (int i = 0; i < run->glyphs->num_glyphs; ++i) {
+            const PangoGlyph g = run->glyphs->glyphs[i].glyph;
+            if (g == PANGO_GLYPH_EMPTY || !(g & PANGO_GLYPH_UNKNOWN_FLAG)) continue;
+            const char32_t c = g & ~PANGO_GLYPH_UNKNOWN_FLAG;
+            if (missing_.size() < kMissingGlyphsKept && missing_.find(c) == std::u32string::npos)
+                missing_.push_back(c);
+        }
+    } while (pango_layout_iter_next_run(it));
+    pango_layout_iter_free(it);
+}
+
+void CairoWarnMissingGlyphs(const CairoPainter& painter)
+{
+    constexpr size_t kShown = 12;  // characters named in the warning
+    static bool warned = false;
+    const std::u32string& missing = painter.missingGlyphs();
+    if (warned || missing.empty()) return;
+    warned = true;
+    std::string shown;
+    for (size_t i = 0; i < missing.size() && i < kShown; ++i) {
+        char utf8[8];
+        shown.append(utf8, static_cast<size_t>(g_unichar_to_utf8(missing[i], utf8)));
+    }
+    if (missing.size() > kShown) shown += "...";
+    // g_printerr: in the terminal's character set, escaped where it has none
+    g_printerr("tenmado: warning: no installed font has glyphs for %s%zu characters of the "
+               "picture (%s), drawn as boxes: install the package fonts-ipafont-gothic\n",
+               missing.size() >= CairoPainter::kMissingGlyphsKept ? "at least " : "",
+               missing.size(), shown.c_str());
+}
+
+// ---- snapshot
+
+namespace {
+
+cairo_status_t AppendPng(void* closure, const unsigned char* data, unsigned int length)
+{
+    static_cast<std::string*>(closure)->append(reinterpret_cast<const char*>(data), length);
+    return CAIRO_STATUS_SUCCESS;
+}
+
+// One repaint of the area at a scale as PNG bytes, painted and encoded
+// before any file is touched. The image is the picture's right and bottom
+// edges at the scale: each side rounded to whole pixels.
+bool PaintPng(WSCvdrawingArea* area, double scale, std::string* png, std::string* why)
+{
+    cairo_surface_t* surface = cairo_image_surface_create(
+        CAIRO_FORMAT_ARGB32, PixelEdge(kRepaintWidth, scale), PixelEdge(kRepaintHeight, scale));
+    cairo_t* cr = cairo_create(surface);
+    {
+        CairoPainter painter;
+        painter.begin(cr, scale);
+        area->repaint(&painter);
+        painter.end();
+        CairoWarnMissingGlyphs(painter);
+    }
+    cairo_destroy(cr);
+    cairo_surface_flush(surface);
+    png->reserve(128 * 1024);
+    const cairo_status_t st = cairo_surface_write_to_png_stream(surface, AppendPng, png);
+    cairo_surface_destroy(surface);
+    if (st == CAIRO_STATUS_SUCCESS) return true;
+    *why = cairo_status_to_string(st);
+    return false;
+}
+
+// A path as a message shows it: control bytes and bytes that are not UTF-8
+// escaped, and cut after kShownPathMax bytes (at a character boundary).
+constexpr size_t kShownPathMax = 200;
+std::string ShownPath(const std::string& path)
+{
+    std::string p = path;
+    bool control = false;
+    for (unsigned char c : p) control = control || c < 0x20 || c == 0x7f;
+    if (control || !g_utf8_validate(p.c_str(), static_cast<gssize>(p.size()), nullptr)) {
+        gchar* escaped = g_strescape(p.c_str(), nullptr);
+        p = escaped;
+        g_free(escaped);
+    }
+    if (p.size() <= kShownPathMax) return p;
+    const gchar* end = nullptr;
+    g_utf8_validate(p.c_str(), static_cast<gssize>(kShownPathMax), &end);
+    return p.substr(0, static_cast<size_t>(end - p.c_str())) + "...";
+}
+
+bool Fail(std::string* error, const std::string& path, const std::string& why)
+{
+    if (error) *error = "cannot write snapshot '" + ShownPath(path) + "': " + why;
+    return false;
+}
+
+}  // namespace
+
+bool RenderSnapshotPng(WSCvdrawingArea* area, const std::string& path, std::string* error,
+                       double scale)
+{
+    if (path.empty()) return Fail(error, path, "empty file name");
+    if (!area) return Fail(error, path, "no drawing area");
+    // a target that cannot be written is refused before the painting; the
+    // file is made only once the picture is ready
+    std::string png, why;
+    if (!CanReplaceFile(path, &why) || !PaintPng(area, scale, &png, &why) ||
+        !ReplaceFile(path, png.data(), png.size(), &why))
+        return Fail(error, path, why);
+    return true;
+}
+
+bool RenderSnapshotPngTo(WSCvdrawingArea* area, int fd, std::string* error, double scale)
+{
+    const std::string where =
+        fd == STDOUT_FILENO ? "standard output" : "file descriptor " + std::to_string(fd);
+    std::string png, why;
+    if (!area) why = "no drawing area";
+    else if (PaintPng(area, scale, &png, &why)) {
+        if (const int e = WriteAll(fd, png.data(), png.size())) why = std::strerror(e);
+        else return true;
+    }
+    if (error) *error = "cannot write the snapshot to " + where + ": " + why;
+    return false;
+}

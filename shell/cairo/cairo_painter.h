@@ -1,0 +1,194 @@
+// The Cairo+Pango painter: the drawing area's operations on a Cairo context
+// (the window's, or an offscreen image for a snapshot). Every conversion the
+// panels must not see lives here: 0xRRGGBB to Cairo's sources, the half-pixel
+// alignment of odd line widths, 1/64 degree angles, Shift_JIS to UTF-8, the
+// face of the font table, and the scale from the picture's pixels to the
+// device's.
+#pragma once
+#include <cairo.h>
+#include <iconv.h>
+#include <pango/pangocairo.h>
+
+#include <string>
+
+#include "toolkit/painter.h"
+#include "toolkit/sjis.h"  // SjisToUtf8, the window title's too
+
+class WSCvdrawingArea;
+
+// The picture one repaint paints, in its own pixels: the panels compute every
+// coordinate in this space whatever the size it is shown at.
+constexpr int kRepaintWidth = 530;
+constexpr int kRepaintHeight = 300;
+
+// ---- the face of the font table
+// CairoFontFamily: the family the painter asks Pango for, given a face name
+//   of the font table (UTF-8). "ＭＳ ゴシック" and "MS Gothic" are not families
+//   a Debian machine knows: on first use the painter loads a fontconfig alias
+//   of its own that maps them to an installed Japanese gothic face (IPAGothic
+//   first), so Pango resolves the table's name to a face with kanji and
+//   half-width katakana. Other names are passed through.
+std::string CairoFontFamily(const std::string& face);
+
+class CairoPainter final : public Painter {
+public:
+    // cr may be null: begin() attaches a context later (the window gets a new
+    // one for every expose).
+    explicit CairoPainter(cairo_t* cr = nullptr);
+    ~CairoPainter() override;
+    CairoPainter(const CairoPainter&) = delete;
+    CairoPainter& operator=(const CairoPainter&) = delete;
+
+    // Attach the painter to a context for one repaint; end() leaves it.
+    // scale maps the picture's pixels to the context's user space, which is
+    // expected to be the device's pixels (an identity matrix, perhaps moved
+    // by whole pixels): the picture's pixel (x, y) is then the device area
+    // from (x * scale, y * scale) to ((x + 1) * scale, (y + 1) * scale).
+    //
+    // Painting at a scale other than 1 draws the same picture redrawn at the
+    // device's resolution, not enlarged:
+    //  - a crisp edge of the picture (the sides of a filled rectangle, of a
+    //    one-pixel line's pixels, of an even-width horizontal or vertical
+    //    line) falls on the device edge PixelEdge(v, scale), the nearest to
+    //    v * scale; the picture's pixel x covers the device columns
+    //    PixelEdge(x) to PixelEdge(x + 1), so neighbouring pixels cover
+    //    neighbouring columns without gap or overlap at any scale, and a
+    //    line and the rectangle beside it meet as they do at scale 1;
+    //  - a one-pixel line is Bresenham's line in the picture's pixels, each
+    //    pixel set as the whole device area it covers (1 or 2 device pixels
+    //    wide at 1.5, exactly 2 at 2), never blended;
+    //  - text is laid out at the device's resolution (the same face, the
+    //    font height times the scale), its box placed on the device edges of
+    //    the picture's box;
+    //  - arcs, discs and the other wide lines are drawn at their exact
+    //    scaled geometry, antialiased at the device's resolution.
+    // At scale 1 every pixel is what it was before scaling existed.
+    void begin(cairo_t* cr, double scale = 1.0);
+    void end();
+
+    void setColor(uint32_t rgb) override;
+    void setLineWidth(int width) override;
+    void fillRect(int x, int y, int w, int h) override;
+    void line(int x1, int y1, int x2, int y2) override;
+    void arc(int x, int y, int w, int h, int start, int extent, bool fill) override;
+    void text(int x, int y, int w, int h, const char* sjis, size_t length) override;
+    void flush() override;
+
+    // One-pixel lines are drawn aliased, every pixel wholly or not at all,
+    // as a raster display draws them: on an image target (the snapshot, and
+    // the window, which paints into an image first) pixel by pixel with
+    // Bresenham's line, both end points set; elsewhere as an aliased stroke.
+    //
+    // What the painter leaves out or batches, all of it without changing a
+    // pixel (on by default):
+    //  - consecutive crisp lines (horizontal, vertical or a point, of width 1
+    //    or an even width, so every pixel is covered wholly or not at all) of
+    //    one colour and width share one path and one stroke; an antialiased
+    //    line is stroked on its own, since a shared stroke would cover the
+    //    pixels where two lines overlap differently from two strokes;
+    //  - lines and arcs wholly outside the clip are left out;
+    //  - an empty text, and a text whose line box lies a line height or more
+    //    beyond the clip's top, bottom or right edge, is not laid out.
+    // Off, every call is drawn as it comes, one stroke per line: the painter
+    // before batching, for the benchmark's ratio and the pixel comparison.
+    void setBatching(bool on);
+    bool batching() const { return batching_; }
+
+    // ---- for tests: what the last text() call laid out
+    // Families of the fonts Pango chose for the runs of the last text, joined
+    // by ",", and the number of glyphs no font had.
+    std::string lastTextFamilies() const;
+    int lastTextUnknownGlyphs() const;
+    // Characters of every text so far that no font had, in the order first
+    // met (at most kMissingGlyphsKept of them).
+    const std::u32string& missingGlyphs() const { return missing_; }
+    static constexpr size_t kMissingGlyphsKept = 64;
+    // Top-left corner where the last text's line box was placed, and its
+    // height (device pixels).
+    int lastTextX() const { return last_x_; }
+    int lastTextY() const { return last_y_; }
+    int lastTextHeight() const { return last_h_; }
+
+private:
+    void applyFont();
+    void applyLineWidth();
+    void applySource();
+    bool outsideClip(double left, double top, double right, double bottom) const;
+    bool outsideDeviceClip(double left, double top, double right, double bottom) const;
+    void strokePending();
+    void pixelLine(int x1, int y1, int x2, int y2);
+    void scaledPixelLine(int x1, int y1, int x2, int y2);
+    void scaledLine(int x1, int y1, int x2, int y2);
+    void fillDeviceRect(int x1, int y1, int x2, int y2);
+    void syncCairo();
+    int edge(int v) const;
+    void noteMissingGlyphs();
+
+    cairo_t* cr_ = nullptr;
+    // Direct pixel access when the target is an ARGB32/RGB24 image drawn at
+    // a whole-pixel offset: one-pixel lines are set pixel by pixel there.
+    unsigned char* pixels_ = nullptr;
+    int stride_ = 0;
+    int ox_ = 0, oy_ = 0;              // user space to image pixels
+    int pclip_[4] = {0, 0, 0, 0};      // writable pixels, user space: x1, y1, x2, y2 (exclusive)
+    double scale_ = 1.0;               // picture pixels to user space
+    bool pixels_flushed_ = false;      // Cairo's pending drawing is in the pixels
+    bool pixels_dirty_ = false;        // pixels written that Cairo does not know of
+    PangoFontMap* fontmap_ = nullptr;  // borrowed default map
+    PangoContext* context_ = nullptr;  // owned, reused across repaints
+    PangoLayout* layout_ = nullptr;    // owned, reused for every text
+    iconv_t cd_ = reinterpret_cast<iconv_t>(-1);
+    std::string utf8_;                 // conversion buffer, reused
+    uint32_t rgb_ = 0;                 // colour in force, 0xRRGGBB
+    int width_ = 1;
+    bool pending_ = false;             // a stroke path of crisp lines is open
+    bool batching_ = true;
+    double clip_[4] = {0, 0, 0, 0};    // clip extents of the context (user space): x1, y1, x2, y2
+    int empty_height_ = 0;             // logical height of an empty line
+    int last_x_ = 0, last_y_ = 0, last_h_ = 0;
+    std::u32string missing_;           // characters drawn as boxes
+};
+
+// PixelEdge: the device edge of the picture's pixel edge v at a scale, the
+//   nearest whole device pixel to v * scale (halves rounded up); v itself at
+//   scale 1.
+int PixelEdge(int v, double scale);
+
+// ---- the picture in a window of any size
+struct PictureFit {
+    double scale;       // picture pixels to device pixels
+    int x;              // the picture's left edge in the area (device pixels); its top is 0
+    int width, height;  // the picture at the scale (device pixels)
+};
+// FitPicture
+//   Given:    width, height  an area of the window (the window's pixels)
+//             factor         device pixels per window pixel (2 on a HiDPI screen)
+//             base_width, base_height  the window's size that shows the
+//                            picture at scale 1 (530 x 257: its top part)
+//   Returned: the scale min(width / base_width, height / base_height) times
+//             factor, so the picture follows the window and shows the same
+//             part of it at every size; the picture centred across the area
+//             (the left-over device columns halved, rounded down) and at
+//             its top; its size each side PixelEdge of the picture's.
+//   Notes:    the part of the area the picture leaves is the caller's to
+//             fill (beside it when the area is wide, below it when tall).
+PictureFit FitPicture(int width, int height, int factor, int base_width, int base_height);
+
+// CairoWarnMissingGlyphs: once per process, when the painter has drawn
+//   characters that no installed font has (as boxes), one line on stderr
+//   naming them and the package with the Japanese face.
+void CairoWarnMissingGlyphs(const CairoPainter& painter);
+
+// RenderSnapshotPng: one repaint of the area into an ARGB image of the
+//   picture at the scale (530 x 300 at 1; each side times the scale,
+//   rounded to whole pixels), written as PNG to path. The picture is
+//   painted and encoded first, then written by ReplaceFile
+//   (shell/cairo/snapshot_file.h): whole or not at all, through a symbolic
+//   link, with the old file's mode, never into a file the user may not
+//   write.
+//   Returned: true on success; false with a message in *error otherwise.
+bool RenderSnapshotPng(WSCvdrawingArea* area, const std::string& path, std::string* error,
+                       double scale = 1.0);
+// RenderSnapshotPngTo: the same PNG written to an open descriptor (standard
+//   output for "--snapshot -").
+bool RenderSnapshotPngTo(WSCvdrawingArea* area, int fd, std::string* error, double scale = 1.0);

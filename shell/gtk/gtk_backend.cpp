@@ -1,0 +1,359 @@
+// The toolkit layer on GTK 3: the main windows and their drawing areas are
+// realised as GTK widgets after the init handlers have run; every expose
+// repaints the area through the one Cairo painter, at the size of the window
+// and the device's resolution; periodic timers become a tick aligned to the
+// wall clock's second; key presses and the mouse wheel go to the procedures
+// bound to the areas; the windows belong to the application, whose loop
+// ends when the last one closes. A lost connection to the X display ends
+// the program with a message.
+#include "shell/gtk/gtk_backend.h"
+
+#include <gtk/gtk.h>
+#ifdef GDK_WINDOWING_X11
+#include <X11/Xlib.h>
+#include <gdk/gdkx.h>
+#endif
+#include <unistd.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <limits>
+#include <map>
+
+#include "shell/cairo/cairo_painter.h"
+#include "toolkit/ws.h"
+#include "shell/gtk/application.h"
+#include "shell/gtk/window_shell.h"
+#include "timecal/clock.h"
+
+namespace {
+
+constexpr int kTickPeriodMs = 1000;  // rate 2: once a second
+// Beside and below the picture: its own background colour continued, so a
+// window of another shape than the picture shows no band of another colour.
+constexpr double kBesideRgb[3] = {0x64 / 255.0, 0xff / 255.0, 0xff / 255.0};  // #64ffff
+constexpr int kExitFailure = 1;      // no display, or the display lost
+
+// The painter of every expose, made once the display is open.
+CairoPainter* g_painter = nullptr;
+// Widgets of the realised objects (windows and drawing areas).
+std::map<const WSCbase*, GtkWidget*> g_widgets;
+
+// ---- the tick
+
+struct Tick {
+    void (*proc)(unsigned char, void*);
+    unsigned char rate;
+    void* data;
+    bool periodic = false;
+    int64_t last_second = std::numeric_limits<int64_t>::min();
+};
+
+gboolean OnTick(gpointer p);
+
+// ---- the test tick
+//
+// Tests only: TENMADO_TEST_TICK_MS=N (1 to 1000) makes the repaint timer
+// tick every N ms instead of once a second of the wall clock, and every tick
+// moves the clock on by one second, so the window shows in seconds the
+// repaints of minutes. A tick waits for the repaint of the one before (ticks
+// while a repaint is pending do nothing), so ticks and repaints are one to
+// one; their count goes to stderr at the end.
+int TestTickMs()
+{
+    const char* v = std::getenv("TENMADO_TEST_TICK_MS");
+    const long ms = v ? std::strtol(v, nullptr, 10) : 0;
+    return ms >= 1 && ms <= 1000 ? static_cast<int>(ms) : 0;
+}
+bool g_drawn = true;    // the last test tick's repaint has happened
+long g_test_ticks = 0;
+
+gboolean OnTestTick(gpointer p)
+{
+    if (!g_drawn) return G_SOURCE_CONTINUE;
+    g_drawn = false;
+    ++g_test_ticks;
+    Clock_Fix(Clock_CivilSeconds() + 1);
+    Tick* t = static_cast<Tick*>(p);
+    t->proc(t->rate, t->data);
+    return G_SOURCE_CONTINUE;
+}
+
+void ArmOneShot(Tick* t)
+{
+    t->periodic = false;
+    g_timeout_add(static_cast<guint>(WSTickDelayMs(g_get_real_time())), OnTick, t);
+}
+
+// Method: a tick runs the handler once for every new wall-clock second (a
+// tick that comes early, still in the second already shown, runs nothing).
+// A tick in time keeps (or starts) the periodic timeout; a late one, or an
+// early one, arms a one-shot to the next tick instant instead.
+gboolean OnTick(gpointer p)
+{
+    Tick* t = static_cast<Tick*>(p);
+    const int64_t now = g_get_real_time();
+    const int64_t second = WSTickSecond(now);
+    const bool fresh = second != t->last_second;
+    if (fresh) {
+        t->last_second = second;
+        t->proc(t->rate, t->data);
+    }
+    const bool aligned = fresh && WSTickPhase(now) <= kTickResyncUs;
+    if (aligned && t->periodic) return G_SOURCE_CONTINUE;
+    if (aligned) {
+        t->periodic = true;
+        g_timeout_add(kTickPeriodMs, OnTick, t);
+    } else {
+        ArmOneShot(t);
+    }
+    return G_SOURCE_REMOVE;
+}
+
+// ---- expose
+
+// A drawing area on the screen, and the window size that shows its picture
+// at scale 1 (the window's stated size).
+struct AreaView {
+    WSCvdrawingArea* area;
+    int base_width, base_height;
+};
+
+// The area is painted into an image of its size in device pixels, then
+// copied to the window in one operation: the painter then sets one-pixel
+// lines directly in the image, and the display server receives one picture
+// instead of thousands of strokes.
+cairo_surface_t* g_image = nullptr;
+
+// Method: the picture's scale and place from the area's size and the
+// device's scale factor (FitPicture); the image is the area in device
+// pixels; the exposed part of it is filled with the background beside and
+// below the picture, and the picture painted at its scale, clipped to
+// itself; the image goes to the window at one device pixel per pixel.
+gboolean OnDraw(GtkWidget* widget, cairo_t* cr, gpointer p)
+{
+    const AreaView* view = static_cast<const AreaView*>(p);
+    const int factor = std::max(1, gtk_widget_get_scale_factor(widget));
+    const int w = gtk_widget_get_allocated_width(widget);
+    const int h = gtk_widget_get_allocated_height(widget);
+    const int dw = w * factor, dh = h * factor;
+    if (!g_image || cairo_image_surface_get_width(g_image) != dw ||
+        cairo_image_surface_get_height(g_image) != dh) {
+        if (g_image) cairo_surface_destroy(g_image);
+        g_image = cairo_image_surface_create(CAIRO_FORMAT_RGB24, dw, dh);
+    }
+    const PictureFit fit = FitPicture(w, h, factor, view->base_width, view->base_height);
+    double x1, y1, x2, y2;
+    cairo_clip_extents(cr, &x1, &y1, &x2, &y2);
+    cairo_t* icr = cairo_create(g_image);
+    cairo_rectangle(icr, std::floor(x1 * factor), std::floor(y1 * factor),
+                    std::ceil(x2 * factor) - std::floor(x1 * factor),
+                    std::ceil(y2 * factor) - std::floor(y1 * factor));
+    cairo_clip(icr);
+    if (fit.x > 0 || fit.width < dw || fit.height < dh) {
+        cairo_set_source_rgb(icr, kBesideRgb[0], kBesideRgb[1], kBesideRgb[2]);
+        cairo_rectangle(icr, 0, 0, fit.x, dh);
+        cairo_rectangle(icr, fit.x + fit.width, 0, std::max(0, dw - fit.x - fit.width), dh);
+        cairo_rectangle(icr, fit.x, fit.height, fit.width, std::max(0, dh - fit.height));
+        cairo_fill(icr);
+    }
+    cairo_translate(icr, fit.x, 0);
+    cairo_rectangle(icr, 0, 0, fit.width, fit.height);
+    cairo_clip(icr);
+    g_painter->begin(icr, fit.scale);
+    view->area->repaint(g_painter);
+    g_painter->end();
+    cairo_destroy(icr);
+    cairo_save(cr);
+    cairo_scale(cr, 1.0 / factor, 1.0 / factor);
+    cairo_set_source_surface(cr, g_image, 0, 0);
+    cairo_paint(cr);
+    cairo_restore(cr);
+    CairoWarnMissingGlyphs(*g_painter);
+    WindowShell_Painted();
+    g_drawn = true;
+    return TRUE;
+}
+
+// ---- keys and the mouse wheel, forwarded to the procedures of the areas
+
+WSKey KeyOf(guint keyval)
+{
+    switch (keyval) {
+    case GDK_KEY_Left: case GDK_KEY_KP_Left: return WSKey::Left;
+    case GDK_KEY_Right: case GDK_KEY_KP_Right: return WSKey::Right;
+    case GDK_KEY_Home: case GDK_KEY_KP_Home: return WSKey::Home;
+    default: return WSKey::Other;
+    }
+}
+
+// A key press in a window goes to its drawing areas; a key with Ctrl, Alt
+// or Super stays with GTK (the application's Ctrl+Q and Ctrl+W).
+gboolean OnKey(GtkWidget*, GdkEventKey* event, gpointer p)
+{
+    const guint held = event->state & gtk_accelerator_get_default_mod_mask();
+    const WSKey key = KeyOf(event->keyval);
+    if (key == WSKey::Other || (held & ~GDK_SHIFT_MASK) != 0) return FALSE;
+    WSEvent e;
+    e.trigger = WSEV_KEY_PRESS;
+    e.key = key;
+    e.shift = (held & GDK_SHIFT_MASK) != 0;
+    for (WSCbase* child : static_cast<WSCmainWindow*>(p)->children())
+        if (auto* area = static_cast<WSCvdrawingArea*>(child->viewAsClass("WSCvdrawingArea")))
+            area->deliver(e);
+    return TRUE;
+}
+
+// A turn of the wheel over an area goes to its procedures with the pointer's
+// place in the picture (the area's pixels taken back through the picture's
+// scale and place, FitPicture): up or right +1, down or left -1 (a smooth
+// scroll by the sign of its delta).
+gboolean OnScroll(GtkWidget* widget, GdkEventScroll* event, gpointer p)
+{
+    const AreaView* view = static_cast<const AreaView*>(p);
+    WSEvent e;
+    e.trigger = WSEV_MOUSE_WHEEL;
+    switch (event->direction) {
+    case GDK_SCROLL_UP: case GDK_SCROLL_RIGHT: e.wheel = 1; break;
+    case GDK_SCROLL_DOWN: case GDK_SCROLL_LEFT: e.wheel = -1; break;
+    default: {
+        double dx = 0, dy = 0;
+        gdk_event_get_scroll_deltas(reinterpret_cast<GdkEvent*>(event), &dx, &dy);
+        const double d = dy != 0 ? -dy : dx;
+        e.wheel = d > 0 ? 1 : d < 0 ? -1 : 0;
+    }
+    }
+    const int factor = std::max(1, gtk_widget_get_scale_factor(widget));
+    const PictureFit fit = FitPicture(gtk_widget_get_allocated_width(widget),
+                                      gtk_widget_get_allocated_height(widget), factor,
+                                      view->base_width, view->base_height);
+    e.x = static_cast<int>(std::floor((event->x * factor - fit.x) / fit.scale));
+    e.y = static_cast<int>(std::floor(event->y * factor / fit.scale));
+    view->area->deliver(e);
+    return TRUE;
+}
+
+class GtkBackend : public WSBackend {
+public:
+    void askRepaint(WSCvdrawingArea* area) override
+    {
+        auto it = g_widgets.find(area);
+        if (it != g_widgets.end()) gtk_widget_queue_draw(it->second);
+    }
+    void addTimer(void (*proc)(unsigned char, void*), unsigned char rate, void* data) override
+    {
+        Tick* t = new Tick{proc, rate, data};  // lives as long as the program
+        if (const int ms = TestTickMs()) g_timeout_add(static_cast<guint>(ms), OnTestTick, t);
+        else ArmOneShot(t);
+    }
+    void setVisible(WSCbase* object, bool visible) override
+    {
+        // Before realisation the object keeps the flag; realising shows it.
+        auto it = g_widgets.find(object);
+        if (it == g_widgets.end()) return;
+        if (visible) gtk_widget_show_all(it->second);
+        else gtk_widget_hide(it->second);
+    }
+};
+
+GtkBackend g_backend;
+
+// A destroyed widget leaves the map: a tick between the window's close and
+// the end of the loop finds no widget to repaint.
+void OnWidgetDestroyed(GtkWidget*, gpointer object) { g_widgets.erase(static_cast<const WSCbase*>(object)); }
+
+// Method: the window gets the title (Shift_JIS property, shown as UTF-8),
+// the position and the client size of its properties. Its drawing area (the
+// program's window has one) fills the window at any size, and the picture
+// follows the window's size (OnDraw), so the area's own stated size is not
+// asked for; the window can be made as small as half its stated size.
+void RealiseWindow(WSCmainWindow* w)
+{
+    if (g_widgets.count(w)) return;
+    GtkWidget* win = gtk_window_new(GTK_WINDOW_TOPLEVEL);
+    WSGtkAdoptWindow(GTK_WINDOW(win));
+    const std::string title = w->stringProperty(_WSNtitleString());
+    gtk_window_set_title(GTK_WINDOW(win), SjisToUtf8(title.data(), title.size()).c_str());
+    gtk_window_move(GTK_WINDOW(win), static_cast<int>(w->intProperty(_WSNx(), 0)),
+                    static_cast<int>(w->intProperty(_WSNy(), 0)));
+    const int width = static_cast<int>(w->intProperty(_WSNwidth(), 530));
+    const int height = static_cast<int>(w->intProperty(_WSNheight(), 257));
+    gtk_window_set_default_size(GTK_WINDOW(win), width, height);
+    for (WSCbase* child : w->children()) {
+        WSCvdrawingArea* area = static_cast<WSCvdrawingArea*>(child->viewAsClass("WSCvdrawingArea"));
+        if (!area || gtk_bin_get_child(GTK_BIN(win))) continue;
+        GtkWidget* da = gtk_drawing_area_new();
+        gtk_widget_set_size_request(da, std::max(1, width / 2), std::max(1, height / 2));
+        // the area with the bar below it, its tooltips, menu and accessible name
+        gtk_container_add(GTK_CONTAINER(win), WindowShell_Wrap(GTK_WINDOW(win), area, da, width, height));
+        // lives as long as the program, as the area does
+        AreaView* view = new AreaView{area, width, height};
+        g_signal_connect(da, "draw", G_CALLBACK(OnDraw), view);
+        gtk_widget_add_events(da, GDK_SCROLL_MASK);
+        g_signal_connect(da, "scroll-event", G_CALLBACK(OnScroll), view);
+        if (area->intProperty(_WSNvis(), 1) == 0) gtk_widget_set_no_show_all(da, TRUE);
+        g_widgets[area] = da;
+        g_signal_connect(da, "destroy", G_CALLBACK(OnWidgetDestroyed), area);
+    }
+    g_signal_connect(win, "key-press-event", G_CALLBACK(OnKey), w);
+    g_widgets[w] = win;
+    g_signal_connect(win, "destroy", G_CALLBACK(OnWidgetDestroyed), w);
+    if (w->visible()) gtk_widget_show_all(win);
+}
+
+#ifdef GDK_WINDOWING_X11
+// The X server has gone (killed, or the connection broken): one line, then
+// the end, as GDK's own handler ends the program (_exit: nothing more may
+// talk to the dead connection).
+int OnDisplayLost(Display* display)
+{
+    std::fprintf(stderr, "tenmado: lost the connection to the display %s\n",
+                 display ? DisplayString(display) : "");
+    _exit(kExitFailure);
+}
+#endif
+
+}  // namespace
+
+bool WSGtkOpenDisplay(std::string* why)
+{
+    static int state = 0;  // 0 not tried, 1 open, 2 none
+    if (state == 0) {
+        // GTK would set every locale category from the environment; the
+        // read-outs format numbers with printf and need the C locale's point.
+        gtk_disable_setlocale();
+        state = gtk_init_check(nullptr, nullptr) ? 1 : 2;
+#ifdef GDK_WINDOWING_X11
+        // after GDK's, which is silent
+        if (state == 1 && GDK_IS_X11_DISPLAY(gdk_display_get_default())) XSetIOErrorHandler(OnDisplayLost);
+#endif
+    }
+    if (state == 2 && why) {
+        const char* display = g_getenv("DISPLAY");
+        *why = (display && *display) ? std::string("cannot open display '") + display + "'"
+                                     : std::string("no display (DISPLAY is not set)");
+    }
+    return state == 1;
+}
+
+int _win_main(void*, void*, char*, int)
+{
+    std::string why;
+    if (!WSGtkOpenDisplay(&why)) {
+        std::fprintf(stderr, "tenmado: %s\n", why.c_str());
+        return kExitFailure;
+    }
+    // The application's first activation runs the init handlers and realises
+    // the windows; the loop ends with the last window.
+    WSGtkAddActionsAtStartup(WindowShell_AddActions);
+    const int status = WSGtkRunApplication([] {
+        g_painter = new CairoPainter();
+        WSSetBackend(&g_backend);
+        WSDappDev::runInitHandlers();
+        for (WSCmainWindow* w : WSCmainWindow::all()) RealiseWindow(w);
+    });
+    if (TestTickMs()) std::fprintf(stderr, "tenmado: %ld test ticks\n", g_test_ticks);
+    return status;
+}

@@ -1,0 +1,132 @@
+// The program's entry: the command line read (app/command_line.h), the
+// settings layered and applied, then a headless picture and/or the almanac
+// of one instant, or the window: the toolkit runs the init handlers and the
+// window's event loop.
+#include <unistd.h>
+
+#include <cerrno>
+#include <clocale>
+#include <csignal>
+#include <cstdint>
+#include <cstdio>
+#include <cstring>
+#include <string>
+#include <variant>
+#include <vector>
+
+#include "app/almanac.h"
+#include "app/command_line.h"
+#include "app/config.h"
+#include "app/newproject.h"
+#include "shell/cairo/cairo_painter.h"
+#include "timecal/clock.h"
+#include "toolkit/ws.h"
+#if TENMADO_HAVE_WINDOW
+#include "shell/gtk/application.h"
+#include "shell/gtk/gtk_backend.h"
+#include "shell/gtk/window_shell.h"
+#endif
+
+#ifndef TENMADO_VERSION
+#error "the build defines TENMADO_VERSION"
+#endif
+
+namespace {
+
+int Usage(const std::string& problem)
+{
+    std::fprintf(stderr, "tenmado: %s\nTry 'tenmado --help' for the options.\n", problem.c_str());
+    return kExitUsage;
+}
+
+int Failure(const std::string& problem)
+{
+    std::fprintf(stderr, "tenmado: %s\n", problem.c_str());
+    return kExitFailure;
+}
+
+// The civil seconds of 12:00:00 of the civil date of t.
+int64_t NoonOf(int64_t t)
+{
+    constexpr int64_t kDay = 86400;
+    int64_t day = t / kDay - (t % kDay < 0 ? 1 : 0);
+    return day * kDay + kDay / 2;
+}
+
+// --snapshot and/or --almanac: one fixed instant for the picture and the
+// text alike; a run of days starts at noon of today without --at.
+int RunOutput(const CommandRequest& q)
+{
+    Clock_Fix(q.at_given ? q.at : q.days ? NoonOf(Clock_CivilSeconds()) : Clock_CivilSeconds());
+    const int64_t last = Clock_CivilSeconds() + int64_t{86400} * (q.days > 0 ? q.days - 1 : 0);
+    if (q.days && last > Clock_CivilFromFields(9999, 12, 31, 23, 59, 59))
+        return Usage("--days " + std::to_string(q.days) + " runs past 9999-12-31");
+    if (!q.snapshot.empty()) {
+        WSDappDev::runInitHandlers();
+        std::string why;
+        const bool written = q.snapshot == "-"
+                                 ? RenderSnapshotPngTo(newvdra_000, STDOUT_FILENO, &why, q.scale)
+                                 : RenderSnapshotPng(newvdra_000, q.snapshot.c_str(), &why, q.scale);
+        if (!written) return Failure(why);
+    }
+    if (q.almanac) {
+        const std::string text = q.days ? (q.json ? Almanac_DaysJson(q.days) : Almanac_DaysText(q.days))
+                                        : (q.json ? Almanac_Json() : Almanac_Text());
+        std::fwrite(text.data(), 1, text.size(), stdout);
+        if (!text.empty() && text.back() != '\n') std::fputc('\n', stdout);
+        // a full disk or a closed output: say so rather than end well
+        if (std::fflush(stdout) != 0 || std::ferror(stdout))
+            return Failure(std::string("cannot write the almanac: ") + std::strerror(errno));
+    }
+    return 0;
+}
+
+// The window, from the instant of --at or now, until it closes.
+int RunWindow(const CommandRequest& q, const ConfigValues& values)
+{
+#if TENMADO_HAVE_WINDOW
+    if (q.at_given) Clock_StartAt(q.at);
+    WSGtkSetWidgetMode(values.widget);
+    WSGtkSetSettingsPath(q.config_given ? q.config : Config_DefaultPath());
+    std::string why;
+    if (!WSGtkOpenDisplay(&why))
+        return Failure(why + ": the window needs a display. Without one, paint the picture into "
+                             "a file with --snapshot FILE.png");
+    char cmdline[] = "";
+    return _win_main(nullptr, nullptr, cmdline, 1);
+#else
+    (void)q;
+    (void)values;
+    return Failure("this tenmado was built without the window (TENMADO_GUI=OFF): paint the "
+                   "picture into a file with --snapshot FILE.png, or print the almanac with "
+                   "--almanac");
+#endif
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    // Messages in the terminal's character set; numbers stay in the C
+    // locale (the read-outs print "139.7" everywhere).
+    std::setlocale(LC_CTYPE, "");
+    // Past a file size limit (ulimit -f) a write fails with EFBIG, as on a
+    // full disk, instead of the signal killing the program mid-file.
+    std::signal(SIGXFSZ, SIG_IGN);
+
+    const auto parsed = ParseCommandLine(argc, argv, TENMADO_VERSION);
+    if (const UsageError* error = std::get_if<UsageError>(&parsed)) return Usage(error->problem);
+    const CommandRequest& request = std::get<CommandRequest>(parsed);
+    if (request.action == CommandRequest::Action::Version) {
+        std::printf("tenmado %s\n", TENMADO_VERSION);
+        return 0;
+    }
+
+    std::vector<std::string> warnings;
+    const ConfigValues values = CommandLine_Settings(request, &warnings);
+    for (const std::string& w : warnings) std::fprintf(stderr, "tenmado: warning: %s\n", w.c_str());
+    Config_Apply(values);
+
+    if (request.action == CommandRequest::Action::Output) return RunOutput(request);
+    return RunWindow(request, values);
+}

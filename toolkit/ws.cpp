@@ -1,0 +1,620 @@
+// The display-free half of the toolkit layer.
+#include "toolkit/ws.h"
+
+#include <cmath>
+#include <cstdlib>
+#include <cstring>
+
+#include "toolkit/recorder.h"
+
+/*
+**  _WSNname, _WSNtitleString, _WSNx, _WSNy, _WSNwidth, _WSNheight,
+**  _WSNtitleBar, _WSNvis, _WSNdet, _WSNpixmapStyle, _WSNusePixmap
+**  The property names.
+**
+**  Returned (function value):
+**          const char*   the name the properties are stored under ("name",
+**                        "titleString", "x", ...)
+*/
+const char* _WSNname() { return "name"; }
+const char* _WSNtitleString() { return "titleString"; }
+const char* _WSNx() { return "x"; }
+const char* _WSNy() { return "y"; }
+const char* _WSNwidth() { return "width"; }
+const char* _WSNheight() { return "height"; }
+const char* _WSNtitleBar() { return "titleBar"; }
+const char* _WSNvis() { return "vis"; }
+const char* _WSNdet() { return "det"; }
+const char* _WSNpixmapStyle() { return "pixmapStyle"; }
+const char* _WSNusePixmap() { return "usePixmap"; }
+
+namespace {
+WSBackend* g_backend = nullptr;
+}
+/*
+**  WSSetBackend, WSGetBackend
+**  The screen backend that realises repaints, timers and visibility.
+**
+**  Given:
+**     backend   WSBackend*   the backend, or null (calls are only
+**                            recorded: tests, the snapshot)
+**
+**  Returned (function value, WSGetBackend):
+**               WSBackend*   the backend set, or null
+*/
+void WSSetBackend(WSBackend* backend) { g_backend = backend; }
+WSBackend* WSGetBackend() { return g_backend; }
+
+// ---- narrowing of computed pixel values
+
+namespace {
+NarrowCounts g_narrow;
+
+// Count an input that has to be clamped: true when v is a number inside
+// (lo, hi), else the kind of fault is counted.
+bool NarrowInRange(double v, double lo, double hi)
+{
+    if (v > lo && v < hi) return true;
+    if (std::isfinite(v)) ++g_narrow.out_of_range;
+    else ++g_narrow.nonfinite;
+    return false;
+}
+}  // namespace
+
+/*
+**  NarrowShort, NarrowUShort, NarrowLong
+**  A computed pixel value converted for the drawing operations.
+**
+**  Given:
+**     v    double   a computed pixel value
+**
+**  Returned (function value):
+**          short, unsigned short or long   v truncated toward zero and
+**                   clamped into the type's range: signed 16 bits for
+**                   coordinates, unsigned 16 bits for sizes, +-2147483647
+**                   for text positions; NaN gives the lowest value
+**
+**  Notes:
+**  1) The one conversion of every panel: a point far off the area is
+**     clamped (it stays off the area, not wrapped back into it).
+**  2) Each NaN, infinite or out-of-range input is counted
+**     (NarrowCounts_Get).
+*/
+short NarrowShort(double v)
+{
+    constexpr double kLo = -32769.0, kHi = 32768.0;  // truncation stays in range
+    if (!NarrowInRange(v, kLo, kHi)) return v > 0 ? 32767 : -32768;
+    return static_cast<short>(std::trunc(v));
+}
+
+unsigned short NarrowUShort(double v)
+{
+    constexpr double kLo = -1.0, kHi = 65536.0;
+    if (!NarrowInRange(v, kLo, kHi)) return v > 0 ? 65535 : 0;
+    return static_cast<unsigned short>(std::trunc(v));
+}
+
+long NarrowLong(double v)
+{
+    // +-2147483647: the range every long holds, symmetric
+    constexpr double kLo = -2147483648.0, kHi = 2147483648.0;
+    if (!NarrowInRange(v, kLo, kHi)) return v > 0 ? 2147483647L : -2147483647L;
+    return static_cast<long>(std::trunc(v));
+}
+
+/*
+**  NarrowCounts_Get, NarrowCounts_Reset
+**  The inputs the conversions above had to clamp since the last reset.
+**
+**  Returned (function value, NarrowCounts_Get):
+**          NarrowCounts   nonfinite: not a number or infinite;
+**                         out_of_range: finite but outside the type
+*/
+NarrowCounts NarrowCounts_Get() { return g_narrow; }
+void NarrowCounts_Reset() { g_narrow = NarrowCounts(); }
+
+// ---- WSCbase
+
+/*
+**  WSCbase::WSCbase
+**  A toolkit object under its parent.
+**
+**  Given:
+**     parent   WSCbase*      the parent (null for a main window); the new
+**                            object is appended to its children
+**     name     const char*   stored as the property "name" (may be null)
+*/
+WSCbase::WSCbase(WSCbase* parent, const char* name) : parent_(parent)
+{
+    if (parent_) parent_->children_.push_back(this);
+    if (name) store("name", Value{true, 0, name});
+}
+
+/*
+**  WSCbase::viewAsClass
+**  This object seen as the named class.
+**
+**  Given:
+**     className   const char*   "WSCbase" or the object's own class name
+**
+**  Returned (function value):
+**                 WSCbase*      this, or null for any other name
+*/
+WSCbase* WSCbase::viewAsClass(const char* className)
+{
+    if (!className) return nullptr;
+    if (std::strcmp(className, getClassName()) == 0 || std::strcmp(className, "WSCbase") == 0)
+        return this;
+    return nullptr;
+}
+
+void WSCbase::store(const char* property, Value v)
+{
+    if (!property) return;
+    auto it = props_.find(property);
+    if (it == props_.end()) order_.push_back(property);
+    props_[property] = std::move(v);
+}
+
+/*
+**  WSCbase::setPropertyV (text, short, unsigned short, char, unsigned char)
+**  Set a property.
+**
+**  Given:
+**     p   const char*   property name (_WSN...); null is ignored
+**     v   the value: a text (null stored as "") or a number
+**
+**  Returned (function value):
+**         long          0
+**
+**  Notes:
+**  1) The value replaces any earlier one; the name keeps its place in
+**     propertyOrder, and every call is appended to propertyCalls (a
+**     number in decimal).
+*/
+long WSCbase::setPropertyV(const char* p, const char* v)
+{
+    if (p) calls_.emplace_back(p, v ? v : "");
+    store(p, Value{true, 0, v ? v : ""});
+    return 0;
+}
+
+long WSCbase::setNumber(const char* p, long v)
+{
+    if (p) calls_.emplace_back(p, std::to_string(v));
+    store(p, Value{false, v, {}});
+    return 0;
+}
+
+long WSCbase::setPropertyV(const char* p, short v) { return setNumber(p, v); }
+long WSCbase::setPropertyV(const char* p, unsigned short v) { return setNumber(p, v); }
+long WSCbase::setPropertyV(const char* p, char v) { return setNumber(p, v); }
+long WSCbase::setPropertyV(const char* p, unsigned char v) { return setNumber(p, v); }
+
+/*
+**  WSCbase::setVisible
+**  Show (non-zero) or hide the object; the backend, if any, is told.
+*/
+void WSCbase::setVisible(unsigned char visible)
+{
+    visible_ = visible != 0;
+    if (g_backend) g_backend->setVisible(this, visible_);
+}
+
+/*
+**  WSCbase::hasProperty, intProperty, stringProperty
+**  A property read back (backend and tests).
+**
+**  Given:
+**     p          std::string   property name
+**     fallback   long          intProperty's value when p is not a number
+**
+**  Returned (function value):
+**                whether p was set; its number (or fallback); its text (or
+**                "" when not a text)
+*/
+bool WSCbase::hasProperty(const std::string& p) const { return props_.count(p) != 0; }
+
+long WSCbase::intProperty(const std::string& p, long fallback) const
+{
+    auto it = props_.find(p);
+    return (it == props_.end() || it->second.is_string) ? fallback : it->second.number;
+}
+
+std::string WSCbase::stringProperty(const std::string& p) const
+{
+    auto it = props_.find(p);
+    return (it == props_.end() || !it->second.is_string) ? std::string() : it->second.text;
+}
+
+// ---- windows and areas
+
+/*
+**  WSCmainWindow::all, WSCvdrawingArea::all
+**  The main windows and the drawing areas whose creation was completed,
+**  in order (completeCreation adds them).
+*/
+std::vector<WSCmainWindow*>& WSCmainWindow::all()
+{
+    static std::vector<WSCmainWindow*> windows;
+    return windows;
+}
+
+void WSCmainWindow::completeCreation()
+{
+    WSCbase::completeCreation();
+    all().push_back(this);
+}
+
+std::vector<WSCvdrawingArea*>& WSCvdrawingArea::all()
+{
+    static std::vector<WSCvdrawingArea*> areas;
+    return areas;
+}
+
+void WSCvdrawingArea::completeCreation()
+{
+    WSCbase::completeCreation();
+    all().push_back(this);
+}
+
+/*
+**  WSCvdrawingArea::setForeColor, setLineWidth, drawFillRect, drawLine,
+**  drawArc, drawFillArc, drawString
+**  The drawing operations, handed to the area's painter.
+**
+**  Given:
+**     color              const char*   "#rrggbb" (ParseColor; malformed: 0)
+**     width              short         line width, pixels
+**     x, y, w, h         box, pixels (top left, width, height)
+**     x1, y1, x2, y2     line ends, pixels
+**     start, extent      arc angles, 1/64 degree from 3 o'clock,
+**                        counter-clockwise (kFullCircle: a whole circle)
+**     text, length       Shift_JIS text; a negative length takes it up to
+**                        its NUL
+**
+**  Notes:
+**  1) Colour and line width stay in force until changed.
+**  2) Without a painter (outside a repaint) nothing is drawn; a null text
+**     draws nothing. The fill code of drawFillArc and the two char
+**     arguments of drawString take no part.
+*/
+void WSCvdrawingArea::setForeColor(const char* color)
+{
+    if (painter_) painter_->setColor(ParseColor(color));
+}
+
+void WSCvdrawingArea::setLineWidth(short width)
+{
+    if (painter_) painter_->setLineWidth(width);
+}
+
+void WSCvdrawingArea::drawFillRect(short x, short y, unsigned short w, unsigned short h)
+{
+    if (painter_) painter_->fillRect(x, y, w, h);
+}
+
+void WSCvdrawingArea::drawLine(short x1, short y1, short x2, short y2)
+{
+    if (painter_) painter_->line(x1, y1, x2, y2);
+}
+
+void WSCvdrawingArea::drawArc(short x, short y, unsigned short w, unsigned short h, short start,
+                              short extent)
+{
+    if (painter_) painter_->arc(x, y, w, h, start, extent, false);
+}
+
+void WSCvdrawingArea::drawFillArc(short x, short y, unsigned short w, unsigned short h,
+                                  short start, short extent, char)
+{
+    if (painter_) painter_->arc(x, y, w, h, start, extent, true);
+}
+
+void WSCvdrawingArea::drawString(long x, long y, unsigned long w, unsigned long h, char, char,
+                                 const char* text, long length)
+{
+    if (!painter_ || !text) return;
+    size_t n = length < 0 ? std::strlen(text) : static_cast<size_t>(length);
+    painter_->text(static_cast<int>(x), static_cast<int>(y), static_cast<int>(w),
+                   static_cast<int>(h), text, n);
+}
+
+/*
+**  WSCvdrawingArea::bindProcedure
+**  Bind a procedure to the area; those with the trigger WSEV_EXPOSE run at
+**  every repaint, in the order bound. Null is ignored.
+*/
+void WSCvdrawingArea::bindProcedure(WSCprocedure* procedure)
+{
+    if (procedure) procedures_.push_back(procedure);
+}
+
+/*
+**  WSCvdrawingArea::askRepaint
+**  Ask for a repaint: counted (repaintRequests) and passed to the backend,
+**  which repaints later through repaint().
+*/
+void WSCvdrawingArea::askRepaint()
+{
+    ++repaint_requests_;
+    if (g_backend) g_backend->askRepaint(this);
+}
+
+/*
+**  WSCvdrawingArea::deliver
+**  A key press or a turn of the mouse wheel to the area's procedures.
+**
+**  Given:
+**     event   const WSEvent&   the trigger (WSEV_KEY_PRESS or
+**                              WSEV_MOUSE_WHEEL) and what happened
+**
+**  Notes:
+**  1) The procedures bound with the event's trigger run with this area,
+**     in the order they were bound; they read the event from event(),
+**     which is empty again afterwards.
+*/
+void WSCvdrawingArea::deliver(const WSEvent& event)
+{
+    event_ = event;
+    for (WSCprocedure* p : procedures_)
+        if (p->trigger() == event.trigger) p->call(this);
+    event_ = WSEvent();
+}
+
+/*
+**  WSCvdrawingArea::repaint
+**  One repaint into a painter.
+**
+**  Given:
+**     painter   Painter*   the window's, a PNG's or a recorder
+**
+**  Notes:
+**  1) The expose procedures run with this area and the painter in force,
+**     then the painter is flushed; the painter held before is restored.
+*/
+void WSCvdrawingArea::repaint(Painter* painter)
+{
+    Painter* saved = painter_;
+    painter_ = painter;
+    for (WSCprocedure* p : procedures_)
+        if (p->trigger() == WSEV_EXPOSE) p->call(this);
+    if (painter_) painter_->flush();
+    painter_ = saved;
+}
+
+// ---- procedures and registers
+
+/*
+**  WSCprocedure::WSCprocedure, setFunction
+**  A procedure: its name, its trigger (WSEV_EXPOSE: every repaint) and
+**  the function it calls with the object, under the function's name.
+*/
+WSCprocedure::WSCprocedure(const char* name, long trigger) : name_(name ? name : ""), trigger_(trigger) {}
+
+void WSCprocedure::setFunction(void (*function)(WSCbase*), const char* name)
+{
+    function_ = function;
+    function_name_ = name ? name : "";
+}
+
+namespace {
+std::map<std::string, void*>& registry()
+{
+    static std::map<std::string, void*> functions;
+    return functions;
+}
+}
+
+/*
+**  WSCfunctionRegister::WSCfunctionRegister, lookup
+**  Functions registered by name at static initialisation.
+**
+**  Given:
+**     name       const char*   the function's name (null is ignored)
+**     function   void*         the function
+**
+**  Returned (function value, lookup):
+**                void*         the function registered under name, or null
+*/
+WSCfunctionRegister::WSCfunctionRegister(const char* name, void* function)
+{
+    if (name) registry()[name] = function;
+}
+
+void* WSCfunctionRegister::lookup(const std::string& name)
+{
+    auto it = registry().find(name);
+    return it == registry().end() ? nullptr : it->second;
+}
+
+// ---- application singletons
+
+/*
+**  WSDappDev::setInitHandler, initHandlers, runInitHandlers
+**  The init handlers of the application.
+**
+**  Notes:
+**  1) setInitHandler appends a handler (null is ignored); runInitHandlers
+**     runs them once, in that order (a second call does nothing).
+*/
+void WSDappDev::setInitHandler(void (*handler)())
+{
+    if (handler) initHandlers().push_back(handler);
+}
+
+std::vector<void (*)()>& WSDappDev::initHandlers()
+{
+    static std::vector<void (*)()> handlers;
+    return handlers;
+}
+
+void WSDappDev::runInitHandlers()
+{
+    static bool done = false;
+    if (done) return;
+    done = true;
+    for (auto h : initHandlers()) h();
+}
+
+/*
+**  WSGIappDev, WSGIappLocaleSet, WSGIappTimer
+**  The application's single objects: the application (instance name), the
+**  locale settings (default encoding) and the timer.
+*/
+WSDappDev* WSGIappDev()
+{
+    static WSDappDev app;
+    return &app;
+}
+
+WSClocaleSet* WSGIappLocaleSet()
+{
+    static WSClocaleSet locale;
+    return &locale;
+}
+
+/*
+**  WSDtimer::addTimerProc
+**  Register a periodic timer procedure.
+**
+**  Given:
+**     proc   function        called with the rate and data at every tick
+**     rate   unsigned char   the toolkit's rate code (the backend ticks
+**                            once a second)
+**     data   void*           handed to proc
+**
+**  Returned (function value):
+**            long            the number of procedures registered
+**
+**  Notes:
+**  1) The backend, if any, starts the timer.
+*/
+long WSDtimer::addTimerProc(void (*proc)(unsigned char, void*), unsigned char rate, void* data)
+{
+    procs_.push_back(Proc{proc, rate, data});
+    if (g_backend) g_backend->addTimer(proc, rate, data);
+    return static_cast<long>(procs_.size());
+}
+
+WSDtimer* WSGIappTimer()
+{
+    static WSDtimer timer;
+    return &timer;
+}
+
+/*
+**  WSTickSecond, WSTickPhase
+**  The whole second of a wall-clock instant and the time into it.
+**
+**  Given:
+**     now_us   int64_t   microseconds since 1970
+**
+**  Returned (function value):
+**              int64_t   the second, floored (also before 1970); the
+**                        microseconds since it began, 0 to 999999
+*/
+int64_t WSTickSecond(int64_t now_us)
+{
+    int64_t s = now_us / kUsPerSecond;
+    if (now_us % kUsPerSecond < 0) --s;  // floor, also before 1970
+    return s;
+}
+
+int64_t WSTickPhase(int64_t now_us) { return now_us - WSTickSecond(now_us) * kUsPerSecond; }
+
+/*
+**  WSTickDelayMs
+**  Milliseconds to the next tick instant.
+**
+**  Given:
+**     now_us   int64_t   wall-clock microseconds since 1970
+**
+**  Returned (function value):
+**              int       milliseconds, rounded up, to the next instant
+**                        kTickPhaseUs (20 ms) after a whole second
+*/
+int WSTickDelayMs(int64_t now_us)
+{
+    const int64_t phase = WSTickPhase(now_us);
+    const int64_t target = phase < kTickPhaseUs ? kTickPhaseUs : kUsPerSecond + kTickPhaseUs;
+    return static_cast<int>((target - phase + 999) / 1000);
+}
+
+/*
+**  WSDprivateTimer::getNewInstance
+**  A new private timer (owned by the caller; never freed by the program).
+*/
+WSDprivateTimer* WSDprivateTimer::getNewInstance() { return new WSDprivateTimer(); }
+
+// ---- device, fonts, cursors
+
+namespace {
+bool g_device = false;
+std::vector<WSFont> g_fonts;
+std::vector<std::string> g_cursors;
+}
+
+/*
+**  WSGFdeviceInitialize, WSGdeviceInitialized
+**  Mark the display device as initialised; whether it was.
+*/
+void WSGFdeviceInitialize() { g_device = true; }
+bool WSGdeviceInitialized() { return g_device; }
+
+/*
+**  WSGFloadFontData, WSGloadedFonts
+**  The font table of the program.
+**
+**  Given:
+**     table   char**   null-terminated list of LOGFONT texts: height,
+**                      width, escapement, orientation, weight, ..., the
+**                      fourteenth field the face name (UTF-8)
+**
+**  Returned (function value, WSGloadedFonts):
+**                      the fonts loaded: height, weight and face; an entry
+**                      with fewer than fourteen fields keeps the defaults
+**                      (14, 700, no face)
+**
+**  Notes:
+**  1) Replaces the fonts loaded before.
+*/
+void WSGFloadFontData(char** table)
+{
+    g_fonts.clear();
+    for (int i = 0; table && table[i]; ++i) {
+        // LOGFONT order: height, width, escapement, orientation, weight, ...,
+        // the fourteenth field the face name (UTF-8).
+        std::string s = table[i];
+        std::vector<std::string> f;
+        size_t pos = 0;
+        for (int k = 0; k < 13; ++k) {
+            size_t comma = s.find(',', pos);
+            if (comma == std::string::npos) break;
+            f.push_back(s.substr(pos, comma - pos));
+            pos = comma + 1;
+        }
+        WSFont font;
+        if (f.size() == 13) {
+            font.height = std::atoi(f[0].c_str());
+            font.weight = std::atoi(f[4].c_str());
+            font.face = s.substr(pos);
+        }
+        g_fonts.push_back(font);
+    }
+}
+
+const std::vector<WSFont>& WSGloadedFonts() { return g_fonts; }
+
+/*
+**  WSGFloadMouseCursorData, WSGloadedCursors
+**  The cursor table: a null-terminated list of texts, kept as given
+**  (replacing those loaded before).
+*/
+void WSGFloadMouseCursorData(char** table)
+{
+    g_cursors.clear();
+    for (int i = 0; table && table[i]; ++i) g_cursors.push_back(table[i]);
+}
+
+const std::vector<std::string>& WSGloadedCursors() { return g_cursors; }
