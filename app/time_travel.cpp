@@ -30,7 +30,9 @@ int64_t Travel_Seconds(TravelStep step)
 **  The shown time moved by a number of steps.
 **
 **  Notes:
-**  1) The clock's count runs on through the calendar reform (1582-10-04
+**  1) A step forward stops at 9999-12-31 00:00:00 (or where the shown
+**     time already is, past it), a step back at 0001-01-01 00:00:00.
+**  2) The clock's count runs on through the calendar reform (1582-10-04
 **     23:59:59 is followed by 1582-10-15 00:00:00), so steps of the count
 **     go over the dropped days by themselves; the note only says so.
 */
@@ -38,7 +40,9 @@ int64_t Travel_Step(int64_t from, TravelStep step, int count, std::string* note)
 {
     note->clear();
     const int64_t first = Clock_CivilFromFields(1, 1, 1, 0, 0, 0);
-    const int64_t last = Clock_CivilFromFields(9999, 12, 31, 23, 59, 59);
+    // the last day's start: the clock runs on from the instant shown, and
+    // from there it has a day before the calendar's end
+    const int64_t last = Clock_CivilFromFields(9999, 12, 31, 0, 0, 0);
     int64_t to = from + Travel_Seconds(step) * count;
     if (to < first) {
         *note = U8("0001年1月1日より前は表示できません (the calendar begins at 0001-01-01)");
@@ -46,7 +50,7 @@ int64_t Travel_Step(int64_t from, TravelStep step, int count, std::string* note)
     }
     if (to > last) {
         *note = U8("9999年12月31日より後は表示できません (the calendar ends at 9999-12-31)");
-        return last;
+        return from > last ? from : last;
     }
     const int64_t reform = Clock_CivilFromFields(1582, 10, 15, 0, 0, 0);
     if ((from < reform) != (to < reform))

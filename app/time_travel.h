@@ -14,8 +14,9 @@ int64_t Travel_Seconds(TravelStep step);
 //   Given:    from   civil seconds shown now (Clock_CivilSeconds)
 //             step, count   the step and how many (negative: back)
 //   Returned: the civil seconds to show. A step that would leave
-//             0001-01-01 00:00:00 .. 9999-12-31 23:59:59 stops at the
-//             bound, with a message in *note; a step across the ten days
+//             0001-01-01 00:00:00 .. 9999-12-31 00:00:00 stops at the
+//             bound (the clock then runs on into the last day), with a
+//             message in *note; a step across the ten days
 //             the calendar reform dropped goes over them (1582-10-04 plus a
 //             day is 1582-10-15), with a note saying so; otherwise *note is
 //             empty.

@@ -176,14 +176,18 @@ TEST(TimeTravel, StepsBoundsAndTheCalendarReform)
     EXPECT_TRUE(note.empty());
 
     // the bounds: the step stops there, with a message; a step back in is free
-    const int64_t first = At(1, 1, 1, 0, 0, 0), last = At(9999, 12, 31, 23, 59, 59);
+    const int64_t first = At(1, 1, 1, 0, 0, 0), last = At(9999, 12, 31, 0, 0, 0);
     EXPECT_EQ(Travel_Step(At(1, 1, 20, 0, 0, 0), TravelStep::LunarMonth, -1, &note), first);
     EXPECT_TRUE(Has(note, "0001")) << note;
     EXPECT_EQ(Travel_Step(first, TravelStep::Hour, -1, &note), first);
     EXPECT_FALSE(note.empty());
-    EXPECT_EQ(Travel_Step(At(9999, 12, 31, 23, 0, 0), TravelStep::Hour, 2, &note), last);
+    EXPECT_EQ(Travel_Step(At(9999, 12, 30, 23, 0, 0), TravelStep::Hour, 2, &note), last);
     EXPECT_TRUE(Has(note, "9999")) << note;
-    EXPECT_EQ(Travel_Step(last, TravelStep::Day, -1, &note), At(9999, 12, 30, 23, 59, 59));
+    // the clock ran on past the bound: a step forward stays
+    EXPECT_EQ(Travel_Step(At(9999, 12, 31, 5, 0, 0), TravelStep::Day, 1, &note),
+              At(9999, 12, 31, 5, 0, 0));
+    EXPECT_FALSE(note.empty());
+    EXPECT_EQ(Travel_Step(last, TravelStep::Day, -1, &note), At(9999, 12, 30, 0, 0, 0));
     EXPECT_TRUE(note.empty());
 
     EXPECT_EQ(Travel_OffsetText(t + 3600, t), U8(u8"+1時間 0分 (1 h 0 min ahead of now)"));
