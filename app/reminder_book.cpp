@@ -2,6 +2,8 @@
 #include "app/reminder_book.h"
 
 #include <glib.h>
+#include <glib/gstdio.h>
+#include <sys/stat.h>
 
 #include <cmath>
 
@@ -15,6 +17,7 @@ namespace {
 #define U8(s) reinterpret_cast<const char*>(u8##s)
 
 constexpr int64_t kMinute = 60;
+constexpr long kSettingsMax = 64 * 1024;  // bytes, as the settings reader allows
 
 // Civil seconds of local decimal hours on a civil date (truncated to the
 // second).
@@ -101,6 +104,11 @@ const char* Reminder_Key(ReminderKind kind)
 ReminderSettings Reminder_ReadSettings(const std::string& path, std::vector<std::string>* warnings)
 {
     ReminderSettings s;
+    // only a regular file of a settings file's size (the settings reader
+    // has said what is wrong with any other): a FIFO would never end
+    GStatBuf st;
+    if (g_stat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode) || st.st_size > kSettingsMax)
+        return s;
     GKeyFile* file = g_key_file_new();
     if (!g_key_file_load_from_file(file, path.c_str(), G_KEY_FILE_NONE, nullptr) ||
         !g_key_file_has_group(file, "reminders")) {
