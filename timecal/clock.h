@@ -19,6 +19,9 @@
 struct tm Clock_Now();
 // Civil seconds now.
 int64_t Clock_CivilSeconds();
+// Civil seconds of the system's clock now, whatever the clock is set to
+// (the window's offset of a chosen instant from now).
+int64_t Clock_SystemCivilSeconds();
 
 // Freeze the clock at a civil instant (tests, snapshot).
 void Clock_Fix(int64_t civil_seconds);

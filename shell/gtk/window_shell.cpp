@@ -87,19 +87,12 @@ void OnTurn(GSimpleAction*, GVariant* parameter, gpointer)
 bool g_travelling = false;
 std::string g_note;  // the last step's message
 
-// The system's civil time now, as the clock reads it without an offset.
-int64_t SystemNow()
-{
-    return static_cast<int64_t>(g_get_real_time() / G_USEC_PER_SEC) +
-           static_cast<int64_t>(Observer_ZoneHours() * 3600);
-}
-
 void Travel(TravelStep step, int count)
 {
     const int64_t to = Travel_Step(Clock_CivilSeconds(), step, count, &g_note);
     Clock_StartAt(to);
     g_travelling = true;
-    ShellBar_Update(&g_shell, true, Travel_OffsetText(to, SystemNow()), g_note);
+    ShellBar_Update(&g_shell, true, Travel_OffsetText(to, Clock_SystemCivilSeconds()), g_note);
     Repaint();
 }
 
@@ -418,7 +411,7 @@ GtkWidget* WindowShell_Wrap(GtkWindow* window, WSCvdrawingArea* area, GtkWidget*
 void WindowShell_Painted()
 {
     if (g_travelling) {
-        const std::string offset = Travel_OffsetText(Clock_CivilSeconds(), SystemNow());
+        const std::string offset = Travel_OffsetText(Clock_CivilSeconds(), Clock_SystemCivilSeconds());
         ShellBar_Update(&g_shell, true, offset, g_note);
     }
     ShellTooltips_Painted(&g_shell);
