@@ -53,10 +53,10 @@ bool MeanTimeOfDate(double year, double month)
     return (month < 3 ? year - 1 : year) < 1900;
 }
 
-// An event of the searches' local date: null for the no-event value.
-Json EventLocal(const KoyomiReadouts& r, double hours)
+// An event of the searches' local date: null when not found.
+Json EventLocal(const KoyomiReadouts& r, double hours, bool found)
 {
-    if (hours == kNoEvent) return nullptr;
+    if (!found) return nullptr;
     return Almanac_LocalIso((int)r.event_year, (int)r.event_month, (int)r.event_day, hours,
                             OffsetSeconds(MeanTimeOfDate(r.event_year, r.event_month), r.place));
 }
@@ -72,7 +72,7 @@ Json DayLocal(const KoyomiReadouts& r, double t)
                             OffsetSeconds(t <= kJdZoneSwitch, r.place));
 }
 
-Json TimeOrNull(double r) { return r == kNoEvent ? Json(nullptr) : Json(r); }
+Json TimeOrNull(double r, bool found) { return found ? Json(r) : Json(nullptr); }
 Json DayOrNull(double jd) { return jd == 0.0 ? Json(nullptr) : Json(jd); }
 
 // The record of one instant as one JSON object.
@@ -90,18 +90,19 @@ Json Object(const KoyomiReadouts& r)
                                      now.tm_hour + now.tm_min / 60.0 + now.tm_sec / 3600.0,
                                      OffsetSeconds(MeanTimeOfDate(now_year, now_month), r.place));
     j["local"] = local;
-    j["sunrise"] = r.sunrise;
-    j["sunrise_local"] = EventLocal(r, r.sunrise);
-    j["sunset"] = r.sunset;
-    j["sunset_local"] = EventLocal(r, r.sunset);
-    j["moonrise"] = TimeOrNull(r.moonrise);
-    j["moonrise_local"] = EventLocal(r, r.moonrise);
-    j["moonset"] = TimeOrNull(r.moonset);
-    j["moonset_local"] = EventLocal(r, r.moonset);
-    j["sun_transit"] = TimeOrNull(r.sun_transit);
-    j["sun_transit_local"] = EventLocal(r, r.sun_transit);
-    j["moon_transit"] = TimeOrNull(r.moon_transit);
-    j["moon_transit_local"] = EventLocal(r, r.moon_transit);
+    j["sunrise"] = TimeOrNull(r.sunrise, r.sunrise_found);
+    j["sunrise_local"] = EventLocal(r, r.sunrise, r.sunrise_found);
+    j["sunset"] = TimeOrNull(r.sunset, r.sunset_found);
+    j["sunset_local"] = EventLocal(r, r.sunset, r.sunset_found);
+    j["polar"] = r.polar > 0 ? Json("day") : r.polar < 0 ? Json("night") : Json(nullptr);
+    j["moonrise"] = TimeOrNull(r.moonrise, r.moonrise_found);
+    j["moonrise_local"] = EventLocal(r, r.moonrise, r.moonrise_found);
+    j["moonset"] = TimeOrNull(r.moonset, r.moonset_found);
+    j["moonset_local"] = EventLocal(r, r.moonset, r.moonset_found);
+    j["sun_transit"] = TimeOrNull(r.sun_transit, r.sun_transit_found);
+    j["sun_transit_local"] = EventLocal(r, r.sun_transit, r.sun_transit_found);
+    j["moon_transit"] = TimeOrNull(r.moon_transit, r.moon_transit_found);
+    j["moon_transit_local"] = EventLocal(r, r.moon_transit, r.moon_transit_found);
 
     // the tides found, in time order
     struct Water { const char* kind; double jd, height; };
@@ -248,8 +249,10 @@ std::string Almanac_Text()
 **  1) Times of day are local decimal hours as the searches return them,
 **     Julian days UT; beside each, "<name>_local", the same instant as an
 **     ISO 8601 local time with its offset (null where the time is null).
-**  2) The Sun's 23.0 stays a number; the Moon's rise and set and both
-**     transits give null for 23.0. Tides in time order, entries 0.0 left
+**  2) An event not found on the date is null (23.0 is a time when found);
+**     "polar" is "day" or "night" when the Sun neither rises nor sets on
+**     the date, null otherwise. The transits are the upper culminations,
+**     south or north of the zenith. Tides in time order, entries 0.0 left
 **     out; new moons of FirstdayCal1 with null for 0.0.
 **  3) The offsets: local mean time of the longitude for the instant and
 **     the events before the adjusted year 1900 and for Julian days up to

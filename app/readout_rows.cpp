@@ -4,7 +4,6 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "events/riseset.h"
 
 namespace {
 
@@ -43,8 +42,8 @@ ReadoutRow Drawn(RowId id, std::string text, size_t label_bytes, long x, long y,
 **                        but for the directions.
 **
 **  Notes:
-**  1) Only the Moon's rows print "--" for the no-event value 23.0; a Sun
-**     result of 23.0 prints 23:00.
+**  1) An event not found on the date prints "--", the Sun's (polar day
+**     or night) as the Moon's; 23.0 is a time when found.
 **  2) The tide times are converted at the observer's longitude in the
 **     observer's zone (the record's place).
 **
@@ -63,12 +62,14 @@ std::vector<ReadoutRow> Readout_Rows(const KoyomiReadouts& r)
         Drawn(RowId::HorizonLeft, Readout_Direction(p.azimuth - 90), 0, 50, 230, kRed, false),
         Drawn(RowId::HorizonView, Readout_Direction(p.azimuth + 0), 0, 250, 230, kRed, false),
         Drawn(RowId::HorizonRight, Readout_Direction(p.azimuth + 90), 0, 435, 230, kRed, false),
-        Drawn(RowId::Sunrise, Readout_Event("日の出", r.sunrise, false), event_label, 10, 5),
-        Drawn(RowId::Sunset, Readout_Event("日の入", r.sunset, false), event_label, 10, 20),
-        Drawn(RowId::Moonrise, Readout_Event("月の出", r.moonrise, r.moonrise == kNoEvent),
-              event_label, 10, 35),
-        Drawn(RowId::Moonset, Readout_Event("月の入", r.moonset, r.moonset == kNoEvent),
-              event_label, 10, 50),
+        Drawn(RowId::Sunrise, Readout_Event("日の出", r.sunrise, !r.sunrise_found), event_label,
+              10, 5),
+        Drawn(RowId::Sunset, Readout_Event("日の入", r.sunset, !r.sunset_found), event_label, 10,
+              20),
+        Drawn(RowId::Moonrise, Readout_Event("月の出", r.moonrise, !r.moonrise_found), event_label,
+              10, 35),
+        Drawn(RowId::Moonset, Readout_Event("月の入", r.moonset, !r.moonset_found), event_label,
+              10, 50),
         Drawn(RowId::Clock, Readout_Clock(r.now), 0, 420, 5),
         Drawn(RowId::Longitude, Readout_Longitude(p.longitude), 0, 420, 20),
         Drawn(RowId::Latitude, Readout_Latitude(p.latitude), 0, 420, 35),

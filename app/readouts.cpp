@@ -31,6 +31,9 @@ struct KoyomiDay {
     double lat0 = 0, lon0 = 0, zone = 0;     // latitude0, longitude0, Observer_Zone0
     // the results
     double sunrise = 0, sunset = 0, moonrise = 0, moonset = 0;
+    bool sunrise_found = false, sunset_found = false, moonrise_found = false,
+         moonset_found = false;
+    int polar = 0;  // +1 polar day, -1 polar night
     double tide[8] = {};
     // the shared state left by the searches
     tagPosition sun{}, moon{};
@@ -63,10 +66,16 @@ const KoyomiDay& Day(double jd)
         n.year = y; n.month = m; n.day = d;
         n.tide_year = ty; n.tide_month = tm; n.tide_day = td;
         n.lat0 = latitude0; n.lon0 = longitude0; n.zone = zone;
-        n.sunrise = Sun.rise_time = Cal_Rise_Time(jd, kBodySun);
-        n.sunset = Sun.set_time = Cal_Set_Time(jd, kBodySun);
-        n.moonrise = Moon.rise_time = Cal_Rise_Time(jd, kBodyMoon);
-        n.moonset = Moon.set_time = Cal_Set_Time(jd, kBodyMoon);
+        n.sunrise = Sun.rise_time = Cal_Rise_Found(jd, kBodySun, &n.sunrise_found);
+        n.sunset = Sun.set_time = Cal_Set_Found(jd, kBodySun, &n.sunset_found);
+        n.moonrise = Moon.rise_time = Cal_Rise_Found(jd, kBodyMoon, &n.moonrise_found);
+        n.moonset = Moon.set_time = Cal_Set_Found(jd, kBodyMoon, &n.moonset_found);
+        // neither sunrise nor sunset: the Sun's altitude at noon tells
+        // polar day from polar night
+        if (!n.sunrise_found && !n.sunset_found) {
+            const double noon = JD_Zone(y, m, d, 12, longitude0, zone);
+            n.polar = Event_Altitude(kBodySun, noon, latitude0, longitude0) > kAltitudeHorizon ? 1 : -1;
+        }
         Tide_Cal(jd);
         for (int i = 0; i < 8; i++) n.tide[i] = Tide[i];
         n.sun = Sun;
@@ -198,15 +207,16 @@ void Koyomi_Reset(const struct tm& now)
 **                                          23.0 none (each may be null)
 **
 **  Notes:
-**  1) The searches (Cal_Rise_Time, Cal_Set_Time for the Sun and the Moon,
-**     Tide_Cal) run when the observer's date, the station's date or the
+**  1) The searches (Cal_Rise_Found, Cal_Set_Found for the Sun and the
+**     Moon, with the Sun's altitude at noon where it neither rises nor
+**     sets; Tide_Cal) run when the observer's date, the station's date or the
 **     place or zone differs from the last kept; otherwise their results
 **     are taken from it and the shared state is set as they leave it: the
 **     Sun and Moon records (with rise_time, set_time), Tide, jd0, year0,
 **     month0, day0, hour0 and Auto_Time of jd.
 **
-**  Called:  Calendar_Zone, Calendar, Cal_Rise_Time, Cal_Set_Time, Tide_Cal,
-**           Cal_Auto_Time
+**  Called:  Calendar_Zone, Calendar, Cal_Rise_Found, Cal_Set_Found,
+**           Event_Altitude, Tide_Cal, Cal_Auto_Time
 */
 void Koyomi_DayEvents(double jd, double* sunrise, double* sunset, double* moonrise,
                       double* moonset)
@@ -250,7 +260,7 @@ void Koyomi_ForgetDay()
 **     shared records is overwritten by the day's searches (or by what the
 **     kept day restores) exactly as in a repaint without kept searches.
 **
-**  Called:  Koyomi_Reset, Koyomi_DateTime, FirstdayCal1_Kept, Cal_Top_Time,
+**  Called:  Koyomi_Reset, Koyomi_DateTime, FirstdayCal1_Kept, Cal_Top_Found,
 **           PanelBody
 */
 void Koyomi_Readouts(const struct tm& now, bool extras, KoyomiReadouts* r)
@@ -279,6 +289,11 @@ void Koyomi_Readouts(const struct tm& now, bool extras, KoyomiReadouts* r)
     r->sunset = day.sunset;
     r->moonrise = day.moonrise;
     r->moonset = day.moonset;
+    r->sunrise_found = day.sunrise_found;
+    r->sunset_found = day.sunset_found;
+    r->moonrise_found = day.moonrise_found;
+    r->moonset_found = day.moonset_found;
+    r->polar = day.polar;
     for (int i = 0; i < 8; i++) r->tide[i] = day.tide[i];
 
     // the place and the view
@@ -287,10 +302,11 @@ void Koyomi_Readouts(const struct tm& now, bool extras, KoyomiReadouts* r)
 
     r->extras = extras;
     r->sun_transit = r->moon_transit = kNoEvent;
+    r->sun_transit_found = r->moon_transit_found = false;
     for (KoyomiBody& b : r->bodies) b = KoyomiBody{};
     if (!extras) return;
-    r->sun_transit = Cal_Top_Time(jd, kBodySun);
-    r->moon_transit = Cal_Top_Time(jd, kBodyMoon);
+    r->sun_transit = Cal_Top_Found(jd, kBodySun, &r->sun_transit_found);
+    r->moon_transit = Cal_Top_Found(jd, kBodyMoon, &r->moon_transit_found);
     for (int i = 0; i < kPanelBodies; i++) {
         KoyomiBody& b = r->bodies[i];
         const tagPosition* p = PanelBody(i, jd, &b.az, &b.el);

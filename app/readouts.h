@@ -37,9 +37,14 @@ struct KoyomiReadouts {
     // back for jd (Koyomi_DateTime)
     double line_year, line_month, line_day, line_hour, line_minute, line_second;
     // ---- rise and set on the local date the searches take (Calendar_Zone of
-    // jd), local decimal hours; kNoEvent (23.0) when the search finds none
+    // jd), local decimal hours, and whether each was found (kNoEvent, 23.0,
+    // when not; 23.0 is a time when found)
     double event_year, event_month, event_day;
     double sunrise, sunset, moonrise, moonset;
+    bool sunrise_found, sunset_found, moonrise_found, moonset_found;
+    // the Sun neither rises nor sets on the date: +1 above the horizon all
+    // the date (polar day), -1 below it (polar night); 0 otherwise
+    int polar;
     // ---- the tides of Tokyo Bay, laid out as Tide (heights 0-3, Julian days
     // 4-7 of high 1, high 2, low 1, low 2; 0.0 none)
     double tide[8];
@@ -48,9 +53,11 @@ struct KoyomiReadouts {
     // ---- the place and the view
     KoyomiPlace place;
     // ---- filled only with extras (the almanac): the meridian passages
-    // (local hours, kNoEvent when none) and the bodies by body index
+    // (upper culmination, south or north of the zenith; local hours, found
+    // or not) and the bodies by body index
     bool extras;
     double sun_transit, moon_transit;
+    bool sun_transit_found, moon_transit_found;
     KoyomiBody bodies[kPanelBodies];
 };
 

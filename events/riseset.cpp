@@ -8,6 +8,7 @@
 #include "ephem/position.h"
 #include "ephem/sun.h"
 #include "ephem/transforms.h"
+#include "timecal/constants.h"
 #include "timecal/julian.h"
 #include "timecal/observer.h"
 #include "timecal/timerec.h"
@@ -19,8 +20,40 @@ constexpr double kMeridian = 0.0;     // azimuth of the meridian south, degrees
 constexpr double kTolerance = 0.1;    // on the sampled quantity, degrees
 constexpr int kMaxSteps = 100;        // steps of one narrowing (and of one bisection)
 constexpr int kHours = 24;            // brackets h..h+1 for h = 0..23
+constexpr double kTimeTolerance = 1.0 / 3600;  // the general searches: a bracket of 1 s, hours
 
 EventSearchCount last_count{};
+
+/*
+**  Body_Place
+**  A body's position at an instant, into its shared record.
+**
+**  Given:
+**     body       int      0 Sun, 3 Moon (topocentric), any other a planet code
+**     jt         double   Julian day (UT)
+**     lat, lon   double   observer, degrees (the Moon's parallax)
+**
+**  Returned (function value):
+**                const tagPosition*   Sun, Moon or Planet, just computed
+**
+**  Notes:
+**  1) The Moon's routine also rewrites Sun.
+**
+**  Called:  Sun_Position, Moon_Position, Planet_Position
+*/
+const tagPosition* Body_Place(int body, double jt, double lat, double lon)
+{
+    if (body == kBodySun) {
+        Sun_Position(jt, &Sun);
+        return &Sun;
+    }
+    if (body == kBodyMoon) {
+        Moon_Position(jt, &Moon, 1, lat, lon);
+        return &Moon;
+    }
+    Planet_Position(body, jt, &Planet);
+    return &Planet;
+}
 
 /*
 **  Body_Sample
@@ -47,17 +80,7 @@ EventSearchCount last_count{};
 double Body_Sample(EventKind kind, int body, double y, double m, double d, double zone, double t)
 {
     double jt = JD_Zone(y, m, d, t, longitude0, zone);
-    const tagPosition* rec;
-    if (body == kBodySun) {
-        Sun_Position(jt, &Sun);
-        rec = &Sun;
-    } else if (body == kBodyMoon) {
-        Moon_Position(jt, &Moon, 1, latitude0, longitude0);
-        rec = &Moon;
-    } else {
-        Planet_Position(body, jt, &Planet);
-        rec = &Planet;
-    }
+    const tagPosition* rec = Body_Place(body, jt, latitude0, longitude0);
     double az, el;
     Az_El(jt, rec->ra, rec->dec, latitude0, longitude0, &az, &el);
     return kind == EventKind::Culmination ? az : el;
@@ -80,7 +103,7 @@ double Body_Sample(EventKind kind, int body, double y, double m, double d, doubl
 **  2) The date is taken by Calendar_Zone at longitude0 in the zone of
 **     Observer_Zone0 and stays fixed.
 */
-double Body_Event(double jd, int body, EventKind kind)
+double Body_Event(double jd, int body, EventKind kind, bool* found = nullptr)
 {
     // Broken-down time of the given instant
     Cal_Auto_Time(jd, &Auto_Time);
@@ -92,7 +115,8 @@ double Body_Event(double jd, int body, EventKind kind)
 
     last_count = EventSearchCount{};
     return Event_Search(
-        kind, [=](double t) { return Body_Sample(kind, body, y, m, d, zone, t); }, &last_count);
+        kind, [=](double t) { return Body_Sample(kind, body, y, m, d, zone, t); }, &last_count,
+        found);
 }
 
 /*
@@ -111,8 +135,10 @@ double Body_Event(double jd, int body, EventKind kind)
 **     n          EventSearchCount*   samples and steps added; max_steps
 **                                    raised to this narrowing's steps
 **
+**     to_time    bool       narrow to 1 s of time, not 0.1 of the quantity
+**
 **  Returned:
-**     t          double*    the lower end when found
+**     t          double*    the lower end (to_time: the midpoint) when found
 **     (function value) bool true when found
 **
 **  Notes:
@@ -124,13 +150,21 @@ double Body_Event(double jd, int body, EventKind kind)
 **     end the search with the lower end.
 **  3) A jump across the target (the azimuth of a culmination north of the
 **     zenith, from -180 to +180) keeps both ends far from it: not found.
+**  4) With to_time (the general searches) the test is on time instead:
+**     the bracket narrower than 1 s ends the search with its midpoint
+**     (a crossing is always found; the caller's sample has no jumps).
 */
 bool Bisect_Bracket(double target, bool upward, const std::function<double(double)>& sample,
                     double lo, double hi, double ylo, double yhi, EventSearchCount* n,
-                    double* t)
+                    double* t, bool to_time = false)
 {
     for (int step = 0; step < kMaxSteps; step++) {
-        if (std::fabs(ylo - target) < kTolerance && std::fabs(yhi - target) < kTolerance) {
+        if (to_time && hi - lo < kTimeTolerance) {
+            *t = (lo + hi) / 2;
+            return true;
+        }
+        if (!to_time && std::fabs(ylo - target) < kTolerance &&
+            std::fabs(yhi - target) < kTolerance) {
             *t = lo;
             return true;
         }
@@ -165,6 +199,7 @@ bool Bisect_Bracket(double target, bool upward, const std::function<double(doubl
 **
 **  Returned:
 **     count   EventSearchCount*  work done (may be null)
+**     found   bool*              an event was found (may be null)
 **     (function value)   double  local time of the event, hours
 **
 **  Notes:
@@ -187,23 +222,83 @@ bool Bisect_Bracket(double target, bool upward, const std::function<double(doubl
 **     when the 23-24 bracket failed its test, else the last lower end of
 **     its narrowing.
 **  5) count, when given, receives the samples taken, the narrowing steps
-**     over all bracketed hours and the most steps spent on one narrowing.
+**     over all bracketed hours and the most steps spent on one narrowing;
+**     found, when given, whether a bracket converged (the result is then
+**     a time, 23.0 included).
+**
+**  Called:  Event_Scan
 */
 double Event_Search(EventKind kind, const std::function<double(double)>& sample,
-                    EventSearchCount* count)
+                    EventSearchCount* count, bool* found)
 {
     const double target = kind == EventKind::Culmination ? kMeridian : kHorizon;
+    return Event_Scan(kind, target, kHours, false, sample, count, found);
+}
+
+/*
+**  Event_Scan
+**  Hour scan of a span and narrowing of one crossing: the pattern of
+**  Event_Search, over any length and to any target.
+**
+**  Given:
+**     kind     EventKind   direction of the crossing (Set downward, the
+**                          others upward) and, for the date's searches,
+**                          how the farther end moves
+**     target   double      the crossing's value, degrees
+**     hours    double      length of the span, hours (> 0); the last
+**                          bracket ends at the span's end
+**     to_time  bool        false: the date's searches (Event_Search);
+**                          true: the general searches (see Notes)
+**     sample   function    sampled quantity (degrees) at t hours into the span
+**
+**  Returned:
+**     count    EventSearchCount*  work done (may be null)
+**     found    bool*       whether a crossing was found (may be null)
+**     (function value)  double   hours into the span of the earliest
+**                                crossing; without one as Event_Search
+**
+**  Notes:
+**  1) to_time false: the brackets, their strict tests, the narrowing and
+**     its bisection again are those of Event_Search, step for step.
+**  2) to_time true: a bracket [t0, t1) holds the crossing when the sample
+**     at t0 is on the target or before it and at t1 past it, so that an
+**     event exactly on a whole hour, or in the first or last seconds of
+**     the span, is found, in one span only; it is bisected on the side of
+**     the target down to 1 s (Bisect_Bracket) and the middle of that
+**     second returned. The moving of the farther end, which returns the
+**     lower end at 0.1 of the quantity (a minute or more where a body
+**     rises slowly), is not used.
+**
+**  Called:  Bisect_Bracket
+*/
+double Event_Scan(EventKind kind, double target, double hours, bool to_time,
+                  const std::function<double(double)>& sample, EventSearchCount* count,
+                  bool* found)
+{
     const bool upward = kind != EventKind::Set;
     EventSearchCount n{};
+    if (found) *found = false;
 
     double t0 = 0.0;
-    for (int h = 0; h < kHours; h++) {
+    for (int h = 0; h < hours; h++) {
         // One hour bracket
         t0 = h;
-        double t1 = h + 1;
+        double t1 = std::fmin(h + 1, hours);
         double y0 = sample(t0);
         double y1 = sample(t1);
         n.samples += 2;
+
+        // The general searches: half-open bracket, bisected to a second
+        if (to_time) {
+            bool bracket = upward ? (y0 <= target && y1 > target) : (y0 >= target && y1 < target);
+            double t;
+            if (bracket && Bisect_Bracket(target, upward, sample, t0, t1, y0, y1, &n, &t, true)) {
+                if (count) *count = n;
+                if (found) *found = true;
+                return t;
+            }
+            continue;
+        }
 
         // Strict bracket test
         bool bracket = upward ? (y0 < target && y1 > target) : (y0 > target && y1 < target);
@@ -214,6 +309,7 @@ double Event_Search(EventKind kind, const std::function<double(double)>& sample,
         for (int step = 0; step < kMaxSteps; step++) {
             if (std::fabs(y0 - target) < kTolerance && std::fabs(y1 - target) < kTolerance) {
                 if (count) *count = n;
+                if (found) *found = true;
                 return t0;
             }
             if (kind == EventKind::Rise) {
@@ -236,10 +332,11 @@ double Event_Search(EventKind kind, const std::function<double(double)>& sample,
 
         // Not converged: the same hour again, by bisection on the side of
         // the target
-        double found;
-        if (Bisect_Bracket(target, upward, sample, h, h + 1, y_start, y_end, &n, &found)) {
+        double t;
+        if (Bisect_Bracket(target, upward, sample, h, h + 1, y_start, y_end, &n, &t)) {
             if (count) *count = n;
-            return found;
+            if (found) *found = true;
+            return t;
         }
     }
     if (count) *count = n;
@@ -375,4 +472,249 @@ double Cal_Top_Time(double jd, int body)
 EventSearchCount Event_LastCount()
 {
     return last_count;
+}
+
+// ---- the date's searches with "found" beside the time
+
+namespace {
+
+// The shared records as they were, put back at the end of a scope: the
+// general searches leave Sun, Moon and Planet untouched.
+class KeepRecords {
+public:
+    KeepRecords() : sun_(Sun), moon_(Moon), planet_(Planet) {}
+    ~KeepRecords()
+    {
+        Sun = sun_;
+        Moon = moon_;
+        Planet = planet_;
+    }
+    KeepRecords(const KeepRecords&) = delete;
+    KeepRecords& operator=(const KeepRecords&) = delete;
+
+private:
+    tagPosition sun_, moon_, planet_;
+};
+
+// Hour angle of a body, degrees in (-180, 180], + west: 0 at the upper
+// culmination, whichever side of the zenith.
+double Body_HourAngle(int body, double jt, double lat, double lon)
+{
+    const tagPosition* rec = Body_Place(body, jt, lat, lon);
+    const AzElSite site = Az_El_Site(jt, lat, lon);
+    const AzElHour hour = Az_El_Hour(site, rec->ra);
+    return std::atan2(hour.sin_H, hour.cos_H) / kDegToRad;
+}
+
+// The general search of one event in a span; hours into the span.
+double Span_Event(EventKind kind, int body, double altitude, double lat, double lon,
+                  double jd_start, double hours, bool* found)
+{
+    KeepRecords keep;
+    auto sample = [&](double t) {
+        const double jt = jd_start + t / 24;
+        if (kind == EventKind::Culmination) return Body_HourAngle(body, jt, lat, lon);
+        const tagPosition* rec = Body_Place(body, jt, lat, lon);
+        double az, el;
+        Az_El(jt, rec->ra, rec->dec, lat, lon, &az, &el);
+        return el;
+    };
+    const double target = kind == EventKind::Culmination ? kMeridian : altitude;
+    return Event_Scan(kind, target, hours, true, sample, nullptr, found);
+}
+
+EventTime Span_EventTime(EventKind kind, int body, double altitude, double lat, double lon,
+                         double jd_start, double hours)
+{
+    bool found = false;
+    const double t = Span_Event(kind, body, altitude, lat, lon, jd_start, hours, &found);
+    return found ? EventTime{jd_start + t / 24, true} : EventTime{0.0, false};
+}
+
+// The date's search (the legacy result where it finds one), else the
+// general search over the same local date.
+double Date_Event(double jd, int body, EventKind kind, bool* found)
+{
+    bool f = false;
+    double r = Body_Event(jd, body, kind, &f);
+    if (!f) {
+        // the date as Body_Event takes it, 0 h to 24 h
+        const double zone = Observer_Zone0();
+        double y, m, d, hr;
+        Calendar_Zone(jd, &y, &m, &d, &hr, longitude0, zone);
+        const double start = JD_Zone(y, m, d, 0, longitude0, zone);
+        const double t = Span_Event(kind, body, kHorizon, latitude0, longitude0, start, kHours, &f);
+        r = f ? t : kNoEvent;
+    }
+    if (found) *found = f;
+    return r;
+}
+
+}  // namespace
+
+/*
+**  Cal_Rise_Found, Cal_Set_Found, Cal_Top_Found
+**  Cal_Rise_Time, Cal_Set_Time, Cal_Top_Time with "found" beside the time:
+**  events at 23:00 and at the ends of the date, and culminations north of
+**  the zenith.
+**
+**  Given:
+**     jd    double   Julian day (UT) of any instant of the local date
+**     body  int      body code, as Cal_Rise_Time
+**
+**  Returned:
+**     found   bool*    whether the date has the event
+**     (function value) double   local clock time, hours 0..24 (23.0 is a
+**                      time when found); 23.0 when not found
+**
+**  Notes:
+**  1) Where the date's search finds the event its result stands, bit for
+**     bit, and the shared state is left as it leaves it.
+**  2) Where it finds none, the general search (Event_Rise, Event_Set, or
+**     Event_Culmination by the hour angle) looks again over the local
+**     date 0 h to 24 h, which finds the events in its first and last
+**     seconds and the culmination north of the zenith; the shared
+**     records stay as the date's search left them.
+**  3) Two dates can then show one event: a moonset at 00:00:13 is found
+**     on its date, while the date's search also returns it the evening
+**     before as 23:59 (the lower end of its last bracket).
+**
+**  Accuracy:  as Cal_Rise_Time where the date's search finds the event;
+**             as Event_Rise elsewhere.
+**
+**  Called:  Cal_Auto_Time, Calendar_Zone, JD_Zone, Event_Search,
+**           Event_Scan
+*/
+double Cal_Rise_Found(double jd, int body, bool* found)
+{
+    return Date_Event(jd, body, EventKind::Rise, found);
+}
+
+double Cal_Set_Found(double jd, int body, bool* found)
+{
+    return Date_Event(jd, body, EventKind::Set, found);
+}
+
+double Cal_Top_Found(double jd, int body, bool* found)
+{
+    return Date_Event(jd, body, EventKind::Culmination, found);
+}
+
+// ---- the general searches
+
+/*
+**  Event_Rise, Event_Set
+**  The first instant in a span of UT at which a body's centre passes an
+**  altitude upward (rise) or downward (set).
+**
+**  Given:
+**     body       int      0 Sun, 3 Moon (topocentric), other a planet code
+**     altitude   double   degrees: kAltitudeHorizon (-0.85) for rise and
+**                         set, kAltitudeCivil, kAltitudeNautical,
+**                         kAltitudeAstronomical (-6, -12, -18) for the
+**                         twilights of the Sun
+**     lat, lon   double   observer, degrees, north and east positive
+**     jd_start   double   Julian day (UT) where the span begins (a local
+**                         date: its 0 h)
+**     hours      double   length of the span, hours (24; 23 or 25 on a
+**                         change of daylight saving; any length > 0)
+**
+**  Returned (function value):
+**                EventTime   jd of the event (UT) and found; jd 0.0 and
+**                            found false when the span has none
+**
+**  Notes:
+**  1) Hour scan from jd_start (brackets [h, h+1), the last one ending at
+**     the span's end), then bisection on the side of the altitude down to
+**     one second (Event_Scan): an event at any time of the span is found,
+**     also in its first and last seconds and on a whole hour, and an
+**     event on the span's end belongs to the next span.
+**  2) The altitude is the geometric one of the body's centre (no
+**     refraction); the Moon's is topocentric.
+**  3) Two crossings within one hour bracket (a body grazing the
+**     altitude) are not seen; the first event of the span is returned.
+**  4) Reads no globals of the observer; the shared records Sun, Moon and
+**     Planet are left as they were.
+**
+**  Reference:
+**     Hour scan and bisection: the program's own, as Cal_Rise_Time. The
+**     twilight altitudes: Meeus, J., Astronomical Algorithms, 2nd ed.,
+**     Willmann-Bell (1998), ch. 15.
+**
+**  Accuracy:
+**     The time of the instant at which the computed altitude passes the
+**     given one, to half a second; the positions' own errors add (see
+**     Cal_Rise_Time): within a minute of astronomy-engine for the Sun and
+**     the Moon (tests/golden/riseset_reference.txt).
+**
+**  Called:  Event_Scan, Sun_Position, Moon_Position, Planet_Position,
+**           Az_El
+*/
+EventTime Event_Rise(int body, double altitude, double lat, double lon, double jd_start,
+                     double hours)
+{
+    return Span_EventTime(EventKind::Rise, body, altitude, lat, lon, jd_start, hours);
+}
+
+EventTime Event_Set(int body, double altitude, double lat, double lon, double jd_start,
+                    double hours)
+{
+    return Span_EventTime(EventKind::Set, body, altitude, lat, lon, jd_start, hours);
+}
+
+/*
+**  Event_Culmination
+**  The first upper culmination (meridian passage) of a body in a span of
+**  UT, south or north of the zenith.
+**
+**  Given:
+**     body, lat, lon, jd_start, hours   as Event_Rise
+**
+**  Returned (function value):
+**                EventTime   jd (UT) and found; 0.0 and false when none
+**
+**  Notes:
+**  1) The sampled quantity is the hour angle H = 15 theta - ra taken into
+**     (-180, 180] (the steps of Az_El), which passes 0 upward at the upper
+**     culmination on either side of the zenith; the lower culmination is
+**     its jump from +180 to -180, never a bracket.
+**  2) The Moon's hour angle is topocentric. The Moon culminates about
+**     every 24 h 50 min: a day can have none, a 25-hour span two (the
+**     first is returned).
+**
+**  Accuracy:
+**     To half a second of the computed passage; within 2 minutes of
+**     astronomy-engine's hour angle search (tests/golden/riseset_reference.txt).
+**
+**  Called:  Event_Scan, Sun_Position, Moon_Position, Planet_Position,
+**           Az_El_Site, Az_El_Hour
+*/
+EventTime Event_Culmination(int body, double lat, double lon, double jd_start, double hours)
+{
+    return Span_EventTime(EventKind::Culmination, body, 0.0, lat, lon, jd_start, hours);
+}
+
+/*
+**  Event_Altitude
+**  A body's altitude at an instant (polar day or night: the Sun's at the
+**  middle of a date without rise or set).
+**
+**  Given:
+**     body, lat, lon   as Event_Rise;  jd  double  Julian day (UT)
+**
+**  Returned (function value):
+**                double   geometric altitude of the centre, degrees
+**
+**  Notes:
+**  1) The shared records are left as they were.
+**
+**  Called:  Sun_Position, Moon_Position, Planet_Position, Az_El
+*/
+double Event_Altitude(int body, double jd, double lat, double lon)
+{
+    KeepRecords keep;
+    const tagPosition* rec = Body_Place(body, jd, lat, lon);
+    double az, el;
+    Az_El(jd, rec->ra, rec->dec, lat, lon, &az, &el);
+    return el;
 }

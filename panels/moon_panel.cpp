@@ -92,6 +92,30 @@ double MoonPhaseAngle(double lam_moon, double lam_sun, double sun_dist, double m
 }
 
 /*
+**  MoonPhaseAsSeen
+**  The phase angle of the picture for an observer north or south of the
+**  equator.
+**
+**  Given:
+**     P     double   phase angle, degrees in [0, 360] (MoonPhaseAngle)
+**     lat   double   observer's latitude, degrees, north positive
+**
+**  Returned (function value):
+**           double   P north of the equator and on it; 360 - P south of
+**                    it, which draws the picture mirrored left to right
+**
+**  Notes:
+**  1) Seen from the south the Moon stands upside down against the view
+**     from the north: the waxing Moon is lit on the left. 360 - P has the
+**     same |cos P| (the terminator's box) in the mirrored range, and keeps
+**     the quarters on the quarters.
+*/
+double MoonPhaseAsSeen(double P, double lat)
+{
+    return lat < 0 ? 360 - P : P;
+}
+
+/*
 **  DrawMoonPhase
 **  The lit part of the Moon's disc.
 **
@@ -151,14 +175,16 @@ void DrawMoonPhase(WSCvdrawingArea* area, double P)
 **
 **  Notes:
 **  1) The Moon (topocentric) and the Sun at jd_auto for the observer's
-**     latitude, longitude; the phase picture; then the age since the
+**     latitude, longitude; the phase picture, mirrored south of the
+**     equator (MoonPhaseAsSeen); then the age since the
 **     latest new moon not later than jd_auto (MoonAgeDays_Kept, from the
 **     new-moon search FirstdayCal1 of the date, run once a date),
 **     "月齢 %4.1f" at (5, 160) in black, the colour the outline left in
 **     force.
 **  2) Sets scale to 2.0; rewrites the shared records Moon and Sun.
 **
-**  Called:  Moon_Position, MoonPhaseAngle, DrawMoonPhase, MoonAgeDays_Kept
+**  Called:  Moon_Position, MoonPhaseAngle, MoonPhaseAsSeen, DrawMoonPhase,
+**           MoonAgeDays_Kept
 */
 void DispMoon(WSCbase* widget)
 {
@@ -168,8 +194,9 @@ void DispMoon(WSCbase* widget)
     // positions; Moon_Position also brings the Sun record to jd_auto
     Moon_Position(jd_auto, &Moon, 1, latitude, longitude);
 
-    // phase angle, shapes and outline
-    DrawMoonPhase(area, MoonPhaseAngle(Moon.lam, Sun.lam, Sun.dist, Moon.dist));
+    // phase angle (mirrored south of the equator), shapes and outline
+    DrawMoonPhase(area, MoonPhaseAsSeen(MoonPhaseAngle(Moon.lam, Sun.lam, Sun.dist, Moon.dist),
+                                        latitude));
 
     // the Moon's age
     char buf[64];

@@ -20,6 +20,10 @@ class WSCvdrawingArea;
 // 180 full, 270 last quarter), from the ecliptic longitudes of the Moon and
 // the Sun (degrees), the Sun's distance (AU) and the Moon's (Earth radii).
 double MoonPhaseAngle(double lam_moon, double lam_sun, double sun_dist, double moon_dist);
+// The phase angle the picture draws at latitude lat (degrees): P north of
+// the equator, 360 - P south of it (the picture mirrored: the lit limb as
+// seen from there).
+double MoonPhaseAsSeen(double P, double lat);
 // The three filled shapes of the phase P and the outline, into the disc of
 // the Moon panel (radius 40 centred on (50, 115)).
 void DrawMoonPhase(WSCvdrawingArea* area, double P);

@@ -110,3 +110,48 @@ TEST(Almanac_Json, NullsAndOmissions)
     j = JsonAt(2026, 12, 24, 12, 0, 0);  // no lunar transit on the date
     EXPECT_TRUE(j["moon_transit"].is_null());
 }
+
+namespace {
+// The almanac at noon of a date at a place with its zone.
+nlohmann::json JsonAtPlace(double lat, double lon, double zone, int y, int mo, int d,
+                           std::string* text = nullptr)
+{
+    Settings_Reset();
+    m_input_lat = lat;
+    m_input_lon = lon;
+    m_input_zone_set = true;
+    m_input_zone = zone;
+    testing_clock::FixedClock clock(y, mo, d, 12, 0, 0);
+    if (text) *text = Almanac_Text();
+    nlohmann::json j = nlohmann::json::parse(Almanac_Json());
+    Settings_Reset();
+    return j;
+}
+}  // namespace
+
+// Every latitude: at Tromsø (69.65 N, 18.96 E, UTC+1) no sunrise nor sunset
+// at midsummer and midwinter ("--", null, "polar"); the Moon culminating
+// north of the zenith at Canberra at 23:15, the Sun at 35 S 172 W (both
+// once missed). At Tokyo the moonset at 22:59:57 of 2026-12-16 is 23.0.
+TEST(Almanac_Json, EveryLatitudeAndTwentyThreeHundred)
+{
+    std::string text;
+    nlohmann::json j = JsonAtPlace(69.65, 18.96, 1, 2026, 6, 21, &text);
+    EXPECT_TRUE(j["sunrise"].is_null());
+    EXPECT_TRUE(j["sunset_local"].is_null());
+    EXPECT_EQ(j["polar"], "day");
+    EXPECT_NE(text.find(Utf8Literal(u8"日の出 --\n日の入 --\n")), std::string::npos) << text;
+    EXPECT_NEAR(j["moonset"].get<double>(), 23.23, 0.02);  // the Moon still sets
+    j = JsonAtPlace(69.65, 18.96, 1, 2026, 12, 21);
+    EXPECT_TRUE(j["sunset"].is_null());
+    EXPECT_EQ(j["polar"], "night");
+
+    j = JsonAtPlace(-35, 149, 10, 2026, 1, 2);
+    EXPECT_EQ(j["moon_transit_local"].get<std::string>().substr(0, 16), "2026-01-02T23:15");
+    EXPECT_NEAR(JsonAtPlace(-35, -172, -11, 2026, 1, 2)["sun_transit"].get<double>(), 12.54, 0.02);
+
+    j = JsonAt(2026, 12, 16, 12, 0, 0);
+    EXPECT_EQ(j["moonset"], 23.0);
+    EXPECT_EQ(j["moonset_local"], "2026-12-16T23:00:00+09:00");
+    EXPECT_TRUE(j["polar"].is_null());
+}

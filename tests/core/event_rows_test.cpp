@@ -49,9 +49,11 @@ void DrawRowsAt(WSCvdrawingArea* area, int y, int mo, int d, int h, int mi, int 
     Koyomi_DrawRows(area, Readout_Rows(r));
 }
 
-// The rows of a record with the given events and tides (Tokyo), drawn.
+// The rows of a record with the given events (found unless said) and tides
+// (Tokyo), drawn.
+struct Found { bool sunrise = true, sunset = true, moonrise = true, moonset = true; };
 void DrawRowsOf(WSCvdrawingArea* area, double sunrise, double sunset, double moonrise,
-                double moonset, const double tide[8])
+                double moonset, const double tide[8], Found found = {})
 {
     Settings_Reset();
     KoyomiReadouts r{};
@@ -59,6 +61,10 @@ void DrawRowsOf(WSCvdrawingArea* area, double sunrise, double sunset, double moo
     r.sunset = sunset;
     r.moonrise = moonrise;
     r.moonset = moonset;
+    r.sunrise_found = found.sunrise;
+    r.sunset_found = found.sunset;
+    r.moonrise_found = found.moonrise;
+    r.moonset_found = found.moonset;
     for (int i = 0; i < 8; i++) r.tide[i] = tide[i];
     r.place = KoyomiPlace{35.6, 139.7, Observer_ZoneHours(), false, 0};
     Koyomi_DrawRows(area, Readout_Rows(r));
@@ -117,18 +123,24 @@ TEST(Koyomi_Rows, NoMoonriseAndOneHighWater)
     ExpectRow(rec, "干20:13", 460, 230);
 }
 
-// Minutes truncate (5.999 h is 05:59); only the Moon's rows print "--" for
-// 23.0, the Sun's print 23:00.
+// Minutes truncate (5.999 h is 05:59); an event not found prints "--", the
+// Sun's as the Moon's, and a found 23.0 prints 23:00.
 TEST(Readout_Rows, TruncationAndNoEvent)
 {
     WSCvdrawingArea area(nullptr, "a");
     Recorder rec;
     area.setPainter(&rec);
-    DrawRowsOf(&area, 5.999, 23.0, 23.0, 23.0, kNoTides);
+    DrawRowsOf(&area, 5.999, 23.0, 23.0, 23.0, kNoTides, Found{true, true, true, false});
     ExpectRow(rec, "日の出 05:59", 10, 5);
     ExpectRow(rec, "日の入 23:00", 10, 20);
-    ExpectRow(rec, "月の出 --", 10, 35);
+    ExpectRow(rec, "月の出 23:00", 10, 35);
     ExpectRow(rec, "月の入 --", 10, 50);
+
+    rec.clear();
+    DrawRowsOf(&area, 23.0, 23.0, 23.0, 23.0, kNoTides, Found{false, false, false, false});
+    ExpectRow(rec, "日の出 --", 10, 5);
+    ExpectRow(rec, "日の入 --", 10, 20);
+    ExpectRow(rec, "月の出 --", 10, 35);
 
     rec.clear();
     DrawRowsOf(&area, 0.0, 23.999, 22.999999, 23.5, kNoTides);

@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <numbers>
 #include <string>
+#include <vector>
 
 #include "app/settings.h"
 #include "toolkit/recorder.h"
@@ -206,4 +207,24 @@ TEST(MoonPanel, AgeFromTheLatestNewMoon)
     std::snprintf(want, sizeof want, "月齢 %4.1f", before - nm1);
     EXPECT_EQ(AgeText(b.rec), std::string(want));
     EXPECT_GT(before - nm1, 25.0);
+}
+
+// The same instant (2026-12-06 15:00 at Tokyo, the waning crescent) from
+// 35.6 N and 33.9 S: the full disc black and the left half yellow from the
+// north (lit on the left), the other way from the south.
+TEST(MoonPanel, LitLimbMirroredSouthOfTheEquator)
+{
+    for (double lat : {35.6, -33.9}) {
+        SetObserver(2461380.75);
+        latitude = lat;
+        Area a;
+        DispMoon(&a.area);
+        std::vector<uint32_t> fills;
+        for (const DrawCall& c : a.rec.calls)
+            if (c.op == DrawCall::FillArc) fills.push_back(c.color);
+        const std::vector<uint32_t> north = {0x000000, 0xffff00, 0x000000};
+        const std::vector<uint32_t> south = {0xffff00, 0x000000, 0x000000};
+        EXPECT_EQ(fills, lat > 0 ? north : south);
+    }
+    EXPECT_EQ(MoonPhaseAsSeen(90, -10), 270.0);  // quarters stay quarters
 }

@@ -26,7 +26,7 @@ const Instant kInstants[] = {
     {2026, 12, 31, 23, 59, 59}, // the last second of a year ...
     {2027, 1, 1, 0, 0, 0},      // ... and the first of the next
     {2026, 12, 2, 21, 30, 0},   // no moonrise on the date: "月の出 --"
-    {2026, 12, 16, 4, 10, 0},   // no moonset on the date: "月の入 --"
+    {2026, 12, 16, 4, 10, 0},   // the moonset at 22:59:57: "月の入 23:00"
     {2026, 12, 3, 9, 0, 0},     // a high water missing: "満 --"
     {1899, 12, 31, 21, 0, 0},   // before 1900: local mean time in JD
     {2100, 12, 31, 22, 30, 0},  // late in 2100
