@@ -8,7 +8,6 @@
 #include <cmath>
 
 #include "app/readouts.h"
-#include "events/riseset.h"
 #include "timecal/clock.h"
 #include "timecal/julian.h"
 
@@ -35,18 +34,20 @@ int64_t At(double year, double month, double day, double hours)
 **  The events of the record's day as instants.
 **
 **  Notes:
-**  1) Rise and set are local hours on the record's event date, kNoEvent
-**     none; tides are Julian days (0.0 none), taken to the observer's civil
+**  1) Rise and set are local hours on the record's event date, none when
+**     not found; tides are Julian days (0.0 none), taken to the observer's civil
 **     time in its zone as the tide rows print them.
 */
 std::vector<ReminderEvent> Reminder_Events(const KoyomiReadouts& r)
 {
     std::vector<ReminderEvent> out;
-    const struct { ReminderKind kind; double hours; } day[] = {
-        {ReminderKind::Sunrise, r.sunrise}, {ReminderKind::Sunset, r.sunset},
-        {ReminderKind::Moonrise, r.moonrise}, {ReminderKind::Moonset, r.moonset}};
+    const struct { ReminderKind kind; double hours; bool found; } day[] = {
+        {ReminderKind::Sunrise, r.sunrise, r.sunrise_found},
+        {ReminderKind::Sunset, r.sunset, r.sunset_found},
+        {ReminderKind::Moonrise, r.moonrise, r.moonrise_found},
+        {ReminderKind::Moonset, r.moonset, r.moonset_found}};
     for (const auto& e : day)
-        if (e.hours != kNoEvent && r.event_year >= 1)
+        if (e.found && r.event_year >= 1)
             out.push_back({e.kind, At(r.event_year, r.event_month, r.event_day, e.hours)});
     for (int i = 0; i < 4; ++i) {
         const double t = r.tide[4 + i];

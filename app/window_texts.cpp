@@ -108,16 +108,16 @@ struct BodyDayKey {
 };
 struct BodyDayKept {
     bool valid[kPanelBodies] = {};
-    double rise[kPanelBodies], transit[kPanelBodies], set[kPanelBodies];
+    DayEvent rise[kPanelBodies], transit[kPanelBodies], set[kPanelBodies];
     BodyDayKey key{};
 };
 BodyDayKept g_body_days;
 
 }  // namespace
 
-std::string Readout_HourMinute(double hours)
+std::string Readout_HourMinute(double hours, bool found)
 {
-    if (hours == kNoEvent) return U8("なし");
+    if (!found) return U8("なし");
     const double h = std::floor(hours);
     return Printf(U8("%.0f時%.0f分"), h, std::floor((hours - h) * 60));
 }
@@ -130,16 +130,18 @@ std::string Readout_HourMinute(double hours)
 **  Notes:
 **  1) To the minute only, so the text changes once a minute (and when the
 **     place, view or moon age changes), not at every repaint.
-**  2) The Sun's and the Moon's no-event value is said as なし.
+**  2) An event the day does not have is said as なし; the Sun above or
+**     below the horizon all day as 白夜 or 極夜.
 */
 std::string Readout_Sentences(const KoyomiReadouts& r)
 {
     std::string s = Printf(U8("日時 %.0f年%.0f月%.0f日 "), r.line_year, r.line_month, r.line_day);
     s += Printf(U8("%.0f時%.0f分"), r.line_hour, r.line_minute);
-    s += U8(", 日の出 ") + Readout_HourMinute(r.sunrise);
-    s += U8(", 日の入 ") + Readout_HourMinute(r.sunset);
-    s += U8(", 月の出 ") + Readout_HourMinute(r.moonrise);
-    s += U8(", 月の入 ") + Readout_HourMinute(r.moonset);
+    s += U8(", 日の出 ") + Readout_HourMinute(r.sunrise, r.sunrise_found);
+    s += U8(", 日の入 ") + Readout_HourMinute(r.sunset, r.sunset_found);
+    if (r.polar != 0) s += r.polar > 0 ? U8(" (白夜)") : U8(" (極夜)");
+    s += U8(", 月の出 ") + Readout_HourMinute(r.moonrise, r.moonrise_found);
+    s += U8(", 月の入 ") + Readout_HourMinute(r.moonset, r.moonset_found);
     s += U8(", 東京湾の満潮 ") + TideTime(r, r.tide[4]) + U8(" と ") + TideTime(r, r.tide[5]);
     s += U8(", 干潮 ") + TideTime(r, r.tide[6]) + U8(" と ") + TideTime(r, r.tide[7]);
     s += Printf(U8(", 月齢 %.1f"), r.moon_age);
@@ -218,14 +220,14 @@ std::string Readout_Tooltip(const KoyomiReadouts& r, ReadoutSpot spot, int index
     case ReadoutSpot::JulianDay:
         return Printf(U8("ユリウス通日: Julian day (UT) %.5f"), r.jd);
     case ReadoutSpot::Sunrise:
-        return U8("日の出: sunrise, ") + Readout_HourMinute(r.sunrise) + " (local time)";
+        return U8("日の出: sunrise, ") + Readout_HourMinute(r.sunrise, r.sunrise_found) + " (local time)";
     case ReadoutSpot::Sunset:
-        return U8("日の入: sunset, ") + Readout_HourMinute(r.sunset) + " (local time)";
+        return U8("日の入: sunset, ") + Readout_HourMinute(r.sunset, r.sunset_found) + " (local time)";
     case ReadoutSpot::Moonrise:
-        return U8("月の出: moonrise, ") + Readout_HourMinute(r.moonrise) +
+        return U8("月の出: moonrise, ") + Readout_HourMinute(r.moonrise, r.moonrise_found) +
                U8(" (local time; -- when there is none that day)");
     case ReadoutSpot::Moonset:
-        return U8("月の入: moonset, ") + Readout_HourMinute(r.moonset) +
+        return U8("月の入: moonset, ") + Readout_HourMinute(r.moonset, r.moonset_found) +
                U8(" (local time; -- when there is none that day)");
     case ReadoutSpot::Clock:
         return U8("時刻: local time");
@@ -282,15 +284,17 @@ std::string Body_Japanese(int index)
 **  Given:
 **     index     int      body index 0..6
 **     az, el    double   degrees as drawn: az from the south toward the west
-**     rise, transit, set   double   local hours, kNoEvent none
+**     rise, transit, set   DayEvent   local hours, found or not
 */
-std::string Body_Tooltip(int index, double az, double el, double rise, double transit, double set)
+std::string Body_Tooltip(int index, double az, double el, DayEvent rise, DayEvent transit,
+                         DayEvent set)
 {
     std::string s = Body_Japanese(index) + " " + Body_English(index);
     s += Printf(U8("\n高度 altitude %.1f°, 方位角 azimuth %.1f° ("), el, az) +
          SjisToUtf8(Readout_Direction(az)) + U8(")");
-    s += U8("\n出 rise ") + Readout_HourMinute(rise) + U8(", 南中 transit ") +
-         Readout_HourMinute(transit) + U8(", 入 set ") + Readout_HourMinute(set);
+    s += U8("\n出 rise ") + Readout_HourMinute(rise.hours, rise.found) + U8(", 南中 transit ") +
+         Readout_HourMinute(transit.hours, transit.found) + U8(", 入 set ") +
+         Readout_HourMinute(set.hours, set.found);
     return s;
 }
 
@@ -300,14 +304,15 @@ std::string Body_Tooltip(int index, double az, double el, double rise, double tr
 **
 **  Notes:
 **  1) The Sun's and the Moon's rise and set are the record's (what the
-**     rows show); the rest come from Cal_Rise_Time, Cal_Top_Time and
-**     Cal_Set_Time at the record's Julian day, run once for a date, place
+**     rows show); the rest come from Cal_Rise_Found, Cal_Top_Found and
+**     Cal_Set_Found at the record's Julian day, run once for a date, place
 **     and body. They overwrite the shared position records, which every
 **     repaint computes again from the start.
 */
-void Body_Day(const KoyomiReadouts& r, int index, double* rise, double* transit, double* set)
+void Body_Day(const KoyomiReadouts& r, int index, DayEvent* rise, DayEvent* transit,
+              DayEvent* set)
 {
-    *rise = *transit = *set = kNoEvent;
+    *rise = *transit = *set = DayEvent{kNoEvent, false};
     if (index < 0 || index >= kPanelBodies) return;
     const BodyDayKey key{r.event_year, r.event_month, r.event_day,
                          r.place.latitude, r.place.longitude, r.place.zone};
@@ -318,10 +323,21 @@ void Body_Day(const KoyomiReadouts& r, int index, double* rise, double* transit,
     BodyDayKept& k = g_body_days;
     if (!k.valid[index]) {
         const int code = kSearchCode[index];
-        const bool record = code == kBodySun || code == kBodyMoon;
-        k.rise[index] = record ? (code == kBodySun ? r.sunrise : r.moonrise) : Cal_Rise_Time(r.jd, code);
-        k.set[index] = record ? (code == kBodySun ? r.sunset : r.moonset) : Cal_Set_Time(r.jd, code);
-        k.transit[index] = Cal_Top_Time(r.jd, code);
+        bool found = false;
+        if (code == kBodySun) {
+            k.rise[index] = {r.sunrise, r.sunrise_found};
+            k.set[index] = {r.sunset, r.sunset_found};
+        } else if (code == kBodyMoon) {
+            k.rise[index] = {r.moonrise, r.moonrise_found};
+            k.set[index] = {r.moonset, r.moonset_found};
+        } else {
+            k.rise[index].hours = Cal_Rise_Found(r.jd, code, &found);
+            k.rise[index].found = found;
+            k.set[index].hours = Cal_Set_Found(r.jd, code, &found);
+            k.set[index].found = found;
+        }
+        k.transit[index].hours = Cal_Top_Found(r.jd, code, &found);
+        k.transit[index].found = found;
         k.valid[index] = true;
     }
     *rise = k.rise[index];

@@ -28,20 +28,26 @@ std::string Readout_Tooltip(const KoyomiReadouts& r, ReadoutSpot spot, int index
 // Body index 0..6 (Moon, Mercury, Venus, Sun, Mars, Jupiter, Saturn).
 const char* Body_English(int index);
 std::string Body_Japanese(int index);
+// An event of the day: local hours, and whether the search found one.
+struct DayEvent {
+    double hours;
+    bool found;
+};
 // A body's tooltip: names, altitude and azimuth as drawn, and the day's
-// rise, meridian passage and set (local hours; kNoEvent for none).
-std::string Body_Tooltip(int index, double az, double el, double rise, double transit,
-                         double set);
+// rise, meridian passage and set.
+std::string Body_Tooltip(int index, double az, double el, DayEvent rise, DayEvent transit,
+                         DayEvent set);
 // The day of the record's date for body index: the rise and set the
 // read-outs show for the Sun and the Moon, the searches of the day for the
 // meridian passages and the planets (kept for the date and place; the
 // shared records are the next repaint's to set again).
-void Body_Day(const KoyomiReadouts& r, int index, double* rise, double* transit, double* set);
+void Body_Day(const KoyomiReadouts& r, int index, DayEvent* rise, DayEvent* transit,
+              DayEvent* set);
 
 // A constellation label's tooltip: the label, the Latin name and the
 // Japanese name (index 0..87).
 std::string Constellation_Tooltip(int index);
 
-// "6時35分" of local decimal hours (truncated as the rows are), "なし" for
-// kNoEvent.
-std::string Readout_HourMinute(double hours);
+// "6時35分" of local decimal hours (truncated as the rows are), "なし" when
+// not found.
+std::string Readout_HourMinute(double hours, bool found);

@@ -52,7 +52,7 @@ void TipArea(const ShellWindow& shell, GtkTooltip* tooltip, double x, double y, 
 std::string BodyText(int index)
 {
     const SceneBody& b = Scene_Notes().bodies[index];
-    double rise, transit, set;
+    DayEvent rise, transit, set;
     Body_Day(Koyomi_Shown(), index, &rise, &transit, &set);
     return Body_Tooltip(index, b.az, b.el, rise, transit, set);
 }

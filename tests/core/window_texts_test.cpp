@@ -131,7 +131,8 @@ TEST(ReadoutTexts, FoundWhereDrawnAndSaidAsDrawn)
     // a moment later in the same minute says the same (no change to announce)
     CaptureRepaint(Instant{2026, 12, 6, 21, 0, 59});
     EXPECT_EQ(Readout_Sentences(Koyomi_Shown()), sentences);
-    EXPECT_EQ(Readout_HourMinute(23.0), U8(u8"なし"));
+    EXPECT_EQ(Readout_HourMinute(23.0, false), U8(u8"なし"));
+    EXPECT_EQ(Readout_HourMinute(23.0, true), U8(u8"23時0分"));  // an event at 23:00
 }
 
 // Every constellation's label has a Latin name and a Japanese name.
