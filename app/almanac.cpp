@@ -120,8 +120,9 @@ Json Object(const KoyomiReadouts& r)
     j["new_moons"] = {DayOrNull(r.newmoon1), DayOrNull(r.newmoon2)};
     j["new_moons_local"] = {DayLocal(r, r.newmoon1), DayLocal(r, r.newmoon2)};
     j["moon_age"] = r.moon_age;
-    j["place"] = {{"latitude", r.place.latitude}, {"longitude", r.place.longitude},
-                  {"zone", r.place.zone}, {"azimuth", r.place.azimuth}};
+    // + 0.0: a zero prints without a sign (the zone of London is -0 hours)
+    j["place"] = {{"latitude", r.place.latitude + 0.0}, {"longitude", r.place.longitude + 0.0},
+                  {"zone", r.place.zone + 0.0}, {"azimuth", r.place.azimuth + 0.0}};
 
     Json bodies = Json::array();
     for (int i = 0; i < kPanelBodies; i++) {
@@ -142,11 +143,44 @@ KoyomiReadouts Now()
     return r;
 }
 
-// Day k of a run: the clock's instant plus k civil days.
+bool SameDate(const struct tm& t, double year, double month, double day)
+{
+    return t.tm_year + 1900 == year && t.tm_mon + 1 == month && t.tm_mday == day;
+}
+
+// Day k of a run: the clock's instant plus k civil days, with the events
+// (rise, set, transit, tides) of that civil date.
+//
+// Method: where the conversion back from the Julian day gives another date
+// than the civil one (from 1899-12-11 to 1900-02-28 the Julian day takes
+// local mean time and the way back the zone: 00:05 goes back as 23:46 of
+// the day before), the events are those of the instant of the same date
+// shifted by that difference, whose way back lands on the date; the
+// instant's own read-outs (date line, Julian day, Moon, bodies) stay.
 KoyomiReadouts DayOfRun(int64_t start, int k, bool extras)
 {
+    const int64_t t = start + static_cast<int64_t>(k) * kSecondsPerDay;
     KoyomiReadouts r;
-    Koyomi_Readouts(Clock_Fields(start + static_cast<int64_t>(k) * kSecondsPerDay), extras, &r);
+    Koyomi_Readouts(Clock_Fields(t), extras, &r);
+    if (SameDate(r.now, r.event_year, r.event_month, r.event_day)) return r;
+    const int64_t line = Clock_CivilFromFields((int)r.line_year, (int)r.line_month, (int)r.line_day,
+                                               (int)r.line_hour, (int)r.line_minute,
+                                               (int)r.line_second);
+    const int64_t midnight = t - (t % kSecondsPerDay + kSecondsPerDay) % kSecondsPerDay;
+    const int64_t shifted = std::clamp(t + (t - line), midnight, midnight + kSecondsPerDay - 1);
+    KoyomiReadouts e;
+    Koyomi_Readouts(Clock_Fields(shifted), extras, &e);
+    if (!SameDate(r.now, e.event_year, e.event_month, e.event_day)) return r;
+    r.event_year = e.event_year;
+    r.event_month = e.event_month;
+    r.event_day = e.event_day;
+    r.sunrise = e.sunrise;
+    r.sunset = e.sunset;
+    r.moonrise = e.moonrise;
+    r.moonset = e.moonset;
+    r.sun_transit = e.sun_transit;
+    r.moon_transit = e.moon_transit;
+    for (int i = 0; i < 8; i++) r.tide[i] = e.tide[i];
     return r;
 }
 
@@ -283,9 +317,11 @@ std::string Almanac_Json()
 **  Notes:
 **  1) Day after day the new moons replay the samples of the day before
 **     (FirstdayCal1_Kept); everything else is searched for each day.
-**
 **  2) The columns are the rows of kDayColumns, by id; the header their
 **     labels.
+**  3) Each row is the next civil date, and its events are those of that
+**     date, also from 1899-12-11 to 1900-02-28, where the date line runs
+**     18 min 48 s behind (at 139.7 E) and shows the day before at 00:05.
 **
 **  Called:  Clock_CivilSeconds, Koyomi_Readouts, Readout_Rows, Readout_Row,
 **           SjisToUtf8
@@ -307,8 +343,10 @@ std::string Almanac_DaysText(int days)
         KoyomiReadouts r = k == 0 ? first : DayOfRun(start, k, false);
         const std::vector<ReadoutRow> rows = k == 0 ? labels : Readout_Rows(r);
         char date[32];
-        std::snprintf(date, sizeof date, "%04d/%02d/%02d", (int)r.line_year, (int)r.line_month,
-                      (int)r.line_day);
+        // the civil date of the row (the date line's can be the day before,
+        // 18 min 48 s behind, around 1900)
+        std::snprintf(date, sizeof date, "%04d/%02d/%02d", r.now.tm_year + 1900, r.now.tm_mon + 1,
+                      r.now.tm_mday);
         std::string line = Padded(date, kDateWidth);
         for (const DayColumn& c : kDayColumns) {
             const ReadoutRow& row = Readout_Row(rows, c.id);

@@ -36,14 +36,16 @@ const char* const kDescription =
     "In the window Left and Right turn the view by 15 degrees (with Shift by 90),\n"
     "Home turns it back to the setting, the mouse wheel over the sky turns it too.\n"
     "Launched again while its window runs (with a session bus), tenmado shows\n"
-    "that window. Ctrl+Q or Ctrl+W closes it.\n"
+    "that window and names the options of the launch it ignored. Ctrl+Q or\n"
+    "Ctrl+W closes it.\n"
     "Exit status:\n"
     "  0  success\n"
     "  1  a failure while running: the snapshot or the almanac cannot be written,\n"
     "     no display for the window (use --snapshot there), the connection to the\n"
     "     display lost, the window failed\n"
     "  2  a mistake on the command line: an unknown option, a bad or missing value\n"
-    "  128+N  stopped by signal N (a snapshot being written is removed)\n\n";
+    "  128+N  stopped by signal N (a snapshot being written is removed); 141\n"
+    "     (SIGPIPE) when the reader of the output goes first (| head)\n\n";
 
 // The values GLib's parser gives (it allocates them; freed with this).
 struct OptionValues {

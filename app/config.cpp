@@ -4,7 +4,11 @@
 
 #include <glib.h>
 #include <glib/gstdio.h>
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
 
 #include <cerrno>
 #include <cmath>
@@ -18,7 +22,8 @@
 namespace {
 
 constexpr size_t kReasonMax = 160;     // bytes of GLib's reason quoted in a warning
-constexpr goffset kFileMax = 65536;    // a settings file is a few lines: larger is refused
+constexpr size_t kUnknownNamed = 3;  // stray keys warned one by one; more are counted
+constexpr long kFileMax = 65536;    // a settings file is a few lines: larger is refused
 
 // One setting of the observer: its names, its range, and the texts that
 // describe it. In `accepted` and `help`, %R stands for the range ("from -90
@@ -102,6 +107,53 @@ std::string ShownPath(const std::string& path)
     std::string out = Printable(display, kReasonMax);
     g_free(display);
     return out;
+}
+
+// What ReadBounded returns for a file that is not a regular file.
+constexpr int kNotRegular = -1;
+
+// At most max bytes of a regular file, opened once (without blocking on a
+// FIFO, without becoming a controlling terminal) and checked by what was
+// opened, not by its name. Returns 0, kNotRegular, or an errno.
+int ReadBounded(const std::string& path, size_t max, std::string* bytes)
+{
+    bytes->clear();
+    const int fd = open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    if (fd < 0) return errno;
+    struct stat st;
+    int e = fstat(fd, &st) != 0 ? errno : S_ISREG(st.st_mode) ? 0 : kNotRegular;
+    while (!e && bytes->size() < max) {
+        char buf[8192];
+        const ssize_t n = read(fd, buf, std::min(sizeof buf, max - bytes->size()));
+        if (n < 0 && errno == EINTR) continue;
+        // the byte past the limit refused (/proc/self/pagemap reads whole
+        // entries only): the file did not end at the limit
+        if (n < 0 && bytes->size() + 1 == max) bytes->push_back('\0');
+        else if (n < 0) e = errno;
+        if (n <= 0) break;
+        bytes->append(buf, static_cast<size_t>(n));
+    }
+    close(fd);
+    return e;
+}
+
+// The keys of a group that are not settings: a warning each, or past
+// kUnknownNamed of them one warning with their count and the first names
+// (a file of thousands of stray keys gives one line, not thousands).
+void UnknownKeys(const std::string& shown, const char* group, const char* settings,
+                 const std::vector<std::string>& unknown, std::vector<std::string>* warnings)
+{
+    if (unknown.size() <= kUnknownNamed) {
+        for (const std::string& k : unknown)
+            warnings->push_back(shown + ": " + group + " " + Shown(k.c_str()) + " is not a setting (" +
+                                settings + "); ignored");
+        return;
+    }
+    std::string first;
+    for (size_t i = 0; i < kUnknownNamed; ++i) first += (i ? ", " : "") + Shown(unknown[i].c_str());
+    warnings->push_back(shown + ": " + group + " " + std::to_string(unknown.size()) +
+                        " keys are not settings (" + settings + "), the first " + first +
+                        "; ignored");
 }
 
 }  // namespace
@@ -199,60 +251,70 @@ std::string Config_DefaultPath()
 **
 **  Notes:
 **  1) A missing default file says nothing; a missing --config file, an
-**     unreadable or malformed one gives one warning and no value.
+**     unreadable one (its folder too), one that is not a regular file,
+**     larger than 64 KiB, holding a NUL byte or malformed gives one
+**     warning and no value. The file is opened once and read at most to
+**     one byte past the limit. A UTF-8 byte-order mark is skipped.
 **  2) Each bad value gives one warning naming the file, the key and the
 **     value, and leaves the key to the layer below; so does a key the
-**     program does not know in either group. Other groups are left alone.
+**     program does not know in either group, up to three of them (more
+**     give one warning with their count). Other groups are left alone.
 */
 void Config_ReadFile(const std::string& path, bool required, ConfigLayer* layer,
                      std::vector<std::string>* warnings)
 {
     *layer = ConfigLayer{};
     const std::string shown = ShownPath(path);
-    if (!required && !g_file_test(path.c_str(), G_FILE_TEST_EXISTS)) return;
     const std::string fallback = "; the built-in settings are used";
 
-    // Only a regular file of a sensible size is read (a FIFO would block,
-    // a device never end).
-    GStatBuf st;
-    if (g_stat(path.c_str(), &st) != 0) {
-        warnings->push_back(shown + ": " + g_strerror(errno) + fallback);
-        return;
-    }
-    if (!S_ISREG(st.st_mode)) {
+    // The file is opened once and what was opened is checked: only a
+    // regular file is read (a FIFO would block, a device never end), and
+    // at most one byte past the limit (the files of /proc say size 0 and
+    // may never end).
+    std::string bytes;
+    const int e = ReadBounded(path, static_cast<size_t>(kFileMax) + 1, &bytes);
+    if (e == ENOENT && !required) return;  // no default file: nothing to say
+    if (e == kNotRegular) {
         warnings->push_back(shown + ": not a regular file" + fallback);
         return;
     }
-    if (st.st_size > kFileMax) {
+    if (e) {
+        warnings->push_back(shown + ": " + g_strerror(e) + fallback);
+        return;
+    }
+    if (bytes.size() > static_cast<size_t>(kFileMax)) {
         warnings->push_back(shown + ": larger than " + std::to_string(kFileMax) + " bytes" + fallback);
         return;
     }
+    // GLib's parser would stop each line at a NUL: 12\0.5 would read as 12
+    if (bytes.find('\0') != std::string::npos) {
+        warnings->push_back(shown + ": holds a NUL byte (not a text file)" + fallback);
+        return;
+    }
+    // an editor's UTF-8 byte-order mark is no part of the first line
+    const size_t bom = bytes.compare(0, 3, "\xef\xbb\xbf") == 0 ? 3 : 0;
     GKeyFile* file = g_key_file_new();
     GError* error = nullptr;
-    gchar* data = nullptr;
-    gsize length = 0;
-    if (!g_file_get_contents(path.c_str(), &data, &length, &error) ||
-        !g_key_file_load_from_data(file, data, length, G_KEY_FILE_NONE, &error)) {
+    if (!g_key_file_load_from_data(file, bytes.data() + bom, bytes.size() - bom, G_KEY_FILE_NONE,
+                                   &error)) {
         warnings->push_back(shown + ": " + Reason(error) + fallback);
         g_clear_error(&error);
-        g_free(data);
         g_key_file_free(file);
         return;
     }
-    g_free(data);
 
     // [observer]
     const ConfigKey keys[] = {ConfigKey::Latitude, ConfigKey::Longitude, ConfigKey::Zone,
                               ConfigKey::Azimuth};
     std::optional<double>* slots[] = {&layer->latitude, &layer->longitude, &layer->zone,
                                       &layer->azimuth};
+    std::vector<std::string> unknown;
     gchar** names = g_key_file_get_keys(file, "observer", nullptr, nullptr);
     for (gchar** n = names; n && *n; ++n) {
         int k = 0;
         while (k < 4 && std::strcmp(*n, Config_KeyName(keys[k])) != 0) ++k;
         if (k == 4) {
-            warnings->push_back(shown + ": [observer] " + Shown(*n) +
-                                " is not a setting (latitude, longitude, zone, azimuth); ignored");
+            unknown.push_back(*n);
             continue;
         }
         gchar* text = g_key_file_get_value(file, "observer", *n, nullptr);
@@ -265,13 +327,15 @@ void Config_ReadFile(const std::string& path, bool required, ConfigLayer* layer,
         g_free(text);
     }
     g_strfreev(names);
+    UnknownKeys(shown, "[observer]", "latitude, longitude, zone, azimuth", unknown, warnings);
 
     // [window]
+    unknown.clear();
     names = g_key_file_get_keys(file, "window", nullptr, nullptr);
     for (gchar** n = names; n && *n; ++n) {
         gchar* text = g_key_file_get_value(file, "window", *n, nullptr);
         if (std::strcmp(*n, "widget") != 0)
-            warnings->push_back(shown + ": [window] " + Shown(*n) + " is not a setting (widget); ignored");
+            unknown.push_back(*n);
         else if (text && std::strcmp(text, "true") == 0)
             layer->widget = true;
         else if (text && std::strcmp(text, "false") == 0)
@@ -282,6 +346,7 @@ void Config_ReadFile(const std::string& path, bool required, ConfigLayer* layer,
         g_free(text);
     }
     g_strfreev(names);
+    UnknownKeys(shown, "[window]", "widget", unknown, warnings);
     g_key_file_free(file);
 }
 

@@ -360,7 +360,8 @@ std::string Readout_Event(const char* label, double r, bool none)
 **  Readout_MoonAge
 **  "時刻 %02.0f:%02.0f:%02.0f" of the clock reading; "東経 %3.1f", or
 **  "西経 %3.1f" with the absolute value of a west longitude; "北緯 %3.1f"
-**  or "南緯 %3.1f"; "方位角 %3.0f"; "月齢 %4.1f".
+**  or "南緯 %3.1f"; "方位角 %3.0f" (a view from -0.5 to 0 as 0, without
+**  a sign); "月齢 %4.1f".
 */
 std::string Readout_Clock(const struct tm& now)
 {
@@ -377,7 +378,12 @@ std::string Readout_Latitude(double lat)
     return lat < 0 ? Format("南緯 %3.1f", -lat) : Format("北緯 %3.1f", lat);
 }
 
-std::string Readout_Azimuth(double azimuth) { return Format("方位角 %3.0f", azimuth); }
+std::string Readout_Azimuth(double azimuth)
+{
+    // a view that rounds to zero prints "0", never "-0"
+    if (azimuth >= -0.5 && azimuth <= 0) azimuth = 0.0;
+    return Format("方位角 %3.0f", azimuth);
+}
 
 /*
 **  Readout_Tide

@@ -11,6 +11,7 @@
 #include <cstdio>
 #include <cstring>
 #include <string>
+#include <utility>
 #include <variant>
 #include <vector>
 
@@ -88,6 +89,16 @@ int RunWindow(const CommandRequest& q, const ConfigValues& values)
     if (q.at_given) Clock_StartAt(q.at);
     WSGtkSetWidgetMode(values.widget);
     WSGtkSetSettingsPath(q.config_given ? q.config : Config_DefaultPath());
+    // what a window already running in the session would not take
+    std::string not_taken;
+    const std::pair<const char*, bool> options[] = {
+        {"--lat", q.options.latitude.has_value()}, {"--lon", q.options.longitude.has_value()},
+        {"--zone", q.options.zone.has_value()},    {"--azimuth", q.options.azimuth.has_value()},
+        {"--at", q.at_given},                      {"--config", q.config_given},
+        {"--widget", q.options.widget.has_value()}};
+    for (const auto& [name, on] : options)
+        if (on) not_taken += std::string(not_taken.empty() ? "" : ", ") + name;
+    WSGtkSetGivenOptions(not_taken);
     std::string why;
     if (!WSGtkOpenDisplay(&why))
         return Failure(why + ": the window needs a display. Without one, paint the picture into "

@@ -9,6 +9,7 @@ namespace {
 enum class Mode { System, Fixed, Offset };
 Mode g_mode = Mode::System;
 int64_t g_value = 0;  // fixed instant, or offset from the system's civil time
+bool g_stopped = false;  // the clock has reached 9999-12-31 23:59:59
 
 constexpr int64_t kSecondsPerDay = 86400;
 
@@ -107,15 +108,30 @@ int64_t Clock_SystemCivilSeconds() { return SystemCivil(); }
 **
 **  Notes:
 **  1) The one clock source: nothing else reads the time of day.
+**  2) It stops at 9999-12-31 23:59:59, the last second of the calendar
+**     (Clock_Stopped then tells it).
 */
 int64_t Clock_CivilSeconds()
 {
+    int64_t now;
     switch (g_mode) {
-    case Mode::Fixed: return g_value;
-    case Mode::Offset: return SystemCivil() + g_value;
-    default: return SystemCivil();
+    case Mode::Fixed: now = g_value; break;
+    case Mode::Offset: now = SystemCivil() + g_value; break;
+    default: now = SystemCivil();
     }
+    // the calendar ends with 9999: the clock stops at its last second
+    static const int64_t last = Clock_CivilFromFields(9999, 12, 31, 23, 59, 59);
+    if (now <= last) return now;
+    g_stopped = true;
+    return last;
 }
+
+/*
+**  Clock_Stopped
+**  Whether the clock has reached the end of its calendar, 9999-12-31
+**  23:59:59, and stopped there (Clock_CivilSeconds gives no later second).
+*/
+bool Clock_Stopped() { return g_stopped; }
 
 /*
 **  Clock_Fields
@@ -175,7 +191,7 @@ struct tm Clock_Now() { return Clock_Fields(Clock_CivilSeconds()); }
 */
 void Clock_Fix(int64_t civil) { g_mode = Mode::Fixed; g_value = civil; }
 void Clock_StartAt(int64_t civil) { g_mode = Mode::Offset; g_value = civil - SystemCivil(); }
-void Clock_UseSystem() { g_mode = Mode::System; g_value = 0; }
+void Clock_UseSystem() { g_mode = Mode::System; g_value = 0; g_stopped = false; }
 
 /*
 **  Clock_CivilFromFields

@@ -17,11 +17,13 @@
 // Broken-down civil time of the observer, now (tm_year, tm_mon, tm_mday,
 // tm_hour, tm_min, tm_sec, tm_wday and tm_yday; no daylight saving time).
 struct tm Clock_Now();
-// Civil seconds now.
+// Civil seconds now; never past 9999-12-31 23:59:59, where the clock stops.
 int64_t Clock_CivilSeconds();
 // Civil seconds of the system's clock now, whatever the clock is set to
 // (the window's offset of a chosen instant from now).
 int64_t Clock_SystemCivilSeconds();
+// Whether the clock has stopped at 9999-12-31 23:59:59.
+bool Clock_Stopped();
 
 // Freeze the clock at a civil instant (tests, snapshot).
 void Clock_Fix(int64_t civil_seconds);

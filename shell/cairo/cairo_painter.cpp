@@ -3,6 +3,7 @@
 
 #include <fcntl.h>
 #include <fontconfig/fontconfig.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -32,6 +33,8 @@ constexpr std::array<const char*, 6> kJapaneseGothic = {
     "TakaoGothic"};
 
 // Whether fontconfig has a face of exactly this family.
+constexpr rlim_t kFewFiles = 64;  // a limit of open files under which fontconfig may fail
+
 bool HaveFamily(const char* family)
 {
     FcPattern* pat = FcPatternCreate();
@@ -589,6 +592,28 @@ void CairoWarnMissingGlyphs(const CairoPainter& painter)
         shown.append(utf8, static_cast<size_t>(g_unichar_to_utf8(missing[i], utf8)));
     }
     if (missing.size() > kShown) shown += "...";
+    // No font at all: fontconfig failed (its configuration unread, as with
+    // too few file descriptors); installing a font would not help.
+    const FcFontSet* all = FcConfigGetFonts(nullptr, FcSetSystem);
+    if (!all || all->nfont == 0) {
+        struct rlimit files {};
+        getrlimit(RLIMIT_NOFILE, &files);
+        std::string why = "fontconfig could not read its configuration or its fonts";
+        if (files.rlim_cur < kFewFiles)
+            why += " (at most " + std::to_string(files.rlim_cur) + " open files: ulimit -n)";
+        g_printerr("tenmado: warning: no font could be loaded: %s; the text of the picture is "
+                   "drawn as boxes\n", why.c_str());
+        return;
+    }
+    // A Japanese font installed but not taken: say so rather than advise it
+    for (const char* family : kJapaneseGothic) {
+        if (!HaveFamily(family)) continue;
+        g_printerr("tenmado: warning: the font %s is installed but gave no glyphs for %s%zu "
+                   "characters of the picture (%s), drawn as boxes\n", family,
+                   missing.size() >= CairoPainter::kMissingGlyphsKept ? "at least " : "",
+                   missing.size(), shown.c_str());
+        return;
+    }
     // g_printerr: in the terminal's character set, escaped where it has none
     g_printerr("tenmado: warning: no installed font has glyphs for %s%zu characters of the "
                "picture (%s), drawn as boxes: install the package fonts-ipafont-gothic\n",

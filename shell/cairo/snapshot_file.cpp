@@ -2,33 +2,51 @@
 // and the temporary file removed when a signal ends the program.
 #include "shell/cairo/snapshot_file.h"
 
+#include <dirent.h>
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
+#include <sys/xattr.h>
 #include <unistd.h>
 
 #include <algorithm>
+#include <cctype>
 #include <cerrno>
 #include <csignal>
 #include <cstdlib>
 #include <cstring>
+#include <string>
 #include <iterator>
 
 namespace {
 
 constexpr int kMaxLinks = 40;             // links followed before ELOOP, as the kernel does
 constexpr size_t kMaxLinkLength = 65536;  // longest link target read
+constexpr ssize_t kMaxAttribute = 65536;  // largest extended attribute copied (the kernel's limit)
 constexpr size_t kChunk = 4096;           // piece written between test pauses
-constexpr char kTempName[] = "/.tenmado-snapshot-XXXXXX";
+constexpr char kTempPrefix[] = ".tenmado-snapshot-";  // then <pid>-<boot id>-XXXXXX
 
 // ---- the temporary file as the signal handler knows it
 //
-// The path is written only while the three signals are blocked, so the
-// handler sees either no file or the whole path of one.
-constexpr int kSignals[] = {SIGTERM, SIGINT, SIGHUP};
+// The path is written only while the signals are blocked, so the handler
+// sees either no file or the whole path of one. The signals are every one
+// whose default action ends the program and that can be caught.
+constexpr int kFixedSignals[] = {SIGHUP,  SIGINT,  SIGQUIT, SIGILL,    SIGTRAP, SIGABRT,
+                                 SIGBUS,  SIGFPE,  SIGUSR1, SIGSEGV,   SIGUSR2, SIGPIPE,
+                                 SIGALRM, SIGTERM, SIGSTKFLT, SIGXCPU, SIGXFSZ, SIGVTALRM,
+                                 SIGPROF, SIGIO,   SIGPWR,  SIGSYS};
 char g_temp[4096];
 volatile sig_atomic_t g_temp_live = 0;
-struct sigaction g_saved[std::size(kSignals)];
-bool g_installed[std::size(kSignals)] = {};
+struct sigaction g_saved[NSIG];
+bool g_installed[NSIG] = {};
+
+// The signals above and the real-time ones (whose default ends the program too).
+template <class F>
+void ForEachSignal(F f)
+{
+    for (int s : kFixedSignals) f(s);
+    for (int s = SIGRTMIN; s <= SIGRTMAX; ++s) f(s);
+}
 
 void OnSignal(int sig)
 {
@@ -37,14 +55,14 @@ void OnSignal(int sig)
     _exit(128 + sig);
 }
 
-// The three signals blocked for the life of the object.
+// The signals blocked for the life of the object.
 class Blocked {
 public:
     Blocked()
     {
         sigset_t set;
         sigemptyset(&set);
-        for (int s : kSignals) sigaddset(&set, s);
+        ForEachSignal([&](int s) { sigaddset(&set, s); });
         sigprocmask(SIG_BLOCK, &set, &old_);
     }
     ~Blocked() { sigprocmask(SIG_SETMASK, &old_, nullptr); }
@@ -55,29 +73,28 @@ private:
     sigset_t old_;
 };
 
-// Our handler for the signals not ignored (nohup's SIGHUP stays ignored).
-// Called with the signals blocked.
+// Our handler for the signals not ignored (nohup's SIGHUP, the program's
+// SIGXFSZ stay ignored). Called with the signals blocked.
 void InstallHandlers()
 {
-    for (size_t i = 0; i < std::size(kSignals); ++i) {
+    ForEachSignal([](int s) {
         struct sigaction now;
-        sigaction(kSignals[i], nullptr, &now);
-        if (now.sa_handler == SIG_IGN) continue;
+        if (sigaction(s, nullptr, &now) != 0 || now.sa_handler == SIG_IGN) return;
         struct sigaction ours;
         std::memset(&ours, 0, sizeof ours);
         ours.sa_handler = OnSignal;
         sigfillset(&ours.sa_mask);
-        sigaction(kSignals[i], &ours, &g_saved[i]);
-        g_installed[i] = true;
-    }
+        sigaction(s, &ours, &g_saved[s]);
+        g_installed[s] = true;
+    });
 }
 
 void RestoreHandlers()
 {
-    for (size_t i = 0; i < std::size(kSignals); ++i) {
-        if (g_installed[i]) sigaction(kSignals[i], &g_saved[i], nullptr);
-        g_installed[i] = false;
-    }
+    ForEachSignal([](int s) {
+        if (g_installed[s]) sigaction(s, &g_saved[s], nullptr);
+        g_installed[s] = false;
+    });
 }
 
 // Tests only: TENMADO_TEST_WRITE_PAUSE_US stretches the write into pieces of
@@ -128,6 +145,71 @@ int FollowLinks(const std::string& path, std::string* target)
     return 0;
 }
 
+// This boot of the machine: the kernel's boot id as 32 hex digits ("0"
+// where it cannot be read). A PID names a process only within one boot.
+std::string BootId()
+{
+    static const std::string id = [] {
+        std::string out;
+        const int fd = open("/proc/sys/kernel/random/boot_id", O_RDONLY | O_CLOEXEC);
+        if (fd >= 0) {
+            char buf[64];
+            const ssize_t n = read(fd, buf, sizeof buf);
+            for (ssize_t i = 0; i < n; ++i)
+                if (std::isxdigit(static_cast<unsigned char>(buf[i]))) out += buf[i];
+            close(fd);
+        }
+        return out.empty() ? std::string("0") : out;
+    }();
+    return id;
+}
+
+// The name's writer: ".tenmado-snapshot-<pid>-<boot id>-" and six characters
+// of mkstemp. Returns false for any other name.
+bool TempWriter(const char* name, long* pid, std::string* boot)
+{
+    const size_t prefix = std::strlen(kTempPrefix);
+    if (std::strncmp(name, kTempPrefix, prefix) != 0) return false;
+    const char* p = name + prefix;
+    char* end = nullptr;
+    errno = 0;
+    *pid = std::strtol(p, &end, 10);
+    if (end == p || *end != '-' || errno || *pid <= 0) return false;
+    const char* b = end + 1;
+    const char* dash = std::strchr(b, '-');
+    if (!dash || dash == b || std::strlen(dash + 1) != 6) return false;
+    boot->assign(b, dash);
+    return boot->find_first_not_of("0123456789abcdef") == std::string::npos;
+}
+
+// The temporary files in a folder left by writers that are gone: of
+// another boot, or of this one by a process that no longer exists (a
+// SIGKILL, a power cut), and not locked. A live writer holds the lock on
+// its file until the rename, so its file stays (also from another PID
+// namespace, or under a PID used again).
+void RemoveLeftTempFiles(const std::string& folder)
+{
+    DIR* dir = opendir(folder.c_str());
+    if (!dir) return;
+    const std::string boot = BootId();
+    while (const struct dirent* entry = readdir(dir)) {
+        long pid = 0;
+        std::string their_boot;
+        if (!TempWriter(entry->d_name, &pid, &their_boot)) continue;
+        const bool gone = their_boot != boot ||
+                          (pid != getpid() && kill(static_cast<pid_t>(pid), 0) != 0 && errno == ESRCH);
+        if (!gone) continue;
+        const int fd = openat(dirfd(dir), entry->d_name,
+                              O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+        if (fd < 0) continue;
+        struct stat st;
+        if (fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && flock(fd, LOCK_EX | LOCK_NB) == 0)
+            unlinkat(dirfd(dir), entry->d_name, 0);
+        close(fd);
+    }
+    closedir(dir);
+}
+
 // The owner and group of the old file on the new one, as far as the user
 // may set them (a user keeps a group of their own, root keeps both).
 // Returns whether both were kept; otherwise the file is the user's own.
@@ -136,6 +218,27 @@ bool KeepOwner(int fd, const struct stat& old)
     if (old.st_uid == geteuid() && old.st_gid == getegid()) return true;
     if (fchown(fd, old.st_uid, old.st_gid) == 0) return true;
     return fchown(fd, static_cast<uid_t>(-1), old.st_gid) == 0 && old.st_uid == geteuid();
+}
+
+// The extended attributes of the old file on the new one (the ACLs are
+// two of them), each as far as the user may set it; the others are left.
+void KeepAttributes(const std::string& old_path, int fd)
+{
+    ssize_t n = listxattr(old_path.c_str(), nullptr, 0);
+    if (n <= 0) return;
+    std::string names(static_cast<size_t>(n), '\0');
+    n = listxattr(old_path.c_str(), names.data(), names.size());
+    if (n <= 0) return;
+    names.resize(static_cast<size_t>(n));
+    std::string value;
+    for (size_t at = 0; at < names.size(); at += std::strlen(names.c_str() + at) + 1) {
+        const char* name = names.c_str() + at;
+        const ssize_t size = getxattr(old_path.c_str(), name, nullptr, 0);
+        if (size < 0 || size > kMaxAttribute) continue;
+        value.resize(static_cast<size_t>(size));
+        const ssize_t got = getxattr(old_path.c_str(), name, value.data(), value.size());
+        if (got >= 0) fsetxattr(fd, name, value.data(), static_cast<size_t>(got), 0);
+    }
 }
 
 }  // namespace
@@ -219,15 +322,21 @@ bool ReplaceFile(const std::string& path, const void* data, size_t size, std::st
         mode = 0666 & ~mask;
     }
 
-    // The temporary file lies beside the target so that rename is atomic.
-    const std::string temp = Folder(target) + kTempName;
+    // The temporary file lies beside the target so that rename is atomic;
+    // its name says who writes it, so that a later run can remove it if
+    // this process dies without a chance to (SIGKILL).
+    const std::string folder = Folder(target);
+    RemoveLeftTempFiles(folder);
+    const std::string temp = folder + "/" + kTempPrefix + std::to_string(getpid()) + "-" +
+                             BootId() + "-XXXXXX";
     if (temp.size() >= sizeof g_temp) return fail(std::strerror(ENAMETOOLONG));
     int fd;
+    int lock;  // the same open file, locked until after the rename
     {
         Blocked blocked;
         InstallHandlers();
         std::string name = temp;
-        fd = mkstemp(name.data());
+        fd = mkostemp(name.data(), O_CLOEXEC);
         if (fd < 0) {
             const int e = errno;
             RestoreHandlers();
@@ -235,12 +344,16 @@ bool ReplaceFile(const std::string& path, const void* data, size_t size, std::st
         }
         std::memcpy(g_temp, name.c_str(), name.size() + 1);
         g_temp_live = 1;
+        flock(fd, LOCK_EX | LOCK_NB);
+        lock = fcntl(fd, F_DUPFD_CLOEXEC, 0);
     }
 
     // the old file's owner and group where the user may keep them, then its
-    // mode (after, since a change of owner clears bits)
+    // mode (after, since a change of owner clears bits), then its extended
+    // attributes (the ACLs among them) as far as they may be set
     if (exists) KeepOwner(fd, old);
     int e = fchmod(fd, mode) != 0 ? errno : 0;
+    if (!e && exists) KeepAttributes(target, fd);
     if (!e) e = WriteAll(fd, data, size);
     if (!e && fsync(fd) != 0 && errno != EINVAL) e = errno;
     if (close(fd) != 0 && !e) e = errno;
@@ -249,6 +362,7 @@ bool ReplaceFile(const std::string& path, const void* data, size_t size, std::st
     if (!e && rename(g_temp, target.c_str()) != 0) e = errno;
     if (e) unlink(g_temp);
     g_temp_live = 0;
+    if (lock >= 0) close(lock);
     RestoreHandlers();
     return e ? fail(std::strerror(e)) : true;
 }

@@ -17,14 +17,20 @@
 //             2) The contents go to a temporary file beside the target,
 //                which is then renamed over it (atomic): a reader sees the
 //                old file or the new one. The new file keeps the permission
-//                bits of the old one (set-id and sticky bits dropped) and,
-//                as far as the user may set them, its owner and group; a new
-//                name gets 0666 less the umask. The other names of a hard-
-//                linked target keep the old contents (the rename gives the
-//                path a new file).
-//             3) SIGTERM, SIGINT or SIGHUP while the temporary file exists
-//                remove it and end the program with 128 + the signal number
-//                (signals the program ignores stay ignored).
+//                bits of the old one (set-id and sticky bits dropped), as
+//                far as the user may set them its owner and group, and its
+//                extended attributes (the ACLs among them); a new name gets
+//                0666 less the umask. The other names of a hard-linked
+//                target keep the old contents (the rename gives the path a
+//                new file).
+//             3) Every signal whose default action ends the program and
+//                that can be caught, while the temporary file exists,
+//                removes it and ends the program with 128 + the signal
+//                number (signals the program ignores stay ignored).
+//             4) The temporary file is named ".tenmado-snapshot-<pid>-<boot
+//                id>-XXXXXX" and locked while written: one left by a
+//                process that is gone (SIGKILL, a power cut) is removed by
+//                the next ReplaceFile into the same folder.
 bool ReplaceFile(const std::string& path, const void* data, size_t size, std::string* why);
 
 // CanReplaceFile: whether ReplaceFile would find path replaceable now (the

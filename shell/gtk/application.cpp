@@ -4,6 +4,10 @@
 #include "shell/gtk/application.h"
 
 #include <gtk/gtk.h>
+#include <sys/stat.h>
+
+#include <cstdio>
+#include <string>
 
 #ifndef TENMADO_APP_ID
 #error "the build defines TENMADO_APP_ID"
@@ -17,7 +21,11 @@ void tenmado_desktop_register_resource(void);
 
 namespace {
 
+constexpr int kExitFailure = 1;      // the application cannot register
+constexpr int kPingTimeoutMs = 5000;  // a running instance answers a ping at once (its bus thread)
+
 bool g_widget = false;
+std::string g_given;  // the options of this launch that a running window would not take
 GtkApplication* g_app = nullptr;
 void (*g_start)() = nullptr;
 void (*g_more_actions)(GtkApplication*) = nullptr;
@@ -74,7 +82,57 @@ gboolean OnWidgetPress(GtkWidget* window, GdkEventButton* event, gpointer)
     return TRUE;
 }
 
+// Text of GLib as printable ASCII.
+std::string Printable(const char* text)
+{
+    gchar* escaped = g_strescape(text, nullptr);
+    std::string out = escaped;
+    g_free(escaped);
+    return out;
+}
+
+// Whether the instance that owns the application's name on the session bus
+// answers within kPingTimeoutMs (true also when there is none, or no bus):
+// a stopped one (Ctrl+Z, SIGSTOP) does not.
+bool RunningInstanceAnswers(std::string* why)
+{
+    GDBusConnection* bus = g_bus_get_sync(G_BUS_TYPE_SESSION, nullptr, nullptr);
+    if (!bus) return true;
+    gchar* path = g_strdelimit(g_strconcat("/", kTenmadoAppId, nullptr), ".", '/');
+    GError* error = nullptr;
+    GVariant* reply = g_dbus_connection_call_sync(
+        bus, kTenmadoAppId, path, "org.freedesktop.DBus.Peer", "Ping", nullptr, nullptr,
+        G_DBUS_CALL_FLAGS_NO_AUTO_START, kPingTimeoutMs, nullptr, &error);
+    const bool silent = !reply && g_error_matches(error, G_IO_ERROR, G_IO_ERROR_TIMED_OUT);
+    if (reply) g_variant_unref(reply);
+    g_clear_error(&error);
+    g_free(path);
+    g_object_unref(bus);
+    if (silent)
+        *why = "the tenmado already running there does not answer (stopped? continue it with "
+               "fg or kill -CONT, or end it)";
+    return !silent;
+}
+
 }  // namespace
+
+void WSGtkSetGivenOptions(const std::string& options) { g_given = options; }
+
+void WSGtkPlainWithoutSessionBus()
+{
+    const char* address = g_getenv("DBUS_SESSION_BUS_ADDRESS");
+    if (address && *address) return;
+    gchar* socket = g_build_filename(g_get_user_runtime_dir(), "bus", nullptr);
+    struct stat st;
+    const bool bus = stat(socket, &st) == 0 && S_ISSOCK(st.st_mode);
+    g_free(socket);
+    if (bus) return;
+    // No session bus: GLib would start one (dbus-launch on X11) and the
+    // accessibility bridge its services, all outliving the window. An
+    // address no bus has makes GApplication run a plain instance.
+    g_setenv("DBUS_SESSION_BUS_ADDRESS", "disabled:", TRUE);
+    g_setenv("NO_AT_BRIDGE", "1", FALSE);
+}
 
 void WSGtkSetWidgetMode(bool on) { g_widget = on; }
 bool WSGtkWidgetMode() { return g_widget; }
@@ -94,6 +152,28 @@ int WSGtkRunApplication(void (*start)())
     g_app = gtk_application_new(kTenmadoAppId, G_APPLICATION_DEFAULT_FLAGS);
     g_signal_connect(g_app, "startup", G_CALLBACK(OnStartup), nullptr);
     g_signal_connect(g_app, "activate", G_CALLBACK(OnActivate), nullptr);
+    // Registered here rather than by g_application_run, so that a failure
+    // is told in one line of ours (GLib's would wait 25 s for a stopped
+    // instance and then print its own)
+    std::string why;
+    GError* error = nullptr;
+    if (!RunningInstanceAnswers(&why) ||
+        !g_application_register(G_APPLICATION(g_app), nullptr, &error)) {
+        if (why.empty()) why = Printable(error ? error->message : "no reason given");
+        g_clear_error(&error);
+        std::fprintf(stderr, "tenmado: cannot register the application on the session bus: %s\n",
+                     why.c_str());
+        g_object_unref(g_app);
+        g_app = nullptr;
+        return kExitFailure;
+    }
+    // Launched again: the running window is shown (activate goes to it);
+    // the options of this launch are not passed on, and saying so.
+    if (g_application_get_is_remote(G_APPLICATION(g_app)) && !g_given.empty())
+        std::fprintf(stderr,
+                     "tenmado: a tenmado window already runs in this session: it is shown, and "
+                     "the options %s of this launch are ignored (close it to start with them)\n",
+                     g_given.c_str());
     const int status = g_application_run(G_APPLICATION(g_app), 0, nullptr);
     g_object_unref(g_app);
     g_app = nullptr;

@@ -3,6 +3,7 @@
 // instance on the session bus, and gives the window its keys and its
 // widget mode.
 #pragma once
+#include <string>
 
 typedef struct _GtkWindow GtkWindow;
 typedef struct _GtkApplication GtkApplication;
@@ -20,13 +21,25 @@ bool WSGtkWidgetMode();
 // decorations, keep-below, sticky and the task bar and pager hints at once.
 void WSGtkApplyWidgetMode(GtkWindow* window, bool on);
 
+// WSGtkPlainWithoutSessionBus: without a session bus (no address, no
+// $XDG_RUNTIME_DIR/bus) the program runs as a plain instance, and no bus
+// or accessibility service is started for it. Called before GTK starts.
+void WSGtkPlainWithoutSessionBus();
+
+// WSGtkSetGivenOptions: the options of this launch that a window already
+// running would not take ("--lat, --at"), said on stderr when one runs.
+void WSGtkSetGivenOptions(const std::string& options);
+
 // WSGtkRunApplication
 //   Given:    start  run once, at the first activation: the init handlers
 //                    and the windows (each passed to WSGtkAdoptWindow)
 //   Returned: the exit status, 0 when the last window has closed
 //   Notes:    a later activation (the program launched again while a window
-//             runs) presents the running windows. Without a session bus the
-//             program runs as a plain instance, silently.
+//             runs) presents the running windows; the launch says which of
+//             its options were ignored and ends with 0. Without a session
+//             bus the program runs as a plain instance, silently. When the
+//             application cannot register (a running instance that does not
+//             answer: stopped), one line says so and the status is 1.
 int WSGtkRunApplication(void (*start)());
 // The window's own actions, added with the application's at its startup
 // (set before WSGtkRunApplication).

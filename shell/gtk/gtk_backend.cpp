@@ -19,6 +19,8 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
+#include <string>
 #include <limits>
 #include <map>
 
@@ -35,6 +37,7 @@ constexpr int kTickPeriodMs = 1000;  // rate 2: once a second
 // window of another shape than the picture shows no band of another colour.
 constexpr double kBesideRgb[3] = {0x64 / 255.0, 0xff / 255.0, 0xff / 255.0};  // #64ffff
 constexpr int kExitFailure = 1;      // no display, or the display lost
+constexpr size_t kShownMax = 80;     // bytes of a display's name quoted in a message
 
 // The painter of every expose, made once the display is open.
 CairoPainter* g_painter = nullptr;
@@ -52,6 +55,16 @@ struct Tick {
 };
 
 gboolean OnTick(gpointer p);
+
+// Once, when the window's clock has run to the end of the calendar.
+void SayIfClockStopped()
+{
+    static bool said = false;
+    if (said || !Clock_Stopped()) return;
+    said = true;
+    std::fprintf(stderr, "tenmado: the clock stops at 9999-12-31 23:59:59, the end of its "
+                         "calendar\n");
+}
 
 // ---- the test tick
 //
@@ -78,6 +91,7 @@ gboolean OnTestTick(gpointer p)
     Clock_Fix(Clock_CivilSeconds() + 1);
     Tick* t = static_cast<Tick*>(p);
     t->proc(t->rate, t->data);
+    SayIfClockStopped();
     return G_SOURCE_CONTINUE;
 }
 
@@ -100,6 +114,7 @@ gboolean OnTick(gpointer p)
     if (fresh) {
         t->last_second = second;
         t->proc(t->rate, t->data);
+        SayIfClockStopped();
     }
     const bool aligned = fresh && WSTickPhase(now) <= kTickResyncUs;
     if (aligned && t->periodic) return G_SOURCE_CONTINUE;
@@ -303,6 +318,44 @@ void RealiseWindow(WSCmainWindow* w)
     if (w->visible()) gtk_widget_show_all(win);
 }
 
+// A name from the environment for a message: printable ASCII, other bytes
+// escaped, cut.
+std::string Escaped(const char* text)
+{
+    std::string v(text);
+    const bool cut = v.size() > kShownMax;
+    if (cut) v.resize(kShownMax);
+    gchar* escaped = g_strescape(v.c_str(), nullptr);
+    std::string out = std::string(escaped) + (cut ? "..." : "");
+    g_free(escaped);
+    return out;
+}
+std::string Quoted(const char* text) { return "'" + Escaped(text) + "'"; }
+
+// GLib's log writer: GDK's message of the Wayland connection lost (GDK
+// ends the program with status 1 after it) gives our line; everything else
+// is written as GLib writes it.
+GLogWriterOutput OnLog(GLogLevelFlags level, const GLogField* fields, gsize n, gpointer data)
+{
+    const char* domain = nullptr;
+    const char* message = nullptr;
+    for (gsize i = 0; i < n; ++i) {
+        if (fields[i].length >= 0) continue;  // strings end with NUL
+        if (std::strcmp(fields[i].key, "GLIB_DOMAIN") == 0) domain = static_cast<const char*>(fields[i].value);
+        if (std::strcmp(fields[i].key, "MESSAGE") == 0) message = static_cast<const char*>(fields[i].value);
+    }
+    if (domain && message && std::strcmp(domain, "Gdk") == 0 &&
+        (g_str_has_prefix(message, "Error reading events from display") ||
+         g_str_has_prefix(message, "Error flushing display") ||
+         std::strstr(message, "dispatching to Wayland display"))) {
+        const char* wayland = g_getenv("WAYLAND_DISPLAY");
+        std::fprintf(stderr, "tenmado: lost the connection to the display %s\n",
+                     Escaped(wayland && *wayland ? wayland : "wayland-0").c_str());
+        return G_LOG_WRITER_HANDLED;
+    }
+    return g_log_writer_default(level, fields, n, data);
+}
+
 #ifdef GDK_WINDOWING_X11
 // The X server has gone (killed, or the connection broken): one line, then
 // the end, as GDK's own handler ends the program (_exit: nothing more may
@@ -310,7 +363,7 @@ void RealiseWindow(WSCmainWindow* w)
 int OnDisplayLost(Display* display)
 {
     std::fprintf(stderr, "tenmado: lost the connection to the display %s\n",
-                 display ? DisplayString(display) : "");
+                 display ? Escaped(DisplayString(display)).c_str() : "");
     _exit(kExitFailure);
 }
 #endif
@@ -324,6 +377,11 @@ bool WSGtkOpenDisplay(std::string* why)
         // GTK would set every locale category from the environment; the
         // read-outs format numbers with printf and need the C locale's point.
         gtk_disable_setlocale();
+        WSGtkPlainWithoutSessionBus();
+        // GDK's Wayland backend says "Error reading events from display:
+        // Broken pipe" when the compositor goes, then ends the program: our
+        // line instead, as for X11
+        g_log_set_writer_func(OnLog, nullptr, nullptr);
         state = gtk_init_check(nullptr, nullptr) ? 1 : 2;
 #ifdef GDK_WINDOWING_X11
         // after GDK's, which is silent
@@ -332,8 +390,18 @@ bool WSGtkOpenDisplay(std::string* why)
     }
     if (state == 2 && why) {
         const char* display = g_getenv("DISPLAY");
-        *why = (display && *display) ? std::string("cannot open display '") + display + "'"
-                                     : std::string("no display (DISPLAY is not set)");
+        const char* wayland = g_getenv("WAYLAND_DISPLAY");
+        const char* backend = g_getenv("GDK_BACKEND");
+        const bool wayland_only = backend && g_str_has_prefix(backend, "wayland") &&
+                                  !std::strstr(backend, "x11");
+        const bool has_x = display && *display;
+        if (wayland_only || (!has_x && wayland && *wayland))
+            *why = "cannot open the Wayland display " +
+                   Quoted(wayland && *wayland ? wayland : "wayland-0");
+        else if (has_x)
+            *why = "cannot open display " + Quoted(display);
+        else
+            *why = "no display (DISPLAY is not set)";
     }
     return state == 1;
 }

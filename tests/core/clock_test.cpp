@@ -113,3 +113,23 @@ TEST(Clock, RunsAcrossTheJulianLeapDayAndTheGregorianSwitch)
     EXPECT_EQ(Clock_Fields(Clock_CivilFromFields(1582, 10, 15, 12, 0, 0)).tm_wday, 5);
     EXPECT_EQ(Clock_Fields(Clock_CivilFromFields(1582, 10, 15, 12, 0, 0)).tm_yday, 277);
 }
+
+// The clock stops at the calendar's last second: a clock run past it reads
+// 9999-12-31 23:59:59 and says it has stopped; following the system again
+// clears that.
+TEST(Clock, StopsAtTheEndOfTheCalendar)
+{
+    const int64_t last = Clock_CivilFromFields(9999, 12, 31, 23, 59, 59);
+    {
+        testing_clock::FixedClock clock(last);
+        EXPECT_EQ(Clock_CivilSeconds(), last);
+        EXPECT_FALSE(Clock_Stopped());
+    }
+    {
+        testing_clock::FixedClock clock(last + 1);
+        EXPECT_EQ(Clock_CivilSeconds(), last);
+        EXPECT_TRUE(Clock_Stopped());
+        EXPECT_EQ(Clock_Now().tm_year + 1900, 9999);
+    }
+    EXPECT_FALSE(Clock_Stopped());
+}

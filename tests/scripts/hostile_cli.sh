@@ -176,6 +176,28 @@ done
 # a file name that is not UTF-8 is still a file name
 run --snapshot "$work/keep-$bytes.png" --at "2026-12-06 21:00:00"
 [ "$rc" -eq 0 ] && [ -s "$work/keep-$bytes.png" ] || fail "non-UTF-8 file name: exit $rc"
+# the window's display names, escaped: a DISPLAY with control characters;
+# a Wayland display that is not there is named as such, not as DISPLAY
+DISPLAY=$':9\e[31mX' GDK_BACKEND=x11 "$prog" 2>"$work/err"; rc=$?
+if grep -q "built without the window" "$work/err"; then
+  echo "(built without the window: its display names are not checked)"
+else
+[ $rc -eq 1 ] && grep -qF "tenmado: cannot open display ':9\033[31mX'" "$work/err" && ! grep -q $'\e' "$work/err" ||
+  fail "DISPLAY with an escape: exit $rc: $(od -c "$work/err" | head -3)"
+GDK_BACKEND=wayland WAYLAND_DISPLAY=nope XDG_RUNTIME_DIR=$work "$prog" 2>"$work/err"; rc=$?
+[ $rc -eq 1 ] && grep -q "^tenmado: cannot open the Wayland display 'nope'" "$work/err" ||
+  fail "WAYLAND_DISPLAY=nope: exit $rc: $(cat "$work/err")"
+fi
+# a reader that stops early (more than a pipe holds is written): the Unix
+# convention, ended by SIGPIPE (141),
+# without a word (the exit-status table says so)
+for args in "--almanac --days 3000" "--snapshot - --scale 3"; do
+  # shellcheck disable=SC2086
+  # (the default action of SIGPIPE, whatever the test runner ignores)
+  env --default-signal=PIPE "$prog" $args --at "2026-12-06 21:00:00" 2>"$work/err" | head -c 10 >/dev/null
+  rc=${PIPESTATUS[0]}
+  [ "$rc" -eq 141 ] && [ ! -s "$work/err" ] || fail "$args | head -c 10: exit $rc: $(head -c 300 "$work/err")"
+done
 
 if [ $fails -ne 0 ]; then echo "$fails failure(s) in $tried runs"; exit 1; fi
 echo "hostile_cli: all checks passed ($tried runs)"

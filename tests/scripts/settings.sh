@@ -4,8 +4,10 @@
 # later winning), every bad value of the command line (exit 2 naming the
 # option and the range, nothing printed), of the file (one warning naming
 # file, key and value; the program runs), an unreadable or malformed file
-# (a warning, the defaults), the file never written; --days and its bad
-# values.
+# (a warning, the defaults; also a NUL byte, a file of /proc that never
+# ends, a path swapped with a FIFO, an unreadable folder), a byte-order
+# mark, thousands of stray keys (one warning), the file never written;
+# --days and its bad values.
 # Usage: settings.sh <path-to-tenmado> <source-dir>
 set -u
 prog=$1
@@ -88,14 +90,45 @@ run --almanac --at "$at" --config "$work/ny.ini"
   fail "--config: exit $rc, $(line 7) / $(line 8)"
 [ -s "$work/err" ] && fail "--config: a message: $(cat "$work/err")"
 printf 'latitude=1\n' >"$work/malformed.ini"
+printf '[observer]\nlatitude=12\0.5\n' >"$work/nul.ini"  # not 12: refused whole
 mkfifo "$work/fifo"
-for cfg in "$work/none.ini" "$work/malformed.ini" "$work" "$work/fifo" /dev/zero; do
+for cfg in "$work/none.ini" "$work/malformed.ini" "$work" "$work/fifo" /dev/zero "$work/nul.ini"; do
   run --almanac --at "$at" --config "$cfg"
   [ $rc -eq 0 ] || fail "--config $cfg: exit $rc"
   cmp -s "$work/out" "$golden" || fail "--config $cfg: not the built-in settings"
   [ "$(wc -l <"$work/err")" -eq 1 ] && grep -q "^tenmado: warning: .*built-in settings are used$" "$work/err" ||
     fail "--config $cfg: not one warning: $(head -c 400 "$work/err")"
 done
+
+# /proc says size 0 and never ends: read only past 64 KiB, within 2 s under
+# a 500 MB address-space limit
+t0=$(date +%s%N)
+(ulimit -v 500000; exec timeout 10 "$prog" --almanac --at "$at" --config /proc/self/pagemap >"$work/out" 2>"$work/err"); rc=$?
+ms=$((($(date +%s%N) - t0) / 1000000))
+[ $rc -eq 0 ] && [ $ms -lt 2000 ] && cmp -s "$work/out" "$golden" &&
+  grep -q "^tenmado: warning: /proc/self/pagemap: larger than 65536 bytes; the built-in settings are used$" "$work/err" ||
+  fail "/proc/self/pagemap under ulimit -v: exit $rc after $ms ms: $(head -c 300 "$work/err")"
+# a path swapped between a regular file and a FIFO never hangs
+( for _ in $(seq 400); do ln -sfn "$work/fifo" "$work/swap.ini"; ln -sfn "$work/ny.ini" "$work/swap.ini"; done ) &
+swapper=$!
+for _ in $(seq 40); do
+  timeout 5 "$prog" --almanac --at "$at" --config "$work/swap.ini" >/dev/null 2>&1
+  [ $? -eq 124 ] && { fail "a path swapped with a FIFO: a run hung"; break; }
+done
+kill "$swapper" 2>/dev/null; wait "$swapper" 2>/dev/null
+# a byte-order mark is no fault; numbers in the options' syntax (a leading
+# +, an exponent, an underflow as zero)
+printf '\xef\xbb\xbf[observer]\nlatitude=+4.306e1\nazimuth=9e-999999\n' >"$work/bom.ini"
+run --almanac --at "$at" --config "$work/bom.ini"
+[ $rc -eq 0 ] && [ ! -s "$work/err" ] && [ "$(line 8)" = "北緯 43.1" ] && [ "$(line 9)" = "方位角   0" ] ||
+  fail "byte-order mark: exit $rc, $(line 8) / $(line 9): $(head -c 300 "$work/err")"
+# stray keys: up to three named one by one, thousands counted in one line
+{ echo "[observer]"; for i in $(seq 5000); do echo "k$i=1"; done; echo "[window]"; echo "colour=red"; } >"$work/keys.ini"
+run --almanac --at "$at" --config "$work/keys.ini"
+[ $rc -eq 0 ] && [ "$(wc -l <"$work/err")" -eq 2 ] &&
+  grep -q '\[observer\] 5000 keys are not settings (latitude, longitude, zone, azimuth), the first "k1", "k2", "k3"; ignored$' "$work/err" &&
+  grep -q '\[window\] "colour" is not a setting (widget); ignored$' "$work/err" ||
+  fail "5000 stray keys: exit $rc, not one line with their count and one naming the other: $(head -c 300 "$work/err")"
 
 # ---- the file is never written: same bytes, same time, nothing new beside it
 cmp -s "$file" "$work/before.ini" || fail "the settings file changed"
@@ -107,6 +140,19 @@ cmp -s "$work/listing.before" "$work/listing.after" || fail "the settings folder
 run --almanac --at "$at" --config "$src/docs/settings.ini"
 [ $rc -eq 0 ] && [ ! -s "$work/err" ] && [ "$(line 7)" = "東経 141.3" ] && [ "$(line 9)" = "方位角 180" ] ||
   fail "docs/settings.ini: exit $rc, $(line 7) / $(line 9): $(cat "$work/err")"
+
+# ---- an unreadable settings folder: a warning, the defaults (root reads
+# any folder: there the program runs as nobody)
+as_user=()
+[ "$(id -u)" -eq 0 ] && as_user=(setpriv --reuid=65534 --regid=65534 --clear-groups)
+chmod 755 "$work" "$XDG_CONFIG_HOME"
+cp "$work/bom.ini" "$file"
+chmod 000 "$XDG_CONFIG_HOME/tenmado"
+"${as_user[@]}" "$prog" --almanac --at "$at" >"$work/out" 2>"$work/err"; rc=$?
+chmod 755 "$XDG_CONFIG_HOME/tenmado"
+[ $rc -eq 0 ] && cmp -s "$work/out" "$golden" && [ "$(wc -l <"$work/err")" -eq 1 ] &&
+  grep -q "^tenmado: warning: $file: Permission denied; the built-in settings are used$" "$work/err" ||
+  fail "settings folder of mode 000: exit $rc: $(head -c 300 "$work/err")"
 
 # ---- the zone: from the longitude (Ishigaki 124.2 E: UTC+8), or set
 rm -f "$file"

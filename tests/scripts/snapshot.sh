@@ -138,6 +138,18 @@ if [ -d "$dejavu" ]; then
 else
   fail "fonts-dejavu-core is not installed: no test of a machine without a Japanese font"
 fi
+# fontconfig with no font at all (as when too few file descriptors let it
+# read nothing): the warning says what failed, and advises no package
+mkdir "$work/fc"
+printf '%s\n' '<?xml version="1.0"?>' "<fontconfig><cachedir>$work/fc/cache</cachedir></fontconfig>" \
+  >"$work/fc/fonts.conf"
+(ulimit -n 48; FONTCONFIG_FILE=$work/fc/fonts.conf exec "$prog" --snapshot "$work/fc/boxes.png" \
+  --at "2026-12-06 21:00:00" 2>"$work/fc/err"); rc=$?
+[ $rc -eq 0 ] || fail "no font at all: exit $rc"
+[ "$(wc -l <"$work/fc/err")" -eq 1 ] &&
+  grep -q "^tenmado: warning: no font could be loaded: fontconfig could not read its configuration or its fonts (at most 48 open files: ulimit -n)" "$work/fc/err" ||
+  fail "no font at all: not one warning saying what failed: $(cat "$work/fc/err")"
+rm -rf "$work/fc"
 # with the font: not a word
 "$prog" --snapshot "$work/quiet.png" --at "2026-12-06 21:00:00" 2>"$work/err"
 [ -s "$work/err" ] && fail "a snapshot with the Japanese font says: $(cat "$work/err")"

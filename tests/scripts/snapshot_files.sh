@@ -112,6 +112,17 @@ if [ $root -eq 1 ]; then
   [ "$(stat -c %u "$work/shared.png")" = "$uid" ] || fail "shared.png: not the user's file"
 fi
 
+# extended attributes (an ACL is one): kept on the new file, where the file
+# system has them
+echo old >"$work/attr.png"
+if python3 -c 'import os, sys; os.setxattr(sys.argv[1], "user.tenmado", b"kept")' "$work/attr.png" 2>/dev/null; then
+  "$prog" --snapshot "$work/attr.png" --at "$at" || fail "attr.png: not replaced"
+  got=$(python3 -c 'import os, sys; print(os.getxattr(sys.argv[1], "user.tenmado").decode())' "$work/attr.png" 2>&1)
+  [ "$got" = kept ] || fail "attr.png: the attribute user.tenmado lost: $got"
+else
+  echo "(no user extended attributes in $work: their check is left out)"
+fi
+
 left=$(find "$work" -name '.tenmado-snapshot-*')
 [ -z "$left" ] || fail "temporary files left: $left"
 

@@ -6,7 +6,8 @@
 # (the repaint timer runs); the picture on the screen is the snapshot of the
 # instant it shows at the output's scale, pixel for pixel (at scale 2
 # redrawn, not enlarged); the application's quit
-# action, sent over the session bus, ends it with status 0.
+# action, sent over the session bus, ends it with status 0. The compositor
+# killed under the window ends it with status 1 and our one line.
 #
 # GTK prints "gdk_seat_get_keyboard: assertion 'GDK_IS_SEAT (seat)' failed"
 # when the compositor offers no input seat, as a headless one does: that
@@ -111,6 +112,26 @@ for scale in 1 2; do
 
   kill "$weston_pid"; wait "$weston_pid" 2>/dev/null; weston_pid=
 done
+
+# ---- the compositor killed under the window: our line (not GDK's "Broken
+# pipe"), status 1
+weston --backend=headless-backend.so --use-pixman --debug --socket="$WAYLAND_DISPLAY" \
+  --width=800 --height=600 --config="$work/weston.ini" >"$work/weston.log" 2>&1 &
+weston_pid=$!
+for _ in $(seq 100); do [ -S "$XDG_RUNTIME_DIR/$WAYLAND_DISPLAY" ] && break; sleep 0.05; done
+"$prog" >"$work/app.log" 2>&1 &
+app_pid=$!
+for _ in $(seq 50); do  # until the window is on the screen
+  shoot lost && [ "$(pix "$work/lost.png" count '#64ffff')" -gt 20000 ] && break
+  sleep 0.2
+done
+kill -9 "$weston_pid"; wait "$weston_pid" 2>/dev/null; weston_pid=
+for _ in $(seq 100); do kill -0 "$app_pid" 2>/dev/null || break; sleep 0.1; done
+kill "$app_pid" 2>/dev/null
+wait "$app_pid"; rc=$?; app_pid=
+others=$(grep -v "gdk_seat_get_keyboard: assertion 'GDK_IS_SEAT (seat)' failed" "$work/app.log" | grep -v '^$')
+[ $rc -eq 1 ] && [ "$others" = "tenmado: lost the connection to the display $WAYLAND_DISPLAY" ] ||
+  fail "compositor killed: exit $rc, not our one line: $others"
 
 if [ $fails -ne 0 ]; then echo "$fails failure(s)"; exit 1; fi
 echo "wayland_window: all checks passed"
