@@ -15,8 +15,8 @@
 #include "app/readouts.h"
 #include "app/settings.h"
 #include "toolkit/sjis.h"
+#include "ephem/bodies.h"
 #include "events/riseset.h"
-#include "panels/panels.h"
 #include "timecal/clock.h"
 #include "timecal/constants.h"
 #include "timecal/julian.h"
@@ -25,8 +25,6 @@ namespace {
 
 using Json = nlohmann::ordered_json;
 
-const char* const kEnglish[kPanelBodies] = {"Moon", "Mercury", "Venus", "Sun",
-                                            "Mars", "Jupiter", "Saturn"};
 constexpr long kSecondsPerDay = 86400;
 
 // A read-out as UTF-8 without its leading blanks.
@@ -58,7 +56,7 @@ Json EventLocal(const KoyomiReadouts& r, double hours, bool found)
 {
     if (!found) return nullptr;
     return Almanac_LocalIso((int)r.event_year, (int)r.event_month, (int)r.event_day, hours,
-                            OffsetSeconds(MeanTimeOfDate(r.event_year, r.event_month), r.place));
+                            OffsetSeconds(MeanTimeOfDate(r.event_year, r.event_month), r.at.place));
 }
 
 // A Julian day as the picture converts it (Calendar_Zone: local mean time up
@@ -67,9 +65,9 @@ Json DayLocal(const KoyomiReadouts& r, double t)
 {
     if (t == 0.0) return nullptr;
     double y, m, d, h;
-    Calendar_Zone(t, &y, &m, &d, &h, r.place.longitude, r.place.zone);
+    Calendar_Zone(t, &y, &m, &d, &h, r.at.place.longitude, r.at.place.zone);
     return Almanac_LocalIso((int)y, (int)m, (int)d, h,
-                            OffsetSeconds(t <= kJdZoneSwitch, r.place));
+                            OffsetSeconds(t <= kJdZoneSwitch, r.at.place));
 }
 
 Json TimeOrNull(double r, bool found) { return found ? Json(r) : Json(nullptr); }
@@ -78,17 +76,17 @@ Json DayOrNull(double jd) { return jd == 0.0 ? Json(nullptr) : Json(jd); }
 // The record of one instant as one JSON object.
 Json Object(const KoyomiReadouts& r)
 {
-    const struct tm& now = r.now;
+    const struct tm& now = r.at.civil;
     char local[80];
     std::snprintf(local, sizeof local, "%04d-%02d-%02d %02d:%02d:%02d", now.tm_year + 1900,
                   now.tm_mon + 1, now.tm_mday, now.tm_hour, now.tm_min, now.tm_sec);
     const double now_year = now.tm_year + 1900.0, now_month = now.tm_mon + 1.0;
 
     Json j;
-    j["jd"] = r.jd;
+    j["jd"] = r.at.jd;
     j["jd_local"] = Almanac_LocalIso(now.tm_year + 1900, now.tm_mon + 1, now.tm_mday,
                                      now.tm_hour + now.tm_min / 60.0 + now.tm_sec / 3600.0,
-                                     OffsetSeconds(MeanTimeOfDate(now_year, now_month), r.place));
+                                     OffsetSeconds(MeanTimeOfDate(now_year, now_month), r.at.place));
     j["local"] = local;
     j["sunrise"] = TimeOrNull(r.sunrise, r.sunrise_found);
     j["sunrise_local"] = EventLocal(r, r.sunrise, r.sunrise_found);
@@ -121,13 +119,13 @@ Json Object(const KoyomiReadouts& r)
     j["new_moons_local"] = {DayLocal(r, r.newmoon1), DayLocal(r, r.newmoon2)};
     j["moon_age"] = r.moon_age;
     // + 0.0: a zero prints without a sign (the zone of London is -0 hours)
-    j["place"] = {{"latitude", r.place.latitude + 0.0}, {"longitude", r.place.longitude + 0.0},
-                  {"zone", r.place.zone + 0.0}, {"azimuth", r.place.azimuth + 0.0}};
+    j["place"] = {{"latitude", r.at.place.latitude + 0.0}, {"longitude", r.at.place.longitude + 0.0},
+                  {"zone", r.at.place.zone + 0.0}, {"azimuth", r.at.place.azimuth + 0.0}};
 
     Json bodies = Json::array();
     for (int i = 0; i < kPanelBodies; i++) {
         const KoyomiBody& b = r.bodies[i];
-        bodies.push_back({{"name", SjisToUtf8(Pla1[i], std::strlen(Pla1[i]))}, {"english", kEnglish[i]},
+        bodies.push_back({{"name", SjisToUtf8(Pla1[i], std::strlen(Pla1[i]))}, {"english", kBodyEnglish[i]},
                           {"lam", b.lam}, {"bet", b.bet}, {"ra", b.ra}, {"dec", b.dec},
                           {"az", b.az}, {"el", b.el}});
     }

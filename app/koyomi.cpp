@@ -8,6 +8,7 @@
 #include "panels/panels.h"
 #include "timecal/clock.h"
 #include "timecal/time_state.h"
+#include "toolkit/picture.h"
 #include "toolkit/ws.h"
 
 namespace {
@@ -77,12 +78,12 @@ void Koyomi_Pla(WSCbase* object)
     g_shown = r;
 
     // background
-    area->setForeColor("#64ffff");
-    area->drawFillRect(0, 0, 530, 300);
+    area->setForeColor(kRepaintBackground);
+    area->drawFillRect(0, 0, kRepaintWidth, kRepaintHeight);
 
     // the rows: date line, horizon labels, events, clock, place, tides
     Koyomi_DrawRows(area, Readout_Rows(r));
-    Readout_Tide(3, r.tide[7], r.place.longitude, r.place.zone, &Hour, &minute, &second);
+    Readout_Tide(3, r.tide[7], r.at.place.longitude, r.at.place.zone, &Hour, &minute, &second);
 
     // the graphic panels, each over the earlier ones
     Disp4(object);

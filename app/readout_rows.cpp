@@ -53,7 +53,7 @@ ReadoutRow Drawn(RowId id, std::string text, size_t label_bytes, long x, long y,
 */
 std::vector<ReadoutRow> Readout_Rows(const KoyomiReadouts& r)
 {
-    const KoyomiPlace& p = r.place;
+    const KoyomiPlace& p = r.at.place;
     const size_t event_label = std::strlen("日の出");  // every event label, Shift_JIS bytes
     const size_t tide_label = std::strlen("満");
     double h, m, s;
@@ -70,7 +70,7 @@ std::vector<ReadoutRow> Readout_Rows(const KoyomiReadouts& r)
               10, 35),
         Drawn(RowId::Moonset, Readout_Event("月の入", r.moonset, !r.moonset_found), event_label,
               10, 50),
-        Drawn(RowId::Clock, Readout_Clock(r.now), 0, 420, 5),
+        Drawn(RowId::Clock, Readout_Clock(r.at.civil), 0, 420, 5),
         Drawn(RowId::Longitude, Readout_Longitude(p.longitude), 0, 420, 20),
         Drawn(RowId::Latitude, Readout_Latitude(p.latitude), 0, 420, 35),
         Drawn(RowId::Azimuth, Readout_Azimuth(p.azimuth), 0, 420, 50),

@@ -7,6 +7,7 @@
 
 #include "ephem/position.h"
 #include "panels/display_settings.h"
+#include "events/day_kept.h"
 #include "events/newmoon_kept.h"
 #include "events/riseset.h"
 #include "events/tide.h"
@@ -16,86 +17,6 @@
 #include "timecal/timerec.h"
 
 namespace {
-
-// ---- the searches of one day at one place, kept
-
-// Everything the rise, set and tide searches of a date depend on, their
-// results, and the shared state they leave behind that does not change with
-// the instant of the date (Auto_Time and hour0 do: they are redone for each
-// instant, as the searches themselves do first).
-struct KoyomiDay {
-    bool valid = false;
-    // the key
-    double year = 0, month = 0, day = 0;     // local date at the observer
-    double tide_year = 0, tide_month = 0, tide_day = 0;  // local date at the station
-    double lat0 = 0, lon0 = 0, zone = 0;     // latitude0, longitude0, Observer_Zone0
-    // the results
-    double sunrise = 0, sunset = 0, moonrise = 0, moonset = 0;
-    bool sunrise_found = false, sunset_found = false, moonrise_found = false,
-         moonset_found = false;
-    int polar = 0;  // +1 polar day, -1 polar night
-    double tide[8] = {};
-    // the shared state left by the searches
-    tagPosition sun{}, moon{};
-    double jd0 = 0;
-};
-KoyomiDay g_day;
-long g_day_searches = 0;
-
-// The day of jd at the observer: searched when the date, the station's date
-// or the place differs from the kept one, otherwise taken from it; either
-// way the shared state is left as the searches leave it.
-const KoyomiDay& Day(double jd)
-{
-    // the dates exactly as the searches take them (Body_Event, Tide_Cal)
-    const double zone = Observer_Zone0();
-    double y, m, d, h;
-    Calendar_Zone(jd, &y, &m, &d, &h, longitude0, zone);
-    double ty, tm, td, th;
-    Calendar(jd, &ty, &tm, &td, &th, 0, kTideStationLon);
-
-    const KoyomiDay& k = g_day;
-    const bool same = k.valid && k.year == y && k.month == m && k.day == d &&
-                      k.tide_year == ty && k.tide_month == tm && k.tide_day == td &&
-                      k.lat0 == latitude0 && k.lon0 == longitude0 && k.zone == zone;
-    if (!same) {
-        // the rows' searches in their order, each result stored in its record
-        ++g_day_searches;
-        KoyomiDay n;
-        n.valid = true;
-        n.year = y; n.month = m; n.day = d;
-        n.tide_year = ty; n.tide_month = tm; n.tide_day = td;
-        n.lat0 = latitude0; n.lon0 = longitude0; n.zone = zone;
-        n.sunrise = Sun.rise_time = Cal_Rise_Found(jd, kBodySun, &n.sunrise_found);
-        n.sunset = Sun.set_time = Cal_Set_Found(jd, kBodySun, &n.sunset_found);
-        n.moonrise = Moon.rise_time = Cal_Rise_Found(jd, kBodyMoon, &n.moonrise_found);
-        n.moonset = Moon.set_time = Cal_Set_Found(jd, kBodyMoon, &n.moonset_found);
-        // neither sunrise nor sunset: the Sun's altitude at noon tells
-        // polar day from polar night
-        if (!n.sunrise_found && !n.sunset_found) {
-            const double noon = JD_Zone(y, m, d, 12, longitude0, zone);
-            n.polar = Event_Altitude(kBodySun, noon, latitude0, longitude0) > kAltitudeHorizon ? 1 : -1;
-        }
-        Tide_Cal(jd);
-        for (int i = 0; i < 8; i++) n.tide[i] = Tide[i];
-        n.sun = Sun;
-        n.moon = Moon;
-        n.jd0 = jd0;
-        g_day = n;
-        return g_day;
-    }
-
-    // what the searches would leave: Auto_Time of the instant (each search
-    // fills it first), the records of their last samples, the tide record,
-    // the tide search's last sample and its calendar scratch
-    Cal_Auto_Time(jd, &Auto_Time);
-    Sun = k.sun;
-    Moon = k.moon;
-    for (int i = 0; i < 8; i++) Tide[i] = k.tide[i];
-    jd0 = k.jd0;
-    year0 = ty; month0 = tm; day0 = td; hour0 = th;
-    return k;
-}
 
 // The 8 directions by the nearest multiple of 45 degrees of azimuth, from
 // the south toward the west.
@@ -153,98 +74,65 @@ void Koyomi_DateTime(double jd, double longitude, double* year, double* month, d
 }
 
 /*
-**  Koyomi_Reset
-**  The shared state of a repaint, reset from the settings.
+**  RepaintInstant_At
+**  The instant of a clock reading at the settings' place.
 **
 **  Given:
-**     now   struct tm   the clock reading (Clock_Now): the observer's civil
-**                       date and time
+**     civil   struct tm   the clock reading (Clock_Now): the observer's
+**                         civil date and time
+**
+**  Returned (function value):
+**     RepaintInstant   civil; jd from JD_Zone at m_input_lon in the
+**                      observer's zone (Observer_ZoneHours); the place
+**                      m_input_lat, m_input_lon, that zone, m_input_zone_set
+**                      and m_input_azmt
+**
+**  Called:  JD_Zone, Observer_ZoneHours
+*/
+RepaintInstant RepaintInstant_At(const struct tm& civil)
+{
+    double year = civil.tm_year + 1900.0;
+    double month = civil.tm_mon + 1.0;
+    double day = civil.tm_mday;
+    double H = civil.tm_hour + civil.tm_min * (1.0 / 60) + civil.tm_sec * (1.0 / 3600);
+    const double zone = Observer_ZoneHours();
+    RepaintInstant at;
+    at.civil = civil;
+    at.jd = JD_Zone(year, month, day, H, m_input_lon, zone);
+    at.place = KoyomiPlace{m_input_lat, m_input_lon, zone, m_input_zone_set, m_input_azmt};
+    return at;
+}
+
+/*
+**  Koyomi_Reset
+**  The shared state of a repaint, written from its instant.
+**
+**  Given:
+**     at   RepaintInstant   the instant and the place
 **
 **  Notes:
 **  1) The chart geometry, the projection and the chart centre
-**     (DisplaySettings_StartRepaint); latitude, latitude0 from m_input_lat,
-**     longitude, longitude0 from m_input_lon, zone0_set, zone0 from
-**     m_input_zone_set, m_input_zone; the Julian day of the reading
-**     (JD_Zone at m_input_lon in the observer's zone) into jd, jd0,
-**     jdstart and jd_auto.
+**     (DisplaySettings_StartRepaint); latitude, latitude0 and longitude,
+**     longitude0 from the place; zone0_set and zone0 the zone set (0 when
+**     none); the Julian day into jd, jd0, jdstart and jd_auto.
 **  2) The command-line almanac resets the same way (Koyomi_Readouts).
 **
-**  Called:  DisplaySettings_StartRepaint, JD_Zone, Observer_ZoneHours
+**  Called:  DisplaySettings_StartRepaint
 */
-void Koyomi_Reset(const struct tm& now)
+void Koyomi_Reset(const RepaintInstant& at)
 {
-    double year = now.tm_year + 1900.0;
-    double month = now.tm_mon + 1.0;
-    double day = now.tm_mday;
-    double H = now.tm_hour + now.tm_min * (1.0 / 60) + now.tm_sec * (1.0 / 3600);
-
     // chart geometry, projection and centre
     DisplaySettings_StartRepaint();
 
     // observer
-    latitude = latitude0 = m_input_lat;
-    longitude = longitude0 = m_input_lon;
-    zone0_set = m_input_zone_set;
-    zone0 = m_input_zone;
+    latitude = latitude0 = at.place.latitude;
+    longitude = longitude0 = at.place.longitude;
+    zone0_set = at.place.zone_set;
+    zone0 = at.place.zone_set ? at.place.zone : 0.0;
 
     // Julian day of the present moment
-    double J = JD_Zone(year, month, day, H, m_input_lon, Observer_ZoneHours());
-    jd = jd0 = jdstart = J;
+    jd = jd0 = jdstart = at.jd;
     jd_auto = jd0;
-}
-
-/*
-**  Koyomi_DayEvents
-**  Sunrise, sunset, moonrise and moonset of the local date of jd, and its
-**  tides, searched once a date and place.
-**
-**  Given:
-**     jd   double   Julian day (UT); latitude0, longitude0 and the zone
-**                   (Observer_Zone0) as Koyomi_Reset leaves them
-**
-**  Returned:
-**     sunrise, sunset, moonrise, moonset   double*   local decimal hours,
-**                                          23.0 none (each may be null)
-**
-**  Notes:
-**  1) The searches (Cal_Rise_Found, Cal_Set_Found for the Sun and the
-**     Moon, with the Sun's altitude at noon where it neither rises nor
-**     sets; Tide_Cal) run when the observer's date, the station's date or the
-**     place or zone differs from the last kept; otherwise their results
-**     are taken from it and the shared state is set as they leave it: the
-**     Sun and Moon records (with rise_time, set_time), Tide, jd0, year0,
-**     month0, day0, hour0 and Auto_Time of jd.
-**
-**  Called:  Calendar_Zone, Calendar, Cal_Rise_Found, Cal_Set_Found,
-**           Event_Altitude, Tide_Cal, Cal_Auto_Time
-*/
-void Koyomi_DayEvents(double jd, double* sunrise, double* sunset, double* moonrise,
-                      double* moonset)
-{
-    const KoyomiDay& k = Day(jd);
-    if (sunrise) *sunrise = k.sunrise;
-    if (sunset) *sunset = k.sunset;
-    if (moonrise) *moonrise = k.moonrise;
-    if (moonset) *moonset = k.moonset;
-}
-
-/*
-**  Koyomi_DaySearches
-**  How many times the searches of a day have run since the program began.
-*/
-long Koyomi_DaySearches() { return g_day_searches; }
-
-/*
-**  Koyomi_ForgetDay
-**  The kept day and the kept new moons forgotten: the next record searches
-**  again.
-**
-**  Called:  FirstdayCal1_Forget
-*/
-void Koyomi_ForgetDay()
-{
-    g_day = KoyomiDay{};
-    FirstdayCal1_Forget();
 }
 
 /*
@@ -260,14 +148,19 @@ void Koyomi_ForgetDay()
 **     shared records is overwritten by the day's searches (or by what the
 **     kept day restores) exactly as in a repaint without kept searches.
 **
-**  Called:  Koyomi_Reset, Koyomi_DateTime, FirstdayCal1_Kept, Cal_Top_Found,
+**  Called:  Koyomi_Reset, Koyomi_DateTimeZone, FirstdayCal1_Kept, DayEvents_Kept,
+**           Cal_Top_Found,
 **           PanelBody
 */
 void Koyomi_Readouts(const struct tm& now, bool extras, KoyomiReadouts* r)
 {
-    Koyomi_Reset(now);
-    r->now = now;
-    r->jd = jd;
+    Koyomi_Readouts(RepaintInstant_At(now), extras, r);
+}
+
+void Koyomi_Readouts(const RepaintInstant& at, bool extras, KoyomiReadouts* r)
+{
+    Koyomi_Reset(at);
+    r->at = at;
 
     // the date line, splitting the time as the date line does
     Koyomi_DateTimeZone(jd0, longitude, Observer_Zone0(), &r->line_year, &r->line_month,
@@ -281,7 +174,7 @@ void Koyomi_Readouts(const struct tm& now, bool extras, KoyomiReadouts* r)
     r->moon_age = MoonAgeDays_Kept(jd);
 
     // sunrise, sunset, moonrise, moonset and the tides of the day
-    const KoyomiDay& day = Day(jd);
+    const DayKept& day = DayEvents_Kept(jd);
     r->event_year = day.year;
     r->event_month = day.month;
     r->event_day = day.day;
@@ -295,10 +188,6 @@ void Koyomi_Readouts(const struct tm& now, bool extras, KoyomiReadouts* r)
     r->moonset_found = day.moonset_found;
     r->polar = day.polar;
     for (int i = 0; i < 8; i++) r->tide[i] = day.tide[i];
-
-    // the place and the view
-    r->place = KoyomiPlace{m_input_lat, m_input_lon, Observer_ZoneHours(), m_input_zone_set,
-                           m_input_azmt};
 
     r->extras = extras;
     r->sun_transit = r->moon_transit = kNoEvent;
@@ -333,7 +222,7 @@ std::string Readout_DateLine(const KoyomiReadouts& r)
     char buf[128];
     std::snprintf(buf, sizeof buf, "        日時  %04d/%02d/%02d %02d:%02d:%02d   ユリウス通日 %12.5f",
                   (int)r.line_year, (int)r.line_month, (int)r.line_day, (int)r.line_hour,
-                  (int)r.line_minute, (int)r.line_second, r.jd);
+                  (int)r.line_minute, (int)r.line_second, r.at.jd);
     return buf;
 }
 

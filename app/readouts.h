@@ -5,14 +5,12 @@
 //
 // The searches that depend only on the local date and the place (rise and
 // set, tides, the new moons up to the date) are kept from one record to the
-// next and run again only when the date or the place or zone changes. A
-// record made from kept searches leaves the shared state (Sun, Moon, Tide,
-// Auto_Time, jd0 and the calendar scratch) exactly as the searches leave it.
+// next (events/day_kept.h, events/newmoon_kept.h).
 #pragma once
 #include <ctime>
 #include <string>
 
-#include "panels/view_projection.h"
+#include "ephem/bodies.h"
 
 struct KoyomiPlace {
     double latitude;   // degrees, north positive
@@ -22,6 +20,16 @@ struct KoyomiPlace {
     double azimuth;    // the view, degrees from the south toward the west
 };
 
+// The instant and the place of one repaint (or one almanac record), as
+// values: the observer's civil time (the clock reading), its Julian day (UT)
+// and the place and view of the settings. The repaint's reset writes the
+// design's globals from it.
+struct RepaintInstant {
+    struct tm civil;
+    double jd;
+    KoyomiPlace place;
+};
+
 // A body as the planet panel computes it (PanelBody): ecliptic and
 // equatorial coordinates of date, degrees; az from the south, + west; el.
 struct KoyomiBody {
@@ -29,12 +37,11 @@ struct KoyomiBody {
 };
 
 struct KoyomiReadouts {
-    // ---- the instant: the clock reading (the observer's civil time) and its
-    // Julian day (UT)
-    struct tm now;
-    double jd;
+    // ---- the instant: the clock reading (the observer's civil time), its
+    // Julian day (UT), the place and the view
+    RepaintInstant at;
     // ---- the date line: the civil date and whole h:m:s that Calendar gives
-    // back for jd (Koyomi_DateTime)
+    // back for the Julian day (Koyomi_DateTimeZone)
     double line_year, line_month, line_day, line_hour, line_minute, line_second;
     // ---- rise and set on the local date the searches take (Calendar_Zone of
     // jd), local decimal hours, and whether each was found (kNoEvent, 23.0,
@@ -50,8 +57,6 @@ struct KoyomiReadouts {
     double tide[8];
     // ---- FirstdayCal1's new moons (Julian days, 0.0 none) and the age, days
     double newmoon1, newmoon2, moon_age;
-    // ---- the place and the view
-    KoyomiPlace place;
     // ---- filled only with extras (the almanac): the meridian passages
     // (upper culmination, south or north of the zenith; local hours, found
     // or not) and the bodies by body index
@@ -61,11 +66,15 @@ struct KoyomiReadouts {
     KoyomiBody bodies[kPanelBodies];
 };
 
-// The shared state of a repaint reset from the settings (chart geometry,
-// projection, chart centre, the observer's working copies of the place and
-// zone) and the Julian day of the clock reading now (jd, jd0, jdstart,
-// jd_auto).
-void Koyomi_Reset(const struct tm& now);
+// The instant of a clock reading at the place and view of the settings
+// (m_input_lat, m_input_lon, the zone, m_input_azmt): its Julian day from
+// the civil time in the observer's zone.
+RepaintInstant RepaintInstant_At(const struct tm& civil);
+// The repaint's reset, the one place that writes the design's globals of an
+// instant: the chart geometry, projection and centre; the observer's working
+// copies of the place and zone (latitude, latitude0, longitude, longitude0,
+// zone0_set, zone0); the Julian day (jd, jd0, jdstart, jd_auto).
+void Koyomi_Reset(const RepaintInstant& at);
 // The date line's date and time of day of a Julian day (UT): the civil date
 // and whole hours, minutes and seconds at the observer, the same h:m:s the
 // clock read for a whole-second reading; in the zone of the longitude, or
@@ -75,21 +84,11 @@ void Koyomi_DateTime(double jd, double longitude, double* year, double* month, d
 void Koyomi_DateTimeZone(double jd, double longitude, double zone, double* year, double* month,
                          double* day, double* hour, double* minute, double* second);
 
-// The record of the clock reading now (the shared state reset first, left as
-// the day's searches leave it); with extras the transits and bodies too.
+// The record of an instant (the shared state reset first, left as the day's
+// searches leave it); with extras the transits and bodies too. The clock
+// reading's form takes the instant at the settings' place.
+void Koyomi_Readouts(const RepaintInstant& at, bool extras, KoyomiReadouts* r);
 void Koyomi_Readouts(const struct tm& now, bool extras, KoyomiReadouts* r);
-
-// The rise, set and tide searches of the local date of jd at the observer
-// (latitude0, longitude0, Observer_Zone0), kept: the results, with the Sun
-// and Moon records, Tide, Auto_Time, jd0 and the calendar scratch left as
-// the searches leave them. sunrise..moonset may be null.
-void Koyomi_DayEvents(double jd, double* sunrise, double* sunset, double* moonrise,
-                      double* moonset);
-// The kept day and new moons forgotten (tests; the state at start).
-void Koyomi_ForgetDay();
-// How many times the day's rise, set and tide searches have run (tests,
-// benchmarks).
-long Koyomi_DaySearches();
 
 // ---- the texts of the read-outs, Shift_JIS, as the picture draws them
 // The date line, "        日時  2026/12/06 15:00:00   ユリウス通日 2461380.75000".

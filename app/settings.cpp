@@ -1,7 +1,7 @@
 #include "app/settings.h"
 
-#include "app/readouts.h"
 #include "app/view_turn.h"
+#include "events/day_kept.h"
 
 /*
 **  Settings_Reset
@@ -9,12 +9,12 @@
 **  at start, the kept searches of the day forgotten and the view's home
 **  back to the default (tests).
 **
-**  Called:  Koyomi_ForgetDay, View_SetHome, Observer_Reset, TimeState_Reset,
+**  Called:  KeptSearches_Forget, View_SetHome, Observer_Reset, TimeState_Reset,
 **           DisplaySettings_Reset
 */
 void Settings_Reset()
 {
-    Koyomi_ForgetDay();
+    KeptSearches_Forget();
     View_SetHome(kObserverDefaults.azmt);
     Observer_Reset();
     TimeState_Reset();

@@ -19,12 +19,14 @@
 #include "app/koyomi.h"
 #include "app/readouts.h"
 #include "app/settings.h"
+#include "toolkit/picture.h"
 #include "toolkit/recorder.h"
 #include "toolkit/ws.h"
 #include "ephem/moon.h"
 #include "ephem/planet.h"
 #include "ephem/position.h"
 #include "ephem/sun.h"
+#include "events/day_kept.h"
 #include "events/newmoon.h"
 #include "events/riseset.h"
 #include "events/tide.h"
@@ -44,7 +46,7 @@ namespace {
 constexpr int kYear = 2026, kMonth = 12, kDay = 6, kHour = 15;
 constexpr double kJ = 2461380.75;
 constexpr int kSunCode = 0, kMoonCode = 3;  // body codes of the rise/set search
-constexpr int kPictureWidth = 530, kPictureHeight = 300;
+
 
 // The state at the start of a repaint at the fixed reading: settings reset,
 // clock fixed, and the per-repaint globals set as the main panel sets them.
@@ -52,7 +54,7 @@ void Observer()
 {
     Settings_Reset();
     Clock_Fix(Clock_CivilFromFields(kYear, kMonth, kDay, kHour, 0, 0));
-    Koyomi_Reset(Clock_Now());
+    Koyomi_Reset(RepaintInstant_At(Clock_Now()));
 }
 
 // A painter that does nothing: the cost of the computation and of the
@@ -221,7 +223,7 @@ void BM_Koyomi_Pla_NewDate(benchmark::State& s)
     NullPainter none;
     area.setPainter(&none);
     for (auto _ : s) {
-        Koyomi_ForgetDay();
+        KeptSearches_Forget();
         Koyomi_Pla(&area);
         benchmark::ClobberMemory();
     }
@@ -252,7 +254,7 @@ void BM_Koyomi_Pla_Cairo(benchmark::State& s)
 {
     Observer();
     cairo_surface_t* surface =
-        cairo_image_surface_create(CAIRO_FORMAT_ARGB32, kPictureWidth, kPictureHeight);
+        cairo_image_surface_create(CAIRO_FORMAT_ARGB32, kRepaintWidth, kRepaintHeight);
     cairo_t* cr = cairo_create(surface);
     WSCvdrawingArea area(nullptr, "bench");
     CairoPainter painter;

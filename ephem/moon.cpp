@@ -26,6 +26,10 @@ double Age(double lam)
     if (d > 360) d -= 360;
     return d / 360 * 29.53;
 }
+// The phase angle's plane triangle Earth-Sun-Moon.
+constexpr double kEarthRadius = 6371012.0;  // metres
+constexpr double kAU = 1.4959787e11;        // metres
+
 }  // namespace
 
 /*
@@ -235,4 +239,46 @@ void Moon_Position(double jd, tagPosition* rec, int topo, double lat, double lon
     rec->mag = Age(lam);
     rec->phase = std::acos(std::cos(bet * R) * std::cos((lam - Sun.lam) * R));
     Az_El(jd, rec->ra, rec->dec, latitude0, longitude0, &rec->az, &rec->el);
+}
+
+/*
+**  MoonPhaseAngle
+**  Phase angle of the Moon for the phase picture.
+**
+**  Given:
+**     lam_moon, lam_sun   double   ecliptic longitudes of the Moon and the
+**                                  Sun, degrees
+**     sun_dist            double   the Sun's distance, AU
+**     moon_dist           double   the Moon's distance, Earth radii
+**
+**  Returned (function value):
+**                         double   phase angle P, degrees in [0, 360]:
+**                                  near 0 at new moon, 90 at first
+**                                  quarter, 180 at full moon, 270 at last
+**                                  quarter
+**
+**  Notes:
+**  1) The elongation d is taken to [0, 360]; the angle at the Moon
+**     between the Sun and the Earth comes from the plane triangle
+**     Earth-Sun-Moon (Earth radius 6371012 m, AU 1.4959787e11 m), with the
+**     quadrant fixed by the signs of its sides (pi to ten decimals);
+**     P = 180 - that angle, brought into [0, 360].
+*/
+double MoonPhaseAngle(double lam_moon, double lam_sun, double sun_dist, double moon_dist)
+{
+    // elongation
+    double d = lam_moon - lam_sun;
+    if (d < 0) d += 360;
+    if (d > 360) d -= 360;
+    // the Moon's distance in AU
+    double rho = moon_dist * kEarthRadius / kAU;
+    double y = sun_dist * std::sin(d * kDegToRad);
+    double x = rho - sun_dist * std::cos(d * kDegToRad);
+    double theta = std::atan(y / x);
+    if (x < 0) theta -= kPi10;
+    else if (x > 0 && y <= 0) theta -= kTwoPi10;
+    double P = 180 - theta / kDegToRad;
+    if (P < 0) P += 360;
+    if (P > 360) P -= 360;
+    return P;
 }

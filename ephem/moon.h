@@ -4,6 +4,10 @@
 // Position of the Moon at jd (UT); topo non-zero adds the parallax to
 // (lat, lon) and the azimuth and altitude.
 void Moon_Position(double jd, tagPosition* rec, int topo, double lat, double lon);
+// Phase angle P of the Moon, degrees in [0, 360] (0 new, 90 first quarter,
+// 180 full, 270 last quarter), from the ecliptic longitudes of the Moon and
+// the Sun (degrees), the Sun's distance (AU) and the Moon's (Earth radii).
+double MoonPhaseAngle(double lam_moon, double lam_sun, double sun_dist, double moon_dist);
 
 // ---- the mean elements and Kepler solution of Moon_Position, for tests
 // L, G (perigee), N (node) degrees in [0, 360); S the periodic terms of the

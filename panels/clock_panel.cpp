@@ -4,6 +4,7 @@
 #include <ctime>
 
 #include "toolkit/ws.h"
+#include "panels/narrow.h"
 #include "panels/display_settings.h"
 #include "panels/panels.h"
 #include "timecal/clock.h"

@@ -7,6 +7,7 @@
 #include "ephem/moon.h"
 #include "ephem/position.h"
 #include "events/newmoon_kept.h"
+#include "panels/narrow.h"
 #include "panels/display_settings.h"
 #include "panels/panels.h"
 #include "timecal/constants.h"
@@ -14,9 +15,6 @@
 #include "timecal/time_state.h"
 
 namespace {
-
-constexpr double kEarthRadius = 6371012.0;  // metres
-constexpr double kAU = 1.4959787e11;        // metres
 
 // The disc: radius 20 * scale, centred on (50, 115).
 constexpr double kDiscRadius = 20.0;
@@ -48,48 +46,6 @@ constexpr PhaseColors kPhaseColors[4] = {
 };
 
 }  // namespace
-
-/*
-**  MoonPhaseAngle
-**  Phase angle of the Moon for the phase picture.
-**
-**  Given:
-**     lam_moon, lam_sun   double   ecliptic longitudes of the Moon and the
-**                                  Sun, degrees
-**     sun_dist            double   the Sun's distance, AU
-**     moon_dist           double   the Moon's distance, Earth radii
-**
-**  Returned (function value):
-**                         double   phase angle P, degrees in [0, 360]:
-**                                  near 0 at new moon, 90 at first
-**                                  quarter, 180 at full moon, 270 at last
-**                                  quarter
-**
-**  Notes:
-**  1) The elongation d is taken to [0, 360]; the angle at the Moon
-**     between the Sun and the Earth comes from the plane triangle
-**     Earth-Sun-Moon (Earth radius 6371012 m, AU 1.4959787e11 m), with the
-**     quadrant fixed by the signs of its sides (pi to ten decimals);
-**     P = 180 - that angle, brought into [0, 360].
-*/
-double MoonPhaseAngle(double lam_moon, double lam_sun, double sun_dist, double moon_dist)
-{
-    // elongation
-    double d = lam_moon - lam_sun;
-    if (d < 0) d += 360;
-    if (d > 360) d -= 360;
-    // the Moon's distance in AU
-    double rho = moon_dist * kEarthRadius / kAU;
-    double y = sun_dist * std::sin(d * kDegToRad);
-    double x = rho - sun_dist * std::cos(d * kDegToRad);
-    double theta = std::atan(y / x);
-    if (x < 0) theta -= kPi10;
-    else if (x > 0 && y <= 0) theta -= kTwoPi10;
-    double P = 180 - theta / kDegToRad;
-    if (P < 0) P += 360;
-    if (P > 360) P -= 360;
-    return P;
-}
 
 /*
 **  MoonPhaseAsSeen

@@ -16,10 +16,7 @@ double CalcSecY(double second);
 // ---- Moon phase
 void DispMoon(WSCbase* widget);
 class WSCvdrawingArea;
-// Phase angle P of the Moon, degrees in [0, 360] (0 new, 90 first quarter,
-// 180 full, 270 last quarter), from the ecliptic longitudes of the Moon and
-// the Sun (degrees), the Sun's distance (AU) and the Moon's (Earth radii).
-double MoonPhaseAngle(double lam_moon, double lam_sun, double sun_dist, double moon_dist);
+// (the phase angle: MoonPhaseAngle, ephem/moon.h)
 // The phase angle the picture draws at latitude lat (degrees): P north of
 // the equator, 360 - P south of it (the picture mirrored: the lit limb as
 // seen from there).
@@ -28,13 +25,12 @@ double MoonPhaseAsSeen(double P, double lat);
 // the Moon panel (radius 40 centred on (50, 115)).
 void DrawMoonPhase(WSCvdrawingArea* area, double P);
 
-// ---- planet panel (the view projection and the bodies it shares with the
-// star chart and the almanac: panels/view_projection.h)
-extern const char* const Pla1[8];
+// ---- planet panel (the view projection it shares with the star chart:
+// panels/view_projection.h; the bodies and their names: ephem/bodies.h)
 void Disp4(WSCbase* object);
 
 // Computed pixel values reach the drawing operations through NarrowShort,
-// NarrowUShort and NarrowLong (toolkit/ws.h), which clamp and count.
+// NarrowUShort and NarrowLong (panels/narrow.h), which clamp and count.
 
 // ---- star chart
 void DispStar(WSCbase* object);

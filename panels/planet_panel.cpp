@@ -7,7 +7,9 @@
 #include <cstdio>
 
 #include "toolkit/ws.h"
+#include "ephem/bodies.h"
 #include "ephem/transforms.h"
+#include "panels/narrow.h"
 #include "panels/display_settings.h"
 #include "panels/panels.h"
 #include "panels/scene_notes.h"
@@ -17,7 +19,6 @@
 #include "timecal/time_state.h"
 
 // Names of the bodies by body index (Shift_JIS); place 7 is never used.
-const char* const Pla1[8] = {"月", "水星", "金星", "太陽", "火星", "木星", "土星", nullptr};
 
 namespace {
 

@@ -4,6 +4,7 @@
 // its number, designation and name. Four projections: the polar horizon
 // chart, the equatorial chart, the horizon strip and the view projection
 // shared with the planet panel.
+#include "panels/narrow.h"
 #include "panels/star_chart.h"
 
 #include <cmath>

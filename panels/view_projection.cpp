@@ -1,5 +1,4 @@
-// The view projection shared by the planet panel and the star chart, and
-// the bodies of the view.
+// The view projection shared by the planet panel and the star chart.
 #include "panels/view_projection.h"
 
 #include <cmath>
@@ -17,10 +16,6 @@ namespace {
 
 constexpr double kTiny = 0.000001;  // guard of the projection against 0
 constexpr double kViewPi = 3.14;    // divisor of the radius (not pi)
-
-constexpr int kSunIndex = 3;
-// Planet codes of Planet_Position, by body index (0: not a planet).
-constexpr int kPlanetCode[kPanelBodies] = {0, kMercury, kVenus, 0, kMars, kJupiter, kSaturn};
 
 // The guards that tell the two variants of the view projection apart.
 struct ProjectionGuards {
@@ -178,46 +173,4 @@ void ViewProjectGrid(double el, double d, bool equatorial, double* px, double* p
 double ViewRadius(double degrees)
 {
     return degrees * kDegToRad / kViewPi * 180 * scale;
-}
-
-/*
-**  PanelBody
-**  A body of the view at an instant, as the planet panel computes it.
-**
-**  Given:
-**     index   int      body index 0..6: Moon, Mercury, Venus, Sun, Mars,
-**                      Jupiter, Saturn
-**     jd      double   Julian day (UT)
-**
-**  Returned:
-**     az, el  double*  from Az_El with the record's ra, dec for latitude,
-**                      longitude, degrees
-**     (function value) const tagPosition*   the record written (Moon,
-**                      Planet or Sun), or null (az, el untouched) for any
-**                      other index
-**
-**  Notes:
-**  1) The Moon is topocentric at latitude, longitude; every planet
-**     overwrites Planet, and Planet_Position and Moon_Position also
-**     rewrite Sun.
-**
-**  Called:  Moon_Position, Sun_Position, Planet_Position, Az_El
-*/
-const tagPosition* PanelBody(int index, double jd, double* az, double* el)
-{
-    tagPosition* rec;
-    if (index == kPanelMoon) {
-        Moon_Position(jd, &Moon, 1, latitude, longitude);
-        rec = &Moon;
-    } else if (index == kSunIndex) {
-        Sun_Position(jd, &Sun);
-        rec = &Sun;
-    } else if (index > 0 && index < kPanelBodies) {
-        Planet_Position(kPlanetCode[index], jd, &Planet);
-        rec = &Planet;
-    } else {
-        return nullptr;
-    }
-    Az_El(jd, rec->ra, rec->dec, latitude, longitude, az, el);
-    return rec;
 }

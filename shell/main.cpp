@@ -9,6 +9,7 @@
 #include <csignal>
 #include <cstdint>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <string>
 #include <utility>
@@ -19,7 +20,8 @@
 #include "app/command_line.h"
 #include "app/config.h"
 #include "app/newproject.h"
-#include "shell/cairo/cairo_painter.h"
+#include "shell/cairo/snapshot.h"
+#include "shell/cairo/snapshot_file.h"
 #include "timecal/clock.h"
 #include "toolkit/ws.h"
 #if TENMADO_HAVE_WINDOW
@@ -114,6 +116,22 @@ int RunWindow(const CommandRequest& q, const ConfigValues& values)
 #endif
 }
 
+#if TENMADO_TEST_HOOKS
+// The tests' binary (tenmado_testhooks): TENMADO_TEST_WRITE_PAUSE_US
+// stretches a snapshot's write, TENMADO_TEST_TICK_MS speeds up the window's
+// clock. The program itself is built without these.
+void SetTestHooks()
+{
+    if (const char* v = std::getenv("TENMADO_TEST_WRITE_PAUSE_US"))
+        ReplaceFile_SetTestPause(std::strtol(v, nullptr, 10));
+#if TENMADO_HAVE_WINDOW
+    if (const char* v = std::getenv("TENMADO_TEST_TICK_MS")) WSGtkSetTestTick(std::strtol(v, nullptr, 10));
+#endif
+}
+#else
+void SetTestHooks() {}
+#endif
+
 }  // namespace
 
 int main(int argc, char** argv)
@@ -124,6 +142,7 @@ int main(int argc, char** argv)
     // Past a file size limit (ulimit -f) a write fails with EFBIG, as on a
     // full disk, instead of the signal killing the program mid-file.
     std::signal(SIGXFSZ, SIG_IGN);
+    SetTestHooks();
 
     const auto parsed = ParseCommandLine(argc, argv, TENMADO_VERSION);
     if (const UsageError* error = std::get_if<UsageError>(&parsed)) return Usage(error->problem);

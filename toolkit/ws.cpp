@@ -1,4 +1,5 @@
-// The display-free half of the toolkit layer.
+// The toolkit's object model: objects, properties, drawing areas and their
+// procedures, the function register, the application's single objects.
 #include "toolkit/ws.h"
 
 #include <cmath>
@@ -6,6 +7,7 @@
 #include <cstring>
 
 #include "toolkit/recorder.h"
+#include "toolkit/ws_backend.h"
 
 /*
 **  _WSNname, _WSNtitleString, _WSNx, _WSNy, _WSNwidth, _WSNheight,
@@ -27,91 +29,6 @@ const char* _WSNvis() { return "vis"; }
 const char* _WSNdet() { return "det"; }
 const char* _WSNpixmapStyle() { return "pixmapStyle"; }
 const char* _WSNusePixmap() { return "usePixmap"; }
-
-namespace {
-WSBackend* g_backend = nullptr;
-}
-/*
-**  WSSetBackend, WSGetBackend
-**  The screen backend that realises repaints, timers and visibility.
-**
-**  Given:
-**     backend   WSBackend*   the backend, or null (calls are only
-**                            recorded: tests, the snapshot)
-**
-**  Returned (function value, WSGetBackend):
-**               WSBackend*   the backend set, or null
-*/
-void WSSetBackend(WSBackend* backend) { g_backend = backend; }
-WSBackend* WSGetBackend() { return g_backend; }
-
-// ---- narrowing of computed pixel values
-
-namespace {
-NarrowCounts g_narrow;
-
-// Count an input that has to be clamped: true when v is a number inside
-// (lo, hi), else the kind of fault is counted.
-bool NarrowInRange(double v, double lo, double hi)
-{
-    if (v > lo && v < hi) return true;
-    if (std::isfinite(v)) ++g_narrow.out_of_range;
-    else ++g_narrow.nonfinite;
-    return false;
-}
-}  // namespace
-
-/*
-**  NarrowShort, NarrowUShort, NarrowLong
-**  A computed pixel value converted for the drawing operations.
-**
-**  Given:
-**     v    double   a computed pixel value
-**
-**  Returned (function value):
-**          short, unsigned short or long   v truncated toward zero and
-**                   clamped into the type's range: signed 16 bits for
-**                   coordinates, unsigned 16 bits for sizes, +-2147483647
-**                   for text positions; NaN gives the lowest value
-**
-**  Notes:
-**  1) The one conversion of every panel: a point far off the area is
-**     clamped (it stays off the area, not wrapped back into it).
-**  2) Each NaN, infinite or out-of-range input is counted
-**     (NarrowCounts_Get).
-*/
-short NarrowShort(double v)
-{
-    constexpr double kLo = -32769.0, kHi = 32768.0;  // truncation stays in range
-    if (!NarrowInRange(v, kLo, kHi)) return v > 0 ? 32767 : -32768;
-    return static_cast<short>(std::trunc(v));
-}
-
-unsigned short NarrowUShort(double v)
-{
-    constexpr double kLo = -1.0, kHi = 65536.0;
-    if (!NarrowInRange(v, kLo, kHi)) return v > 0 ? 65535 : 0;
-    return static_cast<unsigned short>(std::trunc(v));
-}
-
-long NarrowLong(double v)
-{
-    // +-2147483647: the range every long holds, symmetric
-    constexpr double kLo = -2147483648.0, kHi = 2147483648.0;
-    if (!NarrowInRange(v, kLo, kHi)) return v > 0 ? 2147483647L : -2147483647L;
-    return static_cast<long>(std::trunc(v));
-}
-
-/*
-**  NarrowCounts_Get, NarrowCounts_Reset
-**  The inputs the conversions above had to clamp since the last reset.
-**
-**  Returned (function value, NarrowCounts_Get):
-**          NarrowCounts   nonfinite: not a number or infinite;
-**                         out_of_range: finite but outside the type
-*/
-NarrowCounts NarrowCounts_Get() { return g_narrow; }
-void NarrowCounts_Reset() { g_narrow = NarrowCounts(); }
 
 // ---- WSCbase
 
@@ -198,7 +115,7 @@ long WSCbase::setPropertyV(const char* p, unsigned char v) { return setNumber(p,
 void WSCbase::setVisible(unsigned char visible)
 {
     visible_ = visible != 0;
-    if (g_backend) g_backend->setVisible(this, visible_);
+    if (WSGetBackend()) WSGetBackend()->setVisible(this, visible_);
 }
 
 /*
@@ -338,7 +255,7 @@ void WSCvdrawingArea::bindProcedure(WSCprocedure* procedure)
 void WSCvdrawingArea::askRepaint()
 {
     ++repaint_requests_;
-    if (g_backend) g_backend->askRepaint(this);
+    if (WSGetBackend()) WSGetBackend()->askRepaint(this);
 }
 
 /*
@@ -474,147 +391,3 @@ WSClocaleSet* WSGIappLocaleSet()
     return &locale;
 }
 
-/*
-**  WSDtimer::addTimerProc
-**  Register a periodic timer procedure.
-**
-**  Given:
-**     proc   function        called with the rate and data at every tick
-**     rate   unsigned char   the toolkit's rate code (the backend ticks
-**                            once a second)
-**     data   void*           handed to proc
-**
-**  Returned (function value):
-**            long            the number of procedures registered
-**
-**  Notes:
-**  1) The backend, if any, starts the timer.
-*/
-long WSDtimer::addTimerProc(void (*proc)(unsigned char, void*), unsigned char rate, void* data)
-{
-    procs_.push_back(Proc{proc, rate, data});
-    if (g_backend) g_backend->addTimer(proc, rate, data);
-    return static_cast<long>(procs_.size());
-}
-
-WSDtimer* WSGIappTimer()
-{
-    static WSDtimer timer;
-    return &timer;
-}
-
-/*
-**  WSTickSecond, WSTickPhase
-**  The whole second of a wall-clock instant and the time into it.
-**
-**  Given:
-**     now_us   int64_t   microseconds since 1970
-**
-**  Returned (function value):
-**              int64_t   the second, floored (also before 1970); the
-**                        microseconds since it began, 0 to 999999
-*/
-int64_t WSTickSecond(int64_t now_us)
-{
-    int64_t s = now_us / kUsPerSecond;
-    if (now_us % kUsPerSecond < 0) --s;  // floor, also before 1970
-    return s;
-}
-
-int64_t WSTickPhase(int64_t now_us) { return now_us - WSTickSecond(now_us) * kUsPerSecond; }
-
-/*
-**  WSTickDelayMs
-**  Milliseconds to the next tick instant.
-**
-**  Given:
-**     now_us   int64_t   wall-clock microseconds since 1970
-**
-**  Returned (function value):
-**              int       milliseconds, rounded up, to the next instant
-**                        kTickPhaseUs (20 ms) after a whole second
-*/
-int WSTickDelayMs(int64_t now_us)
-{
-    const int64_t phase = WSTickPhase(now_us);
-    const int64_t target = phase < kTickPhaseUs ? kTickPhaseUs : kUsPerSecond + kTickPhaseUs;
-    return static_cast<int>((target - phase + 999) / 1000);
-}
-
-/*
-**  WSDprivateTimer::getNewInstance
-**  A new private timer (owned by the caller; never freed by the program).
-*/
-WSDprivateTimer* WSDprivateTimer::getNewInstance() { return new WSDprivateTimer(); }
-
-// ---- device, fonts, cursors
-
-namespace {
-bool g_device = false;
-std::vector<WSFont> g_fonts;
-std::vector<std::string> g_cursors;
-}
-
-/*
-**  WSGFdeviceInitialize, WSGdeviceInitialized
-**  Mark the display device as initialised; whether it was.
-*/
-void WSGFdeviceInitialize() { g_device = true; }
-bool WSGdeviceInitialized() { return g_device; }
-
-/*
-**  WSGFloadFontData, WSGloadedFonts
-**  The font table of the program.
-**
-**  Given:
-**     table   char**   null-terminated list of LOGFONT texts: height,
-**                      width, escapement, orientation, weight, ..., the
-**                      fourteenth field the face name (UTF-8)
-**
-**  Returned (function value, WSGloadedFonts):
-**                      the fonts loaded: height, weight and face; an entry
-**                      with fewer than fourteen fields keeps the defaults
-**                      (14, 700, no face)
-**
-**  Notes:
-**  1) Replaces the fonts loaded before.
-*/
-void WSGFloadFontData(char** table)
-{
-    g_fonts.clear();
-    for (int i = 0; table && table[i]; ++i) {
-        // LOGFONT order: height, width, escapement, orientation, weight, ...,
-        // the fourteenth field the face name (UTF-8).
-        std::string s = table[i];
-        std::vector<std::string> f;
-        size_t pos = 0;
-        for (int k = 0; k < 13; ++k) {
-            size_t comma = s.find(',', pos);
-            if (comma == std::string::npos) break;
-            f.push_back(s.substr(pos, comma - pos));
-            pos = comma + 1;
-        }
-        WSFont font;
-        if (f.size() == 13) {
-            font.height = std::atoi(f[0].c_str());
-            font.weight = std::atoi(f[4].c_str());
-            font.face = s.substr(pos);
-        }
-        g_fonts.push_back(font);
-    }
-}
-
-const std::vector<WSFont>& WSGloadedFonts() { return g_fonts; }
-
-/*
-**  WSGFloadMouseCursorData, WSGloadedCursors
-**  The cursor table: a null-terminated list of texts, kept as given
-**  (replacing those loaded before).
-*/
-void WSGFloadMouseCursorData(char** table)
-{
-    g_cursors.clear();
-    for (int i = 0; table && table[i]; ++i) g_cursors.push_back(table[i]);
-}
-
-const std::vector<std::string>& WSGloadedCursors() { return g_cursors; }

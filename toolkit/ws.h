@@ -1,6 +1,8 @@
 // The toolkit names the program calls, as a thin layer of our own. This part
-// needs no display: the objects, their properties, the procedures, the
-// timers and the drawing operations over a Painter. The GTK backend
+// needs no display: the objects, their properties, the procedures and the
+// drawing operations over a Painter (here), the backend (ws_backend.h), the
+// timers and the tick (ws_timing.h), the font and cursor tables
+// (ws_fonts.h). The GTK backend
 // (shell/gtk) realises windows, repaints and timers on the screen.
 #pragma once
 #include <cstdint>
@@ -10,6 +12,9 @@
 #include <vector>
 
 #include "toolkit/painter.h"
+#include "toolkit/ws_backend.h"
+#include "toolkit/ws_fonts.h"
+#include "toolkit/ws_timing.h"
 
 class WSCbase;
 class WSCvdrawingArea;
@@ -27,17 +32,6 @@ const char* _WSNvis();
 const char* _WSNdet();
 const char* _WSNpixmapStyle();
 const char* _WSNusePixmap();
-
-// ---- what a screen backend provides (none in tests: calls are recorded)
-class WSBackend {
-public:
-    virtual ~WSBackend() = default;
-    virtual void askRepaint(WSCvdrawingArea* area) = 0;
-    virtual void addTimer(void (*proc)(unsigned char, void*), unsigned char rate, void* data) = 0;
-    virtual void setVisible(WSCbase* object, bool visible) = 0;
-};
-void WSSetBackend(WSBackend* backend);
-WSBackend* WSGetBackend();
 
 // ---- objects
 class WSCbase {
@@ -159,21 +153,6 @@ private:
     WSEvent event_;
 };
 
-// ---- computed pixel values for the drawing operations
-// v truncated toward zero and clamped into the type's range (NaN: the
-// lowest value); every clamped input is counted.
-short NarrowShort(double v);
-unsigned short NarrowUShort(double v);
-long NarrowLong(double v);
-// Inputs the conversions above had to clamp since the last reset: not a
-// number or infinite, and finite but outside the type's range.
-struct NarrowCounts {
-    long nonfinite = 0;
-    long out_of_range = 0;
-};
-NarrowCounts NarrowCounts_Get();
-void NarrowCounts_Reset();
-
 // ---- application
 class WSDappDev {
 public:
@@ -197,64 +176,11 @@ private:
 };
 WSClocaleSet* WSGIappLocaleSet();
 
-class WSDtimer {
-public:
-    struct Proc { void (*proc)(unsigned char, void*); unsigned char rate; void* data; };
-    long addTimerProc(void (*proc)(unsigned char, void*), unsigned char rate, void* data);
-    const std::vector<Proc>& procs() const { return procs_; }
-    void clear() { procs_.clear(); }
-private:
-    std::vector<Proc> procs_;
-};
-WSDtimer* WSGIappTimer();
-
-// ---- the repaint tick of the screen backend
-// The tick of a periodic timer falls just after the wall clock's second
-// turns, so every displayed second is painted once: a one-shot timeout to
-// the next tick instant, then a periodic one, aligned again when a tick comes
-// later than kTickResyncUs into its second.
-constexpr int64_t kTickPhaseUs = 20000;    // tick 20 ms after the whole second
-constexpr int64_t kTickResyncUs = 250000;  // a later tick re-aligns
-constexpr int64_t kUsPerSecond = 1000000;
-// Milliseconds (rounded up) from now_us (microseconds since 1970) to the
-// next tick instant.
-int WSTickDelayMs(int64_t now_us);
-// The whole second (floored) of now_us, and the microseconds into it.
-int64_t WSTickSecond(int64_t now_us);
-int64_t WSTickPhase(int64_t now_us);
-
-class WSDprivateTimer {
-public:
-    static WSDprivateTimer* getNewInstance();
-    void setRate(long ms) { rate_ = ms; }
-    void setWorkProc(void (*proc)(void*), void* data) { proc_ = proc; data_ = data; }
-    void setCont(long cont) { cont_ = cont; }
-    void runTimer() { running_ = true; }
-    void haltTimer() { running_ = false; }
-    bool running() const { return running_; }
-private:
-    long rate_ = 0;
-    void (*proc_)(void*) = nullptr;
-    void* data_ = nullptr;
-    long cont_ = 0;
-    bool running_ = false;
-};
-
 class WSCfunctionRegister {
 public:
     WSCfunctionRegister(const char* name, void* function);
     static void* lookup(const std::string& name);
 };
-
-void WSGFdeviceInitialize();
-void WSGFloadFontData(char** table);
-void WSGFloadMouseCursorData(char** table);
-
-// A font of the loaded table (LOGFONT fields: height, weight, face name).
-struct WSFont { int height = 14; int weight = 700; std::string face; };
-const std::vector<WSFont>& WSGloadedFonts();
-const std::vector<std::string>& WSGloadedCursors();
-bool WSGdeviceInitialized();
 
 // The entry: runs the init handlers, then the event loop (shell/gtk).
 int _win_main(void* instance, void* prev, char* cmdline, int show);

@@ -12,14 +12,9 @@
 #include <string>
 
 #include "toolkit/painter.h"
+#include "toolkit/picture.h"
 #include "toolkit/sjis.h"  // SjisToUtf8, the window title's too
 
-class WSCvdrawingArea;
-
-// The picture one repaint paints, in its own pixels: the panels compute every
-// coordinate in this space whatever the size it is shown at.
-constexpr int kRepaintWidth = 530;
-constexpr int kRepaintHeight = 300;
 
 // ---- the face of the font table
 // CairoFontFamily: the family the painter asks Pango for, given a face name
@@ -178,17 +173,3 @@ PictureFit FitPicture(int width, int height, int factor, int base_width, int bas
 //   characters that no installed font has (as boxes), one line on stderr
 //   naming them and the package with the Japanese face.
 void CairoWarnMissingGlyphs(const CairoPainter& painter);
-
-// RenderSnapshotPng: one repaint of the area into an ARGB image of the
-//   picture at the scale (530 x 300 at 1; each side times the scale,
-//   rounded to whole pixels), written as PNG to path. The picture is
-//   painted and encoded first, then written by ReplaceFile
-//   (shell/cairo/snapshot_file.h): whole or not at all, through a symbolic
-//   link, with the old file's mode, never into a file the user may not
-//   write.
-//   Returned: true on success; false with a message in *error otherwise.
-bool RenderSnapshotPng(WSCvdrawingArea* area, const std::string& path, std::string* error,
-                       double scale = 1.0);
-// RenderSnapshotPngTo: the same PNG written to an open descriptor (standard
-//   output for "--snapshot -").
-bool RenderSnapshotPngTo(WSCvdrawingArea* area, int fd, std::string* error, double scale = 1.0);

@@ -97,16 +97,11 @@ void RestoreHandlers()
     });
 }
 
-// Tests only: TENMADO_TEST_WRITE_PAUSE_US stretches the write into pieces of
-// kChunk bytes with a pause between them, so that signals sent at random
-// moments find the temporary file half written. 0 (no pause) otherwise.
-useconds_t TestWritePause()
-{
-    const char* v = std::getenv("TENMADO_TEST_WRITE_PAUSE_US");
-    if (!v) return 0;
-    const long us = std::strtol(v, nullptr, 10);
-    return static_cast<useconds_t>(std::clamp(us, 0L, 1000000L));
-}
+// Tests only (ReplaceFile_SetTestPause): the write in pieces of kChunk
+// bytes with a pause between them, so that signals sent at random moments
+// find the temporary file half written. 0 (no pause) in the program.
+useconds_t g_test_pause_us = 0;
+useconds_t TestWritePause() { return g_test_pause_us; }
 
 std::string Folder(const std::string& path)
 {
@@ -365,4 +360,13 @@ bool ReplaceFile(const std::string& path, const void* data, size_t size, std::st
     if (lock >= 0) close(lock);
     RestoreHandlers();
     return e ? fail(std::strerror(e)) : true;
+}
+
+/*
+**  ReplaceFile_SetTestPause
+**  The pause between the pieces of a write (tests' binary only).
+*/
+void ReplaceFile_SetTestPause(long us)
+{
+    g_test_pause_us = static_cast<useconds_t>(std::clamp(us, 0L, 1000000L));
 }

@@ -41,3 +41,8 @@ bool CanReplaceFile(const std::string& path, std::string* why);
 // WriteAll: size bytes to a descriptor, on through short writes and EINTR.
 //   Returned: 0, or the errno of the write that failed.
 int WriteAll(int fd, const void* data, size_t size);
+
+// ReplaceFile_SetTestPause: the write in pieces with a pause of us
+//   microseconds (0 to 1000000) between them, for the tests' binary that
+//   sends signals mid-write; never set by the program.
+void ReplaceFile_SetTestPause(long us);

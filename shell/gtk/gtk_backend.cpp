@@ -25,17 +25,20 @@
 #include <map>
 
 #include "shell/cairo/cairo_painter.h"
-#include "toolkit/ws.h"
 #include "shell/gtk/application.h"
 #include "shell/gtk/window_shell.h"
 #include "timecal/clock.h"
+#include "toolkit/picture.h"
+#include "toolkit/ws.h"
 
 namespace {
 
 constexpr int kTickPeriodMs = 1000;  // rate 2: once a second
 // Beside and below the picture: its own background colour continued, so a
 // window of another shape than the picture shows no band of another colour.
-constexpr double kBesideRgb[3] = {0x64 / 255.0, 0xff / 255.0, 0xff / 255.0};  // #64ffff
+constexpr double kBesideRgb[3] = {(kRepaintBackgroundRgb >> 16) / 255.0,
+                                   (kRepaintBackgroundRgb >> 8 & 0xff) / 255.0,
+                                   (kRepaintBackgroundRgb & 0xff) / 255.0};
 constexpr int kExitFailure = 1;      // no display, or the display lost
 constexpr size_t kShownMax = 80;     // bytes of a display's name quoted in a message
 
@@ -68,18 +71,14 @@ void SayIfClockStopped()
 
 // ---- the test tick
 //
-// Tests only: TENMADO_TEST_TICK_MS=N (1 to 1000) makes the repaint timer
+// Tests only (WSGtkSetTestTick, the tests' binary): N ms (1 to 1000) makes the repaint timer
 // tick every N ms instead of once a second of the wall clock, and every tick
 // moves the clock on by one second, so the window shows in seconds the
 // repaints of minutes. A tick waits for the repaint of the one before (ticks
 // while a repaint is pending do nothing), so ticks and repaints are one to
 // one; their count goes to stderr at the end.
-int TestTickMs()
-{
-    const char* v = std::getenv("TENMADO_TEST_TICK_MS");
-    const long ms = v ? std::strtol(v, nullptr, 10) : 0;
-    return ms >= 1 && ms <= 1000 ? static_cast<int>(ms) : 0;
-}
+int g_test_tick_ms = 0;  // 0: the wall clock's second
+int TestTickMs() { return g_test_tick_ms; }
 bool g_drawn = true;    // the last test tick's repaint has happened
 long g_test_ticks = 0;
 
@@ -405,6 +404,8 @@ bool WSGtkOpenDisplay(std::string* why)
     }
     return state == 1;
 }
+
+void WSGtkSetTestTick(long ms) { g_test_tick_ms = ms >= 1 && ms <= 1000 ? static_cast<int>(ms) : 0; }
 
 int _win_main(void*, void*, char*, int)
 {

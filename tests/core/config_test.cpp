@@ -7,6 +7,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <string>
 #include <vector>
@@ -26,7 +27,11 @@ public:
         char tmpl[] = "/tmp/tenmado-config-test.XXXXXX";
         path_ = mkdtemp(tmpl);
     }
-    ~TempDir() { std::system(("rm -rf '" + path_ + "'").c_str()); }
+    ~TempDir()
+    {
+        std::error_code ignored;
+        std::filesystem::remove_all(path_, ignored);
+    }
     std::string file(const std::string& name, const std::string& text) const
     {
         std::ofstream(path_ + "/" + name, std::ios::binary) << text;

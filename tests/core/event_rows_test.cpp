@@ -66,7 +66,7 @@ void DrawRowsOf(WSCvdrawingArea* area, double sunrise, double sunset, double moo
     r.moonrise_found = found.moonrise;
     r.moonset_found = found.moonset;
     for (int i = 0; i < 8; i++) r.tide[i] = tide[i];
-    r.place = KoyomiPlace{35.6, 139.7, Observer_ZoneHours(), false, 0};
+    r.at.place = KoyomiPlace{35.6, 139.7, Observer_ZoneHours(), false, 0};
     Koyomi_DrawRows(area, Readout_Rows(r));
 }
 

@@ -11,6 +11,7 @@
 #include "app/settings.h"
 #include "toolkit/recorder.h"
 #include "toolkit/ws.h"
+#include "ephem/moon.h"
 #include "events/newmoon.h"
 #include "panels/panels.h"
 #include "tests/core/observer.h"

@@ -16,6 +16,7 @@
 #include "app/config.h"
 #include "app/readouts.h"
 #include "app/settings.h"
+#include "events/day_kept.h"
 #include "toolkit/sjis.h"
 #include "tests/core/fixed_clock.h"
 #include "tests/core/repaint_capture.h"
@@ -89,7 +90,7 @@ TEST(KeptDay, RunOfRepaintsEqualsFreshRepaints)
     std::vector<std::string> kept;
     for (const Step& s : run) {
         SetPlace(s.place);
-        const long before = Koyomi_DaySearches();
+        const long before = DayEvents_Searches();
         testing_clock::FixedClock clock(s.at.year, s.at.month, s.at.day, s.at.hour, s.at.minute,
                                         s.at.second);
         Recorder rec;
@@ -97,7 +98,7 @@ TEST(KeptDay, RunOfRepaintsEqualsFreshRepaints)
         area.setPainter(&rec);
         Koyomi_Pla(&area);
         kept.push_back(repaint_capture::FullText(rec.calls));
-        EXPECT_EQ(Koyomi_DaySearches() - before, s.searches ? 1 : 0)
+        EXPECT_EQ(DayEvents_Searches() - before, s.searches ? 1 : 0)
             << repaint_capture::InstantText(s.at);
     }
     for (size_t i = 0; i < kept.size(); ++i) {

@@ -55,7 +55,7 @@ TEST(RiseSetReference, ThreePlacesAgainstIndependentLibrary)
         noon.tm_mon = m - 1;
         noon.tm_mday = d;
         noon.tm_hour = 12;
-        Koyomi_Reset(noon);
+        Koyomi_Reset(RepaintInstant_At(noon));
 
         const bool sun = std::string(l.body) == "sun";
         const bool rise = std::string(l.event) == "rise";

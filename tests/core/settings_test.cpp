@@ -121,7 +121,7 @@ TEST(Settings, OneTableOfDefaults)
     now.tm_mon = 11;
     now.tm_mday = 6;
     now.tm_hour = 15;
-    Koyomi_Reset(now);
+    Koyomi_Reset(RepaintInstant_At(now));
     EXPECT_EQ(scale, d.scale);
     EXPECT_EQ(ss_s, d.ss_s_repaint);
     EXPECT_EQ(X_MIN, d.x_min);

@@ -28,6 +28,7 @@
 #include "toolkit/ws.h"
 #include "events/newmoon.h"
 #include "events/riseset.h"
+#include "panels/narrow.h"
 #include "panels/panels.h"
 #include "tests/core/fixed_clock.h"
 #include "timecal/clock.h"

@@ -86,15 +86,15 @@ TEST(CivilZone, SearchesAndClockInTheZoneSet)
     noon.tm_mon = 11;
     noon.tm_mday = 6;
     noon.tm_hour = 12;
-    Koyomi_Reset(noon);
+    Koyomi_Reset(RepaintInstant_At(noon));
     const double nine = Cal_Rise_Time(jd, kBodySun);
     EXPECT_TRUE(SameBits(Observer_Zone0(), 9.0));
     m_input_zone_set = true;
     m_input_zone = 9;
-    Koyomi_Reset(noon);
+    Koyomi_Reset(RepaintInstant_At(noon));
     EXPECT_TRUE(SameBits(Cal_Rise_Time(jd, kBodySun), nine));
     m_input_zone = 10;
-    Koyomi_Reset(noon);
+    Koyomi_Reset(RepaintInstant_At(noon));
     const double ten = Cal_Rise_Time(jd, kBodySun);
     EXPECT_NEAR(ten - nine, 1.0, 1.0 / 60);
     EXPECT_NEAR(JD_Zone(2026, 12, 6, ten, 139.7, 10), JD_Zone(2026, 12, 6, nine, 139.7, 9), 1.0 / 1440);

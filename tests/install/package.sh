@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # The Debian package: cpack builds tenmado_VERSION_ARCH.deb with its
 # dependencies, section, maintainer, description and copyright file; lintian
-# finds no error; apt-get installs it, the installed program prints its
+# finds no error and no missing hardening; apt-get installs it, the installed program prints its
 # version and paints a snapshot, and the package (with any dependency its
 # install brought along) is purged again, leaving the machine as it was.
 # Where packages cannot be installed (not root, no apt-get, or tenmado
@@ -57,6 +57,7 @@ done
 lintian --display-info "$deb" >"$work/lintian.log" 2>&1
 grep -E '^[EWI]: ' "$work/lintian.log" | sed 's/^/lintian: /'
 grep -q '^E: ' "$work/lintian.log" && fail "lintian reports errors"
+grep -q 'hardening-' "$work/lintian.log" && fail "lintian finds the program built without hardening"
 
 # ---- install, run, remove
 skip=

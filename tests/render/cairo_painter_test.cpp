@@ -12,6 +12,7 @@
 #include <string>
 
 #include "shell/cairo/cairo_painter.h"
+#include "shell/cairo/snapshot.h"
 #include "toolkit/ws.h"
 
 namespace {

@@ -9,6 +9,7 @@
 #include <string>
 
 #include "shell/cairo/cairo_painter.h"
+#include "shell/cairo/snapshot.h"
 #include "app/koyomi.h"
 #include "app/settings.h"
 #include "toolkit/recorder.h"

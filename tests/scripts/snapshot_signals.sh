@@ -16,7 +16,8 @@
 # one of another boot, but never the file of a writer still at work.
 # TENMADO_KILLS sets the number of runs (default 80; 24 in a sanitizer
 # build, where a run takes ten times as long and the handling is the same).
-# Usage: snapshot_signals.sh <path-to-tenmado> <source-dir>
+# Usage: snapshot_signals.sh <path-to-tenmado_testhooks> <source-dir> (the
+# program built with its test hooks)
 set -u
 prog=$1
 unset DISPLAY WAYLAND_DISPLAY

@@ -11,7 +11,8 @@
 #    long one; the difference, the leak that grows with the repaints, must
 #    stay under leak_bound_bytes (the toolkit's one-time leaks cancel out).
 # TENMADO_WINDOW_SECONDS sets the seconds watched (default 10).
-# Usage: window_memory.sh <path-to-tenmado> <source-dir>
+# Usage: window_memory.sh <path-to-tenmado_testhooks> <source-dir> (the
+# program built with its test hooks)
 set -u
 prog=$1
 src=$2
