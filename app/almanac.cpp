@@ -160,7 +160,7 @@ KoyomiReadouts DayOfRun(int64_t start, int k, bool extras)
     const int64_t t = start + static_cast<int64_t>(k) * kSecondsPerDay;
     KoyomiReadouts r;
     Koyomi_Readouts(Clock_Fields(t), extras, &r);
-    if (SameDate(r.now, r.event_year, r.event_month, r.event_day)) return r;
+    if (SameDate(r.at.civil, r.event_year, r.event_month, r.event_day)) return r;
     const int64_t line = Clock_CivilFromFields((int)r.line_year, (int)r.line_month, (int)r.line_day,
                                                (int)r.line_hour, (int)r.line_minute,
                                                (int)r.line_second);
@@ -168,7 +168,7 @@ KoyomiReadouts DayOfRun(int64_t start, int k, bool extras)
     const int64_t shifted = std::clamp(t + (t - line), midnight, midnight + kSecondsPerDay - 1);
     KoyomiReadouts e;
     Koyomi_Readouts(Clock_Fields(shifted), extras, &e);
-    if (!SameDate(r.now, e.event_year, e.event_month, e.event_day)) return r;
+    if (!SameDate(r.at.civil, e.event_year, e.event_month, e.event_day)) return r;
     r.event_year = e.event_year;
     r.event_month = e.event_month;
     r.event_day = e.event_day;
@@ -343,8 +343,8 @@ std::string Almanac_DaysText(int days)
         char date[32];
         // the civil date of the row (the date line's can be the day before,
         // 18 min 48 s behind, around 1900)
-        std::snprintf(date, sizeof date, "%04d/%02d/%02d", r.now.tm_year + 1900, r.now.tm_mon + 1,
-                      r.now.tm_mday);
+        std::snprintf(date, sizeof date, "%04d/%02d/%02d", r.at.civil.tm_year + 1900, r.at.civil.tm_mon + 1,
+                      r.at.civil.tm_mday);
         std::string line = Padded(date, kDateWidth);
         for (const DayColumn& c : kDayColumns) {
             const ReadoutRow& row = Readout_Row(rows, c.id);

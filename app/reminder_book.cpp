@@ -53,7 +53,7 @@ std::vector<ReminderEvent> Reminder_Events(const KoyomiReadouts& r)
         const double t = r.tide[4 + i];
         if (t == 0.0) continue;
         double y, mo, d, hr;
-        Calendar_Zone(t, &y, &mo, &d, &hr, r.place.longitude, r.place.zone);
+        Calendar_Zone(t, &y, &mo, &d, &hr, r.at.place.longitude, r.at.place.zone);
         out.push_back({i < 2 ? ReminderKind::HighWater : ReminderKind::LowWater, At(y, mo, d, hr)});
     }
     return out;

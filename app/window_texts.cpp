@@ -59,7 +59,7 @@ std::string TideTime(const KoyomiReadouts& r, double t)
 {
     if (t == 0.0) return U8("なし");
     double y, mo, d, hr;
-    Calendar_Zone(t, &y, &mo, &d, &hr, r.place.longitude, r.place.zone);
+    Calendar_Zone(t, &y, &mo, &d, &hr, r.at.place.longitude, r.at.place.zone);
     const double h = std::floor(hr);
     return Printf(U8("%.0f時%.0f分"), h, std::floor((hr - h) * 60));
 }
@@ -145,12 +145,12 @@ std::string Readout_Sentences(const KoyomiReadouts& r)
     s += U8(", 東京湾の満潮 ") + TideTime(r, r.tide[4]) + U8(" と ") + TideTime(r, r.tide[5]);
     s += U8(", 干潮 ") + TideTime(r, r.tide[6]) + U8(" と ") + TideTime(r, r.tide[7]);
     s += Printf(U8(", 月齢 %.1f"), r.moon_age);
-    s += r.place.longitude < 0 ? Printf(U8(", 西経 %.1f度"), -r.place.longitude)
-                               : Printf(U8(", 東経 %.1f度"), r.place.longitude);
-    s += r.place.latitude < 0 ? Printf(U8(", 南緯 %.1f度"), -r.place.latitude)
-                              : Printf(U8(", 北緯 %.1f度"), r.place.latitude);
-    s += Printf(U8(", 方位角 %.0f度 ("), r.place.azimuth) +
-         SjisToUtf8(Readout_Direction(r.place.azimuth)) + U8(") を見ています");
+    s += r.at.place.longitude < 0 ? Printf(U8(", 西経 %.1f度"), -r.at.place.longitude)
+                               : Printf(U8(", 東経 %.1f度"), r.at.place.longitude);
+    s += r.at.place.latitude < 0 ? Printf(U8(", 南緯 %.1f度"), -r.at.place.latitude)
+                              : Printf(U8(", 北緯 %.1f度"), r.at.place.latitude);
+    s += Printf(U8(", 方位角 %.0f度 ("), r.at.place.azimuth) +
+         SjisToUtf8(Readout_Direction(r.at.place.azimuth)) + U8(") を見ています");
     return s;
 }
 
@@ -216,9 +216,9 @@ std::string Readout_Tooltip(const KoyomiReadouts& r, ReadoutSpot spot, int index
         return Printf(U8("日時: date and time %04.0f-%02.0f-%02.0f "), r.line_year, r.line_month,
                       r.line_day) +
                Printf("%02.0f:%02.0f:%02.0f", r.line_hour, r.line_minute, r.line_second) +
-               Printf(U8(" (local, in the observer's zone: UTC%+.2f h)"), r.place.zone);
+               Printf(U8(" (local, in the observer's zone: UTC%+.2f h)"), r.at.place.zone);
     case ReadoutSpot::JulianDay:
-        return Printf(U8("ユリウス通日: Julian day (UT) %.5f"), r.jd);
+        return Printf(U8("ユリウス通日: Julian day (UT) %.5f"), r.at.jd);
     case ReadoutSpot::Sunrise:
         return U8("日の出: sunrise, ") + Readout_HourMinute(r.sunrise, r.sunrise_found) + " (local time)";
     case ReadoutSpot::Sunset:
@@ -238,10 +238,10 @@ std::string Readout_Tooltip(const KoyomiReadouts& r, ReadoutSpot spot, int index
     case ReadoutSpot::Azimuth:
         return Printf(U8("方位角: the azimuth the view faces, %.0f degrees (0 = south, 90 west, "
                          "180 north, -90 east): "),
-                      r.place.azimuth) +
-               SjisToUtf8(Readout_Direction(r.place.azimuth));
+                      r.at.place.azimuth) +
+               SjisToUtf8(Readout_Direction(r.at.place.azimuth));
     case ReadoutSpot::Horizon:
-        return SjisToUtf8(Readout_Direction(r.place.azimuth + kHorizonOffset[index])) +
+        return SjisToUtf8(Readout_Direction(r.at.place.azimuth + kHorizonOffset[index])) +
                (index == 1 ? U8(": the direction the view faces, on the horizon")
                            : index == 0 ? U8(": the direction 90° left of the view, on the horizon")
                                         : U8(": the direction 90° right of the view, on the horizon"));
@@ -315,7 +315,7 @@ void Body_Day(const KoyomiReadouts& r, int index, DayEvent* rise, DayEvent* tran
     *rise = *transit = *set = DayEvent{kNoEvent, false};
     if (index < 0 || index >= kPanelBodies) return;
     const BodyDayKey key{r.event_year, r.event_month, r.event_day,
-                         r.place.latitude, r.place.longitude, r.place.zone};
+                         r.at.place.latitude, r.at.place.longitude, r.at.place.zone};
     if (!(g_body_days.key == key)) {
         g_body_days = BodyDayKept{};
         g_body_days.key = key;
@@ -331,12 +331,12 @@ void Body_Day(const KoyomiReadouts& r, int index, DayEvent* rise, DayEvent* tran
             k.rise[index] = {r.moonrise, r.moonrise_found};
             k.set[index] = {r.moonset, r.moonset_found};
         } else {
-            k.rise[index].hours = Cal_Rise_Found(r.jd, code, &found);
+            k.rise[index].hours = Cal_Rise_Found(r.at.jd, code, &found);
             k.rise[index].found = found;
-            k.set[index].hours = Cal_Set_Found(r.jd, code, &found);
+            k.set[index].hours = Cal_Set_Found(r.at.jd, code, &found);
             k.set[index].found = found;
         }
-        k.transit[index].hours = Cal_Top_Found(r.jd, code, &found);
+        k.transit[index].hours = Cal_Top_Found(r.at.jd, code, &found);
         k.transit[index].found = found;
         k.valid[index] = true;
     }

@@ -5,7 +5,7 @@
 #pragma once
 #include <vector>
 
-#include "panels/view_projection.h"
+#include "ephem/bodies.h"
 
 struct SceneBody {
     bool shown = false;     // drawn (in the front half of the view)
@@ -20,7 +20,7 @@ struct SceneLabel {
 };
 
 struct SceneNotes {
-    SceneBody bodies[kPanelBodies];  // by body index (view_projection.h)
+    SceneBody bodies[kPanelBodies];  // by body index (ephem/bodies.h)
     std::vector<SceneLabel> labels;  // in drawing order
 };
 

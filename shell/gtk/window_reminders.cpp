@@ -44,7 +44,7 @@ void ShellReminders_Painted(GtkApplication* app, bool live)
     const ReminderSettings& settings = Settings();
     if (!settings.enabled || !live || !app) return;
     const KoyomiReadouts& r = Koyomi_Shown();
-    if (r.jd == 0) return;
+    if (r.at.jd == 0) return;
     const int64_t now = Clock_CivilSeconds();
     for (const ReminderEvent& e : g_book.due(Reminder_Events(r), now, settings)) {
         const struct tm t = Clock_Fields(e.at);

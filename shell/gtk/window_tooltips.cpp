@@ -82,7 +82,7 @@ gboolean OnQueryTooltip(GtkWidget*, gint x, gint y, gboolean keyboard, GtkToolti
 {
     const ShellWindow& shell = *static_cast<const ShellWindow*>(p);
     const KoyomiReadouts& r = Koyomi_Shown();
-    if (r.jd == 0) return FALSE;  // nothing painted yet
+    if (r.at.jd == 0) return FALSE;  // nothing painted yet
     if (keyboard) {
         return Tip(tooltip, Readout_Sentences(r));
     }

@@ -84,7 +84,7 @@ TEST(SceneNotes, AgreeWithTheDrawingCalls)
             EXPECT_TRUE(drawn) << "label " << l.constellation;
         }
         const KoyomiReadouts& r = Koyomi_Shown();
-        EXPECT_EQ(r.now.tm_hour, t.hour);
+        EXPECT_EQ(r.at.civil.tm_hour, t.hour);
         EXPECT_EQ(r.line_year, t.year);
     }
 }
