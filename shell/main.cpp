@@ -119,13 +119,14 @@ int RunWindow(const CommandRequest& q, const ConfigValues& values)
 #if TENMADO_TEST_HOOKS
 // The tests' binary (tenmado_testhooks): TENMADO_TEST_WRITE_PAUSE_US
 // stretches a snapshot's write, TENMADO_TEST_TICK_MS speeds up the window's
-// clock. The program itself is built without these.
+// clock, TENMADO_TEST_TOOLTIPS writes the tooltips' texts to stderr. The program itself is built without these.
 void SetTestHooks()
 {
     if (const char* v = std::getenv("TENMADO_TEST_WRITE_PAUSE_US"))
         ReplaceFile_SetTestPause(std::strtol(v, nullptr, 10));
 #if TENMADO_HAVE_WINDOW
     if (const char* v = std::getenv("TENMADO_TEST_TICK_MS")) WSGtkSetTestTick(std::strtol(v, nullptr, 10));
+    if (std::getenv("TENMADO_TEST_TOOLTIPS")) WSGtkSetTestTooltips(true);
 #endif
 }
 #else

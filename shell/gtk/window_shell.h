@@ -33,5 +33,9 @@ GtkWidget* WindowShell_Wrap(GtkWindow* window, WSCvdrawingArea* area, GtkWidget*
 // read-out has changed, the bar's offset, the reminders that are due.
 void WindowShell_Painted();
 
+// Tests only (tenmado_testhooks, TENMADO_TEST_TOOLTIPS=1): each new
+// tooltip's text to stderr.
+void WSGtkSetTestTooltips(bool on);
+
 // Preferences: the one function the menu and Ctrl+, call.
 void WindowShell_ShowPreferences(GtkWindow* parent);

@@ -15,6 +15,7 @@
 #include "app/koyomi.h"
 #include "app/readouts.h"
 #include "app/window_texts.h"
+#include "shell/gtk/window_shell.h"
 #include "shell/gtk/window_shell_parts.h"
 #include "panels/constellations.h"
 #include "panels/scene_notes.h"
@@ -57,14 +58,15 @@ std::string BodyText(int index)
     return Body_Tooltip(index, b.az, b.el, rise, transit, set);
 }
 
-// Tests only: TENMADO_TEST_TOOLTIPS=1 writes each new tooltip's text to
-// stderr ("tenmado: tooltip: ..."), since a tooltip window is not among the
+// Tests only (WSGtkSetTestTooltips): each new tooltip's text to stderr
+// ("tenmado: tooltip: ..."), since a tooltip window is not among the
 // accessible objects a test can read.
+bool g_log_tips = false;
 std::string g_last_tip;
 gboolean Tip(GtkTooltip* tooltip, const std::string& text)
 {
     gtk_tooltip_set_text(tooltip, text.c_str());
-    if (text != g_last_tip && g_getenv("TENMADO_TEST_TOOLTIPS")) {
+    if (text != g_last_tip && g_log_tips) {
         std::string line = text;
         for (char& c : line) if (c == '\n') c = '|';
         std::fprintf(stderr, "tenmado: tooltip: %s\n", line.c_str());
@@ -122,6 +124,8 @@ gboolean OnQueryTooltip(GtkWidget*, gint x, gint y, gboolean keyboard, GtkToolti
 }
 
 }  // namespace
+
+void WSGtkSetTestTooltips(bool on) { g_log_tips = on; }
 
 void Shell_PicturePoint(const ShellWindow& shell, double x, double y, double* px, double* py)
 {

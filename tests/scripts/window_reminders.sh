@@ -3,7 +3,8 @@
 # test's own (window_reminders.py): one for the sunrise while the clock runs
 # over it, none without [reminders], none for a sunrise already past; the
 # window under Xvfb.
-# Usage: window_reminders.sh <path-to-tenmado> <source-dir>
+# Usage: window_reminders.sh <path-to-tenmado_testhooks> <source-dir> (the program with
+# its test hooks: the tooltips' texts, the fast clock)
 set -u
 prog=$1
 here=$(cd "$(dirname "$0")" && pwd)

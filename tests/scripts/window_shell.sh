@@ -5,7 +5,8 @@
 # tooltips over the Moon at three window sizes and at GDK_SCALE=2, and the
 # drawing area's accessible name and description read back through AT-SPI
 # (window_shell.py, system Python with python3-pyatspi).
-# Usage: window_shell.sh <path-to-tenmado> <source-dir>
+# Usage: window_shell.sh <path-to-tenmado_testhooks> <source-dir> (the program with
+# its test hooks: the tooltips' texts, the fast clock)
 set -u
 prog=$1
 here=$(cd "$(dirname "$0")" && pwd)
