@@ -11,6 +11,7 @@
 
 #include <nlohmann/json.hpp>
 
+#include "app/planner.h"
 #include "app/readout_rows.h"
 #include "app/readouts.h"
 #include "app/settings.h"
@@ -130,6 +131,7 @@ Json Object(const KoyomiReadouts& r)
                           {"az", b.az}, {"el", b.el}});
     }
     j["bodies"] = bodies;
+    Planner_Json(r, Planner_Of(r), &j);
     return j;
 }
 
@@ -211,38 +213,6 @@ std::string Cell(const std::string& sjis_readout, size_t label_bytes, size_t wid
 }  // namespace
 
 /*
-**  Almanac_LocalIso
-**  A local time as ISO 8601 with its offset.
-**
-**  Given:
-**     year, month, day   int      the civil date
-**     hours              double   time of day, decimal hours
-**     offset             long     the civil time's offset, seconds east of UTC
-**
-**  Returned (function value):
-**          std::string   "YYYY-MM-DDTHH:MM:SS+hh:mm", the seconds truncated
-**                        (as the picture truncates the minutes) and kept
-**                        within the day; "+hh:mm:ss" when the offset is no
-**                        whole minute (local mean time before 1900)
-*/
-std::string Almanac_LocalIso(int year, int month, int day, double hours, long offset)
-{
-    long s = static_cast<long>(std::floor(hours * 3600));
-    s = std::clamp(s, 0L, kSecondsPerDay - 1);
-    const char sign = offset < 0 ? '-' : '+';
-    const long o = std::labs(offset);
-    char zone[64];
-    if (o % 60 == 0)
-        std::snprintf(zone, sizeof zone, "%c%02ld:%02ld", sign, o / 3600, o / 60 % 60);
-    else
-        std::snprintf(zone, sizeof zone, "%c%02ld:%02ld:%02ld", sign, o / 3600, o / 60 % 60, o % 60);
-    char buf[160];
-    std::snprintf(buf, sizeof buf, "%04d-%02d-%02dT%02ld:%02ld:%02ld%s", year, month, day, s / 3600,
-                  s / 60 % 60, s % 60, zone);
-    return buf;
-}
-
-/*
 **  Almanac_Text
 **  The read-outs of the picture at the present instant, one per line.
 **
@@ -264,6 +234,7 @@ std::string Almanac_Text()
     std::string out;
     for (const ReadoutRow& row : Readout_Rows(r))
         if (row.printed) out += Line(row.text) + "\n";
+    for (const std::string& l : Planner_TextLines(r, Planner_Of(r))) out += l + "\n";
     return out;
 }
 

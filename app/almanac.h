@@ -5,6 +5,8 @@
 #pragma once
 #include <string>
 
+#include "app/local_iso.h"
+
 std::string Almanac_Text();
 std::string Almanac_Json();
 
@@ -15,8 +17,4 @@ constexpr int kAlmanacDaysMax = 3660;
 std::string Almanac_DaysText(int days);
 std::string Almanac_DaysJson(int days);
 
-// The local time of an event or instant as ISO 8601 with the offset of the
-// civil time in force ("2026-12-22T06:46:54+09:00"): date, decimal hours
-// (truncated to the second) and the offset in seconds east of UTC (seconds
-// shown only when not whole minutes).
-std::string Almanac_LocalIso(int year, int month, int day, double hours, long offset_seconds);
+// Almanac_LocalIso: app/local_iso.h.

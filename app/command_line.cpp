@@ -11,6 +11,7 @@
 
 #include "app/almanac.h"
 #include "app/input_text.h"
+#include "app/planner.h"
 #include "timecal/clock.h"
 
 namespace {
@@ -55,10 +56,13 @@ struct OptionValues {
     gchar* observer[kObserverKeyCount] = {};
     gchar* config = nullptr;
     gchar* days = nullptr;
-    gboolean almanac = FALSE, json = FALSE, widget = FALSE, version = FALSE;
+    gchar* columns = nullptr;
+    gchar* events = nullptr;
+    gchar* output = nullptr;
+    gboolean almanac = FALSE, json = FALSE, widget = FALSE, version = FALSE, ics = FALSE;
     ~OptionValues()
     {
-        for (gchar* v : {snapshot, at, scale, config, days}) g_free(v);
+        for (gchar* v : {snapshot, at, scale, config, days, columns, events, output}) g_free(v);
         for (gchar* v : observer) g_free(v);
     }
 };
@@ -79,6 +83,19 @@ bool ParseDays(const char* text, int* days)
     if (!ParseNumber(text, &v) || v != std::floor(v) || v < 1 || v > kAlmanacDaysMax) return false;
     *days = static_cast<int>(v);
     return true;
+}
+
+// --columns: a comma list of known column names (Planner_ColumnKnown).
+bool ParseColumns(const std::string& list, std::vector<std::string>* columns)
+{
+    for (size_t i = 0;;) {
+        const size_t comma = list.find(',', i);
+        const std::string name = list.substr(i, comma == std::string::npos ? comma : comma - i);
+        if (!Planner_ColumnKnown(name)) return false;
+        columns->push_back(name);
+        if (comma == std::string::npos) return true;
+        i = comma + 1;
+    }
 }
 
 // Whether a snapshot name ends in ".png", in any case.
@@ -137,6 +154,23 @@ std::optional<std::string> ParseOptions(int* argc, char*** argv, const char* ver
          "With --almanac: N days (1 to 3660) from the date of --at (default today) at its time "
          "of day (default 12:00:00), as a table, one line a day (or a JSON array)",
          "N"},
+        {"columns", 0, 0, G_OPTION_ARG_FILENAME, &o->columns,
+         "With --days: the table's columns, a comma list of sunrise, sunset, moonrise, moonset, "
+         "high1, high2, low1, low2, age, civil_dawn, civil_dusk, nautical_dawn, nautical_dusk, "
+         "astronomical_dawn, astronomical_dusk, golden_hour, blue_hour, day_length, "
+         "day_length_change, moon_illumination, moon_phase (default: sunrise to age)",
+         "LIST"},
+        {"ics", 0, 0, G_OPTION_ARG_NONE, &o->ics,
+         "With --almanac: write an iCalendar file of the events of the days (--days, default 1) "
+         "instead of the almanac",
+         nullptr},
+        {"events", 0, 0, G_OPTION_ARG_FILENAME, &o->events,
+         "With --ics: the kinds of events, a comma list of sun, moon, phases, tides, twilight "
+         "(default phases)",
+         "LIST"},
+        {"output", 0, 0, G_OPTION_ARG_FILENAME, &o->output,
+         "With --almanac: write to FILE (replaced whole or not at all) instead of standard output",
+         "FILE"},
         observer(0), observer(1), observer(2), observer(3),
         {"config", 0, 0, G_OPTION_ARG_FILENAME, &o->config,
          "Read the settings from FILE instead of $XDG_CONFIG_HOME/tenmado/settings.ini", "FILE"},
@@ -149,7 +183,8 @@ std::optional<std::string> ParseOptions(int* argc, char*** argv, const char* ver
     };
     // GLib takes "--almanac=VALUE" for the flag and drops the value: refuse it.
     for (int i = 1; i < *argc && std::strcmp((*argv)[i], "--") != 0; ++i) {
-        for (const char* flag : {"--almanac=", "--json=", "--help=", "--widget=", "--version="}) {
+        for (const char* flag :
+             {"--almanac=", "--json=", "--help=", "--widget=", "--version=", "--ics="}) {
             const size_t n = std::strlen(flag);
             if (std::strncmp((*argv)[i], flag, n) == 0)
                 return std::string(flag, n - 1) + " takes no value: " + Shown((*argv)[i]);
@@ -186,8 +221,9 @@ std::optional<std::string> ParseOptions(int* argc, char*** argv, const char* ver
 **          the request, or the first problem: a flag given a value, GLib's
 **          (an unknown option, a missing value), an argument left over, an
 **          option without the one it goes with, a bad value (--scale,
-**          --snapshot's name or standard output, --at, --config, --days,
-**          then the observer's options in the table's order)
+**          --snapshot's name or standard output, --columns, --events,
+**          --output, --at, --config, --days, then the observer's options
+**          in the table's order)
 **
 **  Notes:
 **  1) --version wins over every later check. --snapshot - needs an output
@@ -214,6 +250,22 @@ std::variant<CommandRequest, UsageError> ParseCommandLine(int argc, char** argv,
                      " is not a scale: give a number from 1 to 8 (decimals allowed, such as 1.5)");
     if (o.scale && !o.snapshot) return usage("--scale only goes with --snapshot");
     if (o.days && !o.almanac) return usage("--days only goes with --almanac");
+    if (o.ics && !o.almanac) return usage("--ics only goes with --almanac");
+    if (o.ics && o.json) return usage("--ics and --json are two different outputs: give one");
+    if (o.events && !o.ics) return usage("--events only goes with --ics");
+    if (o.output && !o.almanac) return usage("--output only goes with --almanac");
+    if (o.output && !*o.output) return usage("--output needs the name of a file");
+    if (o.columns && (!o.days || o.json || o.ics))
+        return usage("--columns only goes with the table of --almanac --days");
+    if (o.columns && !ParseColumns(o.columns, &request.columns))
+        return usage("--columns " + Shown(o.columns) +
+                     " is not a list of columns; see tenmado --help for the names");
+    request.events = kPlanPhases;
+    if (o.events && !Planner_ParseKinds(o.events, &request.events))
+        return usage("--events " + Shown(o.events) +
+                     " is not a list of sun, moon, phases, tides, twilight");
+    request.ics = o.ics;
+    if (o.output) request.output = o.output;
     if (o.snapshot) {
         const bool to_stdout = std::strcmp(o.snapshot, "-") == 0;
         if (!to_stdout && !PngName(o.snapshot))

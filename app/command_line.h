@@ -31,6 +31,10 @@ struct CommandRequest {
     bool almanac = false;        // --almanac
     bool json = false;           // --json
     int days = 0;                // --days (0: one instant)
+    std::vector<std::string> columns;  // --columns: the table's columns ({} the default table)
+    bool ics = false;            // --ics: the calendar of the days
+    unsigned events = 0;         //   --events: PlannerKind bits (default phases)
+    std::string output;          // --output: the file, "" standard output
     ConfigLayer options;         // --lat, --lon, --zone, --azimuth, --widget
     bool config_given = false;   // --config
     std::string config;          //   its file

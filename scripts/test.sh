@@ -11,7 +11,8 @@
 # dependencies and lintian checks the package; weston (its headless backend
 # and weston-screenshooter) runs the window on Wayland, and gapplication
 # (libglib2.0-bin) sends it the quit action there; fonts-dejavu-core is the
-# only font of the test of a machine without a Japanese one.
+# only font of the test of a machine without a Japanese one; python3-icalendar
+# (a maintained iCalendar reader) checks the calendar export (--ics).
 # Exits non-zero when a test fails.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -22,7 +23,7 @@ install_missing cmake g++ make pkg-config libgtk-3-dev libgtest-dev libbenchmark
   nlohmann-json3-dev fonts-ipafont-gothic fonts-dejavu-core xvfb x11-utils xdotool imagemagick python3 \
   librsvg2-bin dbus-bin dbus-daemon dbus-session-bus-common \
   desktop-file-utils appstream man-db dpkg-dev file lintian weston libglib2.0-bin \
-  at-spi2-core python3-pyatspi python3-gi
+  python3-icalendar at-spi2-core python3-pyatspi python3-gi
 # (at-spi2-core: the accessibility bus and registry; python3-pyatspi: the
 # window tests read the menu, the dialogs and the picture's accessible
 # description through it; python3-gi: their stand-in notification server)

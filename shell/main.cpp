@@ -2,6 +2,7 @@
 // settings layered and applied, then a headless picture and/or the almanac
 // of one instant, or the window: the toolkit runs the init handlers and the
 // window's event loop.
+#include <glib.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -19,7 +20,9 @@
 #include "app/almanac.h"
 #include "app/command_line.h"
 #include "app/config.h"
+#include "app/input_text.h"
 #include "app/newproject.h"
+#include "app/planner.h"
 #include "shell/cairo/snapshot.h"
 #include "shell/cairo/snapshot_file.h"
 #include "timecal/clock.h"
@@ -73,8 +76,26 @@ int RunOutput(const CommandRequest& q)
         if (!written) return Failure(why);
     }
     if (q.almanac) {
-        const std::string text = q.days ? (q.json ? Almanac_DaysJson(q.days) : Almanac_DaysText(q.days))
-                                        : (q.json ? Almanac_Json() : Almanac_Text());
+        std::string text;
+        if (q.ics) {
+            // DTSTAMP: the export's time, or the fixed time of a reproducible build
+            const char* epoch = std::getenv("SOURCE_DATE_EPOCH");
+            const int64_t stamp = epoch && *epoch ? std::strtoll(epoch, nullptr, 10)
+                                                  : g_get_real_time() / G_USEC_PER_SEC;
+            text = Planner_DaysIcs(Clock_CivilSeconds(), q.days ? q.days : 1, q.events, stamp);
+        } else if (!q.columns.empty()) {
+            text = Planner_DaysTable(Clock_CivilSeconds(), q.days, q.columns);
+        } else {
+            text = q.days ? (q.json ? Almanac_DaysJson(q.days) : Almanac_DaysText(q.days))
+                          : (q.json ? Almanac_Json() : Almanac_Text());
+        }
+        if (!q.output.empty()) {
+            // the file whole or not at all, as the snapshot's
+            std::string why;
+            if (!ReplaceFile(q.output, text.data(), text.size(), &why))
+                return Failure("cannot write " + Shown(q.output.c_str()) + ": " + why);
+            return 0;
+        }
         std::fwrite(text.data(), 1, text.size(), stdout);
         if (!text.empty() && text.back() != '\n') std::fputc('\n', stdout);
         // a full disk or a closed output: say so rather than end well
