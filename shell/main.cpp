@@ -33,6 +33,7 @@
 #include "shell/gtk/application.h"
 #include "shell/gtk/gtk_backend.h"
 #include "shell/gtk/preferences.h"
+#include "shell/gtk/window_shell.h"
 #endif
 
 #ifndef TENMADO_VERSION
@@ -114,6 +115,7 @@ int RunWindow(const CommandRequest& q, const ConfigValues& values)
     if (q.at_given) Clock_StartAt(q.at);
     WSGtkSetWidgetMode(values.widget);
     Preferences_Setup(q.config_given ? q.config : Config_DefaultPath(), q.options);
+    WSGtkSetSettingsPath(q.config_given ? q.config : Config_DefaultPath());
     // what a window already running in the session would not take
     std::string not_taken;
     const std::pair<const char*, bool> options[] = {
@@ -143,13 +145,16 @@ int RunWindow(const CommandRequest& q, const ConfigValues& values)
 #if TENMADO_TEST_HOOKS
 // The tests' binary (tenmado_testhooks): TENMADO_TEST_WRITE_PAUSE_US
 // stretches a snapshot's write, TENMADO_TEST_TICK_MS speeds up the window's
-// clock. The program itself is built without these.
+// clock, TENMADO_TEST_TOOLTIPS writes the tooltips' texts to stderr,
+// TENMADO_TEST_PREFERENCES opens the Preferences window at start. The program itself is built without these.
 void SetTestHooks()
 {
     if (const char* v = std::getenv("TENMADO_TEST_WRITE_PAUSE_US"))
         ReplaceFile_SetTestPause(std::strtol(v, nullptr, 10));
 #if TENMADO_HAVE_WINDOW
     if (const char* v = std::getenv("TENMADO_TEST_TICK_MS")) WSGtkSetTestTick(std::strtol(v, nullptr, 10));
+    if (std::getenv("TENMADO_TEST_TOOLTIPS")) WSGtkSetTestTooltips(true);
+    if (std::getenv("TENMADO_TEST_PREFERENCES")) WSGtkSetTestPreferences(true);
 #endif
 }
 #else

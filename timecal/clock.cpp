@@ -109,6 +109,9 @@ int64_t DaysFromCivil(int64_t y, int m, int d)
 bool Leap(int y, bool julian) { return y % 4 == 0 && (julian || y % 100 != 0 || y % 400 == 0); }
 }  // namespace
 
+// Clock_SystemCivilSeconds: the system's civil time, never fixed nor offset.
+int64_t Clock_SystemCivilSeconds() { return SystemCivil(); }
+
 /*
 **  Clock_CivilSeconds
 **  The observer's civil time now.

@@ -20,6 +20,9 @@
 struct tm Clock_Now();
 // Civil seconds now; never past 9999-12-31 23:59:59, where the clock stops.
 int64_t Clock_CivilSeconds();
+// Civil seconds of the system's clock now, whatever the clock is set to
+// (the window's offset of a chosen instant from now).
+int64_t Clock_SystemCivilSeconds();
 // Whether the clock has stopped at 9999-12-31 23:59:59.
 bool Clock_Stopped();
 
