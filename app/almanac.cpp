@@ -12,22 +12,28 @@
 #include <nlohmann/json.hpp>
 
 #include "app/planner.h"
+#include "app/named_zone.h"
 #include "app/readout_rows.h"
 #include "app/readouts.h"
 #include "app/settings.h"
+#include "app/tide_choice.h"
 #include "toolkit/sjis.h"
 #include "ephem/bodies.h"
 #include "events/riseset.h"
 #include "panels/labels.h"
+#include "events/tide.h"
 #include "timecal/clock.h"
 #include "timecal/constants.h"
 #include "timecal/julian.h"
+#include "timecal/observer.h"
 
 namespace {
 
 using Json = nlohmann::ordered_json;
 
 constexpr long kSecondsPerDay = 86400;
+constexpr double kTokyoBayLat = 35.6;  // the place the Tokyo Bay model stands for
+constexpr double kFarStationKm = 100;  // the almanac says how far a station farther lies
 
 // A read-out as UTF-8 without its leading blanks.
 std::string Line(const std::string& sjis)
@@ -46,6 +52,16 @@ long OffsetSeconds(bool mean_time, const KoyomiPlace& p)
     return std::lround(mean_time ? p.longitude * 240 : p.zone * 3600);
 }
 
+// The same for a local time of a civil date: a named zone's offset in force
+// at it (the earlier in an hour a change repeats).
+long OffsetSeconds(bool mean_time, const KoyomiPlace& p, int year, int month, int day,
+                   double hours)
+{
+    if (mean_time || !m_input_zone_rule) return OffsetSeconds(mean_time, p);
+    const long s = std::clamp(static_cast<long>(std::floor(hours * 3600)), 0L, kSecondsPerDay - 1);
+    return Observer_CivilOffset(Clock_CivilFromFields(year, month, day, 0, 0, 0) + s);
+}
+
 // A civil date's time as JD takes it: local mean time before the adjusted
 // year 1900 (January and February 1900 included).
 bool MeanTimeOfDate(double year, double month)
@@ -58,7 +74,9 @@ Json EventLocal(const KoyomiReadouts& r, double hours, bool found)
 {
     if (!found) return nullptr;
     return Almanac_LocalIso((int)r.event_year, (int)r.event_month, (int)r.event_day, hours,
-                            OffsetSeconds(MeanTimeOfDate(r.event_year, r.event_month), r.at.place));
+                            OffsetSeconds(MeanTimeOfDate(r.event_year, r.event_month), r.at.place,
+                                          (int)r.event_year, (int)r.event_month,
+                                          (int)r.event_day, hours));
 }
 
 // A Julian day as the picture converts it (Calendar_Zone: local mean time up
@@ -67,13 +85,41 @@ Json DayLocal(const KoyomiReadouts& r, double t)
 {
     if (t == 0.0) return nullptr;
     double y, m, d, h;
-    Calendar_Zone(t, &y, &m, &d, &h, r.at.place.longitude, r.at.place.zone);
-    return Almanac_LocalIso((int)y, (int)m, (int)d, h,
-                            OffsetSeconds(t <= kJdZoneSwitch, r.at.place));
+    KoyomiPlace at = r.at.place;
+    at.zone = Observer_ZoneAt(t);
+    Calendar_Zone(t, &y, &m, &d, &h, at.longitude, at.zone);
+    return Almanac_LocalIso((int)y, (int)m, (int)d, h, OffsetSeconds(t <= kJdZoneSwitch, at));
 }
 
 Json TimeOrNull(double r, bool found) { return found ? Json(r) : Json(nullptr); }
 Json DayOrNull(double jd) { return jd == 0.0 ? Json(nullptr) : Json(jd); }
+
+// The tides' station as JSON: the chosen station, the Tokyo Bay model, or
+// null when no station lies near enough.
+Json TideStationJson(const KoyomiReadouts& r)
+{
+    const TideChoice& c = TideChoice_Current();
+    const KoyomiPlace& p = r.at.place;
+    if (c.source == TideSource::TokyoBay) {
+        const double km = Tide_DistanceKm(p.latitude, p.longitude, kTokyoBayLat, kTideStationLon);
+        return {{"id", kTideTokyoBay}, {"name", SjisToUtf8("東京湾")}, {"latitude", kTokyoBayLat},
+                {"longitude", kTideStationLon}, {"timezone", "Asia/Tokyo"},
+                {"source", "four-constituent harmonic model (M2, S2, K1, O1)"},
+                {"license", nullptr}, {"distance_km", std::round(km * 10) / 10},
+                {"datum", "the model's datum (mean water level 1.17 m above it)"}};
+    }
+    if (c.source == TideSource::None || !c.station) return nullptr;
+    const TideStation& s = *c.station;
+    Json j = {{"id", s.id}, {"name", s.name_ja.empty() ? s.name : s.name_ja}, {"name_en", s.name},
+              {"region", s.region}, {"country", s.country}, {"latitude", s.latitude},
+              {"longitude", s.longitude}, {"timezone", s.timezone}, {"source", s.source},
+              {"license", s.license},
+              {"distance_km", std::round(Tide_DistanceKm(p.latitude, p.longitude, s.latitude,
+                                                          s.longitude) * 10) / 10},
+              {"datum", s.datum}, {"type", s.subordinate ? "subordinate" : "reference"}};
+    if (s.subordinate) j["reference"] = s.reference;
+    return j;
+}
 
 // The record of one instant as one JSON object.
 Json Object(const KoyomiReadouts& r)
@@ -116,6 +162,8 @@ Json Object(const KoyomiReadouts& r)
         tides.push_back({{"kind", waters[i].kind}, {"jd", waters[i].jd},
                          {"jd_local", DayLocal(r, waters[i].jd)}, {"height", waters[i].height}});
     j["tides"] = tides;
+    j["tide_station"] = TideStationJson(r);
+    j["tide_name"] = SjisToUtf8(TideChoice_NameAt(r.at.jd));
 
     j["new_moons"] = {DayOrNull(r.newmoon1), DayOrNull(r.newmoon2)};
     j["new_moons_local"] = {DayLocal(r, r.newmoon1), DayLocal(r, r.newmoon2)};
@@ -123,6 +171,10 @@ Json Object(const KoyomiReadouts& r)
     // + 0.0: a zero prints without a sign (the zone of London is -0 hours)
     j["place"] = {{"latitude", r.at.place.latitude + 0.0}, {"longitude", r.at.place.longitude + 0.0},
                   {"zone", r.at.place.zone + 0.0}, {"azimuth", r.at.place.azimuth + 0.0}};
+    // a zone set: the offset in force at the instant; a named one's name
+    if (r.at.place.zone_set) j["place"]["utc_offset"] = r.at.place.zone + 0.0;
+    if (!NamedZone_Name().empty()) j["place"]["zone"] = NamedZone_Name();
+    if (!NamedZone_PlaceName().empty()) j["place"]["name"] = NamedZone_PlaceName();
 
     Json bodies = Json::array();
     for (int i = 0; i < kPanelBodies; i++) {
@@ -235,6 +287,15 @@ std::string Almanac_Text()
     std::string out;
     for (const ReadoutRow& row : Readout_Rows(r))
         if (row.printed) out += Line(row.text) + "\n";
+    // how far a distant station lies
+    const TideChoice& c = TideChoice_Current();
+    if (c.source == TideSource::Station && c.station) {
+        const double km = Tide_DistanceKm(r.at.place.latitude, r.at.place.longitude, c.station->latitude,
+                                          c.station->longitude);
+        char far[160];
+        std::snprintf(far, sizeof far, "潮汐観測点 %s (%.0f km)", c.station->id.c_str(), km);
+        if (km > kFarStationKm) out += Line(far) + "\n";
+    }
     for (const std::string& l : Planner_TextLines(r, Planner_Of(r))) out += l + "\n";
     return out;
 }

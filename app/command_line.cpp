@@ -13,6 +13,7 @@
 #include "app/i18n.h"
 #include "app/input_text.h"
 #include "app/planner.h"
+#include "app/place_options.h"
 #include "timecal/clock.h"
 
 namespace {
@@ -34,9 +35,14 @@ const char* const kSummary = N_(
 const char* const kWindowName = reinterpret_cast<const char*>(u8"天窓");  // UTF-8
 const char* const kDescription = N_(
     "Settings file: $XDG_CONFIG_HOME/tenmado/settings.ini (~/.config/...), group\n"
-    "[observer] with latitude, longitude, zone, azimuth, group [window] with\n"
-    "widget=true|false and group [display] with labels=ja|en|auto; the options win\n"
-    "over it. The file is never written.\n\n"
+    "[observer] with latitude, longitude, zone (hours, a zone name such as\n"
+    "Europe/London, or system), place (a name of the gazetteer), azimuth, group\n"
+    "[window] with widget=true|false, group [display] with labels=ja|en|auto and\n"
+    "group [tides] with station=ID; the options win over it. Only the Preferences\n"
+    "window's Save writes the file.\n\n"
+    "Tide stations: the Neaps tide database (NOAA stations, public domain; TICON-4\n"
+    "stations, Hart-Davis et al., SEANOE, CC BY 4.0); --tide-stations lists them.\n"
+    "Places: GeoNames (www.geonames.org), CC BY 4.0.\n\n"
     "In the window Left and Right turn the view by 15 degrees (with Shift by 90),\n"
     "Home turns it back to the setting, the mouse wheel over the sky turns it too.\n"
     "Launched again while its window runs (with a session bus), tenmado shows\n"
@@ -63,13 +69,28 @@ struct OptionValues {
     gchar* events = nullptr;
     gchar* output = nullptr;
     gchar* labels = nullptr;
+    gchar* tide_station = nullptr;
+    gchar* place = nullptr;
+    gchar* places = nullptr;
     gboolean almanac = FALSE, json = FALSE, widget = FALSE, version = FALSE, ics = FALSE;
     ~OptionValues()
     {
-        for (gchar* v : {snapshot, at, scale, config, days, columns, events, output, labels}) g_free(v);
+        for (gchar* v : {snapshot, at, scale, config, days, columns, events, output, labels, tide_station,
+                         place, places})
+            g_free(v);
         for (gchar* v : observer) g_free(v);
     }
 };
+
+// --tide-stations [TEXT]: a callback option, its value optional.
+bool g_list_stations = false;
+std::string g_list_text;
+gboolean ListStations(const gchar*, const gchar* value, gpointer, GError**)
+{
+    g_list_stations = true;
+    g_list_text = value ? value : "";
+    return TRUE;
+}
 
 // --scale: a number (ParseNumber) from kScaleMin to kScaleMax.
 bool ParseScale(const char* text, double* scale)
@@ -179,6 +200,25 @@ std::optional<std::string> ParseOptions(int* argc, char*** argv, const char* ver
          N_("With --almanac: write to FILE (replaced whole or not at all) instead of standard output"),
          "FILE"},
         observer(0), observer(1), observer(2), observer(3),
+        {"tide-station", 0, 0, G_OPTION_ARG_FILENAME, &o->tide_station,
+         "The tides of a station of the tide database (its id, as --tide-stations lists them), "
+         "of the station nearest the observer (nearest), or of the four-constituent model of "
+         "Tokyo Bay (tokyo-bay, the default)",
+         "ID"},
+        {"tide-stations", 0, G_OPTION_FLAG_OPTIONAL_ARG, G_OPTION_ARG_CALLBACK,
+         reinterpret_cast<gpointer>(ListStations),
+         "List the tide stations whose name, region or country contains TEXT (all without it), "
+         "nearest first with --lat/--lon, and exit",
+         "[TEXT]"},
+        {"place", 0, 0, G_OPTION_ARG_FILENAME, &o->place,
+         "The observer's place by name from the gazetteer (Sapporo, \"Portland, Oregon\", "
+         "Japanese names too): its latitude, longitude and zone; --lat, --lon and --zone win "
+         "over it",
+         "NAME"},
+        {"places", 0, 0, G_OPTION_ARG_FILENAME, &o->places,
+         "List the gazetteer's places of that name with their coordinates and zones, most "
+         "populous first, and exit",
+         "TEXT"},
         {"config", 0, 0, G_OPTION_ARG_FILENAME, &o->config,
          N_("Read the settings from FILE instead of $XDG_CONFIG_HOME/tenmado/settings.ini"), "FILE"},
         {"widget", 0, 0, G_OPTION_ARG_NONE, &o->widget,
@@ -250,6 +290,8 @@ std::variant<CommandRequest, UsageError> ParseCommandLine(int argc, char** argv,
                                                           const char* version)
 {
     OptionValues o;
+    g_list_stations = false;
+    g_list_text.clear();
     if (std::optional<std::string> problem = ParseOptions(&argc, &argv, version, &o))
         return UsageError{*problem};
     CommandRequest request;
@@ -258,6 +300,11 @@ std::variant<CommandRequest, UsageError> ParseCommandLine(int argc, char** argv,
         return request;
     }
     auto usage = [](std::string problem) { return UsageError{std::move(problem)}; };
+    if (o.places) {
+        request.action = CommandRequest::Action::Places;
+        request.places = o.places;
+        return request;
+    }
     if (argc > 1) return usage(Message(_("unexpected argument %s"), Shown(argv[1]).c_str()));
     if (o.json && !o.almanac) return usage(_("--json only goes with --almanac"));
     if (o.scale && !ParseScale(o.scale, &request.scale))
@@ -319,6 +366,12 @@ std::variant<CommandRequest, UsageError> ParseCommandLine(int argc, char** argv,
     for (int k = 0; k < kObserverKeyCount; k++) {
         const char* text = o.observer[k];
         if (!text) continue;
+        if (kObserverKeys[k] == ConfigKey::Zone) {
+            // hours or a zone's name
+            if (!Config_ParseZone(text, &request.options))
+                return usage("--zone " + Shown(text) + " is not " + Config_ZoneAccepted());
+            continue;
+        }
         double v = 0;
         if (!Config_Parse(kObserverKeys[k], text, &v))
             return usage(Message(_("%s %s is not %s"), Config_OptionName(kObserverKeys[k]),
@@ -326,9 +379,24 @@ std::variant<CommandRequest, UsageError> ParseCommandLine(int argc, char** argv,
         *slots[k] = v;
     }
     if (o.widget) request.options.widget = true;
+    if (o.tide_station && !*o.tide_station)
+        return usage("--tide-station needs a station id, nearest or tokyo-bay");
+    if (o.tide_station) request.options.tide_station = std::string(o.tide_station);
+    std::string place_problem;
+    if (o.place && !Config_ParsePlace(o.place, &request.options, &place_problem)) {
+        if (!PlaceOptions_DataMissing(place_problem))
+            return usage("--place " + Shown(o.place) + ": " + place_problem);
+        request.warnings.push_back("--place " + Shown(o.place) + ": " + place_problem);
+    }
     request.almanac = o.almanac;
     request.json = o.json;
     if (o.snapshot || o.almanac) request.action = CommandRequest::Action::Output;
+    if (g_list_stations) {
+        if (o.snapshot || o.almanac)
+            return usage("--tide-stations lists the stations and exits: not with --snapshot or --almanac");
+        request.action = CommandRequest::Action::Stations;
+        request.stations_text = g_list_text;
+    }
     return request;
 }
 
@@ -342,6 +410,7 @@ std::variant<CommandRequest, UsageError> ParseCommandLine(int argc, char** argv,
 */
 ConfigValues CommandLine_Settings(const CommandRequest& request, std::vector<std::string>* warnings)
 {
+    for (const std::string& w : request.warnings) warnings->push_back(w);
     ConfigLayer file;
     Config_ReadFile(request.config_given ? request.config : Config_DefaultPath(),
                     request.config_given, &file, warnings);

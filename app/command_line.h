@@ -23,7 +23,10 @@ struct CommandRequest {
         Window,   // the window (no --snapshot, no --almanac)
         Output,   // --snapshot and/or --almanac, then exit
         Version,  // --version
+        Stations, // --tide-stations: the station list
+        Places,   // --places: list the gazetteer's matches
     } action = Action::Window;
+    std::string places;          // --places: the text
     std::string snapshot;        // --snapshot: a .png name, or "-" (standard output); "" none
     double scale = 1.0;          // --scale
     bool at_given = false;       // --at
@@ -35,7 +38,9 @@ struct CommandRequest {
     bool ics = false;            // --ics: the calendar of the days
     unsigned events = 0;         //   --events: PlannerKind bits (default phases)
     std::string output;          // --output: the file, "" standard output
-    ConfigLayer options;         // --lat, --lon, --zone, --azimuth, --widget
+    ConfigLayer options;         // --lat, --lon, --zone, --azimuth, --widget, --tide-station, --place
+    std::string stations_text;   // --tide-stations TEXT ("" all)
+    std::vector<std::string> warnings;  // --place without the gazetteer (the numbers still work)
     bool config_given = false;   // --config
     std::string config;          //   its file
 };

@@ -17,8 +17,10 @@
 
 #include "app/i18n.h"
 #include "app/input_text.h"
+#include "app/named_zone.h"
 #include "app/settings.h"
 #include "app/view_turn.h"
+#include "places/places.h"
 
 namespace {
 
@@ -47,11 +49,14 @@ const KeyRule kRules[] = {
     {"longitude", "--lon", "DEG", -180, 180, 0,
      /* xgettext:no-c-format */ N_("a number of degrees %R (east positive)"),
      /* xgettext:no-c-format */ N_("The observer's longitude, degrees %R, east positive (default %D)")},
-    {"zone", "--zone", "HOURS", -12, 14, 0.25,
-     /* xgettext:no-c-format */ N_("a number of hours east of UTC %R, a multiple of %S"),
+    {"zone", "--zone", "HOURS|NAME", -12, 14, 0.25,
      /* xgettext:no-c-format */
-     N_("The civil time zone, hours east of UTC %R in steps of %S (default: the whole hours "
-        "nearest the longitude)")},
+     N_("a number of hours east of UTC %R, a multiple of %S, a zone name of the tz database (such "
+        "as Europe/London) or system"),
+     /* xgettext:no-c-format */
+     N_("The civil time zone: hours east of UTC %R in steps of %S, a zone name of the tz database "
+        "with its daylight saving (Europe/London), or system (TZ or /etc/localtime) (default: the "
+        "whole hours nearest the longitude)")},
     {"azimuth", "--azimuth", "DEG", -360, 360, 0,
      /* xgettext:no-c-format */ N_("a number of degrees %R (from the south toward the west)"),
      /* xgettext:no-c-format */
@@ -191,15 +196,98 @@ ConfigValues Config_Defaults()
 */
 void Config_Over(const ConfigLayer& layer, ConfigValues* v)
 {
+    if (layer.place) {
+        // the place first: the layer's own values win over it
+        v->latitude = layer.place->latitude;
+        v->longitude = layer.place->longitude;
+        v->zone_set = false;
+        v->zone_name = layer.place->zone;
+        v->place_name = layer.place->name;
+    }
     if (layer.latitude) v->latitude = *layer.latitude;
     if (layer.longitude) v->longitude = *layer.longitude;
     if (layer.zone) {
         v->zone_set = true;
         v->zone = *layer.zone;
+        v->zone_name.clear();
+    }
+    if (layer.zone_name) {
+        v->zone_set = false;
+        v->zone_name = *layer.zone_name;
     }
     if (layer.azimuth) v->azimuth = *layer.azimuth;
     if (layer.widget) v->widget = *layer.widget;
     if (layer.labels) v->labels = *layer.labels;
+    if (layer.tide_station) v->tide_station = *layer.tide_station;
+}
+
+/*
+**  Config_ParseZone, Config_ZoneAccepted
+**  The zone's text: hours, or a zone name.
+**
+**  Given:
+**     text    const char*    "9", "-3.5", "Europe/London", "system"
+**
+**  Returned:
+**     layer   ConfigLayer*   zone (hours) or zone_name set, only when the
+**                            result is true
+**     (function value) bool  true for hours Config_Parse takes, or a name
+**                            of the tz database GLib opens (NamedZone_Valid)
+*/
+bool Config_ParseZone(const char* text, ConfigLayer* layer)
+{
+    double v = 0;
+    if (Config_Parse(ConfigKey::Zone, text, &v)) {
+        layer->zone = v;
+        return true;
+    }
+    double number = 0;
+    if (!text || ParseNumber(text, &number) || !NamedZone_Valid(text)) return false;
+    layer->zone_name = std::string(text);
+    return true;
+}
+
+std::string Config_ZoneAccepted() { return Config_Accepted(ConfigKey::Zone); }
+
+/*
+**  Config_ParsePlace
+**  A place of the gazetteer by name.
+**
+**  Given:
+**     text    const std::string&   "Sapporo", "札幌" (UTF-8), "Portland, US-OR"
+**
+**  Returned:
+**     layer   ConfigLayer*   place set (name, latitude, longitude, zone)
+**                            when the result is true
+**     why     std::string*   otherwise the problem: no such place; several
+**                            (each on a line of its own, "  " before it);
+**                            the gazetteer unreadable
+**
+**  Called:  Places_Find, Places_Describe
+*/
+bool Config_ParsePlace(const std::string& text, ConfigLayer* layer, std::string* why)
+{
+    const PlaceSearch s = Places_Find(text);
+    switch (s.result) {
+    case PlaceResult::Found: {
+        const Place& p = s.matches[0];
+        layer->place = ConfigLayer::Place{p.name, p.latitude, p.longitude, p.zone};
+        return true;
+    }
+    case PlaceResult::NoData:
+        *why = "the gazetteer cannot be read (" + s.why + "); give --lat, --lon and --zone";
+        return false;
+    case PlaceResult::Unknown:
+        *why = "no place of that name in the gazetteer (try --places TEXT)";
+        return false;
+    case PlaceResult::Ambiguous:
+        break;
+    }
+    *why = "several places have that name; add the region or the country after a comma "
+           "(\"Portland, Oregon\", \"Portland, US-OR\"):";
+    for (size_t i = 0; i < s.matches.size() && i < 10; i++) *why += "\n  " + Places_Describe(s.matches[i]);
+    if (s.matches.size() > 10) *why += "\n  ... (" + std::to_string(s.matches.size() - 10) + " more)";
+    return false;
 }
 
 /*
@@ -263,7 +351,8 @@ std::string Config_DefaultPath()
 /*
 **  Config_ReadFile
 **  The settings of one key file: [observer] latitude, longitude, zone,
-**  azimuth; [window] widget (true or false).
+**  azimuth; [window] widget (true or false); [tides] station (an id of
+**  the tide database, nearest or tokyo-bay, checked when it is used).
 **
 **  Notes:
 **  1) A missing default file says nothing; a missing --config file, an
@@ -331,6 +420,22 @@ void Config_ReadFile(const std::string& path, bool required, ConfigLayer* layer,
     std::vector<std::string> unknown;
     gchar** names = g_key_file_get_keys(file, "observer", nullptr, nullptr);
     for (gchar** n = names; n && *n; ++n) {
+        if (std::strcmp(*n, "place") == 0 || std::strcmp(*n, "zone") == 0) {
+            // by name: a place of the gazetteer; the zone as hours or a name
+            gchar* text = g_key_file_get_value(file, "observer", *n, nullptr);
+            std::string why;
+            if (std::strcmp(*n, "zone") == 0) {
+                if (!Config_ParseZone(text, layer))
+                    warnings->push_back(shown + ": [observer] zone = " + Shown(text) + " is not " +
+                                        Config_ZoneAccepted() + "; it keeps its default");
+            } else if (!text || !Config_ParsePlace(text, layer, &why)) {
+                std::string first = why.substr(0, why.find('\n'));
+                warnings->push_back(shown + ": [observer] place = " + Shown(text) + ": " + first +
+                                    "; the place's settings keep their defaults");
+            }
+            g_free(text);
+            continue;
+        }
         int k = 0;
         while (k < 4 && std::strcmp(*n, Config_KeyName(keys[k])) != 0) ++k;
         if (k == 4) {
@@ -348,7 +453,7 @@ void Config_ReadFile(const std::string& path, bool required, ConfigLayer* layer,
         g_free(text);
     }
     g_strfreev(names);
-    UnknownKeys(shown, "[observer]", "latitude, longitude, zone, azimuth", unknown, warnings);
+    UnknownKeys(shown, "[observer]", "latitude, longitude, zone, azimuth, place", unknown, warnings);
 
     // [window]
     unknown.clear();
@@ -388,6 +493,22 @@ void Config_ReadFile(const std::string& path, bool required, ConfigLayer* layer,
     }
     g_strfreev(names);
     UnknownKeys(shown, "[display]", "labels", unknown, warnings);
+    // [tides]
+    unknown.clear();
+    names = g_key_file_get_keys(file, "tides", nullptr, nullptr);
+    for (gchar** n = names; n && *n; ++n) {
+        gchar* text = g_key_file_get_string(file, "tides", *n, nullptr);
+        if (std::strcmp(*n, "station") != 0)
+            unknown.push_back(*n);
+        else if (text && *text && std::strlen(text) < 200)
+            layer->tide_station = std::string(text);
+        else
+            warnings->push_back(shown + ": [tides] station = " + Shown(text) +
+                                " is not a station id; the tides of Tokyo Bay are shown");
+        g_free(text);
+    }
+    g_strfreev(names);
+    UnknownKeys(shown, "[tides]", "station", unknown, warnings);
     g_key_file_free(file);
 }
 
@@ -405,5 +526,8 @@ void Config_Apply(const ConfigValues& v)
     m_input_zone = v.zone;
     m_input_azmt = v.azimuth;
     View_SetHome(v.azimuth);
+    // a named zone (already known good) gives the zone's rule
+    if (!NamedZone_Set(v.zone_name)) NamedZone_Set("");
+    NamedZone_SetPlaceName(v.place_name);
     Labels_Use(Labels_Resolve(v.labels, g_get_language_names()[0]));
 }

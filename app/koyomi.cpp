@@ -11,6 +11,13 @@
 #include "toolkit/picture.h"
 #include "toolkit/ws.h"
 
+namespace {
+// The record of the last repaint (the window's tooltips and description).
+KoyomiReadouts g_shown{};
+}  // namespace
+
+const KoyomiReadouts& Koyomi_Shown() { return g_shown; }
+
 /*
 **  Koyomi_DrawRows
 **  The rows the main panel draws, in order.
@@ -68,6 +75,7 @@ void Koyomi_Pla(WSCbase* object)
     struct tm now = Clock_Now();
     KoyomiReadouts r;
     Koyomi_Readouts(now, false, &r);
+    g_shown = r;
 
     // background
     area->setForeColor(kRepaintBackground);

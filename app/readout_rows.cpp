@@ -5,6 +5,8 @@
 #include <cstring>
 
 #include "panels/labels.h"
+#include "app/tide_choice.h"
+#include "timecal/observer.h"
 
 namespace {
 
@@ -37,21 +39,30 @@ ReadoutRow Drawn(RowId id, std::string text, size_t label_bytes, long x, long y,
 **                        "日の入", "月の出", "月の入" at (10, 5) to (10, 50);
 **                        the clock, the longitude, the latitude and the
 **                        azimuth at (420, 5) to (420, 50); "  東京湾潮汐" at
-**                        (420, 170) and the two high and two low waters at
-**                        (460, 185) to (460, 230); last the Moon's age, which
-**                        the Moon panel draws itself. Boxes 300 x 30, black
-**                        but for the directions.
+**                        (420, 170) (with a station chosen its name, 潮汐
+**                        and the day's tide name; with none "  潮汐") and
+**                        the two high and two low waters at (460, 185) to
+**                        (460, 230); the Moon's age, which the Moon panel
+**                        draws itself; last "潮名 ..." the day's tide name,
+**                        printed only. Boxes 300 x 30, black but for the
+**                        directions.
 **
 **  Notes:
 **  1) An event not found on the date prints "--", the Sun's (polar day
 **     or night) as the Moon's; 23.0 is a time when found.
 **  2) The tide times are converted at the observer's longitude in the
-**     observer's zone (the record's place).
+**     observer's zone (the record's place; a named zone's offset in force
+**     at each tide).
 **
 **  Called:  Readout_DateLine, Readout_Direction, Readout_Event,
 **           Readout_Clock, Readout_Longitude, Readout_Latitude,
-**           Readout_Azimuth, Readout_Tide, Readout_MoonAge
+**           Readout_Azimuth, Readout_Tide, Readout_MoonAge, TideChoice_NameAt
 */
+namespace {
+// The zone of a record's time t: the place's, or a named zone's offset then.
+double ZoneAt(const KoyomiPlace& p, double t) { return m_input_zone_rule ? Observer_ZoneAt(t) : p.zone; }
+}  // namespace
+
 std::vector<ReadoutRow> Readout_Rows(const KoyomiReadouts& r)
 {
     const KoyomiPlace& p = r.at.place;
@@ -59,6 +70,12 @@ std::vector<ReadoutRow> Readout_Rows(const KoyomiReadouts& r)
     auto bytes = [](LabelId id) { return std::strlen(Label(id)); };
     const size_t tide_label = bytes(LabelId::High);
     double h, m, s;
+    // the tide heading: Tokyo Bay's, or the station's with the day's tide name
+    const TideChoice& tides = TideChoice_Current();
+    const char* tide_name = TideChoice_NameAt(r.at.jd);
+    std::string tide_title = Label(LabelId::TideHeading);
+    if (tides.source == TideSource::Station) tide_title = tides.heading + tides.gap + tide_name;
+    else if (tides.source == TideSource::None) tide_title = tides.heading;
     std::vector<ReadoutRow> rows = {
         {RowId::DateLine, Readout_DateLine(r), 0, true, RowBox{20, 0, 600, 15, kBlack}, true},
         Drawn(RowId::HorizonLeft, Readout_Direction(p.azimuth - 90), 0, 50, 230, kRed, false),
@@ -76,16 +93,18 @@ std::vector<ReadoutRow> Readout_Rows(const KoyomiReadouts& r)
         Drawn(RowId::Longitude, Readout_Longitude(p.longitude), 0, 420, 20),
         Drawn(RowId::Latitude, Readout_Latitude(p.latitude), 0, 420, 35),
         Drawn(RowId::Azimuth, Readout_Azimuth(p.azimuth), 0, 420, 50),
-        Drawn(RowId::TideTitle, Label(LabelId::TideHeading), 0, 420, 170),
-        Drawn(RowId::High1, Readout_Tide(0, r.tide[4], p.longitude, p.zone, &h, &m, &s), tide_label,
+        Drawn(RowId::TideTitle, tide_title, 0, 420, 170),
+        Drawn(RowId::High1, Readout_Tide(0, r.tide[4], p.longitude, ZoneAt(p, r.tide[4]), &h, &m, &s), tide_label,
               460, 185),
-        Drawn(RowId::High2, Readout_Tide(1, r.tide[5], p.longitude, p.zone, &h, &m, &s), tide_label,
+        Drawn(RowId::High2, Readout_Tide(1, r.tide[5], p.longitude, ZoneAt(p, r.tide[5]), &h, &m, &s), tide_label,
               460, 200),
-        Drawn(RowId::Low1, Readout_Tide(2, r.tide[6], p.longitude, p.zone, &h, &m, &s), tide_label,
+        Drawn(RowId::Low1, Readout_Tide(2, r.tide[6], p.longitude, ZoneAt(p, r.tide[6]), &h, &m, &s), tide_label,
               460, 215),
-        Drawn(RowId::Low2, Readout_Tide(3, r.tide[7], p.longitude, p.zone, &h, &m, &s), tide_label,
+        Drawn(RowId::Low2, Readout_Tide(3, r.tide[7], p.longitude, ZoneAt(p, r.tide[7]), &h, &m, &s), tide_label,
               460, 230),
         {RowId::MoonAge, Readout_MoonAge(r.moon_age), bytes(LabelId::MoonAgeLabel), false, RowBox{}, true},
+        {RowId::TideName, std::string("潮名 ") + tide_name, std::strlen("潮名 "), false, RowBox{},
+         true},
     };
     return rows;
 }

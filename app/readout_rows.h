@@ -16,6 +16,7 @@ enum class RowId {
     Clock, Longitude, Latitude, Azimuth,
     TideTitle, High1, High2, Low1, Low2,
     MoonAge,
+    TideName,  // the day's tide name (潮名), printed only
 };
 
 // Where a row is drawn: the text box at (x, y), w x h pixels, in a colour.

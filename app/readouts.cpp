@@ -5,6 +5,7 @@
 #include <cmath>
 #include <cstdio>
 
+#include "events/civil_day.h"
 #include "ephem/position.h"
 #include "panels/display_settings.h"
 #include "panels/labels.h"
@@ -12,6 +13,7 @@
 #include "events/newmoon_kept.h"
 #include "events/riseset.h"
 #include "events/tide.h"
+#include "timecal/clock.h"
 #include "timecal/julian.h"
 #include "timecal/observer.h"
 #include "timecal/time_state.h"
@@ -92,6 +94,13 @@ RepaintInstant RepaintInstant_At(const struct tm& civil)
     double month = civil.tm_mon + 1.0;
     double day = civil.tm_mday;
     double H = civil.tm_hour + civil.tm_min * (1.0 / 60) + civil.tm_sec * (1.0 / 3600);
+    // a named zone: the offset the reading is in, as the fixed zone
+    if (m_input_zone_rule) {
+        m_input_zone_set = true;
+        m_input_zone = Clock_ReadingOffset(Clock_CivilFromFields(
+                           civil.tm_year + 1900, civil.tm_mon + 1, civil.tm_mday, civil.tm_hour,
+                           civil.tm_min, civil.tm_sec)) / 3600.0;
+    }
     const double zone = Observer_ZoneHours();
     RepaintInstant at;
     at.civil = civil;
@@ -191,8 +200,16 @@ void Koyomi_Readouts(const RepaintInstant& at, bool extras, KoyomiReadouts* r)
     r->sun_transit_found = r->moon_transit_found = false;
     for (KoyomiBody& b : r->bodies) b = KoyomiBody{};
     if (!extras) return;
-    r->sun_transit = Cal_Top_Found(jd, kBodySun, &r->sun_transit_found);
-    r->moon_transit = Cal_Top_Found(jd, kBodyMoon, &r->moon_transit_found);
+    const CivilDay civil = CivilDay_Of(day.year, day.month, day.day, longitude0);
+    if (CivilDay_Changes(civil, Observer_Zone0())) {
+        // a named zone's change on the date: the culminations over its span
+        r->sun_transit = CivilDay_Event(civil, kBodySun, EventKind::Culmination, &r->sun_transit_found);
+        r->moon_transit =
+            CivilDay_Event(civil, kBodyMoon, EventKind::Culmination, &r->moon_transit_found);
+    } else {
+        r->sun_transit = Cal_Top_Found(jd, kBodySun, &r->sun_transit_found);
+        r->moon_transit = Cal_Top_Found(jd, kBodyMoon, &r->moon_transit_found);
+    }
     for (int i = 0; i < kPanelBodies; i++) {
         KoyomiBody& b = r->bodies[i];
         const tagPosition* p = PanelBody(i, jd, &b.az, &b.el);

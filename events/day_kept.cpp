@@ -3,6 +3,7 @@
 #include "events/day_kept.h"
 
 #include "ephem/position.h"
+#include "events/civil_day.h"
 #include "events/newmoon_kept.h"
 #include "events/riseset.h"
 #include "events/tide.h"
@@ -23,11 +24,16 @@ struct Kept {
     // the key (with the observer's date in day)
     double tide_year = 0, tide_month = 0, tide_day = 0;  // local date at the station
     double lat0 = 0, lon0 = 0, zone = 0;     // latitude0, longitude0, Observer_Zone0
+    const void* tides_owner = nullptr;       // the source of the tides (null: Tokyo Bay)
     // the shared state left by the searches
     tagPosition sun{}, moon{};
     double jd0 = 0;
+    // with another source of tides: the calendar scratch as the rise and
+    // set searches leave it (the Tokyo Bay search is not run)
+    double scratch[4] = {};
 };
 Kept g_day;
+DayTides g_tides{};  // owner null: Tokyo Bay
 long g_day_searches = 0;
 
 // The day of jd at the observer: searched when the date, the station's date
@@ -40,12 +46,20 @@ const DayKept& Day(double jd)
     double y, m, d, h;
     Calendar_Zone(jd, &y, &m, &d, &h, longitude0, zone);
     double ty, tm, td, th;
-    Calendar(jd, &ty, &tm, &td, &th, 0, kTideStationLon);
+    const bool other = g_tides.owner != nullptr;
+    if (!other) {
+        Calendar(jd, &ty, &tm, &td, &th, 0, kTideStationLon);
+    } else {
+        // the source's local date, by the Julian day of its 0 h
+        ty = g_tides.key(jd);
+        tm = td = th = 0;
+    }
 
     const Kept& k = g_day;
     const bool same = k.valid && k.day.year == y && k.day.month == m && k.day.day == d &&
                       k.tide_year == ty && k.tide_month == tm && k.tide_day == td &&
-                      k.lat0 == latitude0 && k.lon0 == longitude0 && k.zone == zone;
+                      k.lat0 == latitude0 && k.lon0 == longitude0 && k.zone == zone &&
+                      k.tides_owner == g_tides.owner;
     if (!same) {
         // the rows' searches in their order, each result stored in its record
         ++g_day_searches;
@@ -54,10 +68,25 @@ const DayKept& Day(double jd)
         n.day.year = y; n.day.month = m; n.day.day = d;
         n.tide_year = ty; n.tide_month = tm; n.tide_day = td;
         n.lat0 = latitude0; n.lon0 = longitude0; n.zone = zone;
-        n.day.sunrise = Sun.rise_time = Cal_Rise_Found(jd, kBodySun, &n.day.sunrise_found);
-        n.day.sunset = Sun.set_time = Cal_Set_Found(jd, kBodySun, &n.day.sunset_found);
-        n.day.moonrise = Moon.rise_time = Cal_Rise_Found(jd, kBodyMoon, &n.day.moonrise_found);
-        n.day.moonset = Moon.set_time = Cal_Set_Found(jd, kBodyMoon, &n.day.moonset_found);
+        n.tides_owner = g_tides.owner;
+        const CivilDay civil = CivilDay_Of(y, m, d, longitude0);
+        if (CivilDay_Changes(civil, zone)) {
+            // a named zone's change on the date: the searches over its span
+            Cal_Auto_Time(jd, &Auto_Time);
+            n.day.sunrise = Sun.rise_time =
+                CivilDay_Event(civil, kBodySun, EventKind::Rise, &n.day.sunrise_found);
+            n.day.sunset = Sun.set_time =
+                CivilDay_Event(civil, kBodySun, EventKind::Set, &n.day.sunset_found);
+            n.day.moonrise = Moon.rise_time =
+                CivilDay_Event(civil, kBodyMoon, EventKind::Rise, &n.day.moonrise_found);
+            n.day.moonset = Moon.set_time =
+                CivilDay_Event(civil, kBodyMoon, EventKind::Set, &n.day.moonset_found);
+        } else {
+            n.day.sunrise = Sun.rise_time = Cal_Rise_Found(jd, kBodySun, &n.day.sunrise_found);
+            n.day.sunset = Sun.set_time = Cal_Set_Found(jd, kBodySun, &n.day.sunset_found);
+            n.day.moonrise = Moon.rise_time = Cal_Rise_Found(jd, kBodyMoon, &n.day.moonrise_found);
+            n.day.moonset = Moon.set_time = Cal_Set_Found(jd, kBodyMoon, &n.day.moonset_found);
+        }
         // neither sunrise nor sunset: the Sun's altitude at noon tells
         // polar day from polar night
         if (!n.day.sunrise_found && !n.day.sunset_found) {
@@ -65,8 +94,14 @@ const DayKept& Day(double jd)
             n.day.polar =
                 Event_Altitude(kBodySun, noon, latitude0, longitude0) > kAltitudeHorizon ? 1 : -1;
         }
-        Tide_Cal(jd);
-        for (int i = 0; i < 8; i++) n.day.tide[i] = Tide[i];
+        if (!other) {
+            Tide_Cal(jd);
+            for (int i = 0; i < 8; i++) n.day.tide[i] = Tide[i];
+        } else {
+            g_tides.day(jd, n.day.tide);
+            for (int i = 0; i < 8; i++) Tide[i] = n.day.tide[i];
+            n.scratch[0] = year0; n.scratch[1] = month0; n.scratch[2] = day0; n.scratch[3] = hour0;
+        }
         n.sun = Sun;
         n.moon = Moon;
         n.jd0 = jd0;
@@ -82,7 +117,11 @@ const DayKept& Day(double jd)
     Moon = k.moon;
     for (int i = 0; i < 8; i++) Tide[i] = k.day.tide[i];
     jd0 = k.jd0;
-    year0 = ty; month0 = tm; day0 = td; hour0 = th;
+    if (!other) {
+        year0 = ty; month0 = tm; day0 = td; hour0 = th;
+    } else {
+        year0 = k.scratch[0]; month0 = k.scratch[1]; day0 = k.scratch[2]; hour0 = k.scratch[3];
+    }
     return k.day;
 }
 
@@ -115,6 +154,14 @@ const DayKept& Day(double jd)
 **           Event_Altitude, Tide_Cal, Cal_Auto_Time
 */
 const DayKept& DayEvents_Kept(double jd) { return Day(jd); }
+
+/*
+**  DayEvents_SetTides
+**  The source of the day's tides: another than the Tokyo Bay search
+**  (copied), or null for Tokyo Bay. The kept day is searched again when
+**  the source changes.
+*/
+void DayEvents_SetTides(const DayTides* tides) { g_tides = tides ? *tides : DayTides{}; }
 
 /*
 **  DayEvents_Searches

@@ -15,6 +15,17 @@ struct DayKept {
     double tide[8];                            // laid out as Tide
 };
 
+// Another source of the day's tides than the Tokyo Bay search (the
+// application's station): key(jd) gives the Julian day (UT) of 0 h of the
+// source's local date of jd, day(jd, record) fills the record laid out as
+// Tide; owner tells one source from another. Null (the default): Tokyo Bay.
+struct DayTides {
+    const void* owner;
+    double (*key)(double jd);
+    void (*day)(double jd, double record[8]);
+};
+void DayEvents_SetTides(const DayTides* tides);
+
 // The searches of the local date of jd at the observer (latitude0,
 // longitude0, Observer_Zone0), kept.
 const DayKept& DayEvents_Kept(double jd);

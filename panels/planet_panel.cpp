@@ -12,6 +12,7 @@
 #include "panels/narrow.h"
 #include "panels/display_settings.h"
 #include "panels/panels.h"
+#include "panels/scene_notes.h"
 #include "panels/view_projection.h"
 #include "panels/labels.h"
 #include "timecal/constants.h"
@@ -159,10 +160,12 @@ void Disp4(WSCbase* object)
         for (int k = 0; k <= 360; ++k) EquatorialSample(line, site, hour[k], dec[10 * i], azmt);
     }
 
-    // 5. the bodies at jd_auto
+    // 5. the bodies at jd_auto (and where they go, for the window's notes)
+    SceneNotes& notes = Scene_NotesToWrite();
     for (select_p = 0; select_p < kPanelBodies; ++select_p) {
         double az = 0, el = 0;
         PanelBody(select_p, jd_auto, &az, &el);
+        notes.bodies[select_p] = SceneBody{false, az, el, 0, 0, 0};
         SS = 0.5;
         if (select_p == kPanelMoon) ss_s = scale < 6 ? 8 : 8 / scale;
         area->setForeColor(kBodyColor[select_p]);
@@ -176,6 +179,7 @@ void Disp4(WSCbase* object)
         std::snprintf(buf, sizeof buf, "%3s ", Labels_Body(select_p));
         area->drawString(NarrowLong(x1 + 10), NarrowLong(y1 - 20), kTextW, kTextH, 1, 0, buf, -2);
         area->drawFillArc(NarrowShort(x1 - R), NarrowShort(y1 - R), D, D, 0, kFullCircle, 1);
+        notes.bodies[select_p] = SceneBody{true, az, el, x1 - R + D / 2.0, y1 - R + D / 2.0, D / 2.0};
     }
     // 6. select_p is 7 here
 }

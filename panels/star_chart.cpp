@@ -15,6 +15,7 @@
 #include "ephem/transforms.h"
 #include "panels/display_settings.h"
 #include "panels/panels.h"
+#include "panels/scene_notes.h"
 #include "panels/view_projection.h"
 #include "panels/labels.h"
 #include "timecal/constants.h"
@@ -321,6 +322,8 @@ void StarChart_FigureLines(WSCvdrawingArea* area, int c, const FigureSlots& slot
         std::snprintf(buf, sizeof buf, "%s", Labels_Constellation(c));
         area->setForeColor("#000000");
         Text(area, NarrowLong(slots.x[1]), NarrowLong(slots.y[1]), buf);
+        Scene_NotesToWrite().labels.push_back(
+            SceneLabel{c, NarrowLong(slots.x[1]), NarrowLong(slots.y[1])});
     }
     for (int k = 2; k <= kMaxSlot; ++k) {
         if (slots.x[k] == 0) break;
@@ -398,7 +401,8 @@ void DispStar(WSCbase* object)
     StarFrame frame;
     if (Framed(select_d)) frame = StarChart_Frame();
 
-    // figure pass
+    // figure pass (its labels noted afresh)
+    Scene_NotesToWrite().labels.clear();
     area->setForeColor("#000000");
     int first = 0, last = kConstellations - 1;
     if (m_input_m_star_select == 1) {

@@ -23,10 +23,13 @@ cd "$(dirname "$0")/.."
 . scripts/deps.sh
 
 install_missing cmake g++ make pkg-config libgtk-3-dev libgtest-dev libbenchmark-dev \
-  nlohmann-json3-dev fonts-ipafont-gothic fonts-dejavu-core xvfb x11-utils xdotool imagemagick python3 \
+  nlohmann-json3-dev fonts-ipafont-gothic iso-codes tzdata fonts-dejavu-core xvfb x11-utils xdotool imagemagick python3 \
   librsvg2-bin dbus-bin dbus-daemon dbus-session-bus-common \
   desktop-file-utils appstream man-db dpkg-dev file lintian weston libglib2.0-bin \
-  python3-icalendar gettext locales
+  python3-icalendar gettext locales at-spi2-core python3-pyatspi python3-gi
+# (at-spi2-core: the accessibility bus and registry; python3-pyatspi: the
+# window tests read the menu, the dialogs and the picture's accessible
+# description through it; python3-gi: their stand-in notification server)
 # The regeneration checks of the generated tables need ../shared/data here:
 # without it they fail instead of skipping. A warning stops the developer's
 # build (TENMADO_WERROR); a packager's build only warns.

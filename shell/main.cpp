@@ -19,11 +19,13 @@
 
 #include "app/almanac.h"
 #include "app/command_line.h"
+#include "app/place_options.h"
 #include "app/config.h"
 #include "app/i18n.h"
 #include "app/input_text.h"
 #include "app/newproject.h"
 #include "app/planner.h"
+#include "app/tide_choice.h"
 #include "shell/cairo/snapshot.h"
 #include "shell/cairo/snapshot_file.h"
 #include "timecal/clock.h"
@@ -31,6 +33,8 @@
 #if TENMADO_HAVE_WINDOW
 #include "shell/gtk/application.h"
 #include "shell/gtk/gtk_backend.h"
+#include "shell/gtk/preferences.h"
+#include "shell/gtk/window_shell.h"
 #endif
 
 #ifndef TENMADO_VERSION
@@ -146,11 +150,14 @@ int RunWindow(const CommandRequest& q, const ConfigValues& values)
 #if TENMADO_HAVE_WINDOW
     if (q.at_given) Clock_StartAt(q.at);
     WSGtkSetWidgetMode(values.widget);
+    Preferences_Setup(q.config_given ? q.config : Config_DefaultPath(), q.options);
+    WSGtkSetSettingsPath(q.config_given ? q.config : Config_DefaultPath());
     // what a window already running in the session would not take
     std::string not_taken;
     const std::pair<const char*, bool> options[] = {
         {"--lat", q.options.latitude.has_value()}, {"--lon", q.options.longitude.has_value()},
-        {"--zone", q.options.zone.has_value()},    {"--azimuth", q.options.azimuth.has_value()},
+        {"--zone", q.options.zone.has_value() || q.options.zone_name.has_value()},
+        {"--place", q.options.place.has_value()},  {"--azimuth", q.options.azimuth.has_value()},
         {"--at", q.at_given},                      {"--config", q.config_given},
         {"--widget", q.options.widget.has_value()}};
     for (const auto& [name, on] : options)
@@ -175,13 +182,16 @@ int RunWindow(const CommandRequest& q, const ConfigValues& values)
 #if TENMADO_TEST_HOOKS
 // The tests' binary (tenmado_testhooks): TENMADO_TEST_WRITE_PAUSE_US
 // stretches a snapshot's write, TENMADO_TEST_TICK_MS speeds up the window's
-// clock. The program itself is built without these.
+// clock, TENMADO_TEST_TOOLTIPS writes the tooltips' texts to stderr,
+// TENMADO_TEST_PREFERENCES opens the Preferences window at start. The program itself is built without these.
 void SetTestHooks()
 {
     if (const char* v = std::getenv("TENMADO_TEST_WRITE_PAUSE_US"))
         ReplaceFile_SetTestPause(std::strtol(v, nullptr, 10));
 #if TENMADO_HAVE_WINDOW
     if (const char* v = std::getenv("TENMADO_TEST_TICK_MS")) WSGtkSetTestTick(std::strtol(v, nullptr, 10));
+    if (std::getenv("TENMADO_TEST_TOOLTIPS")) WSGtkSetTestTooltips(true);
+    if (std::getenv("TENMADO_TEST_PREFERENCES")) WSGtkSetTestPreferences(true);
 #endif
 }
 #else
@@ -207,11 +217,35 @@ int main(int argc, char** argv)
         std::printf("tenmado %s\n", TENMADO_VERSION);
         return 0;
     }
+    if (request.action == CommandRequest::Action::Places) return PlaceOptions_List(request.places.c_str());
 
     std::vector<std::string> warnings;
     const ConfigValues values = CommandLine_Settings(request, &warnings);
     for (const std::string& w : warnings) I18n_Print(Message(_("warning: %s"), w.c_str()));
     Config_Apply(values);
+
+    if (request.action == CommandRequest::Action::Stations) {
+        std::string why;
+        if (!TideChoice_Database(&why)) return Failure("tide stations: " + why);
+        const bool near = request.options.latitude || request.options.longitude;
+        const std::string list =
+            TideChoice_List(request.stations_text, near, values.latitude, values.longitude);
+        std::fwrite(list.data(), 1, list.size(), stdout);
+        if (std::fflush(stdout) != 0 || std::ferror(stdout))
+            return Failure(std::string("cannot write the station list: ") + std::strerror(errno));
+        return 0;
+    }
+    // the tides: a station of the database, or Tokyo Bay's
+    std::string problem;
+    std::vector<std::string> tide_warnings;
+    if (!TideChoice_Choose(values.tide_station, values.latitude, values.longitude, &problem,
+                           &tide_warnings)) {
+        if (request.options.tide_station) return Usage(problem);
+        // from the settings file: a warning, and Tokyo Bay's tides
+        tide_warnings.push_back(problem + "; the tides of Tokyo Bay are shown");
+    }
+    for (const std::string& w : tide_warnings)
+        std::fprintf(stderr, "tenmado: warning: %s\n", w.c_str());
 
     if (request.action == CommandRequest::Action::Output) return RunOutput(request);
     return RunWindow(request, values);

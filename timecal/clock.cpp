@@ -13,11 +13,27 @@ bool g_stopped = false;  // the clock has reached 9999-12-31 23:59:59
 
 constexpr int64_t kSecondsPerDay = 86400;
 
+// With a named zone's rule: the offset of the last reading (g_offset) and,
+// for a fixed clock, whether g_offset belongs to g_value (a clock stepped
+// through a change keeps the offset the step gave); a running clock from
+// an instant counts in UT (g_utc_delta from the system's UTC).
+long g_offset = 0;
+bool g_offset_known = false;
+int64_t g_utc_delta = 0;
+
+int64_t SystemUtc() { return static_cast<int64_t>(std::time(nullptr)); }
+
 int64_t SystemCivil()
 {
     // the zone is a multiple of a quarter hour: whole seconds
-    return static_cast<int64_t>(std::time(nullptr)) +
-           static_cast<int64_t>(std::llround(Observer_ZoneHours() * 3600));
+    return SystemUtc() + static_cast<int64_t>(std::llround(Observer_ZoneHours() * 3600));
+}
+
+// The civil reading of a UT instant under the rule; its offset into g_offset.
+int64_t RuleCivil(int64_t utc)
+{
+    g_offset = m_input_zone_rule(utc);
+    return utc + g_offset;
 }
 
 int64_t FloorDiv(int64_t a, int64_t b) { return a / b - ((a % b != 0) && ((a < 0) != (b < 0))); }
@@ -93,6 +109,9 @@ int64_t DaysFromCivil(int64_t y, int m, int d)
 bool Leap(int y, bool julian) { return y % 4 == 0 && (julian || y % 100 != 0 || y % 400 == 0); }
 }  // namespace
 
+// Clock_SystemCivilSeconds: the system's civil time, never fixed nor offset.
+int64_t Clock_SystemCivilSeconds() { return SystemCivil(); }
+
 /*
 **  Clock_CivilSeconds
 **  The observer's civil time now.
@@ -111,10 +130,21 @@ bool Leap(int y, bool julian) { return y % 4 == 0 && (julian || y % 100 != 0 || 
 int64_t Clock_CivilSeconds()
 {
     int64_t now;
+    if (m_input_zone_rule) {
+        switch (g_mode) {
+        case Mode::Fixed:
+            if (!g_offset_known) g_offset = Observer_CivilOffset(g_value);
+            now = g_value;
+            break;
+        case Mode::Offset: now = RuleCivil(SystemUtc() + g_utc_delta); break;
+        default: now = RuleCivil(SystemUtc());
+        }
+    } else {
     switch (g_mode) {
     case Mode::Fixed: now = g_value; break;
     case Mode::Offset: now = SystemCivil() + g_value; break;
     default: now = SystemCivil();
+    }
     }
     // the calendar ends with 9999: the clock stops at its last second
     static const int64_t last = Clock_CivilFromFields(9999, 12, 31, 23, 59, 59);
@@ -186,9 +216,59 @@ struct tm Clock_Now() { return Clock_Fields(Clock_CivilSeconds()); }
 **     Clock_StartAt lets it run on from civil with the system clock (the
 **     offset is taken now); Clock_UseSystem follows the system clock again.
 */
-void Clock_Fix(int64_t civil) { g_mode = Mode::Fixed; g_value = civil; }
-void Clock_StartAt(int64_t civil) { g_mode = Mode::Offset; g_value = civil - SystemCivil(); }
+void Clock_Fix(int64_t civil) { g_mode = Mode::Fixed; g_value = civil; g_offset_known = false; }
+void Clock_StartAt(int64_t civil)
+{
+    g_mode = Mode::Offset;
+    g_value = civil - SystemCivil();
+    g_utc_delta = civil - Observer_CivilOffset(civil) - SystemUtc();
+}
 void Clock_UseSystem() { g_mode = Mode::System; g_value = 0; g_stopped = false; }
+
+/*
+**  Clock_Step
+**  A fixed clock moved on by a number of seconds of time.
+**
+**  Given:
+**     seconds   int64_t   seconds to add (tests of the running window)
+**
+**  Notes:
+**  1) Without a zone's rule the civil count moves by seconds. With one the
+**     instant does: across a change of offset the reading jumps by the
+**     change (01:59:59 to 03:00:00 in spring, 01:59:59 to 01:00:00 in
+**     autumn), and the offset of the reading goes with it.
+*/
+void Clock_Step(int64_t seconds)
+{
+    const int64_t civil = Clock_CivilSeconds();
+    if (!m_input_zone_rule) {
+        Clock_Fix(civil + seconds);
+        return;
+    }
+    const int64_t utc = civil - g_offset + seconds;
+    Clock_Fix(RuleCivil(utc));
+    g_offset_known = true;
+}
+
+/*
+**  Clock_ReadingOffset
+**  The offset of the clock's last reading.
+**
+**  Given:
+**     civil   int64_t   a civil count
+**
+**  Returned (function value):
+**          long     seconds east of UTC: with a zone's rule, the offset
+**                   the clock read civil with when it is its last
+**                   reading, else Observer_CivilOffset(civil); without a
+**                   rule the fixed zone
+*/
+long Clock_ReadingOffset(int64_t civil)
+{
+    if (!m_input_zone_rule) return Observer_CivilOffset(civil);
+    const int64_t last = Clock_CivilSeconds();
+    return last == civil ? g_offset : Observer_CivilOffset(civil);
+}
 
 /*
 **  Clock_CivilFromFields

@@ -1,7 +1,8 @@
 // The one clock source. Everything that reads the time of day reads it here;
 // tests and the snapshot mode set it. Times are the observer's civil time:
 // UTC now plus the observer's zone (Observer_ZoneHours: the zone set, or
-// the zone of the longitude, 139.7 E gives +9 h),
+// the zone of the longitude, 139.7 E gives +9 h; a named zone's rule gives
+// the offset in force at the instant),
 // counted in seconds from 1970-01-01 00:00 civil time.
 //
 // The count runs through the calendar that JD and Calendar compute in: the
@@ -19,6 +20,9 @@
 struct tm Clock_Now();
 // Civil seconds now; never past 9999-12-31 23:59:59, where the clock stops.
 int64_t Clock_CivilSeconds();
+// Civil seconds of the system's clock now, whatever the clock is set to
+// (the window's offset of a chosen instant from now).
+int64_t Clock_SystemCivilSeconds();
 // Whether the clock has stopped at 9999-12-31 23:59:59.
 bool Clock_Stopped();
 
@@ -28,6 +32,13 @@ void Clock_Fix(int64_t civil_seconds);
 void Clock_StartAt(int64_t civil_seconds);
 // Follow the system clock again.
 void Clock_UseSystem();
+// Move a fixed clock on by seconds of time (across a named zone's change
+// the reading jumps by the change).
+void Clock_Step(int64_t seconds);
+// The offset (seconds east of UTC) a civil count is read in: the clock's
+// own when it is the clock's reading now (the second of a repeated hour
+// too), else Observer_CivilOffset.
+long Clock_ReadingOffset(int64_t civil);
 
 // Civil seconds of a civil date and time: Julian dates before 1582-10-15,
 // Gregorian from it. (The ten dates 1582-10-05 to 1582-10-14, which neither

@@ -3,6 +3,7 @@
 // panel sets at the start of every repaint and the position, event and
 // panel routines read.
 #pragma once
+#include <cstdint>
 
 // ---- the observer's settings: their values at start
 struct ObserverDefaults {
@@ -21,6 +22,14 @@ extern double m_input_azmt;  // kObserverDefaults.azmt
 // start) the zone comes from the longitude.
 extern bool m_input_zone_set;  // false
 extern double m_input_zone;    // 0, read only when m_input_zone_set
+
+// A named zone's rule (daylight saving): the offset east of UTC, seconds,
+// in force at an instant given in seconds from 1970-01-01 00:00 UTC. The
+// application sets it for a zone given by name; null (at start) leaves
+// the fixed zone above. With a rule, m_input_zone_set and m_input_zone
+// hold the offset in force at the last reset of a repaint.
+using ZoneRule = long (*)(int64_t utc_seconds);
+extern ZoneRule m_input_zone_rule;  // nullptr
 
 // ---- working copies of the place (0 at start; set every repaint)
 // latitude0, longitude0: read by the position and event routines (the
@@ -42,6 +51,17 @@ double Observer_Zone0();
 // else the whole hours nearest the longitude m_input_lon (139.7 E gives +9).
 // The clock source and the main panel read the zone here.
 double Observer_ZoneHours();
+
+// The civil zone in force at a Julian day (UT), hours east of UTC: the
+// rule's offset at that instant when a rule is set, else
+// Observer_ZoneHours() (the same bits as before).
+double Observer_ZoneAt(double jd);
+// The offset (seconds east of UTC) of a civil time of the rule, counted in
+// seconds from 1970-01-01 00:00 civil time: the offset o for which the
+// instant civil - o reads civil again; in an hour repeated by a change the
+// earlier (the offset before it), in an hour skipped the offset before it
+// (the instant then reads an hour later). Without a rule, the fixed zone.
+long Observer_CivilOffset(int64_t civil);
 
 // The view azimuth m_input_azmt taken once into (-180, 180] (exact for the
 // settings' range [-360, 360]): the azimuth the view projection turns to.

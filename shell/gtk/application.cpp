@@ -31,6 +31,7 @@ bool g_widget = false;
 std::string g_given;  // the options of this launch that a running window would not take
 GtkApplication* g_app = nullptr;
 void (*g_start)() = nullptr;
+void (*g_more_actions)(GtkApplication*) = nullptr;
 
 // ---- actions and their keys
 
@@ -53,6 +54,7 @@ void OnStartup(GApplication*, gpointer)
     const char* const close_keys[] = {"<Primary>w", nullptr};
     gtk_application_set_accels_for_action(g_app, "app.quit", quit_keys);
     gtk_application_set_accels_for_action(g_app, "app.close-window", close_keys);
+    if (g_more_actions) g_more_actions(g_app);
     // Found in the installed hicolor theme, or else in the resources, which
     // GtkApplication adds to the theme under <resource base path>/icons.
     gtk_window_set_default_icon_name(kTenmadoAppId);
@@ -75,6 +77,7 @@ void OnActivate(GApplication*, gpointer)
 // Widget mode: no title bar to drag, so the picture moves the window.
 gboolean OnWidgetPress(GtkWidget* window, GdkEventButton* event, gpointer)
 {
+    if (!g_widget) return FALSE;
     if (event->type != GDK_BUTTON_PRESS || event->button != GDK_BUTTON_PRIMARY) return FALSE;
     gtk_window_begin_move_drag(GTK_WINDOW(window), static_cast<gint>(event->button),
                                static_cast<gint>(event->x_root), static_cast<gint>(event->y_root),
@@ -126,6 +129,9 @@ void WSGtkPlainWithoutSessionBus()
 }
 
 void WSGtkSetWidgetMode(bool on) { g_widget = on; }
+bool WSGtkWidgetMode() { return g_widget; }
+
+void WSGtkAddActionsAtStartup(void (*add)(GtkApplication* app)) { g_more_actions = add; }
 
 int WSGtkRunApplication(void (*start)())
 {
@@ -171,12 +177,31 @@ int WSGtkRunApplication(void (*start)())
 void WSGtkAdoptWindow(GtkWindow* window)
 {
     gtk_window_set_application(window, g_app);
-    if (!g_widget) return;
-    gtk_window_set_decorated(window, FALSE);
-    gtk_window_set_keep_below(window, TRUE);
-    gtk_window_stick(window);
-    gtk_window_set_skip_taskbar_hint(window, TRUE);
-    gtk_window_set_skip_pager_hint(window, TRUE);
     gtk_widget_add_events(GTK_WIDGET(window), GDK_BUTTON_PRESS_MASK);
     g_signal_connect(window, "button-press-event", G_CALLBACK(OnWidgetPress), nullptr);
+    if (g_widget) WSGtkApplyWidgetMode(window, true);
+}
+
+// The hints of either mode, all at once. A window on the screen is taken
+// off and shown again with them: without a window manager to ask, a change
+// of state only takes effect when the window is mapped.
+void WSGtkApplyWidgetMode(GtkWindow* window, bool on)
+{
+    g_widget = on;
+    const bool shown = gtk_widget_get_mapped(GTK_WIDGET(window));
+    int x = 0, y = 0;
+    if (shown) {
+        gtk_window_get_position(window, &x, &y);
+        gtk_widget_hide(GTK_WIDGET(window));
+    }
+    gtk_window_set_decorated(window, !on);
+    gtk_window_set_keep_below(window, on);
+    if (on) gtk_window_stick(window);
+    else gtk_window_unstick(window);
+    gtk_window_set_skip_taskbar_hint(window, on);
+    gtk_window_set_skip_pager_hint(window, on);
+    if (shown) {
+        gtk_window_move(window, x, y);
+        gtk_widget_show(GTK_WIDGET(window));
+    }
 }

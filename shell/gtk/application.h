@@ -6,6 +6,7 @@
 #include <string>
 
 typedef struct _GtkWindow GtkWindow;
+typedef struct _GtkApplication GtkApplication;
 
 // The reverse-DNS application id (desktop file, metainfo, icon, D-Bus name,
 // WM_CLASS).
@@ -15,6 +16,10 @@ extern const char* const kTenmadoAppId;
 // workspace and out of the task bar and pager. Off by default; set before
 // the window is realised.
 void WSGtkSetWidgetMode(bool on);
+bool WSGtkWidgetMode();
+// Widget mode switched on or off for a window (and the mode with it): the
+// decorations, keep-below, sticky and the task bar and pager hints at once.
+void WSGtkApplyWidgetMode(GtkWindow* window, bool on);
 
 // WSGtkPlainWithoutSessionBus: without a session bus (no address, no
 // $XDG_RUNTIME_DIR/bus) the program runs as a plain instance, and no bus
@@ -36,6 +41,9 @@ void WSGtkSetGivenOptions(const std::string& options);
 //             application cannot register (a running instance that does not
 //             answer: stopped), one line says so and the status is 1.
 int WSGtkRunApplication(void (*start)());
+// The window's own actions, added with the application's at its startup
+// (set before WSGtkRunApplication).
+void WSGtkAddActionsAtStartup(void (*add)(GtkApplication* app));
 
 // WSGtkAdoptWindow: a top-level window joins the application (its icon,
 // Ctrl+Q and Ctrl+W, the widget mode's hints); it ends with the last window.

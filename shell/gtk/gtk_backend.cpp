@@ -7,6 +7,7 @@
 // ends when the last one closes. A lost connection to the X display ends
 // the program with a message.
 #include "shell/gtk/gtk_backend.h"
+#include "shell/gtk/preferences.h"
 
 #include <gtk/gtk.h>
 #ifdef GDK_WINDOWING_X11
@@ -27,6 +28,7 @@
 #include "app/i18n.h"
 #include "shell/cairo/cairo_painter.h"
 #include "shell/gtk/application.h"
+#include "shell/gtk/window_shell.h"
 #include "timecal/clock.h"
 #include "toolkit/picture.h"
 #include "toolkit/ws.h"
@@ -77,6 +79,7 @@ void SayIfClockStopped()
 // while a repaint is pending do nothing), so ticks and repaints are one to
 // one; their count goes to stderr at the end.
 int g_test_tick_ms = 0;  // 0: the wall clock's second
+bool g_test_preferences = false;  // the tests' binary: open the Preferences window at start
 int TestTickMs() { return g_test_tick_ms; }
 bool g_drawn = true;    // the last test tick's repaint has happened
 long g_test_ticks = 0;
@@ -86,7 +89,7 @@ gboolean OnTestTick(gpointer p)
     if (!g_drawn) return G_SOURCE_CONTINUE;
     g_drawn = false;
     ++g_test_ticks;
-    Clock_Fix(Clock_CivilSeconds() + 1);
+    Clock_Step(1);
     Tick* t = static_cast<Tick*>(p);
     t->proc(t->rate, t->data);
     SayIfClockStopped();
@@ -185,6 +188,7 @@ gboolean OnDraw(GtkWidget* widget, cairo_t* cr, gpointer p)
     cairo_paint(cr);
     cairo_restore(cr);
     CairoWarnMissingGlyphs(*g_painter);
+    WindowShell_Painted();
     g_drawn = true;
     return TRUE;
 }
@@ -298,7 +302,8 @@ void RealiseWindow(WSCmainWindow* w)
         if (!area || gtk_bin_get_child(GTK_BIN(win))) continue;
         GtkWidget* da = gtk_drawing_area_new();
         gtk_widget_set_size_request(da, std::max(1, width / 2), std::max(1, height / 2));
-        gtk_container_add(GTK_CONTAINER(win), da);
+        // the area with the bar below it, its tooltips, menu and accessible name
+        gtk_container_add(GTK_CONTAINER(win), WindowShell_Wrap(GTK_WINDOW(win), area, da, width, height));
         // lives as long as the program, as the area does
         AreaView* view = new AreaView{area, width, height};
         g_signal_connect(da, "draw", G_CALLBACK(OnDraw), view);
@@ -312,6 +317,8 @@ void RealiseWindow(WSCmainWindow* w)
     g_widgets[w] = win;
     g_signal_connect(win, "destroy", G_CALLBACK(OnWidgetDestroyed), w);
     if (w->visible()) gtk_widget_show_all(win);
+    // tests of the Preferences window open it with the main window
+    if (w->visible() && g_test_preferences) Preferences_Show(GTK_WINDOW(win));
 }
 
 // A name from the environment for a message: printable ASCII, other bytes
@@ -402,6 +409,7 @@ bool WSGtkOpenDisplay(std::string* why)
     return state == 1;
 }
 
+void WSGtkSetTestPreferences(bool on) { g_test_preferences = on; }
 void WSGtkSetTestTick(long ms) { g_test_tick_ms = ms >= 1 && ms <= 1000 ? static_cast<int>(ms) : 0; }
 
 int _win_main(void*, void*, char*, int)
@@ -413,6 +421,7 @@ int _win_main(void*, void*, char*, int)
     }
     // The application's first activation runs the init handlers and realises
     // the windows; the loop ends with the last window.
+    WSGtkAddActionsAtStartup(WindowShell_AddActions);
     const int status = WSGtkRunApplication([] {
         g_painter = new CairoPainter();
         WSSetBackend(&g_backend);

@@ -11,3 +11,5 @@ bool WSGtkOpenDisplay(std::string* why);
 // second; the count of ticks goes to stderr at the end. Never set by the
 // program.
 void WSGtkSetTestTick(long ms);
+// The tests' binary: open the Preferences window with the main window.
+void WSGtkSetTestPreferences(bool on);

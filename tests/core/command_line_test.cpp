@@ -150,7 +150,8 @@ TEST(ConfigRules, OptionHelpFromTheTable)
     EXPECT_EQ(Config_OptionHelp(ConfigKey::Latitude),
               "The observer's latitude, degrees from -90 to 90, north positive (default 35.6)");
     EXPECT_EQ(Config_OptionHelp(ConfigKey::Zone),
-              "The civil time zone, hours east of UTC from -12 to 14 in steps of 0.25 (default: "
-              "the whole hours nearest the longitude)");
+              "The civil time zone: hours east of UTC from -12 to 14 in steps of 0.25, a zone "
+              "name of the tz database with its daylight saving (Europe/London), or system (TZ "
+              "or /etc/localtime) (default: the whole hours nearest the longitude)");
     EXPECT_STREQ(Config_OptionArg(ConfigKey::Longitude), "DEG");
 }

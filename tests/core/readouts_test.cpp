@@ -178,10 +178,10 @@ TEST(AlmanacDays, OneDayAndAMonth)
     std::istringstream text(Almanac_Text());
     std::vector<std::string> lines;
     for (std::string l; std::getline(text, l);) lines.push_back(l);
-    // the picture's 15 read-outs, then the planner's lines (twilight ... the
-    // next events)
-    ASSERT_GT(lines.size(), 15u);
-    EXPECT_EQ(lines[15].substr(0, 12), U8(u8"市民薄明"));
+    // the picture's 15 read-outs, the tide's name, then the planner's lines
+    // (twilight ... the next events)
+    ASSERT_GT(lines.size(), 16u);
+    EXPECT_EQ(lines[16].substr(0, 12), U8(u8"市民薄明"));
     std::istringstream table(Almanac_DaysText(1));
     std::string header, row, more;
     std::getline(table, header);

@@ -126,7 +126,7 @@ run --almanac --at "$at" --config "$work/bom.ini"
 { echo "[observer]"; for i in $(seq 5000); do echo "k$i=1"; done; echo "[window]"; echo "colour=red"; } >"$work/keys.ini"
 run --almanac --at "$at" --config "$work/keys.ini"
 [ $rc -eq 0 ] && [ "$(wc -l <"$work/err")" -eq 2 ] &&
-  grep -q '\[observer\] 5000 keys are not settings (latitude, longitude, zone, azimuth), the first "k1", "k2", "k3"; ignored$' "$work/err" &&
+  grep -q '\[observer\] 5000 keys are not settings (latitude, longitude, zone, azimuth, place), the first "k1", "k2", "k3"; ignored$' "$work/err" &&
   grep -q '\[window\] "colour" is not a setting (widget); ignored$' "$work/err" ||
   fail "5000 stray keys: exit $rc, not one line with their count and one naming the other: $(head -c 300 "$work/err")"
 

@@ -1,0 +1,47 @@
+// The command line's places.
+#include "app/place_options.h"
+
+#include <cstdio>
+
+#include "places/places.h"
+
+namespace {
+constexpr size_t kListMax = 200;  // places --places prints at most
+const char kMissing[] = "the gazetteer cannot be read";
+}  // namespace
+
+/*
+**  PlaceOptions_List
+**  --places TEXT: the matches, most populous first.
+**
+**  Given:
+**     text   const char*   a name, "name, region" or "name, country" (UTF-8)
+**
+**  Returned (function value):
+**          int   0 when some place matched (at most 200 printed, the count
+**                of the rest after them), 1 when none did or the gazetteer
+**                cannot be read
+**
+**  Called:  Places_Search, Places_Describe
+*/
+int PlaceOptions_List(const char* text)
+{
+    const PlaceSearch s = Places_Search(text, 100000);
+    if (s.result == PlaceResult::NoData) {
+        std::fprintf(stderr, "tenmado: %s (%s)\n", kMissing, s.why.c_str());
+        return 1;
+    }
+    if (s.matches.empty()) {
+        std::fprintf(stderr, "tenmado: no place matches \"%s\"\n", text);
+        return 1;
+    }
+    for (size_t i = 0; i < s.matches.size() && i < kListMax; i++)
+        std::printf("%s\n", Places_Describe(s.matches[i]).c_str());
+    if (s.matches.size() > kListMax) std::printf("... and %zu more\n", s.matches.size() - kListMax);
+    return 0;
+}
+
+bool PlaceOptions_DataMissing(const std::string& problem)
+{
+    return problem.compare(0, sizeof kMissing - 1, kMissing) == 0;
+}
