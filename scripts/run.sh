@@ -9,10 +9,12 @@ cd "$(dirname "$0")/.."
 
 # The installation's and the build's output go to stderr: stdout is the
 # program's alone (bash scripts/run.sh --almanac --json | python3 -m json.tool).
-# (librsvg2-bin: rsvg-convert draws the window's icon from its SVG at build time)
+# (librsvg2-bin: rsvg-convert draws the window's icon from its SVG at build time;
+# gettext: xgettext and msgfmt make the message catalogs; iso-codes: the
+# country names of places; tzdata: the named time zones)
 {
   install_missing cmake g++ make pkg-config libgtk-3-dev nlohmann-json3-dev \
-    fonts-ipafont-gothic librsvg2-bin
+    fonts-ipafont-gothic librsvg2-bin gettext iso-codes tzdata
   # a new build folder without the tests (no GoogleTest needed); one that
   # scripts/test.sh configured keeps them
   testing=()
