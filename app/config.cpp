@@ -176,6 +176,28 @@ void UnknownKeys(const std::string& shown, const char* group, const char* settin
                                 shown.c_str(), group, unknown.size(), settings, first.c_str()));
 }
 
+// A group of one setting: its value (raw, or unescaped as a string) to
+// take, every other key of the group warned of as UnknownKeys does.
+template <typename Take>
+void OneKeyGroup(GKeyFile* file, const char* group, const char* key, bool as_string,
+                 const std::string& shown, std::vector<std::string>* warnings, Take take)
+{
+    std::vector<std::string> unknown;
+    gchar** names = g_key_file_get_keys(file, group, nullptr, nullptr);
+    for (gchar** n = names; n && *n; ++n) {
+        if (std::strcmp(*n, key) != 0) {
+            unknown.push_back(*n);
+            continue;
+        }
+        gchar* text = as_string ? g_key_file_get_string(file, group, *n, nullptr)
+                                : g_key_file_get_value(file, group, *n, nullptr);
+        take(text);
+        g_free(text);
+    }
+    g_strfreev(names);
+    UnknownKeys(shown, ("[" + std::string(group) + "]").c_str(), key, unknown, warnings);
+}
+
 }  // namespace
 
 /*
@@ -455,14 +477,9 @@ void Config_ReadFile(const std::string& path, bool required, ConfigLayer* layer,
     g_strfreev(names);
     UnknownKeys(shown, "[observer]", "latitude, longitude, zone, azimuth, place", unknown, warnings);
 
-    // [window]
-    unknown.clear();
-    names = g_key_file_get_keys(file, "window", nullptr, nullptr);
-    for (gchar** n = names; n && *n; ++n) {
-        gchar* text = g_key_file_get_value(file, "window", *n, nullptr);
-        if (std::strcmp(*n, "widget") != 0)
-            unknown.push_back(*n);
-        else if (text && std::strcmp(text, "true") == 0)
+    // [window] widget
+    OneKeyGroup(file, "window", "widget", false, shown, warnings, [&](const gchar* text) {
+        if (text && std::strcmp(text, "true") == 0)
             layer->widget = true;
         else if (text && std::strcmp(text, "false") == 0)
             layer->widget = false;
@@ -470,45 +487,25 @@ void Config_ReadFile(const std::string& path, bool required, ConfigLayer* layer,
             warnings->push_back(Message(_("%s: [window] widget = %s is not true or false; it keeps "
                                           "its default"),
                                         shown.c_str(), Shown(text).c_str()));
-        g_free(text);
-    }
-    g_strfreev(names);
-    UnknownKeys(shown, "[window]", "widget", unknown, warnings);
-
-    // [display]
-    unknown.clear();
-    names = g_key_file_get_keys(file, "display", nullptr, nullptr);
-    for (gchar** n = names; n && *n; ++n) {
-        gchar* text = g_key_file_get_value(file, "display", *n, nullptr);
+    });
+    // [display] labels
+    OneKeyGroup(file, "display", "labels", false, shown, warnings, [&](const gchar* text) {
         LabelChoice choice = LabelChoice::Japanese;
-        if (std::strcmp(*n, "labels") != 0)
-            unknown.push_back(*n);
-        else if (Labels_ParseChoice(text, &choice))
+        if (Labels_ParseChoice(text, &choice))
             layer->labels = choice;
         else
             warnings->push_back(Message(_("%s: [display] labels = %s is not ja, en or auto; it "
                                           "keeps its default"),
                                         shown.c_str(), Shown(text).c_str()));
-        g_free(text);
-    }
-    g_strfreev(names);
-    UnknownKeys(shown, "[display]", "labels", unknown, warnings);
-    // [tides]
-    unknown.clear();
-    names = g_key_file_get_keys(file, "tides", nullptr, nullptr);
-    for (gchar** n = names; n && *n; ++n) {
-        gchar* text = g_key_file_get_string(file, "tides", *n, nullptr);
-        if (std::strcmp(*n, "station") != 0)
-            unknown.push_back(*n);
-        else if (text && *text && std::strlen(text) < 200)
+    });
+    // [tides] station
+    OneKeyGroup(file, "tides", "station", true, shown, warnings, [&](const gchar* text) {
+        if (text && *text && std::strlen(text) < 200)
             layer->tide_station = std::string(text);
         else
             warnings->push_back(shown + ": [tides] station = " + Shown(text) +
                                 " is not a station id; the tides of Tokyo Bay are shown");
-        g_free(text);
-    }
-    g_strfreev(names);
-    UnknownKeys(shown, "[tides]", "station", unknown, warnings);
+    });
     g_key_file_free(file);
 }
 

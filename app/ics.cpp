@@ -97,8 +97,7 @@ std::string Ics_Escape(const std::string& text)
 **     back.
 **
 **  Reference:
-**     RFC 5545, Internet Calendaring and Scheduling Core Object
-**     Specification (iCalendar), section 3.1, Content Lines.
+**     RFC 5545 (iCalendar), section 3.1, Content Lines.
 */
 std::string Ics_Fold(const std::string& line)
 {
