@@ -177,14 +177,18 @@ void UnknownKeys(const std::string& shown, const char* group, const char* settin
 }
 
 // A group of one setting: its value (raw, or unescaped as a string) to
-// take, every other key of the group warned of as UnknownKeys does.
+// take, every other key of the group warned of as UnknownKeys does but for
+// quiet, a key of the program's own that says nothing to the settings
+// (null: none).
 template <typename Take>
 void OneKeyGroup(GKeyFile* file, const char* group, const char* key, bool as_string,
-                 const std::string& shown, std::vector<std::string>* warnings, Take take)
+                 const std::string& shown, std::vector<std::string>* warnings, Take take,
+                 const char* quiet = nullptr)
 {
     std::vector<std::string> unknown;
     gchar** names = g_key_file_get_keys(file, group, nullptr, nullptr);
     for (gchar** n = names; n && *n; ++n) {
+        if (quiet && std::strcmp(*n, quiet) == 0) continue;
         if (std::strcmp(*n, key) != 0) {
             unknown.push_back(*n);
             continue;
@@ -371,9 +375,26 @@ std::string Config_DefaultPath()
 }
 
 /*
+**  Config_FirstStart
+**  Whether this start is the first: the window then offers to set the place.
+**
+**  Notes:
+**  1) Anything at the path (lstat: a dangling link too) is a file the user
+**     has, so the offer is made only where Save would create the file.
+*/
+bool Config_FirstStart(bool config_given, const ConfigLayer& options,
+                       const std::string& default_path)
+{
+    if (config_given || options.place || options.latitude || options.longitude) return false;
+    GStatBuf st;
+    return g_lstat(default_path.c_str(), &st) != 0 && errno == ENOENT;
+}
+
+/*
 **  Config_ReadFile
 **  The settings of one key file: [observer] latitude, longitude, zone,
-**  azimuth; [window] widget (true or false); [tides] station (an id of
+**  azimuth; [window] widget (true or false; welcomed, the first start's
+**  bar dismissed, says nothing to the settings); [tides] station (an id of
 **  the tide database, nearest or tokyo-bay, checked when it is used).
 **
 **  Notes:
@@ -487,7 +508,7 @@ void Config_ReadFile(const std::string& path, bool required, ConfigLayer* layer,
             warnings->push_back(Message(_("%s: [window] widget = %s is not true or false; it keeps "
                                           "its default"),
                                         shown.c_str(), Shown(text).c_str()));
-    });
+    }, kWelcomedKey);
     // [display] labels
     OneKeyGroup(file, "display", "labels", false, shown, warnings, [&](const gchar* text) {
         LabelChoice choice = LabelChoice::Japanese;

@@ -75,6 +75,15 @@ std::string Config_ZoneAccepted();
 bool Config_ParsePlace(const std::string& text, ConfigLayer* layer, std::string* why);
 
 // ---- the settings file
+// [window] welcomed = true: the first start's offer to set the place was
+// dismissed (written with the file; read by nothing else).
+constexpr const char* kWelcomedKey = "welcomed";
+// Whether the window offers to set the place: no --config, no option that
+// says where (--place, --lat, --lon), and no settings file at
+// default_path (nothing there at all: a file of any content, even one
+// that cannot be read, is the user's).
+bool Config_FirstStart(bool config_given, const ConfigLayer& options,
+                       const std::string& default_path);
 // The file read without --config: $XDG_CONFIG_HOME/tenmado/settings.ini
 // (~/.config/tenmado/settings.ini when XDG_CONFIG_HOME is not set).
 std::string Config_DefaultPath();

@@ -10,6 +10,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <functional>
 
 namespace {
 
@@ -33,6 +34,16 @@ bool WriteAll(int fd, const char* data, size_t size)
     return true;
 }
 
+const char* LabelsText(LabelChoice c)
+{
+    return c == LabelChoice::English ? "en" : c == LabelChoice::Auto ? "auto" : "ja";
+}
+
+// The file at path_given loaded, changed by edit and written whole or not
+// at all (SettingsFile_Write's notes).
+bool Edit(const std::string& path_given, const std::function<void(GKeyFile*)>& edit,
+          std::string* why);
+
 }  // namespace
 
 /*
@@ -54,8 +65,51 @@ bool WriteAll(int fd, const char* data, size_t size)
 **     old file's permission bits (0600 new), is synced and renamed over the
 **     file; on any failure the temporary file is removed and the file is
 **     untouched. A symbolic link is written through to its target.
+**  3) A saved file is a welcomed one: the first start's offer is not made
+**     again ([window] welcomed = true).
 */
-bool SettingsFile_Write(const std::string& path_given, const ConfigValues& v, std::string* why)
+bool SettingsFile_Write(const std::string& path, const ConfigValues& v, std::string* why)
+{
+    return Edit(path, [&](GKeyFile* file) {
+        g_key_file_set_value(file, "observer", "latitude", Number(v.latitude).c_str());
+        g_key_file_set_value(file, "observer", "longitude", Number(v.longitude).c_str());
+        if (!v.zone_name.empty())
+            g_key_file_set_value(file, "observer", "zone", v.zone_name.c_str());
+        else if (v.zone_set)
+            g_key_file_set_value(file, "observer", "zone", Number(v.zone).c_str());
+        else
+            g_key_file_remove_key(file, "observer", "zone", nullptr);
+        if (!v.place_name.empty())
+            g_key_file_set_value(file, "observer", "place", v.place_name.c_str());
+        else
+            g_key_file_remove_key(file, "observer", "place", nullptr);
+        g_key_file_set_value(file, "observer", "azimuth", Number(v.azimuth).c_str());
+        g_key_file_set_value(file, "window", "widget", v.widget ? "true" : "false");
+        g_key_file_set_value(file, "window", kWelcomedKey, "true");
+        if (!v.tide_station.empty())
+            g_key_file_set_string(file, "tides", "station", v.tide_station.c_str());
+        else
+            g_key_file_remove_key(file, "tides", "station", nullptr);
+        if (v.labels != Config_Defaults().labels || g_key_file_has_key(file, "display", "labels", nullptr))
+            g_key_file_set_value(file, "display", "labels", LabelsText(v.labels));
+    }, why);
+}
+
+/*
+**  SettingsFile_Welcomed
+**  [window] welcomed = true into the file, the rest as it was.
+*/
+bool SettingsFile_Welcomed(const std::string& path, std::string* why)
+{
+    return Edit(path, [](GKeyFile* file) {
+        g_key_file_set_value(file, "window", kWelcomedKey, "true");
+    }, why);
+}
+
+namespace {
+
+bool Edit(const std::string& path_given, const std::function<void(GKeyFile*)>& edit,
+          std::string* why)
 {
     std::string path = path_given;
     if (gchar* target = g_file_read_link(path.c_str(), nullptr)) {
@@ -86,21 +140,7 @@ bool SettingsFile_Write(const std::string& path_given, const ConfigValues& v, st
         }
     }
 
-    // the program's keys
-    g_key_file_set_value(file, "observer", "latitude", Number(v.latitude).c_str());
-    g_key_file_set_value(file, "observer", "longitude", Number(v.longitude).c_str());
-    if (!v.zone_name.empty())
-        g_key_file_set_value(file, "observer", "zone", v.zone_name.c_str());
-    else if (v.zone_set)
-        g_key_file_set_value(file, "observer", "zone", Number(v.zone).c_str());
-    else
-        g_key_file_remove_key(file, "observer", "zone", nullptr);
-    if (!v.place_name.empty())
-        g_key_file_set_value(file, "observer", "place", v.place_name.c_str());
-    else
-        g_key_file_remove_key(file, "observer", "place", nullptr);
-    g_key_file_set_value(file, "observer", "azimuth", Number(v.azimuth).c_str());
-    g_key_file_set_value(file, "window", "widget", v.widget ? "true" : "false");
+    edit(file);
     gsize length = 0;
     gchar* text = g_key_file_to_data(file, &length, nullptr);
     g_key_file_free(file);
@@ -130,3 +170,5 @@ bool SettingsFile_Write(const std::string& path_given, const ConfigValues& v, st
     if (!ok) *why = path + ": " + g_strerror(saved ? saved : EIO) + "; nothing was written";
     return ok;
 }
+
+}  // namespace

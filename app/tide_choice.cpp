@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <cmath>
+#include <cstddef>
 #include <cstdio>
 #include <memory>
 
@@ -246,6 +247,53 @@ const char* TideChoice_NameAt(double jd)
         kept_name = Tide_NameOfDate(start);
     }
     return kept_name;
+}
+
+namespace {
+
+TideOffer Offer(const TideStation& s, double km)
+{
+    std::string label = s.name_ja.empty() ? s.name : s.name_ja + " " + s.name;
+    if (!s.region.empty() && s.region != s.name) label += ", " + s.region;
+    if (!s.country.empty()) label += ", " + s.country;
+    return {s.id, label, km};
+}
+
+}  // namespace
+
+/*
+**  TideChoice_Offers
+**  The stations to choose from, nearest first.
+**
+**  Notes:
+**  1) A partial sort: only the count nearest of the matches are ordered
+**     (the whole database is some thousands of stations).
+*/
+std::vector<TideOffer> TideChoice_Offers(const std::string& text, double lat, double lon,
+                                         size_t count)
+{
+    std::vector<TideOffer> out;
+    const TideDatabase* db = TideChoice_Database(nullptr);
+    if (!db) return out;
+    std::vector<std::pair<double, const TideStation*>> rows;
+    for (const TideStation* s : TideDb_Search(*db, text))
+        rows.push_back({Tide_DistanceKm(lat, lon, s->latitude, s->longitude), s});
+    const size_t n = std::min(count, rows.size());
+    std::partial_sort(rows.begin(), rows.begin() + static_cast<std::ptrdiff_t>(n), rows.end(),
+                      [](const auto& a, const auto& b) {
+                          return a.first < b.first || (a.first == b.first && a.second->id < b.second->id);
+                      });
+    for (size_t i = 0; i < n; ++i) out.push_back(Offer(*rows[i].second, rows[i].first));
+    return out;
+}
+
+bool TideChoice_OfferOf(const std::string& id, double lat, double lon, TideOffer* offer)
+{
+    const TideDatabase* db = TideChoice_Database(nullptr);
+    const TideStation* s = db ? TideDb_Find(*db, id) : nullptr;
+    if (!s) return false;
+    *offer = Offer(*s, Tide_DistanceKm(lat, lon, s->latitude, s->longitude));
+    return true;
 }
 
 std::string TideChoice_List(const std::string& text, bool near, double lat, double lon)

@@ -45,6 +45,23 @@ const TideDatabase* TideChoice_Database(std::string* why);
 // licence; nearest first with its distance when near is true.
 std::string TideChoice_List(const std::string& text, bool near, double lat, double lon);
 
+// A station offered for choosing (the Preferences window): its id, a line
+// naming it (UTF-8: the Japanese name, the name, region and country) and
+// its distance from the observer, km.
+struct TideOffer {
+    std::string id;
+    std::string label;
+    double km;
+};
+// At most count stations whose name, Japanese name, region or country
+// holds text (all for empty), nearest to lat, lon first; none without the
+// database.
+std::vector<TideOffer> TideChoice_Offers(const std::string& text, double lat, double lon,
+                                         size_t count);
+// The offer of one setting (an id of the database; not "nearest" nor
+// "tokyo-bay"); false when the id is not there.
+bool TideChoice_OfferOf(const std::string& id, double lat, double lon, TideOffer* offer);
+
 // The heading of a station's rows: its Japanese name (the part before a
 // bracket) or the database's, cut to max_cells half-width cells, then 潮汐
 // (Shift_JIS); cells receives the name's width.

@@ -152,6 +152,7 @@ int RunWindow(const CommandRequest& q, const ConfigValues& values)
     WSGtkSetWidgetMode(values.widget);
     Preferences_Setup(q.config_given ? q.config : Config_DefaultPath(), q.options);
     WSGtkSetSettingsPath(q.config_given ? q.config : Config_DefaultPath());
+    WindowShell_OfferPlace(Config_FirstStart(q.config_given, q.options, Config_DefaultPath()));
     // what a window already running in the session would not take
     std::string not_taken;
     const std::pair<const char*, bool> options[] = {

@@ -6,8 +6,11 @@
 
 #include <gtk/gtk.h>
 
+#include <algorithm>
 #include <string>
 
+#include "app/i18n.h"
+#include "app/settings_file.h"
 #include "app/time_travel.h"
 #include "app/view_turn.h"
 #include "shell/gtk/application.h"
@@ -338,9 +341,58 @@ void OnPreferences(GSimpleAction*, GVariant*, gpointer)
     WindowShell_ShowPreferences(g_shell.window);
 }
 
+// ---- the first start's offer
+
+bool g_offer_place = false;
+
+// The info bar gone, the window shorter by its height (the picture keeps
+// its size).
+void WelcomeGone()
+{
+    GtkWidget* bar = g_shell.welcome;
+    if (!bar) return;
+    g_shell.welcome = nullptr;
+    int w = 0, h = 0, bar_h = gtk_widget_get_allocated_height(bar);
+    gtk_window_get_size(g_shell.window, &w, &h);
+    gtk_widget_destroy(bar);
+    gtk_window_resize(g_shell.window, w, std::max(1, h - bar_h));
+}
+
+// Closed: remembered in the settings file (a file that cannot be written
+// says so once; the bar goes all the same).
+void OnWelcomeResponse(GtkInfoBar*, gint response, gpointer)
+{
+    if (response == GTK_RESPONSE_ACCEPT) {
+        WindowShell_ShowPreferences(g_shell.window);
+        return;
+    }
+    std::string why;
+    if (!SettingsFile_Welcomed(g_settings_path, &why))
+        I18n_Print(Message(_("warning: %s"), why.c_str()));
+    WelcomeGone();
+}
+
+GtkWidget* WelcomeBar()
+{
+    GtkWidget* bar = gtk_info_bar_new_with_buttons(_("Set _Place"), GTK_RESPONSE_ACCEPT, nullptr);
+    gtk_widget_set_name(bar, "welcome");
+    gtk_info_bar_set_message_type(GTK_INFO_BAR(bar), GTK_MESSAGE_INFO);
+    gtk_info_bar_set_show_close_button(GTK_INFO_BAR(bar), TRUE);
+    GtkWidget* label = gtk_label_new(_("The sky, the times and the tides are Tokyo's. Set your "
+                                       "own place?"));
+    gtk_label_set_line_wrap(GTK_LABEL(label), TRUE);
+    gtk_label_set_xalign(GTK_LABEL(label), 0);
+    gtk_label_set_max_width_chars(GTK_LABEL(label), 40);
+    gtk_container_add(GTK_CONTAINER(gtk_info_bar_get_content_area(GTK_INFO_BAR(bar))), label);
+    g_signal_connect(bar, "response", G_CALLBACK(OnWelcomeResponse), nullptr);
+    gtk_widget_show_all(bar);
+    return bar;
+}
+
 }  // namespace
 
 void WSGtkSetSettingsPath(const std::string& path) { g_settings_path = path; }
+void WindowShell_OfferPlace(bool offer) { g_offer_place = offer; }
 const std::string& WSGtkSettingsPath() { return g_settings_path; }
 
 /*
@@ -387,6 +439,15 @@ GtkWidget* WindowShell_Wrap(GtkWindow* window, WSCvdrawingArea* area, GtkWidget*
     g_signal_connect(da, "popup-menu", G_CALLBACK(OnPopupMenu), nullptr);
     ShellTooltips_Attach(&g_shell);
     GtkWidget* box = gtk_box_new(GTK_ORIENTATION_VERTICAL, 0);
+    if (g_offer_place) {
+        // above the picture, never in it: the window as much taller
+        g_shell.welcome = WelcomeBar();
+        gtk_box_pack_start(GTK_BOX(box), g_shell.welcome, FALSE, FALSE, 0);
+        int bar_h = 0;
+        gtk_widget_get_preferred_height_for_width(g_shell.welcome, base_width, nullptr, &bar_h);
+        gtk_window_set_default_size(window, base_width, base_height + bar_h);
+        Preferences_OnSaved(WelcomeGone);
+    }
     gtk_box_pack_start(GTK_BOX(box), da, TRUE, TRUE, 0);
     gtk_box_pack_end(GTK_BOX(box), ShellBar_New(&g_shell), FALSE, FALSE, 0);
     return box;

@@ -16,6 +16,12 @@ class WSCvdrawingArea;
 void WSGtkSetSettingsPath(const std::string& path);
 const std::string& WSGtkSettingsPath();
 
+// The first start (Config_FirstStart): an info bar above the picture offers
+// to set the place; its close button, or a Save of the Preferences window,
+// dismisses it for good ([window] welcomed = true into the settings file).
+// Call before the window is made.
+void WindowShell_OfferPlace(bool offer);
+
 // The application's actions and their keys (at the application's startup).
 void WindowShell_AddActions(GtkApplication* app);
 
@@ -23,7 +29,9 @@ void WindowShell_AddActions(GtkApplication* app);
 //   Given:    window  the main window, area the drawing area's object, da its
 //             widget, base_width/base_height the window's stated size
 //   Returned: the widget to put into the window: the drawing area with the
-//             time bar below it (hidden while the clock is live)
+//             time bar below it (hidden while the clock is live) and, on the
+//             first start, the info bar above it (the window's default size
+//             grows by it, so the picture keeps its size)
 //   Notes:    gives the area its tooltips, accessible name, context menu
 //             and focus.
 GtkWidget* WindowShell_Wrap(GtkWindow* window, WSCvdrawingArea* area, GtkWidget* da,

@@ -17,6 +17,7 @@ struct ShellWindow {
     GtkWidget* bar = nullptr;              // the time bar below the picture
     GtkWidget* bar_label = nullptr;
     bool bar_shown = false;
+    GtkWidget* welcome = nullptr;          // the first start's info bar above the picture
     std::string description;               // the accessible description set last
 };
 

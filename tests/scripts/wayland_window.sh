@@ -52,6 +52,11 @@ export NO_AT_BRIDGE=1  # no accessibility services on this short-lived bus
 # nothing on the screen moves but the window: no panel with its clock
 printf '[core]\nidle-time=0\n[shell]\npanel-position=none\n' >"$work/weston.ini"
 mkdir "$work/shots"
+# settings of the test's own, never the user's (an empty file: no first
+# start's bar above the picture)
+export XDG_CONFIG_HOME=$work/config
+mkdir -p "$XDG_CONFIG_HOME/tenmado"
+: >"$XDG_CONFIG_HOME/tenmado/settings.ini"
 
 # shoot NAME: a capture of the whole output into $work/NAME.png
 shoot() {

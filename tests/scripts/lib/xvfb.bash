@@ -2,7 +2,8 @@
 # test of its own): a work folder, a display of its own, and the clean-up of
 # the program and the server by PID whatever way the script ends.
 #
-# After sourcing: $work, $xvfb_pid, $app_pid.
+# After sourcing: $work, $xvfb_pid, $app_pid, XDG_CONFIG_HOME (an empty
+# settings file of the test's own).
 #   xvfb_start [WxHxD]     start Xvfb on a display it picks itself (screen 1024x768x24
 #                          unless given); exports DISPLAY
 #   window_start PROG ...  start the program, wait for its window (found by the
@@ -20,6 +21,13 @@ xvfb_cleanup() {
   rm -rf "$work"
 }
 trap xvfb_cleanup EXIT
+# Settings of the test's own, never the user's: an empty settings file, so
+# the window is the one of a user who has settings (no first start's bar
+# above the picture). A script that needs other settings, or none, sets
+# XDG_CONFIG_HOME itself after sourcing this.
+export XDG_CONFIG_HOME=$work/xdg-config
+mkdir -p "$XDG_CONFIG_HOME/tenmado"
+: >"$XDG_CONFIG_HOME/tenmado/settings.ini"
 
 # -displayfd: the server takes a free display and writes its number;
 # -noreset: it must not reset when a probing client disconnects, or the
