@@ -89,3 +89,49 @@ TEST(SettingsFile, WrittenWholeKeepingWhatItDoesNotKnow)
     EXPECT_EQ(Read(path), "this is not = a key file [\n");
     EXPECT_EQ(std::system(("rm -rf '" + dir + "'").c_str()), 0);
 }
+
+TEST(SettingsFile, TidesLabelsAndTheFirstStart)
+{
+    const std::string dir = testing::TempDir() + "settings_welcome_" + std::to_string(getpid());
+    const std::string path = dir + "/tenmado/settings.ini";
+    ConfigLayer none;
+    // nothing there: the first start, unless --config or an option says where
+    EXPECT_TRUE(Config_FirstStart(false, none, path));
+    EXPECT_FALSE(Config_FirstStart(true, none, path));
+    ConfigLayer lat;
+    lat.latitude = 10;
+    EXPECT_FALSE(Config_FirstStart(false, lat, path));
+
+    // the offer closed: only [window] welcomed, which the reader takes quietly
+    std::string why;
+    ASSERT_TRUE(SettingsFile_Welcomed(path, &why)) << why;
+    EXPECT_EQ(Read(path), "[window]\nwelcomed=true\n");
+    EXPECT_FALSE(Config_FirstStart(false, none, path));
+    ConfigLayer layer;
+    std::vector<std::string> warnings;
+    Config_ReadFile(path, true, &layer, &warnings);
+    EXPECT_TRUE(warnings.empty()) << warnings.at(0);
+
+    // a station and the labels saved; the default labels of a file without
+    // the key leave none, a station back to the default removes its key
+    ConfigValues v = Config_Defaults();
+    v.tide_station = "ticon/osaka";
+    ASSERT_TRUE(SettingsFile_Write(path, v, &why)) << why;
+    std::string text = Read(path);
+    EXPECT_NE(text.find("[tides]\nstation=ticon/osaka"), std::string::npos) << text;
+    EXPECT_EQ(text.find("labels"), std::string::npos) << text;
+    EXPECT_NE(text.find("welcomed=true"), std::string::npos) << text;
+    v.tide_station.clear();
+    v.labels = LabelChoice::Auto;
+    ASSERT_TRUE(SettingsFile_Write(path, v, &why)) << why;
+    text = Read(path);
+    EXPECT_EQ(text.find("station"), std::string::npos) << text;
+    Config_ReadFile(path, true, &layer, &warnings);
+    EXPECT_TRUE(warnings.empty()) << warnings.at(0);
+    ASSERT_TRUE(layer.labels);
+    EXPECT_EQ(*layer.labels, LabelChoice::Auto);
+    v.labels = LabelChoice::Japanese;  // the default, but the file has the key: it says ja
+    ASSERT_TRUE(SettingsFile_Write(path, v, &why)) << why;
+    EXPECT_NE(Read(path).find("labels=ja"), std::string::npos) << Read(path);
+    EXPECT_EQ(std::system(("rm -rf '" + dir + "'").c_str()), 0);
+}
