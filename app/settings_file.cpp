@@ -11,6 +11,8 @@
 #include <cstdio>
 #include <cstring>
 
+#include "app/i18n.h"
+
 namespace {
 
 std::string Number(double v)
@@ -78,8 +80,8 @@ bool SettingsFile_Write(const std::string& path_given, const ConfigValues& v, st
                                        static_cast<GKeyFileFlags>(G_KEY_FILE_KEEP_COMMENTS |
                                                                   G_KEY_FILE_KEEP_TRANSLATIONS),
                                        &error)) {
-            *why = path + ": " + (error ? error->message : "cannot be read") +
-                   "; it is left as it is";
+            *why = Message(_("%s: %s; it is left as it is"), path.c_str(),
+                           error ? error->message : _("cannot be read"));
             g_clear_error(&error);
             g_key_file_free(file);
             return false;
@@ -127,6 +129,7 @@ bool SettingsFile_Write(const std::string& path_given, const ConfigValues& v, st
         if (!ok) g_unlink(temp.c_str());
     }
     g_free(text);
-    if (!ok) *why = path + ": " + g_strerror(saved ? saved : EIO) + "; nothing was written";
+    if (!ok)
+        *why = Message(_("%s: %s; nothing was written"), path.c_str(), g_strerror(saved ? saved : EIO));
     return ok;
 }
