@@ -42,6 +42,15 @@ for po in "$src"/po/*.po; do
   [ -f "$pot" ] && { msgcmp "$po" "$pot" 2>"$work/msgcmp" || fail "$lang.po lacks messages of the template: $(head -c 600 "$work/msgcmp")"; }
 done
 
+# Every message the program hands to the user is marked: a call that prints,
+# warns, fails or labels the window with an English phrase on its own line
+# and no _(), N_(), U8_() or ngettext() there is a message left out of the
+# template (the test hooks' log lines are not messages).
+sinks='(g_printerr|fprintf\(stderr|I18n_Print|[uU]sage\(|Failure\(|warnings->push_back|\*why = |\*problem = |gtk_label_(new|set_text)|gtk_button_new_with_label|set_tooltip_text|set_title|g_menu_(append|item_new)|g_notification_(new|set_body)|atk_object_set_(name|description)|add_credit_section|set_comments)'
+(cd "$src" && grep -rnP "$sinks"'.*"[^"]*\b[a-z]{2,} [a-z]{2,}' app shell places tides --include='*.cpp' |
+  grep -vP '\b(_|N_|U8_|ngettext)\(' | grep -vP 'test ticks|tooltip: %s|reminder %s') >"$work/unmarked"
+[ -s "$work/unmarked" ] && fail "messages not marked for translation: $(head -n 5 "$work/unmarked")"
+
 # ---- --help and the messages
 japanese "$prog" --help >"$work/help" 2>&1 || fail "LANGUAGE=ja --help: exit $?"
 grep -q '観測地の空の暦と時計' "$work/help" || fail "LANGUAGE=ja --help is not Japanese: $(head -n 3 "$work/help")"
