@@ -123,6 +123,20 @@ std::string TideChoice_Heading(const TideStation& s, int max_cells, int* cells)
     return cut + "潮汐";
 }
 
+/*
+**  TideChoice_HeadingEnglish
+**  The English labels' heading of a station: its English name.
+**
+**  Given:
+**     s           TideStation   the station (name: "Kushimoto", "Sydney, Fort Denison")
+**     max_cells   int           the most half-width cells the name may take
+**
+**  Returned (function value):
+**                 std::string   the part of the name before a comma, its
+**                               letters beyond ASCII as their nearest ASCII
+**                               (iconv's transliteration, "?" for none), cut
+**                               to max_cells and without trailing blanks
+*/
 std::string TideChoice_HeadingEnglish(const TideStation& s, int max_cells)
 {
     std::string name = s.name;
