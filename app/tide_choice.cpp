@@ -1,6 +1,7 @@
 // The choice of the tides the read-outs show, and the station list.
 #include "app/tide_choice.h"
 
+#include <glib.h>
 #include <iconv.h>
 
 #include <algorithm>
@@ -134,7 +135,7 @@ std::string TideChoice_Heading(const TideStation& s, int max_cells, int* cells)
 **  Returned (function value):
 **                 std::string   the part of the name before a comma, its
 **                               letters beyond ASCII as their nearest ASCII
-**                               (iconv's transliteration, "?" for none), cut
+**                               (g_str_to_ascii, "?" for none), cut
 **                               to max_cells and without trailing blanks
 */
 std::string TideChoice_HeadingEnglish(const TideStation& s, int max_cells)
@@ -142,27 +143,11 @@ std::string TideChoice_HeadingEnglish(const TideStation& s, int max_cells)
     std::string name = s.name;
     const size_t comma = name.find(',');
     if (comma != std::string::npos && comma > 0) name.resize(comma);
-    // letters beyond ASCII as their nearest ASCII ("Bahía" is "Bahia")
-    std::string ascii;
-    iconv_t cd = iconv_open("ASCII//TRANSLIT", "UTF-8");
-    if (cd != reinterpret_cast<iconv_t>(-1)) {
-        char buf[256];
-        char* in = name.data();
-        size_t left = name.size();
-        while (left > 0) {
-            char* o = buf;
-            size_t room = sizeof buf;
-            const size_t r = iconv(cd, &in, &left, &o, &room);
-            ascii.append(buf, static_cast<size_t>(o - buf));
-            if (r == static_cast<size_t>(-1) && errno != E2BIG) {
-                ascii += '?';
-                ++in;
-                --left;
-                while (left > 0 && (static_cast<unsigned char>(*in) & 0xC0) == 0x80) { ++in; --left; }
-            }
-        }
-        iconv_close(cd);
-    }
+    // letters beyond ASCII as their nearest ASCII ("Bahía" is "Bahia"), by
+    // GLib's table, the same in every locale
+    gchar* folded = g_str_to_ascii(name.c_str(), "C");
+    const std::string ascii = folded ? folded : "";
+    g_free(folded);
     return Cut(ascii, max_cells);
 }
 
