@@ -103,8 +103,9 @@ gboolean OnQueryTooltip(GtkWidget*, gint x, gint y, gboolean keyboard, GtkToolti
         return Tip(tooltip, BodyText(i));
     }
     if (std::hypot(px - kPhaseX, py - kPhaseY) <= kPhaseR) {
-        const std::string phase = BodyText(kPanelMoon) + "\n" + SjisToUtf8(std::string(Label(LabelId::MoonAgeLabel))) +
-                                  ": " + Message(_("the Moon's age, %.1f days since the new moon"), r.moon_age);
+        const std::string phase =
+            BodyText(kPanelMoon) + "\n" + SjisToUtf8(std::string(Label(LabelId::MoonAgeLabel))) + ": " +
+            Message(_("the Moon's age, %.1f days since the new moon"), r.moon_age);
         TipArea(shell, tooltip, kPhaseX - kPhaseR, kPhaseY - kPhaseR, 2 * kPhaseR, 2 * kPhaseR);
         return Tip(tooltip, phase);
     }
