@@ -293,7 +293,10 @@ std::string Almanac_Text()
         const double km = Tide_DistanceKm(r.at.place.latitude, r.at.place.longitude, c.station->latitude,
                                           c.station->longitude);
         char far[160];
-        std::snprintf(far, sizeof far, "潮汐観測点 %s (%.0f km)", c.station->id.c_str(), km);
+        std::snprintf(far, sizeof far,
+                      Labels_InUse() == LabelSet::English ? "Tide station %s (%.0f km)"
+                                                          : "潮汐観測点 %s (%.0f km)",
+                      c.station->id.c_str(), km);
         if (km > kFarStationKm) out += Line(far) + "\n";
     }
     for (const std::string& l : Planner_TextLines(r, Planner_Of(r))) out += l + "\n";

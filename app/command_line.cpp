@@ -201,23 +201,23 @@ std::optional<std::string> ParseOptions(int* argc, char*** argv, const char* ver
          "FILE"},
         observer(0), observer(1), observer(2), observer(3),
         {"tide-station", 0, 0, G_OPTION_ARG_FILENAME, &o->tide_station,
-         "The tides of a station of the tide database (its id, as --tide-stations lists them), "
-         "of the station nearest the observer (nearest), or of the four-constituent model of "
-         "Tokyo Bay (tokyo-bay, the default)",
+         N_("The tides of a station of the tide database (its id, as --tide-stations lists them), "
+            "of the station nearest the observer (nearest), or of the four-constituent model of "
+            "Tokyo Bay (tokyo-bay, the default)"),
          "ID"},
         {"tide-stations", 0, G_OPTION_FLAG_OPTIONAL_ARG, G_OPTION_ARG_CALLBACK,
          reinterpret_cast<gpointer>(ListStations),
-         "List the tide stations whose name, region or country contains TEXT (all without it), "
-         "nearest first with --lat/--lon, and exit",
+         N_("List the tide stations whose name, region or country contains TEXT (all without it), "
+            "nearest first with --lat/--lon, and exit"),
          "[TEXT]"},
         {"place", 0, 0, G_OPTION_ARG_FILENAME, &o->place,
-         "The observer's place by name from the gazetteer (Sapporo, \"Portland, Oregon\", "
-         "Japanese names too): its latitude, longitude and zone; --lat, --lon and --zone win "
-         "over it",
+         N_("The observer's place by name from the gazetteer (Sapporo, \"Portland, Oregon\", "
+            "Japanese names too): its latitude, longitude and zone; --lat, --lon and --zone win "
+            "over it"),
          "NAME"},
         {"places", 0, 0, G_OPTION_ARG_FILENAME, &o->places,
-         "List the gazetteer's places of that name with their coordinates and zones, most "
-         "populous first, and exit",
+         N_("List the gazetteer's places of that name with their coordinates and zones, most "
+            "populous first, and exit"),
          "TEXT"},
         {"config", 0, 0, G_OPTION_ARG_FILENAME, &o->config,
          N_("Read the settings from FILE instead of $XDG_CONFIG_HOME/tenmado/settings.ini"), "FILE"},
@@ -369,7 +369,8 @@ std::variant<CommandRequest, UsageError> ParseCommandLine(int argc, char** argv,
         if (kObserverKeys[k] == ConfigKey::Zone) {
             // hours or a zone's name
             if (!Config_ParseZone(text, &request.options))
-                return usage("--zone " + Shown(text) + " is not " + Config_ZoneAccepted());
+                return usage(Message(_("--zone %s is not %s"), Shown(text).c_str(),
+                                     Config_ZoneAccepted().c_str()));
             continue;
         }
         double v = 0;
@@ -380,20 +381,22 @@ std::variant<CommandRequest, UsageError> ParseCommandLine(int argc, char** argv,
     }
     if (o.widget) request.options.widget = true;
     if (o.tide_station && !*o.tide_station)
-        return usage("--tide-station needs a station id, nearest or tokyo-bay");
+        return usage(_("--tide-station needs a station id, nearest or tokyo-bay"));
     if (o.tide_station) request.options.tide_station = std::string(o.tide_station);
     std::string place_problem;
     if (o.place && !Config_ParsePlace(o.place, &request.options, &place_problem)) {
         if (!PlaceOptions_DataMissing(place_problem))
-            return usage("--place " + Shown(o.place) + ": " + place_problem);
-        request.warnings.push_back("--place " + Shown(o.place) + ": " + place_problem);
+            return usage(Message(_("--place %s: %s"), Shown(o.place).c_str(), place_problem.c_str()));
+        request.warnings.push_back(
+            Message(_("--place %s: %s"), Shown(o.place).c_str(), place_problem.c_str()));
     }
     request.almanac = o.almanac;
     request.json = o.json;
     if (o.snapshot || o.almanac) request.action = CommandRequest::Action::Output;
     if (g_list_stations) {
         if (o.snapshot || o.almanac)
-            return usage("--tide-stations lists the stations and exits: not with --snapshot or --almanac");
+            return usage(_("--tide-stations lists the stations and exits: not with --snapshot or "
+                           "--almanac"));
         request.action = CommandRequest::Action::Stations;
         request.stations_text = g_list_text;
     }

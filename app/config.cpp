@@ -301,18 +301,21 @@ bool Config_ParsePlace(const std::string& text, ConfigLayer* layer, std::string*
         return true;
     }
     case PlaceResult::NoData:
-        *why = "the gazetteer cannot be read (" + s.why + "); give --lat, --lon and --zone";
+        // (begun by the words PlaceOptions_DataMissing looks for)
+        *why = std::string(_("the gazetteer cannot be read")) + " (" + s.why + "); " +
+               _("give --lat, --lon and --zone");
         return false;
     case PlaceResult::Unknown:
-        *why = "no place of that name in the gazetteer (try --places TEXT)";
+        *why = _("no place of that name in the gazetteer (try --places TEXT)");
         return false;
     case PlaceResult::Ambiguous:
         break;
     }
-    *why = "several places have that name; add the region or the country after a comma "
-           "(\"Portland, Oregon\", \"Portland, US-OR\"):";
+    *why = _("several places have that name; add the region or the country after a comma "
+             "(\"Portland, Oregon\", \"Portland, US-OR\"):");
     for (size_t i = 0; i < s.matches.size() && i < 10; i++) *why += "\n  " + Places_Describe(s.matches[i]);
-    if (s.matches.size() > 10) *why += "\n  ... (" + std::to_string(s.matches.size() - 10) + " more)";
+    if (s.matches.size() > 10)
+        *why += "\n  " + Message(_("... (%zu more)"), s.matches.size() - 10);
     return false;
 }
 
@@ -469,12 +472,15 @@ void Config_ReadFile(const std::string& path, bool required, ConfigLayer* layer,
             std::string why;
             if (std::strcmp(*n, "zone") == 0) {
                 if (!Config_ParseZone(text, layer))
-                    warnings->push_back(shown + ": [observer] zone = " + Shown(text) + " is not " +
-                                        Config_ZoneAccepted() + "; it keeps its default");
+                    warnings->push_back(Message(_("%s: [observer] zone = %s is not %s; it keeps its "
+                                                  "default"),
+                                                shown.c_str(), Shown(text).c_str(),
+                                                Config_ZoneAccepted().c_str()));
             } else if (!text || !Config_ParsePlace(text, layer, &why)) {
                 std::string first = why.substr(0, why.find('\n'));
-                warnings->push_back(shown + ": [observer] place = " + Shown(text) + ": " + first +
-                                    "; the place's settings keep their defaults");
+                warnings->push_back(Message(_("%s: [observer] place = %s: %s; the place's settings "
+                                              "keep their defaults"),
+                                            shown.c_str(), Shown(text).c_str(), first.c_str()));
             }
             g_free(text);
             continue;
@@ -524,8 +530,9 @@ void Config_ReadFile(const std::string& path, bool required, ConfigLayer* layer,
         if (text && *text && std::strlen(text) < 200)
             layer->tide_station = std::string(text);
         else
-            warnings->push_back(shown + ": [tides] station = " + Shown(text) +
-                                " is not a station id; the tides of Tokyo Bay are shown");
+            warnings->push_back(Message(_("%s: [tides] station = %s is not a station id; the tides "
+                                          "of Tokyo Bay are shown"),
+                                        shown.c_str(), Shown(text).c_str()));
     });
     g_key_file_free(file);
 }

@@ -37,7 +37,8 @@ std::string ProgramDir()
 **  Notes:
 **  1) The build writes its catalogs to locale/ beside the program
 **     (locale/ja/LC_MESSAGES/tenmado.mo): a program run from the build
-**     tree finds them there; one installed under another prefix than it
+**     tree finds them there (the tests' program, in a folder below it,
+**     one folder up); one installed under another prefix than it
 **     was built for finds them in ../share/locale; otherwise localedir.
 **  2) Only LC_CTYPE and LC_MESSAGES follow the environment: the read-outs
 **     print "139.7" in every locale.
@@ -48,7 +49,7 @@ void I18n_Init(const char* localedir)
     std::setlocale(LC_MESSAGES, "");
     const std::string dir = ProgramDir();
     g_catalogs = localedir;
-    for (const std::string& candidate : {dir + "/locale", dir + "/../share/locale"}) {
+    for (const std::string& candidate : {dir + "/locale", dir + "/../locale", dir + "/../share/locale"}) {
         if (g_file_test((candidate + "/ja/LC_MESSAGES/tenmado.mo").c_str(), G_FILE_TEST_IS_REGULAR)) {
             g_catalogs = candidate;
             break;

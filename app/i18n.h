@@ -1,7 +1,8 @@
 // Messages in the user's language by gettext, text domain "tenmado": _()
 // translates a message, N_() marks one that is translated where it is used.
-// The catalogs give UTF-8 (the messages' source texts are ASCII); a message
-// is written in the terminal's character set by I18n_Print.
+// The catalogs give UTF-8 (the messages' source texts are ASCII, or UTF-8
+// through U8_); a message is written in the terminal's character set by
+// I18n_Print.
 #pragma once
 #include <libintl.h>
 
@@ -9,6 +10,10 @@
 
 #define _(text) gettext(text)
 #define N_(text) text
+// A message whose source text is not all ASCII ("Preferences…", "90°"):
+// the sources are compiled to Shift_JIS, the template and the catalogs
+// hold UTF-8, so its text is looked up as a UTF-8 literal.
+#define U8_(text) gettext(reinterpret_cast<const char*>(u8##text))
 
 constexpr const char* kTextDomain = "tenmado";
 

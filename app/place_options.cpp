@@ -3,11 +3,13 @@
 
 #include <cstdio>
 
+#include "app/i18n.h"
 #include "places/places.h"
 
 namespace {
 constexpr size_t kListMax = 200;  // places --places prints at most
-const char kMissing[] = "the gazetteer cannot be read";
+// the start of Config_ParsePlace's problem when the data are missing
+const char* Missing() { return _("the gazetteer cannot be read"); }
 }  // namespace
 
 /*
@@ -28,20 +30,22 @@ int PlaceOptions_List(const char* text)
 {
     const PlaceSearch s = Places_Search(text, 100000);
     if (s.result == PlaceResult::NoData) {
-        std::fprintf(stderr, "tenmado: %s (%s)\n", kMissing, s.why.c_str());
+        I18n_Print(std::string(Missing()) + " (" + s.why + ")");
         return 1;
     }
     if (s.matches.empty()) {
-        std::fprintf(stderr, "tenmado: no place matches \"%s\"\n", text);
+        I18n_Print(Message(_("no place matches \"%s\""), text));
         return 1;
     }
     for (size_t i = 0; i < s.matches.size() && i < kListMax; i++)
         std::printf("%s\n", Places_Describe(s.matches[i]).c_str());
-    if (s.matches.size() > kListMax) std::printf("... and %zu more\n", s.matches.size() - kListMax);
+    if (s.matches.size() > kListMax)
+        std::printf("%s\n", Message(_("... and %zu more"), s.matches.size() - kListMax).c_str());
     return 0;
 }
 
 bool PlaceOptions_DataMissing(const std::string& problem)
 {
-    return problem.compare(0, sizeof kMissing - 1, kMissing) == 0;
+    const std::string missing = Missing();
+    return problem.compare(0, missing.size(), missing) == 0;
 }

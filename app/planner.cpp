@@ -11,6 +11,8 @@
 #include <unordered_set>
 
 #include "app/local_iso.h"
+#include "app/tide_choice.h"
+#include "panels/labels.h"
 #include "toolkit/sjis.h"
 #include "timecal/clock.h"
 #include "events/riseset.h"
@@ -34,6 +36,8 @@ const char* const kPhaseJa[] = {"新月", "三日月", "上弦の月", "十三�
                                 "満月", "寝待月", "下弦の月", "有明月"};
 // The principal phases' names, by LunarPhase.
 const char* const kPrincipalJa[kLunarPhases] = {"新月", "上弦の月", "満月", "下弦の月"};
+const char* const kPrincipalEn[kLunarPhases] = {"New moon", "First quarter", "Full moon",
+                                                "Last quarter"};
 
 // The three depths of twilight.
 struct Depth {
@@ -42,32 +46,43 @@ struct Depth {
     const char* column;    // table header stem, Shift_JIS (2 characters)
     SunTwilight SunDay::*twilight;
     double altitude;
+    const char* english;   // the label in the English set
 };
 const Depth kDepths[] = {
-    {"civil", "市民薄明", "市民", &SunDay::civil, kAltitudeCivil},
-    {"nautical", "航海薄明", "航海", &SunDay::nautical, kAltitudeNautical},
-    {"astronomical", "天文薄明", "天文", &SunDay::astronomical, kAltitudeAstronomical},
+    {"civil", "市民薄明", "市民", &SunDay::civil, kAltitudeCivil, "Civil"},
+    {"nautical", "航海薄明", "航海", &SunDay::nautical, kAltitudeNautical, "Nautical"},
+    {"astronomical", "天文薄明", "天文", &SunDay::astronomical, kAltitudeAstronomical,
+     "Astronomical"},
 };
 
 // The kinds of the next events, with their Japanese names.
 struct NextKind {
     const char* event;
-    const char* label;  // Shift_JIS
+    const char* label;    // Shift_JIS
+    const char* english;  // the English set's
 };
 const NextKind kNextKinds[] = {
-    {"sunrise", "日の出"}, {"sunset", "日の入"}, {"moonrise", "月の出"}, {"moonset", "月の入"},
-    {"high_water", "満潮"}, {"low_water", "干潮"},
-    {"civil_dawn", "市民薄明の始め"}, {"civil_dusk", "市民薄明の終わり"},
-    {"nautical_dawn", "航海薄明の始め"}, {"nautical_dusk", "航海薄明の終わり"},
-    {"astronomical_dawn", "天文薄明の始め"}, {"astronomical_dusk", "天文薄明の終わり"},
+    {"sunrise", "日の出", "Sunrise"}, {"sunset", "日の入", "Sunset"},
+    {"moonrise", "月の出", "Moonrise"}, {"moonset", "月の入", "Moonset"},
+    {"high_water", "満潮", "High water"}, {"low_water", "干潮", "Low water"},
+    {"civil_dawn", "市民薄明の始め", "Civil dawn"}, {"civil_dusk", "市民薄明の終わり", "Civil dusk"},
+    {"nautical_dawn", "航海薄明の始め", "Nautical dawn"},
+    {"nautical_dusk", "航海薄明の終わり", "Nautical dusk"},
+    {"astronomical_dawn", "天文薄明の始め", "Astronomical dawn"},
+    {"astronomical_dusk", "天文薄明の終わり", "Astronomical dusk"},
 };
 
 std::string U(const char* sjis) { return SjisToUtf8(sjis, std::strlen(sjis)); }
 
-const char* NextLabel(const char* event)
+bool English() { return Labels_InUse() == LabelSet::English; }
+// A text in the label set in use: the Japanese (Shift_JIS) as UTF-8, or the
+// English.
+std::string T(const char* sjis, const char* english) { return English() ? english : U(sjis); }
+
+std::string NextLabel(const char* event)
 {
     for (const NextKind& k : kNextKinds)
-        if (std::strcmp(k.event, event) == 0) return k.label;
+        if (std::strcmp(k.event, event) == 0) return T(k.label, k.english);
     return "";
 }
 
@@ -117,22 +132,25 @@ std::string Spans(const PlannerRecord& p, const std::vector<SunInterval>& spans)
     return out;
 }
 
-// "9時間52分08秒" of minutes, to the nearest second.
+// "9時間52分08秒" ("9 h 52 min 08 s") of minutes, to the nearest second.
 std::string Length(double minutes)
 {
     const long s = std::lround(minutes * 60);
     char buf[64];
-    std::snprintf(buf, sizeof buf, "%ld時間%02ld分%02ld秒", s / 3600, s / 60 % 60, s % 60);
+    std::snprintf(buf, sizeof buf, English() ? "%ld h %02ld min %02ld s" : "%ld時間%02ld分%02ld秒",
+                  s / 3600, s / 60 % 60, s % 60);
     return U(buf);
 }
 
-// "+1分05秒" / "-0分30秒" of a change in minutes, to the nearest second.
+// "+1分05秒" / "-0分30秒" ("+1 min 05 s") of a change in minutes, to the
+// nearest second.
 std::string Change(double minutes)
 {
     const long s = std::lround(minutes * 60);
     const long a = std::labs(s);
     char buf[64];
-    std::snprintf(buf, sizeof buf, "%c%ld分%02ld秒", s < 0 ? '-' : '+', a / 60, a % 60);
+    std::snprintf(buf, sizeof buf, English() ? "%c%ld min %02ld s" : "%c%ld分%02ld秒",
+                  s < 0 ? '-' : '+', a / 60, a % 60);
     return U(buf);
 }
 
@@ -293,27 +311,29 @@ std::vector<std::string> Planner_TextLines(const KoyomiReadouts& r, const Planne
     std::vector<std::string> out;
     for (const Depth& depth : kDepths) {
         const SunTwilight& t = p.sun.*depth.twilight;
-        std::string line = U(depth.label) + " ";
-        if (t.polar == SunPolar::Day) line += U("終夜");
+        std::string line = T(depth.label, (std::string(depth.english) + " twilight").c_str()) + " ";
+        if (t.polar == SunPolar::Day) line += T("終夜", "all night");
         else line += EventText(p, t.dawn) + " " + EventText(p, t.dusk);
         out.push_back(line);
     }
-    out.push_back(U("ゴールデンアワー") + " " + Spans(p, p.sun.golden));
-    out.push_back(U("ブルーアワー") + " " + Spans(p, p.sun.blue));
-    out.push_back(U("昼の長さ") + " " + Length(p.sun.day_length));
-    out.push_back(U("前日比") + " " + Change(p.day_length_change));
+    out.push_back(T("ゴールデンアワー", "Golden hour") + " " + Spans(p, p.sun.golden));
+    out.push_back(T("ブルーアワー", "Blue hour") + " " + Spans(p, p.sun.blue));
+    out.push_back(T("昼の長さ", "Day length") + " " + Length(p.sun.day_length));
+    out.push_back(T("前日比", "Since yesterday") + " " + Change(p.day_length_change));
     char fraction[32];
     std::snprintf(fraction, sizeof fraction, " %.1f%%", p.illumination);
-    out.push_back(U("輝面比") + fraction);
-    out.push_back(U("月相") + " " + U(kPhaseJa[static_cast<int>(p.phase_name)]));
+    out.push_back(T("輝面比", "Illuminated") + fraction);
+    out.push_back(T("月相", "Phase") + " " +
+                  T(kPhaseJa[static_cast<int>(p.phase_name)], Moon_Phase_English(p.phase_name)));
     for (const PhaseInstant& ph : p.phases) {
         double y, m, d, h;
         Local(r.at.place, ph.jd, &y, &m, &d, &h);
         char date[32];
         std::snprintf(date, sizeof date, " %04d/%02d/%02d ", (int)y, (int)m, (int)d);
-        out.push_back(U(kPrincipalJa[static_cast<int>(ph.phase)]) + date + HourMinute(h));
+        out.push_back(T(kPrincipalJa[static_cast<int>(ph.phase)], kPrincipalEn[static_cast<int>(ph.phase)]) +
+                      date + HourMinute(h));
     }
-    out.push_back(U("次の出来事"));
+    out.push_back(T("次の出来事", "Next events"));
     for (const PlannerNext& n : p.next) {
         double y, m, d, h;
         Local(r.at.place, n.jd, &y, &m, &d, &h);
@@ -322,10 +342,11 @@ std::vector<std::string> Planner_TextLines(const KoyomiReadouts& r, const Planne
         char left[64];
         const long minutes = static_cast<long>(std::floor((n.jd - r.at.jd) * kMinutesPerDay));
         if (minutes < 60)
-            std::snprintf(left, sizeof left, "あと%ld分", minutes);
+            std::snprintf(left, sizeof left, English() ? "in %ld min" : "あと%ld分", minutes);
         else
-            std::snprintf(left, sizeof left, "あと%ld時間%02ld分", minutes / 60, minutes % 60);
-        out.push_back(U(NextLabel(n.event)) + when + HourMinute(h) + " " + U(left));
+            std::snprintf(left, sizeof left, English() ? "in %ld h %02ld min" : "あと%ld時間%02ld分",
+                          minutes / 60, minutes % 60);
+        out.push_back(NextLabel(n.event) + when + HourMinute(h) + " " + U(left));
     }
     return out;
 }
@@ -394,21 +415,28 @@ namespace {
 
 struct Column {
     const char* name;
-    const char* header;  // Shift_JIS
-    size_t width;        // display columns, the separating blank included
+    const char* header;   // Shift_JIS
+    size_t width;         // display columns, the separating blank included
+    const char* english;  // the English set's header
+    size_t width_en;      // and width
 };
 const Column kColumns[] = {
-    {"sunrise", "日の出", 7}, {"sunset", "日の入", 7},
-    {"moonrise", "月の出", 7}, {"moonset", "月の入", 7},
-    {"high1", "満", 7}, {"high2", "満", 7}, {"low1", "干", 7}, {"low2", "干", 7},
-    {"age", "月齢", 6},
-    {"civil_dawn", "市民始", 7}, {"civil_dusk", "市民終", 7},
-    {"nautical_dawn", "航海始", 7}, {"nautical_dusk", "航海終", 7},
-    {"astronomical_dawn", "天文始", 7}, {"astronomical_dusk", "天文終", 7},
-    {"golden_hour", "ゴールデンアワー", 24}, {"blue_hour", "ブルーアワー", 24},
-    {"day_length", "昼の長さ", 9}, {"day_length_change", "前日比", 8},
-    {"moon_illumination", "輝面比", 7}, {"moon_phase", "月相", 9},
+    {"sunrise", "日の出", 7, "S.rise", 7}, {"sunset", "日の入", 7, "S.set", 7},
+    {"moonrise", "月の出", 7, "M.rise", 7}, {"moonset", "月の入", 7, "M.set", 7},
+    {"high1", "満", 7, "H", 7}, {"high2", "満", 7, "H", 7},
+    {"low1", "干", 7, "L", 7}, {"low2", "干", 7, "L", 7},
+    {"age", "月齢", 6, "Age", 6},
+    {"civil_dawn", "市民始", 7, "C.dawn", 7}, {"civil_dusk", "市民終", 7, "C.dusk", 7},
+    {"nautical_dawn", "航海始", 7, "N.dawn", 7}, {"nautical_dusk", "航海終", 7, "N.dusk", 7},
+    {"astronomical_dawn", "天文始", 7, "A.dawn", 7}, {"astronomical_dusk", "天文終", 7, "A.dusk", 7},
+    {"golden_hour", "ゴールデンアワー", 24, "Golden hour", 24},
+    {"blue_hour", "ブルーアワー", 24, "Blue hour", 24},
+    {"day_length", "昼の長さ", 9, "Day len.", 9}, {"day_length_change", "前日比", 8, "Change", 8},
+    {"moon_illumination", "輝面比", 7, "Illum.", 7},
+    // the English phase names are longer: "waning crescent"
+    {"moon_phase", "月相", 9, "Phase", 16},
 };
+size_t Width(const Column& c) { return English() ? c.width_en : c.width; }
 
 const Column* FindColumn(const std::string& name)
 {
@@ -439,7 +467,7 @@ std::vector<std::string> Planner_ColumnNames()
 std::string Planner_ColumnHeader(const std::string& name)
 {
     const Column* c = FindColumn(name);
-    return c ? Pad(U(c->header), c->width) : std::string();
+    return c ? Pad(T(c->header, c->english), Width(*c)) : std::string();
 }
 
 /*
@@ -489,7 +517,7 @@ std::string Planner_ColumnCell(const std::string& name, const std::vector<Readou
         std::snprintf(buf, sizeof buf, "%.1f%%", p.illumination);
         v = buf;
     } else if (name == "moon_phase") {
-        v = U(kPhaseJa[static_cast<int>(p.phase_name)]);
+        v = T(kPhaseJa[static_cast<int>(p.phase_name)], Moon_Phase_English(p.phase_name));
     } else {
         for (const Depth& depth : kDepths) {
             const std::string key = depth.key;
@@ -498,7 +526,7 @@ std::string Planner_ColumnCell(const std::string& name, const std::vector<Readou
             if (name == key + "_dusk") v = EventText(p, t.dusk);
         }
     }
-    return Pad(v, c->width);
+    return Pad(v, Width(*c));
 }
 
 // ---- the calendar
@@ -537,6 +565,15 @@ void DateSpan(const KoyomiReadouts& r, double* start, double* hours)
               *start) * 24;
 }
 
+// The description of the tides' events: the station's name, Tokyo Bay's
+// by default.
+std::string TideWhere()
+{
+    const TideChoice& c = TideChoice_Current();
+    if (c.source != TideSource::Station || !c.station) return T("東京湾", "Tokyo Bay");
+    return English() || c.station->name_ja.empty() ? c.station->name : c.station->name_ja;
+}
+
 // The events of one day of the run (the phases apart).
 void DayEvents(const KoyomiReadouts& r, unsigned kinds, std::vector<IcsEvent>* out)
 {
@@ -554,29 +591,33 @@ void DayEvents(const KoyomiReadouts& r, unsigned kinds, std::vector<IcsEvent>* o
                         category});
     };
     if (kinds & kPlanSun) {
-        instant("sunrise", U("日の出"), Event_Rise(kBodySun, kAltitudeHorizon, lat, lon, start, hours), "sun");
-        instant("sunset", U("日の入"), Event_Set(kBodySun, kAltitudeHorizon, lat, lon, start, hours), "sun");
+        instant("sunrise", T("日の出", "Sunrise"), Event_Rise(kBodySun, kAltitudeHorizon, lat, lon, start, hours), "sun");
+        instant("sunset", T("日の入", "Sunset"), Event_Set(kBodySun, kAltitudeHorizon, lat, lon, start, hours), "sun");
     }
     if (kinds & kPlanMoon) {
-        instant("moonrise", U("月の出"), Event_Rise(kBodyMoon, kAltitudeHorizon, lat, lon, start, hours), "moon");
-        instant("moonset", U("月の入"), Event_Set(kBodyMoon, kAltitudeHorizon, lat, lon, start, hours), "moon");
+        instant("moonrise", T("月の出", "Moonrise"), Event_Rise(kBodyMoon, kAltitudeHorizon, lat, lon, start, hours), "moon");
+        instant("moonset", T("月の入", "Moonset"), Event_Set(kBodyMoon, kAltitudeHorizon, lat, lon, start, hours), "moon");
     }
     if (kinds & kPlanTwilight) {
         const SunDay sd = Sun_Day(lat, lon, start, hours);
         for (const Depth& depth : kDepths) {
             const SunTwilight& t = sd.*depth.twilight;
-            instant(std::string(depth.key) + "-dawn", U(depth.label) + U("の始め"), t.dawn, "twilight");
-            instant(std::string(depth.key) + "-dusk", U(depth.label) + U("の終わり"), t.dusk, "twilight");
+            instant(std::string(depth.key) + "-dawn",
+                    English() ? std::string(depth.english) + " dawn" : U(depth.label) + U("の始め"),
+                    t.dawn, "twilight");
+            instant(std::string(depth.key) + "-dusk",
+                    English() ? std::string(depth.english) + " dusk" : U(depth.label) + U("の終わり"),
+                    t.dusk, "twilight");
         }
         for (const auto& [key, label, spans] :
-             {std::tuple<const char*, const char*, const std::vector<SunInterval>*>{
-                  "golden-hour", "ゴールデンアワー", &sd.golden},
-              {"blue-hour", "ブルーアワー", &sd.blue}}) {
+             {std::tuple<const char*, std::string, const std::vector<SunInterval>*>{
+                  "golden-hour", T("ゴールデンアワー", "Golden hour"), &sd.golden},
+              {"blue-hour", T("ブルーアワー", "Blue hour"), &sd.blue}}) {
             for (const SunInterval& s : *spans) {
                 // the morning's and the evening's by the half of the date they start in
                 const char* part = s.start < start + hours / 48 ? "am" : "pm";
                 out->push_back({std::string(key) + "-" + part + "-" + date + place_key + "@tenmado",
-                                s.start, s.end, U(label), where, "twilight"});
+                                s.start, s.end, label, where, "twilight"});
             }
         }
     }
@@ -591,7 +632,8 @@ void DayEvents(const KoyomiReadouts& r, unsigned kinds, std::vector<IcsEvent>* o
             const bool high = i < 2;
             out->push_back({std::string(high ? "high-water-" : "low-water-") + tide_date + "-" +
                                 std::to_string(i % 2 + 1) + "@tenmado",
-                            when, when, U(high ? "満潮" : "干潮"), U("東京湾"), "tides"});
+                            when, when, high ? T("満潮", "High water") : T("干潮", "Low water"),
+                            TideWhere(), "tides"});
         }
     }
 }
@@ -651,7 +693,9 @@ std::string Planner_DaysIcs(int64_t start, int days, unsigned kinds, int64_t dts
                                               static_cast<int>(ph.phase) / 4.0);
             events.push_back({std::string("phase-") + Lunar_Phase_Key(ph.phase) + "-" +
                                   std::to_string(lunation) + "@tenmado",
-                              ph.jd, ph.jd, U(kPrincipalJa[static_cast<int>(ph.phase)]),
+                              ph.jd, ph.jd,
+                              T(kPrincipalJa[static_cast<int>(ph.phase)],
+                                kPrincipalEn[static_cast<int>(ph.phase)]),
                               PlaceText(first.at.place), "moon"});
         }
     }
@@ -662,7 +706,7 @@ std::string Planner_DaysIcs(int64_t start, int days, unsigned kinds, int64_t dts
     std::unordered_set<std::string> seen;
     for (IcsEvent& e : events)
         if (seen.insert(e.uid).second) unique.push_back(std::move(e));
-    return Ics_Calendar(unique, dtstamp, U("天窓") + " " + PlaceText(first.at.place));
+    return Ics_Calendar(unique, dtstamp, T("天窓", "tenmado") + " " + PlaceText(first.at.place));
 }
 
 /*
@@ -690,7 +734,7 @@ std::string Planner_DaysTable(int64_t start, int days, const std::vector<std::st
         planner = planner || std::none_of(std::begin(kReadouts), std::end(kReadouts),
                                           [&c](const char* k) { return c == k; });
     }
-    std::string header = Pad(U("日付"), 12);
+    std::string header = Pad(T("日付", "Date"), 12);
     for (const std::string& c : columns) header += Planner_ColumnHeader(c);
     std::string out = header.substr(0, header.find_last_not_of(' ') + 1) + "\n";
     for (int k = 0; k < days; k++) {

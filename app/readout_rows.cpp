@@ -73,9 +73,14 @@ std::vector<ReadoutRow> Readout_Rows(const KoyomiReadouts& r)
     // the tide heading: Tokyo Bay's, or the station's with the day's tide name
     const TideChoice& tides = TideChoice_Current();
     const char* tide_name = TideChoice_NameAt(r.at.jd);
+    // (in English the name, a blank and the brief tide name: 8 + 1 + 6 cells)
+    const bool english = Labels_InUse() == LabelSet::English;
     std::string tide_title = Label(LabelId::TideHeading);
-    if (tides.source == TideSource::Station) tide_title = tides.heading + tides.gap + tide_name;
-    else if (tides.source == TideSource::None) tide_title = tides.heading;
+    if (tides.source == TideSource::Station)
+        tide_title = english ? tides.heading_en + " " + Labels_TideName(tide_name, true)
+                             : tides.heading + tides.gap + tide_name;
+    else if (tides.source == TideSource::None)
+        tide_title = english ? Label(LabelId::TidesNone) : tides.heading;
     std::vector<ReadoutRow> rows = {
         {RowId::DateLine, Readout_DateLine(r), 0, true, RowBox{20, 0, 600, 15, kBlack}, true},
         Drawn(RowId::HorizonLeft, Readout_Direction(p.azimuth - 90), 0, 50, 230, kRed, false),
@@ -103,8 +108,8 @@ std::vector<ReadoutRow> Readout_Rows(const KoyomiReadouts& r)
         Drawn(RowId::Low2, Readout_Tide(3, r.tide[7], p.longitude, ZoneAt(p, r.tide[7]), &h, &m, &s), tide_label,
               460, 230),
         {RowId::MoonAge, Readout_MoonAge(r.moon_age), bytes(LabelId::MoonAgeLabel), false, RowBox{}, true},
-        {RowId::TideName, std::string("潮名 ") + tide_name, std::strlen("潮名 "), false, RowBox{},
-         true},
+        {RowId::TideName, std::string(Label(LabelId::TideNameLabel)) + Labels_TideName(tide_name, false),
+         bytes(LabelId::TideNameLabel), false, RowBox{}, true},
     };
     return rows;
 }

@@ -7,13 +7,12 @@
 
 #include <cmath>
 
+#include "app/i18n.h"
 #include "app/readouts.h"
 #include "timecal/clock.h"
 #include "timecal/julian.h"
 
 namespace {
-
-#define U8(s) reinterpret_cast<const char*>(u8##s)
 
 constexpr int64_t kMinute = 60;
 constexpr long kSettingsMax = 64 * 1024;  // bytes, as the settings reader allows
@@ -77,18 +76,12 @@ std::vector<ReminderEvent> ReminderBook::due(const std::vector<ReminderEvent>& e
     return out;
 }
 
-const char* Reminder_Japanese(ReminderKind kind)
+const char* Reminder_Name(ReminderKind kind)
 {
-    static const char* const names[kReminderKinds] = {U8("日の出"), U8("日の入"), U8("月の出"),
-                                                      U8("月の入"), U8("満潮"),   U8("干潮")};
-    return names[static_cast<int>(kind)];
-}
-
-const char* Reminder_English(ReminderKind kind)
-{
-    static const char* const names[kReminderKinds] = {"sunrise", "sunset",     "moonrise",
-                                                      "moonset", "high water", "low water"};
-    return names[static_cast<int>(kind)];
+    static const char* const names[kReminderKinds] = {N_("Sunrise"), N_("Sunset"), N_("Moonrise"),
+                                                      N_("Moonset"), N_("High water"),
+                                                      N_("Low water")};
+    return _(names[static_cast<int>(kind)]);
 }
 
 const char* Reminder_Key(ReminderKind kind)
@@ -116,18 +109,22 @@ ReminderSettings Reminder_ReadSettings(const std::string& path, std::vector<std:
         g_key_file_free(file);
         return s;
     }
-    const std::string where = path + ": [reminders] ";
+    const char* where = path.c_str();
     GError* error = nullptr;
     if (g_key_file_has_key(file, "reminders", "enabled", nullptr)) {
         const gboolean on = g_key_file_get_boolean(file, "reminders", "enabled", &error);
-        if (error) warnings->push_back(where + "enabled is not true or false; reminders stay off");
+        if (error)
+            warnings->push_back(Message(_("%s: [reminders] enabled is not true or false; reminders stay off"),
+                                        where));
         else s.enabled = on;
         g_clear_error(&error);
     }
     if (g_key_file_has_key(file, "reminders", "minutes", nullptr)) {
         const gint m = g_key_file_get_integer(file, "reminders", "minutes", &error);
         if (error || m < 0 || m > 1440)
-            warnings->push_back(where + "minutes is not a whole number from 0 to 1440; 10 is used");
+            warnings->push_back(Message(_("%s: [reminders] minutes is not a whole number from 0 to 1440; "
+                                          "10 is used"),
+                                        where));
         else s.minutes = m;
         g_clear_error(&error);
     }
@@ -141,8 +138,9 @@ ReminderSettings Reminder_ReadSettings(const std::string& path, std::vector<std:
             for (int k = 0; k < kReminderKinds; ++k)
                 if (name == Reminder_Key(static_cast<ReminderKind>(k))) kinds[k] = known = true;
             if (!known && !name.empty())
-                warnings->push_back(where + "events: " + name +
-                                    " is not an event (sunrise, sunset, moonrise, moonset, high, low)");
+                warnings->push_back(Message(_("%s: [reminders] events: %s is not an event (sunrise, "
+                                              "sunset, moonrise, moonset, high, low)"),
+                                            where, name.c_str()));
         }
         g_strfreev(list);
         for (int k = 0; k < kReminderKinds; ++k) s.kinds[k] = kinds[k];

@@ -43,11 +43,10 @@ private:
     std::set<std::pair<int, int64_t>> sent_;  // (kind, minute of the event)
 };
 
-// "日の出" ... "干潮" and "sunrise" ... "low water" of a kind; the settings
-// file's key of a kind ("sunrise", "sunset", "moonrise", "moonset", "high",
-// "low").
-const char* Reminder_Japanese(ReminderKind kind);
-const char* Reminder_English(ReminderKind kind);
+// The name of a kind in the messages' language ("Sunrise" ... "Low water",
+// 日の出 ... 干潮); the settings file's key of a kind ("sunrise", "sunset",
+// "moonrise", "moonset", "high", "low").
+const char* Reminder_Name(ReminderKind kind);
 const char* Reminder_Key(ReminderKind kind);
 
 // The [reminders] group of a settings file (GLib key file): enabled (true

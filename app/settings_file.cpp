@@ -12,6 +12,8 @@
 #include <cstring>
 #include <functional>
 
+#include "app/i18n.h"
+
 namespace {
 
 std::string Number(double v)
@@ -132,8 +134,8 @@ bool Edit(const std::string& path_given, const std::function<void(GKeyFile*)>& e
                                        static_cast<GKeyFileFlags>(G_KEY_FILE_KEEP_COMMENTS |
                                                                   G_KEY_FILE_KEEP_TRANSLATIONS),
                                        &error)) {
-            *why = path + ": " + (error ? error->message : "cannot be read") +
-                   "; it is left as it is";
+            *why = Message(_("%s: %s; it is left as it is"), path.c_str(),
+                           error ? error->message : _("cannot be read"));
             g_clear_error(&error);
             g_key_file_free(file);
             return false;
@@ -167,7 +169,8 @@ bool Edit(const std::string& path_given, const std::function<void(GKeyFile*)>& e
         if (!ok) g_unlink(temp.c_str());
     }
     g_free(text);
-    if (!ok) *why = path + ": " + g_strerror(saved ? saved : EIO) + "; nothing was written";
+    if (!ok)
+        *why = Message(_("%s: %s; nothing was written"), path.c_str(), g_strerror(saved ? saved : EIO));
     return ok;
 }
 

@@ -1,6 +1,7 @@
 // The choice of the tides the read-outs show, and the station list.
 #include "app/tide_choice.h"
 
+#include <glib.h>
 #include <iconv.h>
 
 #include <algorithm>
@@ -10,6 +11,7 @@
 #include <cstdio>
 #include <memory>
 
+#include "app/i18n.h"
 #include "events/day_kept.h"
 #include "tides/tide_name.h"
 
@@ -124,6 +126,33 @@ std::string TideChoice_Heading(const TideStation& s, int max_cells, int* cells)
 }
 
 /*
+**  TideChoice_HeadingEnglish
+**  The English labels' heading of a station: its English name.
+**
+**  Given:
+**     s           TideStation   the station (name: "Kushimoto", "Sydney, Fort Denison")
+**     max_cells   int           the most half-width cells the name may take
+**
+**  Returned (function value):
+**                 std::string   the part of the name before a comma, its
+**                               letters beyond ASCII as their nearest ASCII
+**                               (g_str_to_ascii, "?" for none), cut
+**                               to max_cells and without trailing blanks
+*/
+std::string TideChoice_HeadingEnglish(const TideStation& s, int max_cells)
+{
+    std::string name = s.name;
+    const size_t comma = name.find(',');
+    if (comma != std::string::npos && comma > 0) name.resize(comma);
+    // letters beyond ASCII as their nearest ASCII ("Bahía" is "Bahia"), by
+    // GLib's table, the same in every locale
+    gchar* folded = g_str_to_ascii(name.c_str(), "C");
+    const std::string ascii = folded ? folded : "";
+    g_free(folded);
+    return Cut(ascii, max_cells);
+}
+
+/*
 **  TideChoice_Choose
 **  The tides of a setting.
 **
@@ -163,7 +192,7 @@ bool Choose(const std::string& setting, double lat, double lon, std::string* pro
     std::string why;
     const TideDatabase* db = TideChoice_Database(&why);
     if (!db) {
-        warnings->push_back("tide stations: " + why + "; the tides of Tokyo Bay are shown");
+        warnings->push_back(Message(_("tide stations: %s; the tides of Tokyo Bay are shown"), why.c_str()));
         g_choice.setting.clear();
         return true;
     }
@@ -174,8 +203,7 @@ bool Choose(const std::string& setting, double lat, double lon, std::string* pro
         if (!s) {
             char place[64];
             std::snprintf(place, sizeof place, "%.4f, %.4f", lat, lon);
-            warnings->push_back(std::string("no tide station within 2000 km of ") + place +
-                                "; no tides are shown");
+            warnings->push_back(Message(_("no tide station within 2000 km of %s; no tides are shown"), place));
             g_choice.source = TideSource::None;
             g_choice.heading = "  潮汐";
             return true;
@@ -186,8 +214,9 @@ bool Choose(const std::string& setting, double lat, double lon, std::string* pro
             std::string names;
             for (const TideStation* n : TideDb_Suggest(*db, setting, 3))
                 names += (names.empty() ? "" : ", ") + n->id + " (" + n->name + ")";
-            *problem = "no tide station " + setting + " in the database; the closest: " + names +
-                       " (--tide-stations lists them)";
+            *problem = Message(_("no tide station %s in the database; the closest: %s "
+                                 "(--tide-stations lists them)"),
+                               setting.c_str(), names.c_str());
             g_choice = TideChoice{};
             return false;
         }
@@ -202,12 +231,18 @@ bool Choose(const std::string& setting, double lat, double lon, std::string* pro
     int cells = 0;
     g_choice.heading = TideChoice_Heading(*s, kHeadingNameCells, &cells);
     g_choice.gap = cells <= kHeadingNameCells - 2 ? " " : "";
+    g_choice.heading_en = TideChoice_HeadingEnglish(*s, kHeadingNameCells);
     if (g_choice.model.constituents.empty()) {
-        warnings->push_back("tide station " + s->id + ": its constituents do not read; no tides are shown");
+        warnings->push_back(Message(_("tide station %s: its constituents do not read; no tides are shown"),
+                                    s->id.c_str()));
         g_choice.source = TideSource::None;
     } else if (g_choice.model.unknown > 0) {
-        warnings->push_back("tide station " + s->id + ": " + std::to_string(g_choice.model.unknown) +
-                            " constituents not known to the predictor are left out");
+        warnings->push_back(Message(ngettext("tide station %s: %d constituent not known to the predictor "
+                                             "is left out",
+                                             "tide station %s: %d constituents not known to the predictor "
+                                             "are left out",
+                                             g_choice.model.unknown),
+                                    s->id.c_str(), g_choice.model.unknown));
     }
     return true;
 }
@@ -304,7 +339,8 @@ std::string TideChoice_List(const std::string& text, bool near, double lat, doub
     std::string out;
     for (const std::string& p : db->provenance)
         if (p.rfind("Generated", 0) != 0 && p.rfind("Command", 0) != 0) out += "# " + p + "\n";
-    out += "# Also: tokyo-bay (the four-constituent model of Tokyo Bay, the default), nearest.\n";
+    out += std::string("# ") +
+           _("Also: tokyo-bay (the four-constituent model of Tokyo Bay, the default), nearest.") + "\n";
     out += near ? "# id\tname\tregion\tcountry\tlatitude\tlongitude\tlicence\tdistance_km\n"
                 : "# id\tname\tregion\tcountry\tlatitude\tlongitude\tlicence\n";
     std::vector<const TideStation*> found = TideDb_Search(*db, text);

@@ -18,6 +18,7 @@ struct TideChoice {
     double distance_km = 0;              // from the observer
     std::string heading;                 // Shift_JIS, the station's short name + 潮汐
     std::string gap;                     // between the heading and the tide's name: " " or ""
+    std::string heading_en;              // the English set's: the English name, cut
 };
 
 // The id of the default model, and of the nearest station.
@@ -66,6 +67,9 @@ bool TideChoice_OfferOf(const std::string& id, double lat, double lon, TideOffer
 // bracket) or the database's, cut to max_cells half-width cells, then 潮汐
 // (Shift_JIS); cells receives the name's width.
 std::string TideChoice_Heading(const TideStation& s, int max_cells, int* cells);
+// The English set's heading: the station's English name (the part before a
+// comma) cut to max_cells cells, ASCII; the brief tide name follows it.
+std::string TideChoice_HeadingEnglish(const TideStation& s, int max_cells);
 // The tide's name (潮名, Shift_JIS) of the date of jd: the station's local
 // date, or the date in JST for Tokyo Bay and for none; kept for the date.
 const char* TideChoice_NameAt(double jd);

@@ -3,11 +3,10 @@
 
 #include <cstdio>
 
+#include "app/i18n.h"
 #include "timecal/clock.h"
 
 namespace {
-
-#define U8(s) reinterpret_cast<const char*>(u8##s)
 
 constexpr int64_t kHour = 3600;
 constexpr int64_t kDay = 86400;
@@ -45,17 +44,17 @@ int64_t Travel_Step(int64_t from, TravelStep step, int count, std::string* note)
     const int64_t last = Clock_CivilFromFields(9999, 12, 31, 0, 0, 0);
     int64_t to = from + Travel_Seconds(step) * count;
     if (to < first) {
-        *note = U8("0001年1月1日より前は表示できません (the calendar begins at 0001-01-01)");
+        *note = _("the calendar begins at 0001-01-01");
         return first;
     }
     if (to > last) {
-        *note = U8("9999年12月31日より後は表示できません (the calendar ends at 9999-12-31)");
+        *note = _("the calendar ends at 9999-12-31");
         return from > last ? from : last;
     }
     const int64_t reform = Clock_CivilFromFields(1582, 10, 15, 0, 0, 0);
     if ((from < reform) != (to < reform))
-        *note = U8("1582年10月5日から14日はありません: ユリウス暦の10月4日の翌日がグレゴリオ暦の10月15日 "
-                   "(1582-10-05 to 10-14 were dropped by the calendar reform)");
+        *note = _("1582-10-05 to 10-14 were dropped by the calendar reform: the Julian calendar's "
+                  "October 4 was followed by the Gregorian October 15");
     return to;
 }
 
@@ -69,23 +68,10 @@ std::string Travel_OffsetText(int64_t shown, int64_t now)
     const bool ahead = d >= 0;
     const int64_t a = (ahead ? d : -d) / 60;  // whole minutes
     const long long days = a / 1440, hours = a / 60 % 24, minutes = a % 60;
-    std::string ja = ahead ? "+" : "-", en;
-    char buf[64];
-    if (days) {
-        std::snprintf(buf, sizeof buf, U8("%lld日 "), days);
-        ja += buf;
-        std::snprintf(buf, sizeof buf, "%lld d ", days);
-        en += buf;
-    }
-    if (hours || days) {
-        std::snprintf(buf, sizeof buf, U8("%lld時間 "), hours);
-        ja += buf;
-        std::snprintf(buf, sizeof buf, "%lld h ", hours);
-        en += buf;
-    }
-    std::snprintf(buf, sizeof buf, U8("%lld分"), minutes);
-    ja += buf;
-    std::snprintf(buf, sizeof buf, "%lld min", minutes);
-    en += buf;
-    return ja + " (" + en + (ahead ? " ahead of now)" : " behind now)");
+    std::string span;
+    // TRANSLATORS: days, hours and minutes of the time shown from now
+    if (days) span += Message(_("%lld d "), days);
+    if (hours || days) span += Message(_("%lld h "), hours);
+    span += Message(_("%lld min"), minutes);
+    return Message(ahead ? _("%s ahead of now") : _("%s behind now"), span.c_str());
 }

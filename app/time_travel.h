@@ -22,6 +22,6 @@ int64_t Travel_Seconds(TravelStep step);
 //             empty.
 int64_t Travel_Step(int64_t from, TravelStep step, int count, std::string* note);
 
-// The offset of the shown time from now, to the minute, UTF-8:
-// "+1時間 (1 h ahead of now)", "-29日 12時間 44分 (29 d 12 h 44 min behind now)".
+// The offset of the shown time from now, to the minute, in the messages'
+// language: "1 h 0 min ahead of now", "29 d 12 h 44 min behind now".
 std::string Travel_OffsetText(int64_t shown, int64_t now);

@@ -11,11 +11,14 @@
 #include <cstring>
 #include <map>
 
+#include "app/i18n.h"
 #include "app/readout_rows.h"
+#include "app/tide_choice.h"
 #include "app/readouts.h"
 #include "toolkit/sjis.h"
 #include "events/riseset.h"
 #include "panels/constellations.h"
+#include "panels/labels.h"
 #include "panels/panels.h"
 #include "timecal/julian.h"
 
@@ -54,14 +57,46 @@ std::string Printf(const char* format, double a, double b = 0, double c = 0)
     return buf;
 }
 
-// "7時5分" of a tide's Julian day in the observer's zone, "なし" for 0.0.
-std::string TideTime(const KoyomiReadouts& r, double t)
+bool English() { return Labels_InUse() == LabelSet::English; }
+
+// A text of the picture (Shift_JIS, either set) as UTF-8.
+std::string Drawn(const char* sjis) { return SjisToUtf8(std::string(sjis)); }
+std::string Drawn(LabelId id) { return Drawn(Label(id)); }
+
+// A time of local decimal hours in the messages' language ("6:35",
+// "6時35分"), the minutes truncated as the rows are; "none" when not found.
+std::string TipTime(double hours, bool found)
 {
-    if (t == 0.0) return U8("なし");
+    if (!found) return _("none");
+    const double h = std::floor(hours);
+    // TRANSLATORS: hour and minute of the day
+    return Message(_("%d:%02d"), static_cast<int>(h), static_cast<int>(std::floor((hours - h) * 60)));
+}
+
+// Local decimal hours of a tide's Julian day in the observer's zone.
+double TideHours(const KoyomiReadouts& r, double t)
+{
     double y, mo, d, hr;
     Calendar_Zone(t, &y, &mo, &d, &hr, r.at.place.longitude, r.at.place.zone);
-    const double h = std::floor(hr);
-    return Printf(U8("%.0f時%.0f分"), h, std::floor((hr - h) * 60));
+    return hr;
+}
+// A tide's time: in the picture's language (the sentences) or the messages'
+// (the tooltips); none for 0.0.
+std::string TideTime(const KoyomiReadouts& r, double t)
+{
+    return Readout_HourMinute(t == 0.0 ? 0.0 : TideHours(r, t), t != 0.0);
+}
+std::string TideTip(const KoyomiReadouts& r, double t)
+{
+    return TipTime(t == 0.0 ? 0.0 : TideHours(r, t), t != 0.0);
+}
+
+// Where the tides shown are: the chosen station's name or Tokyo Bay.
+std::string TidePlace()
+{
+    const TideChoice& c = TideChoice_Current();
+    if (c.source == TideSource::Station && c.station) return c.station->name;
+    return _("Tokyo Bay");
 }
 
 const char* const kEnglish[kPanelBodies] = {"Moon", "Mercury", "Venus", "Sun",
@@ -117,9 +152,9 @@ BodyDayKept g_body_days;
 
 std::string Readout_HourMinute(double hours, bool found)
 {
-    if (!found) return U8("なし");
+    if (!found) return English() ? "none" : U8("なし");
     const double h = std::floor(hours);
-    return Printf(U8("%.0f時%.0f分"), h, std::floor((hours - h) * 60));
+    return Printf(English() ? "%.0f:%02.0f" : U8("%.0f時%.0f分"), h, std::floor((hours - h) * 60));
 }
 
 /*
@@ -135,6 +170,7 @@ std::string Readout_HourMinute(double hours, bool found)
 */
 std::string Readout_Sentences(const KoyomiReadouts& r)
 {
+    if (English()) return Readout_SentencesEnglish(r);
     std::string s = Printf(U8("日時 %.0f年%.0f月%.0f日 "), r.line_year, r.line_month, r.line_day);
     s += Printf(U8("%.0f時%.0f分"), r.line_hour, r.line_minute);
     s += U8(", 日の出 ") + Readout_HourMinute(r.sunrise, r.sunrise_found);
@@ -142,7 +178,9 @@ std::string Readout_Sentences(const KoyomiReadouts& r)
     if (r.polar != 0) s += r.polar > 0 ? U8(" (白夜)") : U8(" (極夜)");
     s += U8(", 月の出 ") + Readout_HourMinute(r.moonrise, r.moonrise_found);
     s += U8(", 月の入 ") + Readout_HourMinute(r.moonset, r.moonset_found);
-    s += U8(", 東京湾の満潮 ") + TideTime(r, r.tide[4]) + U8(" と ") + TideTime(r, r.tide[5]);
+    // (the tides of a station chosen: its name is in the tide heading)
+    const bool bay = TideChoice_Current().source == TideSource::TokyoBay;
+    s += (bay ? U8(", 東京湾の満潮 ") : U8(", 満潮 ")) + TideTime(r, r.tide[4]) + U8(" と ") + TideTime(r, r.tide[5]);
     s += U8(", 干潮 ") + TideTime(r, r.tide[6]) + U8(" と ") + TideTime(r, r.tide[7]);
     s += Printf(U8(", 月齢 %.1f"), r.moon_age);
     s += r.at.place.longitude < 0 ? Printf(U8(", 西経 %.1f度"), -r.at.place.longitude)
@@ -151,6 +189,32 @@ std::string Readout_Sentences(const KoyomiReadouts& r)
                               : Printf(U8(", 北緯 %.1f度"), r.at.place.latitude);
     s += Printf(U8(", 方位角 %.0f度 ("), r.at.place.azimuth) +
          SjisToUtf8(Readout_Direction(r.at.place.azimuth)) + U8(") を見ています");
+    return s;
+}
+
+/*
+**  Readout_SentencesEnglish
+**  The same sentences with the English labels: "Date 2026-12-07 15:39,
+**  sunrise 6:35, ..., looking at azimuth 0 degrees (S)".
+*/
+std::string Readout_SentencesEnglish(const KoyomiReadouts& r)
+{
+    std::string s = Printf("Date %04.0f-%02.0f-%02.0f ", r.line_year, r.line_month, r.line_day);
+    s += Printf("%.0f:%02.0f", r.line_hour, r.line_minute);
+    s += ", sunrise " + Readout_HourMinute(r.sunrise, r.sunrise_found);
+    s += ", sunset " + Readout_HourMinute(r.sunset, r.sunset_found);
+    if (r.polar != 0) s += r.polar > 0 ? " (midnight sun)" : " (polar night)";
+    s += ", moonrise " + Readout_HourMinute(r.moonrise, r.moonrise_found);
+    s += ", moonset " + Readout_HourMinute(r.moonset, r.moonset_found);
+    s += ", high water " + TideTime(r, r.tide[4]) + " and " + TideTime(r, r.tide[5]);
+    s += ", low water " + TideTime(r, r.tide[6]) + " and " + TideTime(r, r.tide[7]);
+    s += Printf(", Moon's age %.1f", r.moon_age);
+    s += Printf(", longitude %.1f", std::fabs(r.at.place.longitude)) +
+         (r.at.place.longitude < 0 ? " W" : " E");
+    s += Printf(", latitude %.1f", std::fabs(r.at.place.latitude)) +
+         (r.at.place.latitude < 0 ? " S" : " N");
+    s += Printf(", looking at azimuth %.0f degrees (", r.at.place.azimuth) +
+         SjisToUtf8(Readout_Direction(r.at.place.azimuth)) + ")";
     return s;
 }
 
@@ -174,7 +238,7 @@ ReadoutSpot Readout_At(const KoyomiReadouts& r, double x, double y, int* index)
                                         static_cast<double>(row.box.h)}
                                   : kMoonAge;
         if (row.id == RowId::DateLine) {
-            const size_t jd_at = row.text.find("ユリウス");
+            const size_t jd_at = row.text.find(English() ? "Julian" : "ユリウス");
             if (jd_at == std::string::npos) continue;
             if (Within(box, 8, jd_at, x, y)) return ReadoutSpot::DateTime;
             if (Within(box, jd_at, row.text.size(), x, y)) return ReadoutSpot::JulianDay;
@@ -211,56 +275,81 @@ ReadoutSpot Readout_At(const KoyomiReadouts& r, double x, double y, int* index)
 */
 std::string Readout_Tooltip(const KoyomiReadouts& r, ReadoutSpot spot, int index)
 {
+    const std::string sep = ": ";
     switch (spot) {
-    case ReadoutSpot::DateTime:
-        return Printf(U8("日時: date and time %04.0f-%02.0f-%02.0f "), r.line_year, r.line_month,
-                      r.line_day) +
-               Printf("%02.0f:%02.0f:%02.0f", r.line_hour, r.line_minute, r.line_second) +
-               Printf(U8(" (local, in the observer's zone: UTC%+.2f h)"), r.at.place.zone);
+    case ReadoutSpot::DateTime: {
+        const std::string when =
+            Printf("%04.0f-%02.0f-%02.0f ", r.line_year, r.line_month, r.line_day) +
+            Printf("%02.0f:%02.0f:%02.0f", r.line_hour, r.line_minute, r.line_second);
+        return (English() ? "Date" : U8("日時")) + sep +
+               Message(_("date and time %s (local, in the observer's zone: UTC%+.2f h)"), when.c_str(),
+                       r.at.place.zone);
+    }
     case ReadoutSpot::JulianDay:
-        return Printf(U8("ユリウス通日: Julian day (UT) %.5f"), r.at.jd);
+        return (English() ? "Julian day" : U8("ユリウス通日")) + sep +
+               Message(_("Julian day (UT) %.5f"), r.at.jd);
     case ReadoutSpot::Sunrise:
-        return U8("日の出: sunrise, ") + Readout_HourMinute(r.sunrise, r.sunrise_found) + " (local time)";
+        return Drawn(LabelId::Sunrise) + sep +
+               Message(_("sunrise, %s (local time)"), TipTime(r.sunrise, r.sunrise_found).c_str());
     case ReadoutSpot::Sunset:
-        return U8("日の入: sunset, ") + Readout_HourMinute(r.sunset, r.sunset_found) + " (local time)";
+        return Drawn(LabelId::Sunset) + sep +
+               Message(_("sunset, %s (local time)"), TipTime(r.sunset, r.sunset_found).c_str());
     case ReadoutSpot::Moonrise:
-        return U8("月の出: moonrise, ") + Readout_HourMinute(r.moonrise, r.moonrise_found) +
-               U8(" (local time; -- when there is none that day)");
+        return Drawn(LabelId::Moonrise) + sep +
+               Message(_("moonrise, %s (local time; -- when there is none that day)"),
+                       TipTime(r.moonrise, r.moonrise_found).c_str());
     case ReadoutSpot::Moonset:
-        return U8("月の入: moonset, ") + Readout_HourMinute(r.moonset, r.moonset_found) +
-               U8(" (local time; -- when there is none that day)");
+        return Drawn(LabelId::Moonset) + sep +
+               Message(_("moonset, %s (local time; -- when there is none that day)"),
+                       TipTime(r.moonset, r.moonset_found).c_str());
     case ReadoutSpot::Clock:
-        return U8("時刻: local time");
+        return (English() ? "Time" : U8("時刻")) + sep + _("local time");
     case ReadoutSpot::Longitude:
-        return U8("東経 / 西経: the observer's east / west longitude, degrees");
+        return (English() ? "Lon" : U8("東経 / 西経")) + sep +
+               _("the observer's east / west longitude, degrees");
     case ReadoutSpot::Latitude:
-        return U8("北緯 / 南緯: the observer's north / south latitude, degrees");
+        return (English() ? "Lat" : U8("北緯 / 南緯")) + sep +
+               _("the observer's north / south latitude, degrees");
     case ReadoutSpot::Azimuth:
-        return Printf(U8("方位角: the azimuth the view faces, %.0f degrees (0 = south, 90 west, "
-                         "180 north, -90 east): "),
-                      r.at.place.azimuth) +
-               SjisToUtf8(Readout_Direction(r.at.place.azimuth));
+        return (English() ? "Azim." : U8("方位角")) + sep +
+               Message(_("the azimuth the view faces, %.0f degrees (0 = south, 90 west, 180 north, "
+                         "-90 east): %s"),
+                       r.at.place.azimuth, SjisToUtf8(Readout_Direction(r.at.place.azimuth)).c_str());
     case ReadoutSpot::Horizon:
-        return SjisToUtf8(Readout_Direction(r.at.place.azimuth + kHorizonOffset[index])) +
-               (index == 1 ? U8(": the direction the view faces, on the horizon")
-                           : index == 0 ? U8(": the direction 90° left of the view, on the horizon")
-                                        : U8(": the direction 90° right of the view, on the horizon"));
-    case ReadoutSpot::TideTitle:
-        return U8("東京湾潮汐: tides of Tokyo Bay: 満 high water, 干 low water");
+        return SjisToUtf8(Readout_Direction(r.at.place.azimuth + kHorizonOffset[index])) + sep +
+               (index == 1 ? _("the direction the view faces, on the horizon")
+                           : index == 0 ? U8_("the direction 90° left of the view, on the horizon")
+                                        : U8_("the direction 90° right of the view, on the horizon"));
+    case ReadoutSpot::TideTitle: {
+        std::string title = Drawn(Readout_Row(Readout_Rows(r), RowId::TideTitle).text.c_str());
+        title.erase(0, title.find_first_not_of(' '));
+        return title + sep +
+               Message(_("tides of %s: %s high water, %s low water"), TidePlace().c_str(),
+                       Drawn(LabelId::High).c_str(), Drawn(LabelId::Low).c_str());
+    }
     case ReadoutSpot::Tide: {
         const bool high = index < 2;
         const double t = r.tide[4 + index], height = r.tide[index];
-        std::string s = high ? U8("満: high water of Tokyo Bay, ") : U8("干: low water of Tokyo Bay, ");
-        if (t == 0.0) return s + U8("none this day");
-        s += TideTime(r, t) + Printf(U8(", height %.2f m above datum"), height);
-        s += U8("\n満潮 ") + TideTime(r, r.tide[4]) + Printf(" %.2f m", r.tide[0]) + U8(", ") +
-             TideTime(r, r.tide[5]) + Printf(" %.2f m", r.tide[1]);
-        s += U8("\n干潮 ") + TideTime(r, r.tide[6]) + Printf(" %.2f m", r.tide[2]) + U8(", ") +
-             TideTime(r, r.tide[7]) + Printf(" %.2f m", r.tide[3]);
+        std::string s = Drawn(high ? LabelId::High : LabelId::Low) + sep;
+        const std::string where = TidePlace();
+        if (t == 0.0)
+            return s + Message(high ? _("high water of %s: none this day")
+                                    : _("low water of %s: none this day"),
+                               where.c_str());
+        s += Message(high ? _("high water of %s, %s, height %.2f m above datum")
+                          : _("low water of %s, %s, height %.2f m above datum"),
+                     where.c_str(), TideTip(r, t).c_str(), height);
+        // TRANSLATORS: the day's two high (or low) waters: times and heights
+        const char* both = _("%s %s %.2f m, %s %.2f m");
+        s += "\n" + Message(both, _("High water"), TideTip(r, r.tide[4]).c_str(), r.tide[0],
+                            TideTip(r, r.tide[5]).c_str(), r.tide[1]);
+        s += "\n" + Message(both, _("Low water"), TideTip(r, r.tide[6]).c_str(), r.tide[2],
+                            TideTip(r, r.tide[7]).c_str(), r.tide[3]);
         return s;
     }
     case ReadoutSpot::MoonAge:
-        return Printf(U8("月齢: the Moon's age, %.1f days since the new moon"), r.moon_age);
+        return Drawn(LabelId::MoonAgeLabel) + sep +
+               Message(_("the Moon's age, %.1f days since the new moon"), r.moon_age);
     default:
         return "";
     }
@@ -290,11 +379,11 @@ std::string Body_Tooltip(int index, double az, double el, DayEvent rise, DayEven
                          DayEvent set)
 {
     std::string s = Body_Japanese(index) + " " + Body_English(index);
-    s += Printf(U8("\n高度 altitude %.1f°, 方位角 azimuth %.1f° ("), el, az) +
-         SjisToUtf8(Readout_Direction(az)) + U8(")");
-    s += U8("\n出 rise ") + Readout_HourMinute(rise.hours, rise.found) + U8(", 南中 transit ") +
-         Readout_HourMinute(transit.hours, transit.found) + U8(", 入 set ") +
-         Readout_HourMinute(set.hours, set.found);
+    s += "\n" + Message(U8_("altitude %.1f°, azimuth %.1f° (%s)"), el, az,
+                        SjisToUtf8(Readout_Direction(az)).c_str());
+    s += "\n" + Message(_("rise %s, transit %s, set %s"), TipTime(rise.hours, rise.found).c_str(),
+                        TipTime(transit.hours, transit.found).c_str(),
+                        TipTime(set.hours, set.found).c_str());
     return s;
 }
 

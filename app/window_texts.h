@@ -12,6 +12,9 @@ struct KoyomiReadouts;
 // "日時 2026年12月7日 15時39分, 日の出 6時35分, 日の入 16時27分, 月の出 なし,
 // ..., 月齢 27.2, 東経 139.7度, 北緯 35.6度, 方位角 0度 (南)".
 std::string Readout_Sentences(const KoyomiReadouts& r);
+// The same with the English labels (what Readout_Sentences gives when they
+// are in use): "Date 2026-12-07 15:39, sunrise 6:35, ...".
+std::string Readout_SentencesEnglish(const KoyomiReadouts& r);
 
 // The read-outs of the picture that a pointer can be over.
 enum class ReadoutSpot {
@@ -48,6 +51,6 @@ void Body_Day(const KoyomiReadouts& r, int index, DayEvent* rise, DayEvent* tran
 // Japanese name (index 0..87).
 std::string Constellation_Tooltip(int index);
 
-// "6時35分" of local decimal hours (truncated as the rows are), "なし" when
-// not found.
+// "6時35分" ("6:35" with the English labels) of local decimal hours
+// (truncated as the rows are), "なし" ("none") when not found.
 std::string Readout_HourMinute(double hours, bool found);

@@ -36,6 +36,20 @@ const LabelPair kLabels[static_cast<int>(LabelId::Count)] = {
     {"月齢 %4.1f", "Age %4.1f"},
     {"月齢", "Age"},
     {"日付", "Date"},
+    {"  潮汐", " Tides"},
+    {"潮名 ", "Tide "},
+};
+
+// The tide names: the Japanese, the English in full and brief.
+struct TideNameSet {
+    const char* japanese;
+    const char* english;
+    const char* brief;
+};
+const TideNameSet kTideNames[] = {
+    {"大潮", "spring tide", "Spring"}, {"中潮", "middle tide", "Middle"},
+    {"小潮", "neap tide", "Neap"},     {"長潮", "long tide", "Long"},
+    {"若潮", "young tide", "Young"},
 };
 
 const LabelPair kDirections[8] = {
@@ -90,6 +104,18 @@ const char* Labels_Direction(int k) { return English() ? kDirections[k].english 
 const LabelPair& Labels_DirectionPair(int k) { return kDirections[k]; }
 const char* Labels_Body(int i) { return English() ? kBodyEnglish[i] : Pla1[i]; }
 const char* Labels_Constellation(int c) { return English() ? kFigureNames[c] : Star3[c]; }
+
+/*
+**  Labels_TideName
+**  A tide name in the set in use; an unknown name as it is.
+*/
+const char* Labels_TideName(const char* japanese, bool brief)
+{
+    if (!English() || !japanese) return japanese;
+    for (const TideNameSet& t : kTideNames)
+        if (std::strcmp(t.japanese, japanese) == 0) return brief ? t.brief : t.english;
+    return japanese;
+}
 
 /*
 **  Labels_ParseChoice

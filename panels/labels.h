@@ -23,6 +23,8 @@ enum class LabelId {
     MoonAge,         // format: days (double)
     MoonAgeLabel,
     DaysDate,        // the date column's heading of the table of days
+    TidesNone,       // the tide heading when no station is near enough
+    TideNameLabel,   // the almanac's label of the day's tide name
     Count
 };
 struct LabelPair {
@@ -41,6 +43,12 @@ const char* Labels_Direction(int k);
 const LabelPair& Labels_DirectionPair(int k);
 const char* Labels_Body(int i);
 const char* Labels_Constellation(int c);
+
+// The day's tide name (大潮, 中潮, 小潮, 長潮, 若潮, Shift_JIS) in the set
+// in use: the Japanese as given, or the English in full ("Spring tide", the
+// almanac) or brief ("Spring", the picture's tide heading, where it stands
+// in place of 潮汐 and the Japanese name: at most six letters).
+const char* Labels_TideName(const char* japanese, bool brief);
 
 // "ja", "en" or "auto" (Japanese when the language of the messages is
 // Japanese) to a choice; false for another text.

@@ -12,6 +12,13 @@
 
 #include <nlohmann/json.hpp>
 
+// A message of the program's own text domain, bound by the program
+// (marked N_ for the template).
+#define N_(text) text
+namespace {
+const char* PlacesText(const char* msgid) { return dgettext("tenmado", msgid); }
+}  // namespace
+
 namespace {
 
 constexpr double kByFar = 10;  // a match this many times as populous as the next wins
@@ -317,6 +324,8 @@ std::string Places_Describe(const Place& p)
     if (!p.japanese.empty()) s += " (" + p.japanese + ")";
     if (!p.region.empty()) s += ", " + p.region;
     s += ", " + Places_CountryName(p.country) + " [" + p.country + (p.admin1.empty() ? "" : "-" + p.admin1) + "]";
-    s += ": " + std::string(where) + ", " + p.zone + ", " + std::to_string(p.population) + " people";
+    char people[96];
+    std::snprintf(people, sizeof people, PlacesText(N_("%ld people")), static_cast<long>(p.population));
+    s += ": " + std::string(where) + ", " + p.zone + ", " + people;
     return s;
 }

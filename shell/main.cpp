@@ -227,13 +227,13 @@ int main(int argc, char** argv)
 
     if (request.action == CommandRequest::Action::Stations) {
         std::string why;
-        if (!TideChoice_Database(&why)) return Failure("tide stations: " + why);
+        if (!TideChoice_Database(&why)) return Failure(Message(_("tide stations: %s"), why.c_str()));
         const bool near = request.options.latitude || request.options.longitude;
         const std::string list =
             TideChoice_List(request.stations_text, near, values.latitude, values.longitude);
         std::fwrite(list.data(), 1, list.size(), stdout);
         if (std::fflush(stdout) != 0 || std::ferror(stdout))
-            return Failure(std::string("cannot write the station list: ") + std::strerror(errno));
+            return Failure(Message(_("cannot write the station list: %s"), g_strerror(errno)));
         return 0;
     }
     // the tides: a station of the database, or Tokyo Bay's
@@ -243,10 +243,9 @@ int main(int argc, char** argv)
                            &tide_warnings)) {
         if (request.options.tide_station) return Usage(problem);
         // from the settings file: a warning, and Tokyo Bay's tides
-        tide_warnings.push_back(problem + "; the tides of Tokyo Bay are shown");
+        tide_warnings.push_back(Message(_("%s; the tides of Tokyo Bay are shown"), problem.c_str()));
     }
-    for (const std::string& w : tide_warnings)
-        std::fprintf(stderr, "tenmado: warning: %s\n", w.c_str());
+    for (const std::string& w : tide_warnings) I18n_Print(Message(_("warning: %s"), w.c_str()));
 
     if (request.action == CommandRequest::Action::Output) return RunOutput(request);
     return RunWindow(request, values);

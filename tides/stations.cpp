@@ -1,6 +1,7 @@
 // Reading the tide stations' data file and finding stations in it.
 #include "tides/stations.h"
 
+#include <libintl.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -14,6 +15,25 @@
 #include "timecal/constants.h"
 
 namespace {
+
+// A message of the program's text domain (bound by the program), with the
+// one string it names put in for %s.
+#define _(text) dgettext("tenmado", text)
+std::string Say(const char* format, const std::string& a, const std::string& b = "")
+{
+    const std::string* args[2] = {&a, &b};
+    int k = 0;
+    std::string out;
+    for (const char* c = format; *c; ++c) {
+        if (c[0] == '%' && c[1] == 's' && k < 2) {
+            out += *args[k++];
+            ++c;
+        } else {
+            out += *c;
+        }
+    }
+    return out;
+}
 
 constexpr double kEarthKm = 6371.0;
 constexpr size_t kMaxFile = 64u << 20;  // a data file is a few megabytes
@@ -173,13 +193,13 @@ bool TideDb_Load(const std::string& path, TideDatabase* db, std::string* why)
     *db = TideDatabase{};
     std::ifstream f(path, std::ios::binary);
     if (!f) {
-        *why = "cannot read " + path;
+        *why = Say(_("cannot read %s"), path);
         return false;
     }
     std::string text;
     text.assign(std::istreambuf_iterator<char>(f), std::istreambuf_iterator<char>());
     if (text.size() > kMaxFile || text.empty() || text.back() != '\n') {
-        *why = path + " is not a tide station file (size or ending)";
+        *why = Say(_("%s is not a tide station file (size or ending)"), path);
         return false;
     }
     TideDatabase d;
@@ -199,13 +219,13 @@ bool TideDb_Load(const std::string& path, TideDatabase* db, std::string* why)
         }
         TideStation s;
         if (d.names.empty() || !Station(Split(line, '\t'), &s)) {
-            *why = path + ": line " + std::to_string(line_no) + " is not a tide station";
+            *why = Say(_("%s: line %s is not a tide station"), path, std::to_string(line_no));
             return false;
         }
         d.stations.push_back(std::move(s));
     }
     if (d.stations.empty()) {
-        *why = path + " holds no stations";
+        *why = Say(_("%s holds no stations"), path);
         return false;
     }
     std::sort(d.stations.begin(), d.stations.end(),
@@ -214,7 +234,7 @@ bool TideDb_Load(const std::string& path, TideDatabase* db, std::string* why)
         if (!s.subordinate) continue;
         const TideStation* r = TideDb_Find(d, s.reference);
         if (!r || r->subordinate) {
-            *why = path + ": " + s.id + " names no reference station";
+            *why = Say(_("%s: %s names no reference station"), path, s.id);
             return false;
         }
     }

@@ -6,6 +6,7 @@
 
 #include <cstdio>
 
+#include "app/i18n.h"
 #include "app/koyomi.h"
 #include "app/readouts.h"
 #include "app/reminder_book.h"
@@ -16,7 +17,6 @@
 
 namespace {
 
-#define U8(s) reinterpret_cast<const char*>(u8##s)
 
 bool g_read = false;
 ReminderSettings g_settings;
@@ -29,7 +29,7 @@ const ReminderSettings& Settings()
         std::vector<std::string> warnings;
         if (!WSGtkSettingsPath().empty())
             g_settings = Reminder_ReadSettings(WSGtkSettingsPath(), &warnings);
-        for (const std::string& w : warnings) std::fprintf(stderr, "tenmado: warning: %s\n", w.c_str());
+        for (const std::string& w : warnings) I18n_Print(Message(_("warning: %s"), w.c_str()));
     }
     return g_settings;
 }
@@ -48,16 +48,15 @@ void ShellReminders_Painted(GtkApplication* app, bool live)
     const int64_t now = Clock_CivilSeconds();
     for (const ReminderEvent& e : g_book.due(Reminder_Events(r), now, settings)) {
         const struct tm t = Clock_Fields(e.at);
-        char title[128], body[160], id[64];
-        std::snprintf(title, sizeof title, U8("%s %d時%02d分"), Reminder_Japanese(e.kind), t.tm_hour,
-                      t.tm_min);
+        char id[64];
+        // TRANSLATORS: a reminder's title: the event and its hour and minute
+        const std::string title = Message(_("%s at %02d:%02d"), Reminder_Name(e.kind), t.tm_hour, t.tm_min);
         const long minutes = static_cast<long>((e.at - now + 59) / 60);
-        std::snprintf(body, sizeof body, U8("%s at %02d:%02d, in %ld min (%ld分後)"),
-                      Reminder_English(e.kind), t.tm_hour, t.tm_min, minutes, minutes);
+        const std::string body = Message(ngettext("In %ld minute", "In %ld minutes", minutes), minutes);
         std::snprintf(id, sizeof id, "%s-%lld", Reminder_Key(e.kind),
                       static_cast<long long>(e.at / 60));
-        GNotification* n = g_notification_new(title);
-        g_notification_set_body(n, body);
+        GNotification* n = g_notification_new(title.c_str());
+        g_notification_set_body(n, body.c_str());
         g_application_send_notification(G_APPLICATION(app), id, n);
         g_object_unref(n);
         std::fprintf(stderr, "tenmado: reminder %s\n", id);

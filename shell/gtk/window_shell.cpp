@@ -63,10 +63,10 @@ struct Direction {
     double azimuth;
 };
 const Direction kDirections[8] = {
-    {"n", U8("North (北)"), 180},       {"ne", U8("Northeast (北東)"), -135},
-    {"e", U8("East (東)"), -90},        {"se", U8("Southeast (南東)"), -45},
-    {"s", U8("South (南)"), 0},         {"sw", U8("Southwest (南西)"), 45},
-    {"w", U8("West (西)"), 90},         {"nw", U8("Northwest (北西)"), 135},
+    {"n", N_("North"), 180},       {"ne", N_("Northeast"), -135},
+    {"e", N_("East"), -90},        {"se", N_("Southeast"), -45},
+    {"s", N_("South"), 0},         {"sw", N_("Southwest"), 45},
+    {"w", N_("West"), 90},         {"nw", N_("Northwest"), 135},
 };
 
 void Repaint()
@@ -132,26 +132,27 @@ GMenuModel* MenuModel()
     if (menu) return G_MENU_MODEL(menu);
     menu = g_menu_new();
     GMenu* first = g_menu_new();
-    g_menu_append(first, U8("Preferences…"), "app.preferences");
-    g_menu_append(first, "Now", "app.now");
+    g_menu_append(first, U8_("Preferences…"), "app.preferences");
+    g_menu_append(first, _("Now"), "app.now");
     GMenu* turn = g_menu_new();
     for (const Direction& d : kDirections) {
-        GMenuItem* item = g_menu_item_new(d.label, nullptr);
+        GMenuItem* item = g_menu_item_new(_(d.label), nullptr);
         g_menu_item_set_action_and_target_value(item, "app.turn", g_variant_new_string(d.target));
         g_menu_append_item(turn, item);
         g_object_unref(item);
     }
-    GMenuItem* reset = g_menu_item_new("Reset", nullptr);
+    // TRANSLATORS: the view turned back to the setting's azimuth
+    GMenuItem* reset = g_menu_item_new(_("Reset"), nullptr);
     g_menu_item_set_action_and_target_value(reset, "app.turn", g_variant_new_string("reset"));
     g_menu_append_item(turn, reset);
     g_object_unref(reset);
-    g_menu_append_submenu(first, "Turn view", G_MENU_MODEL(turn));
-    g_menu_append(first, "Widget mode", "app.widget-mode");
+    g_menu_append_submenu(first, _("Turn view"), G_MENU_MODEL(turn));
+    g_menu_append(first, _("Widget mode"), "app.widget-mode");
     g_menu_append_section(menu, nullptr, G_MENU_MODEL(first));
     GMenu* second = g_menu_new();
-    g_menu_append(second, "Keyboard shortcuts", "app.shortcuts");
-    g_menu_append(second, "About tenmado", "app.about");
-    g_menu_append(second, "Quit", "app.quit");
+    g_menu_append(second, _("Keyboard shortcuts"), "app.shortcuts");
+    g_menu_append(second, _("About tenmado"), "app.about");
+    g_menu_append(second, _("Quit"), "app.quit");
     g_menu_append_section(menu, nullptr, G_MENU_MODEL(second));
     g_object_unref(turn);
     g_object_unref(first);
@@ -204,14 +205,14 @@ struct Credit {
     const char* people[4];
 };
 const Credit kCredits[] = {
-    {"Constellation figures",
+    {N_("Constellation figures"),
      {"Olaf Frohn, d3-celestial stick figures (BSD 3-Clause) https://github.com/ofrohn/d3-celestial",
       nullptr}},
-    {"Tide data",
+    {N_("Tide data"),
      {"TICON-4 tide gauge constituents (CC BY 4.0)",
       "NOAA CO-OPS harmonic constituents (U.S. public domain) https://tidesandcurrents.noaa.gov",
       nullptr}},
-    {"Place names", {"GeoNames (CC BY 4.0) https://www.geonames.org", nullptr}},
+    {N_("Place names"), {"GeoNames (CC BY 4.0) https://www.geonames.org", nullptr}},
 };
 
 void OnAbout(GSimpleAction*, GVariant*, gpointer)
@@ -220,12 +221,13 @@ void OnAbout(GSimpleAction*, GVariant*, gpointer)
     GtkAboutDialog* d = GTK_ABOUT_DIALOG(about);
     gtk_about_dialog_set_program_name(d, "tenmado");
     gtk_about_dialog_set_version(d, TENMADO_VERSION);
-    gtk_about_dialog_set_comments(d, U8("天窓: an astronomical almanac and clock of the observer's sky"));
+    gtk_about_dialog_set_comments(
+        d, (U8("天窓: ") + std::string(_("an astronomical almanac and clock of the observer's sky"))).c_str());
     gtk_about_dialog_set_logo_icon_name(d, gtk_window_get_default_icon_name());
     gtk_about_dialog_set_license_type(d, GTK_LICENSE_BSD_3);
     gtk_about_dialog_set_copyright(d, "Copyright (c) 2026, The tenmado developers");
     for (const Credit& c : kCredits)
-        gtk_about_dialog_add_credit_section(d, c.section, const_cast<const char**>(c.people));
+        gtk_about_dialog_add_credit_section(d, _(c.section), const_cast<const char**>(c.people));
     if (g_shell.window) gtk_window_set_transient_for(GTK_WINDOW(about), g_shell.window);
     gtk_window_set_modal(GTK_WINDOW(about), TRUE);
     g_signal_connect(about, "response", G_CALLBACK(gtk_widget_destroy), nullptr);
@@ -242,72 +244,99 @@ const char8_t kShortcutsUi[] = u8R"(<interface>
   <property name="section-name">keys</property>
   <property name="max-height">12</property>
   <child><object class="GtkShortcutsGroup">
-   <property name="visible">1</property><property name="title">View (the mouse wheel over the sky turns it too)</property>
+   <property name="visible">1</property><property name="title" translatable="yes">View (the mouse wheel over the sky turns it too)</property>
    <child><object class="GtkShortcutsShortcut"><property name="visible">1</property>
     <property name="accelerator">Left Right</property>
-    <property name="title">Turn the view by 15°</property></object></child>
+    <property name="title" translatable="yes">Turn the view by 15°</property></object></child>
    <child><object class="GtkShortcutsShortcut"><property name="visible">1</property>
     <property name="accelerator">&lt;Shift&gt;Left &lt;Shift&gt;Right</property>
-    <property name="title">Turn the view by 90°</property></object></child>
+    <property name="title" translatable="yes">Turn the view by 90°</property></object></child>
    <child><object class="GtkShortcutsShortcut"><property name="visible">1</property>
     <property name="accelerator">Home</property>
-    <property name="title">Turn the view back to the setting</property></object></child>
+    <property name="title" translatable="yes">Turn the view back to the setting</property></object></child>
   </object></child>
   <child><object class="GtkShortcutsGroup">
-   <property name="visible">1</property><property name="title">Time</property>
+   <property name="visible">1</property><property name="title" translatable="yes">Time</property>
    <child><object class="GtkShortcutsShortcut"><property name="visible">1</property>
     <property name="action-name">app.hour-back</property>
-    <property name="title">An hour back</property></object></child>
+    <property name="title" translatable="yes">An hour back</property></object></child>
    <child><object class="GtkShortcutsShortcut"><property name="visible">1</property>
     <property name="action-name">app.hour-ahead</property>
-    <property name="title">An hour ahead</property></object></child>
+    <property name="title" translatable="yes">An hour ahead</property></object></child>
    <child><object class="GtkShortcutsShortcut"><property name="visible">1</property>
     <property name="action-name">app.day-back</property>
-    <property name="title">A day back</property></object></child>
+    <property name="title" translatable="yes">A day back</property></object></child>
    <child><object class="GtkShortcutsShortcut"><property name="visible">1</property>
     <property name="action-name">app.day-ahead</property>
-    <property name="title">A day ahead</property></object></child>
+    <property name="title" translatable="yes">A day ahead</property></object></child>
    <child><object class="GtkShortcutsShortcut"><property name="visible">1</property>
     <property name="action-name">app.month-back</property>
-    <property name="title">A lunar month (29.53 days) back</property></object></child>
+    <property name="title" translatable="yes">A lunar month (29.53 days) back</property></object></child>
    <child><object class="GtkShortcutsShortcut"><property name="visible">1</property>
     <property name="action-name">app.month-ahead</property>
-    <property name="title">A lunar month (29.53 days) ahead</property></object></child>
+    <property name="title" translatable="yes">A lunar month (29.53 days) ahead</property></object></child>
    <child><object class="GtkShortcutsShortcut"><property name="visible">1</property>
     <property name="action-name">app.now</property>
-    <property name="title">Back to now</property></object></child>
+    <property name="title" translatable="yes">Back to now</property></object></child>
   </object></child>
   <child><object class="GtkShortcutsGroup">
-   <property name="visible">1</property><property name="title">Window</property>
+   <property name="visible">1</property><property name="title" translatable="yes">Window</property>
    <child><object class="GtkShortcutsShortcut"><property name="visible">1</property>
     <property name="action-name">app.menu</property>
-    <property name="title">Menu (or the right mouse button)</property></object></child>
+    <property name="title" translatable="yes">Menu (or the right mouse button)</property></object></child>
    <child><object class="GtkShortcutsShortcut"><property name="visible">1</property>
     <property name="action-name">app.preferences</property>
-    <property name="title">Preferences</property></object></child>
+    <property name="title" translatable="yes">Preferences</property></object></child>
    <child><object class="GtkShortcutsShortcut"><property name="visible">1</property>
     <property name="action-name">app.widget-mode</property>
-    <property name="title">Widget mode on or off</property></object></child>
+    <property name="title" translatable="yes">Widget mode on or off</property></object></child>
    <child><object class="GtkShortcutsShortcut"><property name="visible">1</property>
     <property name="action-name">app.shortcuts</property>
-    <property name="title">Keyboard shortcuts</property></object></child>
+    <property name="title" translatable="yes">Keyboard shortcuts</property></object></child>
    <child><object class="GtkShortcutsShortcut"><property name="visible">1</property>
     <property name="action-name">app.about</property>
-    <property name="title">About tenmado</property></object></child>
+    <property name="title" translatable="yes">About tenmado</property></object></child>
    <child><object class="GtkShortcutsShortcut"><property name="visible">1</property>
     <property name="action-name">app.close-window</property>
-    <property name="title">Close the window</property></object></child>
+    <property name="title" translatable="yes">Close the window</property></object></child>
    <child><object class="GtkShortcutsShortcut"><property name="visible">1</property>
     <property name="action-name">app.quit</property>
-    <property name="title">Quit</property></object></child>
+    <property name="title" translatable="yes">Quit</property></object></child>
   </object></child>
  </object></child>
 </object>
 </interface>)";
 
+// The shortcuts window's titles as messages (GtkBuilder translates them by
+// the text domain; the template takes them from here).
+[[maybe_unused]] const char* const kShortcutsTitles[] = {
+    N_("View (the mouse wheel over the sky turns it too)"),
+    N_("Turn the view by 15°"),
+    N_("Turn the view by 90°"),
+    N_("Turn the view back to the setting"),
+    N_("Time"),
+    N_("An hour back"),
+    N_("An hour ahead"),
+    N_("A day back"),
+    N_("A day ahead"),
+    N_("A lunar month (29.53 days) back"),
+    N_("A lunar month (29.53 days) ahead"),
+    N_("Back to now"),
+    N_("Window"),
+    N_("Menu (or the right mouse button)"),
+    N_("Preferences"),
+    N_("Widget mode on or off"),
+    N_("Keyboard shortcuts"),
+    N_("About tenmado"),
+    N_("Close the window"),
+    N_("Quit"),
+};
+
 void OnShortcuts(GSimpleAction*, GVariant*, gpointer)
 {
-    GtkBuilder* builder = gtk_builder_new_from_string(reinterpret_cast<const char*>(kShortcutsUi), -1);
+    GtkBuilder* builder = gtk_builder_new();
+    gtk_builder_set_translation_domain(builder, kTextDomain);
+    gtk_builder_add_from_string(builder, reinterpret_cast<const char*>(kShortcutsUi), -1, nullptr);
     GtkWindow* w = GTK_WINDOW(gtk_builder_get_object(builder, "shortcuts"));
     g_object_ref(w);
     // each action's keys as the application has them (what an application
@@ -328,7 +357,7 @@ void OnShortcuts(GSimpleAction*, GVariant*, gpointer)
     }
     g_slist_free(objects);
     g_object_unref(builder);
-    gtk_window_set_title(w, "tenmado: keyboard shortcuts");
+    gtk_window_set_title(w, _("tenmado: keyboard shortcuts"));
     if (g_shell.window) gtk_window_set_transient_for(w, g_shell.window);
     gtk_window_set_application(w, g_app);
     gtk_widget_show_all(GTK_WIDGET(w));

@@ -12,12 +12,15 @@
 #include <cstring>
 
 #include "shell/cairo/cairo_painter.h"
+#include "app/i18n.h"
 #include "app/koyomi.h"
 #include "app/readouts.h"
 #include "app/window_texts.h"
 #include "shell/gtk/window_shell.h"
 #include "shell/gtk/window_shell_parts.h"
 #include "panels/constellations.h"
+#include "panels/labels.h"
+#include "toolkit/sjis.h"
 #include "panels/scene_notes.h"
 
 namespace {
@@ -100,9 +103,9 @@ gboolean OnQueryTooltip(GtkWidget*, gint x, gint y, gboolean keyboard, GtkToolti
         return Tip(tooltip, BodyText(i));
     }
     if (std::hypot(px - kPhaseX, py - kPhaseY) <= kPhaseR) {
-        char age[64];
-        std::snprintf(age, sizeof age, U8("\n月齢 %.1f (the Moon's age, days)"), r.moon_age);
-        const std::string phase = BodyText(kPanelMoon) + age;
+        const std::string phase =
+            BodyText(kPanelMoon) + "\n" + SjisToUtf8(std::string(Label(LabelId::MoonAgeLabel))) + ": " +
+            Message(_("the Moon's age, %.1f days since the new moon"), r.moon_age);
         TipArea(shell, tooltip, kPhaseX - kPhaseR, kPhaseY - kPhaseR, 2 * kPhaseR, 2 * kPhaseR);
         return Tip(tooltip, phase);
     }
@@ -114,7 +117,7 @@ gboolean OnQueryTooltip(GtkWidget*, gint x, gint y, gboolean keyboard, GtkToolti
         return Tip(tooltip, Readout_Tooltip(r, spot, index));
     }
     for (auto it = notes.labels.rbegin(); it != notes.labels.rend(); ++it) {
-        const double w = std::strlen(Star3[it->constellation]) * kColumn;
+        const double w = std::strlen(Labels_Constellation(it->constellation)) * kColumn;
         if (px < it->x || px >= it->x + w || py < it->y + kLabelTop || py >= it->y + kLabelBottom)
             continue;
         TipArea(shell, tooltip, it->x, it->y + kLabelTop, w, kLabelBottom - kLabelTop);
@@ -166,10 +169,10 @@ GtkWidget* ShellBar_New(ShellWindow* shell)
     GtkWidget* label = gtk_label_new("");
     gtk_label_set_ellipsize(GTK_LABEL(label), PANGO_ELLIPSIZE_END);
     gtk_label_set_xalign(GTK_LABEL(label), 0);
-    GtkWidget* now = gtk_button_new_with_label(U8("現在 Now"));
+    GtkWidget* now = gtk_button_new_with_label(_("Now"));
     gtk_actionable_set_action_name(GTK_ACTIONABLE(now), "app.now");
     gtk_button_set_relief(GTK_BUTTON(now), GTK_RELIEF_NONE);
-    gtk_widget_set_tooltip_text(now, "Back to now (N or End)");
+    gtk_widget_set_tooltip_text(now, _("Back to now (N or End)"));
     gtk_box_pack_start(GTK_BOX(bar), label, TRUE, TRUE, 4);
     gtk_box_pack_end(GTK_BOX(bar), now, FALSE, FALSE, 0);
     gtk_widget_show_all(bar);
@@ -178,7 +181,7 @@ GtkWidget* ShellBar_New(ShellWindow* shell)
     shell->bar = bar;
     shell->bar_label = label;
     AtkObject* access = gtk_widget_get_accessible(bar);
-    atk_object_set_name(access, U8("時間旅行 time travel"));
+    atk_object_set_name(access, _("Time travel"));
     return bar;
 }
 
@@ -187,18 +190,16 @@ void ShellBar_Update(ShellWindow* shell, bool travelling, const std::string& off
 {
     if (!shell->bar) return;
     if (travelling) {
-        // the offset in Japanese in the bar, whole in its tooltip
-        const size_t english = offset.find(" (");
-        std::string text = U8("現在ではありません ") + offset.substr(0, english);
+        // the offset in the bar, and in its tooltip with the note on a line of its own
+        std::string text = Message(_("Not live: %s"), offset.c_str());
         if (!note.empty()) text += U8(" — ") + note;
         if (text != gtk_label_get_text(GTK_LABEL(shell->bar_label))) {
             gtk_label_set_text(GTK_LABEL(shell->bar_label), text.c_str());
-            const std::string tip = "Not live: the time shown is " +
-                                    (english == std::string::npos ? offset : offset.substr(english + 2, offset.size() - english - 3)) +
+            const std::string tip = Message(_("Not live: the time shown is %s"), offset.c_str()) +
                                     (note.empty() ? "" : "\n" + note);
             gtk_widget_set_tooltip_text(shell->bar_label, tip.c_str());
         }
-        const std::string title = shell->title + U8(" — 現在ではありません (not live)");
+        const std::string title = shell->title + U8(" — ") + _("not live");
         if (title != gtk_window_get_title(shell->window))
             gtk_window_set_title(shell->window, title.c_str());
     } else {

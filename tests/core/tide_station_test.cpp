@@ -310,6 +310,7 @@ TEST(TideChoice, SettingsAndTheDataFile)
     ASSERT_EQ(TideChoice_Current().source, TideSource::Station);
     EXPECT_EQ(TideChoice_Current().station->name_ja, reinterpret_cast<const char*>(u8"大阪"));
     EXPECT_EQ(TideChoice_Current().heading, "大阪潮汐");
+    EXPECT_EQ(TideChoice_Current().heading_en, "Osaka");
     // mid-Pacific, far from every station: no tides, a warning
     warnings.clear();
     ASSERT_TRUE(TideChoice_Choose("nearest", -48.0, -125.0, &problem, &warnings));
@@ -330,6 +331,22 @@ TEST(TideChoice, SettingsAndTheDataFile)
     }
     TideChoice_Reset();
     unsetenv("TENMADO_TIDE_STATIONS");
+}
+
+// The English heading: the name before a comma, in ASCII whatever the
+// locale, cut to its cells without a trailing blank.
+TEST(TideChoice, EnglishHeading)
+{
+    TideStation s;
+    const struct { const char* name; const char* heading; } cases[] = {
+        {"Sydney, Fort Denison", "Sydney"}, {"Kushimoto", "Kushimot"},
+        {"Bah\xC3\xAD" "a Blanca", "Bahia Bl"}, {"\xC3\x8Ele d'Yeu", "Ile d'Ye"},
+        {"Port Louis", "Port Lou"}, {"Den Hel, x", "Den Hel"}, {"Dover   Harbour", "Dover"},
+    };
+    for (const auto& c : cases) {
+        s.name = c.name;
+        EXPECT_EQ(TideChoice_HeadingEnglish(s, 8), c.heading) << c.name;
+    }
 }
 
 // Against JMA's official table of Tokyo for January 2026: each official

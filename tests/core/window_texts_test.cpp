@@ -19,6 +19,7 @@
 #include "app/window_texts.h"
 #include "toolkit/sjis.h"
 #include "panels/constellations.h"
+#include "panels/labels.h"
 #include "panels/panels.h"
 #include "panels/scene_notes.h"
 #include "tests/core/repaint_capture.h"
@@ -135,6 +136,42 @@ TEST(ReadoutTexts, FoundWhereDrawnAndSaidAsDrawn)
     EXPECT_EQ(Readout_HourMinute(23.0, true), U8(u8"23時0分"));  // an event at 23:00
 }
 
+// With the English labels the date line still splits into the date and the
+// Julian day, the sentences are English, and no tooltip (in the C locale's
+// messages) keeps a Japanese label.
+TEST(ReadoutTexts, EnglishLabelsFoundAndSaid)
+{
+    const std::vector<DrawCall> calls =
+        CaptureRepaint(Instant{2026, 12, 6, 21, 0, 0}, [] { Labels_Use(LabelSet::English); });
+    const KoyomiReadouts& r = Koyomi_Shown();
+    auto ascii = [](const std::string& s) {
+        for (unsigned char c : s)
+            if (c >= 0x80) return false;
+        return true;
+    };
+    const DrawCall* line = nullptr;
+    for (const DrawCall& c : calls)
+        if (c.op == DrawCall::Text && Has(c.text, "Julian day")) line = &c;
+    ASSERT_NE(line, nullptr);
+    const double mid_y = line->a[1] + line->a[3] / 2.0;
+    int index = -1;
+    EXPECT_EQ(Readout_At(r, line->a[0] + 15 * 7, mid_y, &index), ReadoutSpot::DateTime);
+    EXPECT_EQ(Readout_At(r, line->a[0] + (line->text.find("Julian") + 3) * 7, mid_y, &index),
+              ReadoutSpot::JulianDay);
+    const std::string sentences = Readout_Sentences(r);
+    EXPECT_TRUE(ascii(sentences)) << sentences;
+    EXPECT_TRUE(Has(sentences, "Date 2026-12-06 21:00")) << sentences;
+    EXPECT_TRUE(Has(sentences, "azimuth 0 degrees (S)")) << sentences;
+    for (ReadoutSpot spot : {ReadoutSpot::DateTime, ReadoutSpot::JulianDay, ReadoutSpot::Sunrise,
+                             ReadoutSpot::Moonset, ReadoutSpot::Clock, ReadoutSpot::Longitude,
+                             ReadoutSpot::Azimuth, ReadoutSpot::TideTitle, ReadoutSpot::Tide,
+                             ReadoutSpot::MoonAge}) {
+        const std::string tip = Readout_Tooltip(r, spot, 0);
+        EXPECT_TRUE(ascii(tip) && !tip.empty()) << tip;
+    }
+    Labels_Use(LabelSet::Japanese);
+}
+
 // Every constellation's label has a Latin name and a Japanese name.
 TEST(ReadoutTexts, ConstellationNames)
 {
@@ -191,10 +228,9 @@ TEST(TimeTravel, StepsBoundsAndTheCalendarReform)
     EXPECT_EQ(Travel_Step(last, TravelStep::Day, -1, &note), At(9999, 12, 30, 0, 0, 0));
     EXPECT_TRUE(note.empty());
 
-    EXPECT_EQ(Travel_OffsetText(t + 3600, t), U8(u8"+1時間 0分 (1 h 0 min ahead of now)"));
-    EXPECT_EQ(Travel_OffsetText(t - 86400 - 3600 - 61, t),
-              U8(u8"-1日 1時間 1分 (1 d 1 h 1 min behind now)"));
-    EXPECT_EQ(Travel_OffsetText(t + 59, t), U8(u8"+0分 (0 min ahead of now)"));
+    EXPECT_EQ(Travel_OffsetText(t + 3600, t), "1 h 0 min ahead of now");
+    EXPECT_EQ(Travel_OffsetText(t - 86400 - 3600 - 61, t), "1 d 1 h 1 min behind now");
+    EXPECT_EQ(Travel_OffsetText(t + 59, t), "0 min ahead of now");
 }
 
 // One reminder per event: due from the lead time up to the event, never for

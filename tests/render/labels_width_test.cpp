@@ -73,6 +73,7 @@ TEST(LabelWidths, EnglishStaysInsideTheJapaneseColumn)
         {LabelId::SouthLatitude, [](const char* f) { return Print(f, 89.9); }},
         {LabelId::Azimuth, [](const char* f) { return Print(f, -360); }},
         {LabelId::TideHeading, [](const char* l) { return std::string(l); }},
+        {LabelId::TidesNone, [](const char* l) { return std::string(l); }},
         {LabelId::HighTime, [](const char* f) { return Print(f, 3, 52); }},
         {LabelId::LowTime, [](const char* f) { return Print(f, 22, 13); }},
         {LabelId::HighNone, [](const char* l) { return std::string(l); }},
@@ -91,6 +92,16 @@ TEST(LabelWidths, EnglishStaysInsideTheJapaneseColumn)
         for (int k = 0; k < 8; ++k) {
             const LabelPair& p = Labels_DirectionPair(k);
             EXPECT_LE(Width(p.english, scale), Width(p.japanese, scale)) << p.english;
+        }
+        // a station's heading at its widest: eight cells of name, then 潮汐
+        // and the tide's name, or in English a blank and the brief name
+        for (const char* name : {"大潮", "中潮", "小潮", "長潮", "若潮"}) {
+            const std::string ja = std::string("Kushimot潮汐") + name;
+            Labels_Use(LabelSet::English);
+            const std::string en = std::string("Kushimot ") + Labels_TideName(name, true);
+            Labels_Use(LabelSet::Japanese);
+            EXPECT_NE(en.substr(9), name) << "no English name for a tide";
+            EXPECT_LE(Width(en, scale), Width(ja, scale)) << en << " at scale " << scale;
         }
     }
 }

@@ -42,6 +42,15 @@ for po in "$src"/po/*.po; do
   [ -f "$pot" ] && { msgcmp "$po" "$pot" 2>"$work/msgcmp" || fail "$lang.po lacks messages of the template: $(head -c 600 "$work/msgcmp")"; }
 done
 
+# Every message the program hands to the user is marked: a call that prints,
+# warns, fails or labels the window with an English phrase on its own line
+# and no _(), N_(), U8_() or ngettext() there is a message left out of the
+# template (the test hooks' log lines are not messages).
+sinks='(g_printerr|fprintf\(stderr|I18n_Print|[uU]sage\(|Failure\(|warnings->push_back|\*why = |\*problem = |gtk_label_(new|set_text)|gtk_button_new_with_label|set_tooltip_text|set_title|g_menu_(append|item_new)|g_notification_(new|set_body)|atk_object_set_(name|description)|add_credit_section|set_comments)'
+(cd "$src" && grep -rnP "$sinks"'.*"[^"]*\b[a-z]{2,} [a-z]{2,}' app shell places tides --include='*.cpp' |
+  grep -vP '\b(_|N_|U8_|ngettext)\(' | grep -vP 'test ticks|tooltip: %s|reminder %s') >"$work/unmarked"
+[ -s "$work/unmarked" ] && fail "messages not marked for translation: $(head -n 5 "$work/unmarked")"
+
 # ---- --help and the messages
 japanese "$prog" --help >"$work/help" 2>&1 || fail "LANGUAGE=ja --help: exit $?"
 grep -q '観測地の空の暦と時計' "$work/help" || fail "LANGUAGE=ja --help is not Japanese: $(head -n 3 "$work/help")"
@@ -64,6 +73,7 @@ cases=(
   "2|--snapshot $work/x.txt" "2|--bogus" "2|--almanac extra" "2|--almanac=yes"
   "2|--snapshot - --almanac" "2|--almanac --days 3660 --at 9999-12-30 12:00:00"
   "1|--snapshot $work/folder.png" "1|--snapshot $work/none/x.png"
+  "2|--tide-station nosuch --almanac" "2|--tide-stations --almanac" "1|--places Xqzvq"
 )
 for c in "${cases[@]}"; do
   want=${c%%|*}
@@ -78,8 +88,14 @@ for c in "${cases[@]}"; do
   grep -q '^tenmado: ' "$work/first" || fail "no message for ${args[*]}: $(cat "$work/err")"
   has_kana "$work/first" || fail "not translated, for ${args[*]}: $(cat "$work/first")"
 done
+printf '[tides]\nstation = nosuch\n[reminders]\nminutes = -1\n' >>"$work/bad.ini"
 japanese "$prog" --config "$work/bad.ini" --almanac --at "$at" >/dev/null 2>"$work/err"
-[ "$(grep -c '^tenmado: 警告: ' "$work/err")" = 6 ] || fail "settings warnings in Japanese: $(cat "$work/err")"
+[ "$(grep -c '^tenmado: 警告: ' "$work/err")" = 7 ] || fail "settings warnings in Japanese: $(cat "$work/err")"
+grep -q '^tenmado: 警告: .*nosuch.*東京湾の潮汐を表示します' "$work/err" || fail "the tide station's warning: $(cat "$work/err")"
+# the output headings of the lists
+japanese "$prog" --places Sapporo | head -n 1 | grep -q '人口 [0-9]' || fail "--places in Japanese"
+japanese "$prog" --tide-stations kushimoto | grep -q '^# ほかに: tokyo-bay' || fail "--tide-stations in Japanese"
+env LC_ALL=C "$prog" --tide-stations kushimoto | grep -q '^# Also: tokyo-bay' || fail "--tide-stations in English"
 printf '[observer]\nlatitude = 1\0002\n' >"$work/nul.ini"
 for f in none.ini nul.ini folder.png; do
   japanese "$prog" --config "$work/$f" --almanac --at "$at" >/dev/null 2>"$work/err"
@@ -91,7 +107,8 @@ if grep -q 'TENMADO_GUI=OFF' <(env LC_ALL=C "$prog" 2>&1); then :; else
 fi
 
 # ---- the labels
-# (the read-outs' rows; the planner's lines after them have no English set yet)
+# (the read-outs' rows against the committed text; then no Japanese at all in
+# the whole almanac, the tables of days, the calendar, and with a station)
 "$prog" --almanac --at "$at" --labels en | head -n 15 >"$work/en.txt" || fail "--labels en: exit $?"
 cmp -s "$work/en.txt" "$src/tests/golden/almanac_2026-12-06_150000_en.txt" ||
   fail "English almanac: $(diff "$src/tests/golden/almanac_2026-12-06_150000_en.txt" "$work/en.txt" | head)"
@@ -103,6 +120,20 @@ env LC_ALL=C.UTF-8 LANGUAGE=en "$prog" --labels auto --almanac --at "$at" | head
   fail "--labels auto in English"
 japanese "$prog" --labels auto --almanac --at "$at" |
   cmp -s - "$src/tests/golden/almanac_2026-12-06_150000.txt" || fail "--labels auto in Japanese"
+all_columns=sunrise,sunset,moonrise,moonset,high1,high2,low1,low2,age,civil_dawn,civil_dusk
+all_columns+=,nautical_dawn,nautical_dusk,astronomical_dawn,astronomical_dusk,golden_hour,blue_hour
+all_columns+=,day_length,day_length_change,moon_illumination,moon_phase
+for args in "--almanac" "--almanac --days 3" "--almanac --days 3 --columns $all_columns" \
+            "--almanac --ics --days 2 --events sun,moon,phases,tides,twilight" \
+            "--almanac --tide-station ticon/kushimoto-353-jpn-uhslc_fd --lat 33.47 --lon 135.78" \
+            "--almanac --tide-station nearest --lat -33.86 --lon 151.2 --zone 10" \
+            "--almanac --tide-station nearest --lat 0 --lon -150"; do
+  IFS=' ' read -r -a a <<<"$args"
+  "$prog" "${a[@]}" --labels en --at "$at" >"$work/en-all.txt" 2>/dev/null || fail "--labels en $args: exit $?"
+  LC_ALL=C grep -naP '[^\x00-\x7f]' "$work/en-all.txt" >"$work/nonascii" &&
+    fail "Japanese under --labels en $args: $(head -n 3 "$work/nonascii")"
+done
+grep -q '^Phase waning crescent' <("$prog" --almanac --labels en --at "$at") || fail "the planner's lines in English"
 
 # ---- the locale's character set
 mkdir -p "$work/loc"

@@ -107,7 +107,8 @@ def run_case(label, config, at, until):
         f.write(config)
     with lock:
         received.clear()
-    env = dict(os.environ, TENMADO_TEST_TICK_MS="10")
+    # the notifications in Japanese (the messages' language)
+    env = dict(os.environ, TENMADO_TEST_TICK_MS="10", LC_ALL="C.UTF-8", LANGUAGE="ja")
     log = open(os.path.join(work, label + ".log"), "w")
     proc = subprocess.Popen([prog, "--config", path, "--at", at], stdout=log,
                             stderr=subprocess.STDOUT, env=env)

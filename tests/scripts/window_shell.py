@@ -165,7 +165,7 @@ if names != expected:
     fail("menu items %r, not %r" % (names, expected))
 app.key("Escape")
 
-app.choose("Turn view", "North (北)")
+app.choose("Turn view", "North")
 if not wait_for("north", lambda: "方位角 180度 (北)" in app.description(), 4):
     fail("Turn view > North: %r" % app.description())
 app.choose("Turn view", "Reset")
@@ -233,7 +233,7 @@ if "not live" not in app.title():
 w, h = app.size()
 if w != base[0] or not base[1] + 10 <= h <= base[1] + 60:
     fail("PgUp: no bar below the picture (window %dx%d, was %dx%d)" % (w, h, *base))
-bar = app.find(lambda o: o.getRoleName() == "label" and "現在ではありません" in (o.name or ""))
+bar = app.find(lambda o: o.getRoleName() == "label" and "Not live" in (o.name or ""))
 if not bar or not bar.getState().contains(pyatspi.STATE_SHOWING):
     fail("PgUp: the bar does not say that the picture is not live")
 app.key("ctrl+Right")
