@@ -52,7 +52,7 @@ fi
 if ! window_close 50; then
   fail "the program runs on after its window closed"
 else
-  [ $rc -eq 0 ] || fail "exit status $rc after the window closed"
+  [ $rc -eq 0 ] || fail "exit status $rc after the window closed: $(cat "$work/app.log")"
 fi
 
 # the display lost: the X server killed under the window
