@@ -73,9 +73,11 @@ window_title() {
 # window_close [TENTHS]: close the window and wait up to TENTHS tenths of a
 # second (default 300) for the program to end. Its exit status goes into
 # $rc; returns 1 (and kills it, rc 255) when it runs on after the close.
-# The X window is destroyed under the program (xdotool windowclose).
+# The window is asked to close as a window manager asks it (WM_DELETE_WINDOW),
+# never destroyed under the program: a window destroyed by another client
+# while GTK paints it gives an X error (BadDrawable) and GDK's exit status 1.
 window_close() {
-  xdotool windowclose "$wid" 2>/dev/null
+  python3 "$(dirname "${BASH_SOURCE[0]}")/wm_delete.py" "$wid" 2>/dev/null
   window_wait_end "${1:-300}"
 }
 
