@@ -90,6 +90,9 @@ CairoPainter::CairoPainter(cairo_t* cr)
     layout_ = pango_layout_new(context_);
     pango_layout_set_alignment(layout_, PANGO_ALIGN_LEFT);
     pango_layout_set_single_paragraph_mode(layout_, TRUE);
+    measure_ = pango_layout_new(context_);
+    pango_layout_set_alignment(measure_, PANGO_ALIGN_LEFT);
+    pango_layout_set_single_paragraph_mode(measure_, TRUE);
     utf8_.reserve(256);
     if (cr) begin(cr);
 }
@@ -98,6 +101,7 @@ CairoPainter::~CairoPainter()
 {
     end();
     if (layout_) g_object_unref(layout_);
+    if (measure_) g_object_unref(measure_);
     if (context_) g_object_unref(context_);
     if (cd_ != reinterpret_cast<iconv_t>(-1)) iconv_close(cd_);
 }
@@ -130,7 +134,9 @@ void CairoPainter::begin(cairo_t* cr, double scale)
     scale_ = scale > 0 && std::isfinite(scale) ? scale : 1.0;
     pango_cairo_update_context(cr_, context_);
     pango_layout_context_changed(layout_);
+    pango_layout_context_changed(measure_);
     applyFont();
+    begun_ = true;
     applySource();
     applyLineWidth();
     cairo_clip_extents(cr_, &clip_[0], &clip_[1], &clip_[2], &clip_[3]);
@@ -288,6 +294,7 @@ void CairoPainter::applyFont()
     pango_font_description_set_absolute_size(desc, height * scale_ * PANGO_SCALE);
     pango_font_description_set_weight(desc, static_cast<PangoWeight>(weight));
     pango_layout_set_font_description(layout_, desc);
+    pango_layout_set_font_description(measure_, desc);
     pango_font_description_free(desc);
     // the line box of an empty text, for text() without laying it out
     pango_layout_set_text(layout_, "", 0);
@@ -529,6 +536,28 @@ void CairoPainter::text(int x, int y, int, int h, const char* sjis, size_t lengt
     cairo_move_to(cr_, left - logical.x, last_y_ - logical.y);
     pango_cairo_show_layout(cr_, layout_);
     cairo_new_path(cr_);
+}
+
+// Method: the layout and placement of text(), with the ink extents of the
+// layout instead of drawing it.
+bool CairoPainter::textInkBox(int x, int y, int h, const char* sjis, size_t length, int box[4])
+{
+    if (!begun_) return false;
+    box[0] = box[1] = box[2] = box[3] = 0;
+    if (!sjis || length == 0) return true;
+    SjisToUtf8With(cd_, sjis, length, &utf8_);
+    pango_layout_set_text(measure_, utf8_.data(), static_cast<int>(utf8_.size()));
+    PangoRectangle ink, logical;
+    pango_layout_get_pixel_extents(measure_, &ink, &logical);
+    const int left = edge(x), box_top = edge(y), box_h = edge(y + h) - box_top;
+    const int top = box_top + (box_h - logical.height) / 2;
+    // the layout's origin on the device, as text() moves to it
+    const int ox = left - logical.x, oy = top - logical.y;
+    box[0] = ox + std::min(ink.x, logical.x);
+    box[1] = oy + std::min(ink.y, logical.y);
+    box[2] = ox + std::max(ink.x + ink.width, logical.x + logical.width);
+    box[3] = oy + std::max(ink.y + ink.height, logical.y + logical.height);
+    return true;
 }
 
 void CairoPainter::flush()

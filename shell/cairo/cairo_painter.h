@@ -89,6 +89,13 @@ public:
     void setBatching(bool on);
     bool batching() const { return batching_; }
 
+    // The device pixels a text would mark, drawn as text() draws it at the
+    // scale of the last begin(): its ink, laid out in a layout of its own,
+    // placed as text() places it (x1, y1, x2, y2, right and bottom
+    // exclusive, in the user space of that begin()). False before any
+    // begin(); an empty box for an empty text.
+    bool textInkBox(int x, int y, int h, const char* sjis, size_t length, int box[4]);
+
     // ---- for tests: what the last text() call laid out
     // Families of the fonts Pango chose for the runs of the last text, joined
     // by ",", and the number of glyphs no font had.
@@ -135,6 +142,8 @@ private:
     PangoFontMap* fontmap_ = nullptr;  // borrowed default map
     PangoContext* context_ = nullptr;  // owned, reused across repaints
     PangoLayout* layout_ = nullptr;    // owned, reused for every text
+    PangoLayout* measure_ = nullptr;   // owned, for textInkBox (leaves layout_ as it was)
+    bool begun_ = false;               // begin() has set the font at scale_
     iconv_t cd_ = reinterpret_cast<iconv_t>(-1);
     std::string utf8_;                 // conversion buffer, reused
     uint32_t rgb_ = 0;                 // colour in force, 0xRRGGBB
