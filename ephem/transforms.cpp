@@ -229,16 +229,6 @@ void Az_El_Parts(const AzElSite& site, const AzElHour& hour, const AzElDec& dec,
     *el = Az_El_Altitude(site, hour, dec);
 }
 
-double Az_El_Azimuth(const AzElSite& site, const AzElHour& hour, const AzElDec& dec)
-{
-    return std::atan2(hour.sin_H, site.sin_phi * hour.cos_H - site.cos_phi * dec.tan_d) / R;
-}
-
-double Az_El_Altitude(const AzElSite& site, const AzElHour& hour, const AzElDec& dec)
-{
-    return std::asin(dec.sin_d * site.sin_phi + dec.cos_d * site.cos_phi * hour.cos_H) / R;
-}
-
 /*
 **  EpochJD
 **  Julian day of 12h on January 1 of a year.

@@ -1,5 +1,8 @@
 // Coordinate transforms shared by every position routine.
 #pragma once
+#include <cmath>
+
+#include "timecal/constants.h"
 
 // Reduce an angle to [0, 360): frac(x/360)*360, plus 360 if negative.
 double Reduce360(double x);
@@ -35,9 +38,16 @@ AzElDec Az_El_Dec(double dec);
 void Az_El_Parts(const AzElSite& site, const AzElHour& hour, const AzElDec& dec, double* az,
                  double* el);
 // Az_El_Parts' two results one at a time (a caller that needs the altitude
-// only for some azimuths).
-double Az_El_Azimuth(const AzElSite& site, const AzElHour& hour, const AzElDec& dec);
-double Az_El_Altitude(const AzElSite& site, const AzElHour& hour, const AzElDec& dec);
+// only for some azimuths); inline, as the grids of a repaint take them
+// some 14,000 times.
+inline double Az_El_Azimuth(const AzElSite& site, const AzElHour& hour, const AzElDec& dec)
+{
+    return std::atan2(hour.sin_H, site.sin_phi * hour.cos_H - site.cos_phi * dec.tan_d) / kDegToRad;
+}
+inline double Az_El_Altitude(const AzElSite& site, const AzElHour& hour, const AzElDec& dec)
+{
+    return std::asin(dec.sin_d * site.sin_phi + dec.cos_d * site.cos_phi * hour.cos_H) / kDegToRad;
+}
 // A catalogue place (degrees, proper motions in arcsec/yr) to the mean
 // equinox of jd.
 void Precession(double jd, double epoch_year, double ra0, double dec0, double pm_ra,

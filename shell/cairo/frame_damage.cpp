@@ -21,22 +21,20 @@ bool SameCall(const DrawCall& a, const DrawCall& b)
 }
 
 // A box of the picture's pixels (left, top, right, bottom, inclusive of its
-// reach) as device pixels, grown outward to whole pixels.
-DeviceRect DeviceBox(double left, double top, double right, double bottom, double scale)
+// reach) as device pixels, grown outward to whole pixels and by one more.
+DeviceRect DeviceBox(int left, int top, int right, int bottom, double scale)
 {
-    DeviceRect r;
-    r.x1 = static_cast<int>(std::floor(left * scale)) - 1;
-    r.y1 = static_cast<int>(std::floor(top * scale)) - 1;
-    r.x2 = static_cast<int>(std::ceil(right * scale)) + 1;
-    r.y2 = static_cast<int>(std::ceil(bottom * scale)) + 1;
-    return r;
+    if (scale == 1.0) return DeviceRect{left - 1, top - 1, right + 1, bottom + 1};
+    if (scale == 2.0) return DeviceRect{2 * left - 1, 2 * top - 1, 2 * right + 1, 2 * bottom + 1};
+    return DeviceRect{static_cast<int>(std::floor(left * scale)) - 1, static_cast<int>(std::floor(top * scale)) - 1,
+                      static_cast<int>(std::ceil(right * scale)) + 1, static_cast<int>(std::ceil(bottom * scale)) + 1};
 }
 
 // The device pixels one drawing call can mark.
 DeviceRect CallBox(const DrawCall& c, double scale, const TextBoxFn& text_box, const DeviceRect& whole)
 {
     const int* a = c.a;
-    const double reach = std::max(1, c.width) + kReachPx;
+    const int reach = std::max(1, c.width) + kReachPx;
     switch (c.op) {
     case DrawCall::FillRect:
         return DeviceBox(std::min(a[0], a[0] + a[2]), std::min(a[1], a[1] + a[3]),
@@ -195,23 +193,62 @@ std::vector<DeviceRect> FrameDamage(const std::vector<DrawCall>& before,
     return out;
 }
 
-// Method: greedy; a pair whose bounding box exceeds the two rectangles'
-// areas by no more than the slack is merged, until no pair is; then, while
-// there are more than most, the pair whose bounding box adds the least.
+// Method: many rectangles are first taken to the tiles of 8 device pixels
+// they touch, and the tiles of a row joined into runs, a run joined with the
+// one of the same columns in the row above; then, greedily, a pair whose
+// bounding box exceeds the two rectangles' areas by no more than the slack
+// is merged, until no pair is; then, while there are more than most, the
+// pair whose bounding box adds the least.
 std::vector<DeviceRect> MergeRects(std::vector<DeviceRect> rects, long slack, size_t most)
 {
+    constexpr size_t kManyRects = 48;
+    constexpr int kTile = 8;
     rects.erase(std::remove_if(rects.begin(), rects.end(), [](const DeviceRect& r) { return r.empty(); }),
                 rects.end());
+    if (rects.size() > kManyRects) {
+        DeviceRect all;
+        for (const DeviceRect& r : rects) all = Union(all, r);
+        const int x0 = all.x1 - ((all.x1 % kTile) + kTile) % kTile, y0 = all.y1 - ((all.y1 % kTile) + kTile) % kTile;
+        const int cols = (all.x2 - x0 + kTile - 1) / kTile, rows = (all.y2 - y0 + kTile - 1) / kTile;
+        std::vector<char> tile(static_cast<size_t>(cols) * rows, 0);
+        for (const DeviceRect& r : rects)
+            for (int ty = (r.y1 - y0) / kTile; ty <= (r.y2 - 1 - y0) / kTile; ++ty)
+                for (int tx = (r.x1 - x0) / kTile; tx <= (r.x2 - 1 - x0) / kTile; ++tx)
+                    tile[static_cast<size_t>(ty) * cols + tx] = 1;
+        std::vector<DeviceRect> runs, open;
+        for (int ty = 0; ty < rows; ++ty) {
+            std::vector<DeviceRect> row;
+            for (int tx = 0; tx < cols;) {
+                if (!tile[static_cast<size_t>(ty) * cols + tx]) { ++tx; continue; }
+                int end = tx;
+                while (end < cols && tile[static_cast<size_t>(ty) * cols + end]) ++end;
+                DeviceRect run{x0 + tx * kTile, y0 + ty * kTile, x0 + end * kTile, y0 + (ty + 1) * kTile};
+                // the same columns open from the row above: one rectangle
+                auto above = std::find_if(open.begin(), open.end(), [&](const DeviceRect& o) {
+                    return o.x1 == run.x1 && o.x2 == run.x2 && o.y2 == run.y1;
+                });
+                if (above != open.end()) {
+                    run.y1 = above->y1;
+                    open.erase(above);
+                }
+                row.push_back(run);
+                tx = end;
+            }
+            runs.insert(runs.end(), open.begin(), open.end());
+            open = std::move(row);
+        }
+        runs.insert(runs.end(), open.begin(), open.end());
+        rects = std::move(runs);
+    }
     for (bool merged = true; merged;) {
         merged = false;
-        for (size_t i = 0; i < rects.size() && !merged; ++i) {
-            for (size_t j = i + 1; j < rects.size(); ++j) {
+        for (size_t i = 0; i < rects.size(); ++i) {
+            for (size_t j = i + 1; j < rects.size();) {
                 const DeviceRect u = Union(rects[i], rects[j]);
-                if (u.area() > rects[i].area() + rects[j].area() + slack) continue;
+                if (u.area() > rects[i].area() + rects[j].area() + slack) { ++j; continue; }
                 rects[i] = u;
                 rects.erase(rects.begin() + static_cast<std::ptrdiff_t>(j));
                 merged = true;
-                break;
             }
         }
     }
@@ -229,6 +266,74 @@ std::vector<DeviceRect> MergeRects(std::vector<DeviceRect> rects, long slack, si
     return rects;
 }
 
+std::vector<DeviceRect> CallBoxes(const std::vector<DrawCall>& calls, double scale, const TextBoxFn& text_box)
+{
+    const DeviceRect whole{0, 0, PixelEdge(kRepaintWidth, scale), PixelEdge(kRepaintHeight, scale)};
+    std::vector<DeviceRect> boxes(calls.size());
+    for (size_t i = 0; i < calls.size(); ++i)
+        if (Draws(calls[i])) boxes[i] = Clamped(CallBox(calls[i], scale, text_box, whole), whole);
+    return boxes;
+}
+
+// Method: one pass over the calls, each drawing call's box tested against
+// every rectangle (after the box of them all).
+std::vector<std::vector<uint32_t>> CallsWithin(const std::vector<DrawCall>& calls,
+                                               const std::vector<DeviceRect>& boxes,
+                                               const std::vector<DeviceRect>& rects)
+{
+    std::vector<std::vector<uint32_t>> lists(rects.size());
+    DeviceRect all;
+    for (const DeviceRect& r : rects) all = Union(all, r);
+    for (size_t i = 0; i < calls.size(); ++i) {
+        const DeviceRect& b = boxes[i];
+        if (b.empty() || !(b.x1 < all.x2 && all.x1 < b.x2 && b.y1 < all.y2 && all.y1 < b.y2)) continue;
+        for (size_t j = 0; j < rects.size(); ++j) {
+            const DeviceRect& r = rects[j];
+            if (b.x1 < r.x2 && r.x1 < b.x2 && b.y1 < r.y2 && r.y1 < b.y2) lists[j].push_back(static_cast<uint32_t>(i));
+        }
+    }
+    return lists;
+}
+
+// Method: each listed call with the colour and width recorded with it,
+// given to the painter only where they differ from those given last (and
+// only once the calls have set them, as a whole replay gives them).
+void ReplayListed(const std::vector<DrawCall>& calls, const std::vector<uint32_t>& list, Painter* painter)
+{
+    size_t next = 0;  // calls before this index scanned for the first settings
+    bool color_set = false, width_set = false;
+    bool color_given = false, width_given = false;
+    uint32_t given_color = 0;
+    int given_width = 0;
+    for (uint32_t i : list) {
+        for (; next < i && !(color_set && width_set); ++next) {
+            color_set = color_set || calls[next].op == DrawCall::Color;
+            width_set = width_set || calls[next].op == DrawCall::LineWidth;
+        }
+        const DrawCall& c = calls[i];
+        const int* a = c.a;
+        if (color_set && (!color_given || c.color != given_color)) {
+            painter->setColor(c.color);
+            given_color = c.color;
+            color_given = true;
+        }
+        if (width_set && (!width_given || c.width != given_width)) {
+            painter->setLineWidth(c.width);
+            given_width = c.width;
+            width_given = true;
+        }
+        switch (c.op) {
+        case DrawCall::FillRect: painter->fillRect(a[0], a[1], a[2], a[3]); break;
+        case DrawCall::Line: painter->line(a[0], a[1], a[2], a[3]); break;
+        case DrawCall::Arc: painter->arc(a[0], a[1], a[2], a[3], a[4], a[5], false); break;
+        case DrawCall::FillArc: painter->arc(a[0], a[1], a[2], a[3], a[4], a[5], true); break;
+        case DrawCall::Text: painter->text(a[0], a[1], a[2], a[3], c.text.data(), c.text.size()); break;
+        default: break;
+        }
+    }
+    painter->flush();
+}
+
 // Method: the shapes whose marks Cairo antialiases (arcs, discs, wide
 // slanted lines) and the texts, each with its device box; each rectangle
 // takes in the box of every shape that meets it (whole ellipses: the band
@@ -241,7 +346,7 @@ std::vector<RepaintRect> PlanRepaint(const std::vector<DeviceRect>& damage,
                                      const TextBoxFn& text_box)
 {
     constexpr long kSlack = 1024;  // device pixels a merge may add (a rectangle's own cost)
-    constexpr size_t kMost = 16;
+    constexpr size_t kMost = 32;
     enum Kind { Box, Ellipse, Segment };
     struct Shape { DeviceRect box; Kind kind; double cx, cy, rx, ry, reach; };
     const DeviceRect whole{0, 0, PixelEdge(kRepaintWidth, scale), PixelEdge(kRepaintHeight, scale)};
@@ -317,4 +422,33 @@ void ReplayCalls(const std::vector<DrawCall>& calls, Painter* painter)
         }
     }
     painter->flush();
+}
+
+void PaintPlan(cairo_surface_t* image, int x, int y, const std::vector<DrawCall>& calls,
+               const std::vector<RepaintRect>& plan, double scale, CairoPainter* painter,
+               const TextBoxFn& text_box)
+{
+    if (plan.empty()) return;
+    const std::vector<DeviceRect> boxes = CallBoxes(calls, scale, text_box);
+    std::vector<DeviceRect> copies;
+    for (const RepaintRect& r : plan) copies.push_back(r.copy);
+    const std::vector<std::vector<uint32_t>> lists = CallsWithin(calls, boxes, copies);
+    for (size_t k = 0; k < plan.size(); ++k) {
+        const RepaintRect& r = plan[k];
+        cairo_surface_t* part =
+            cairo_image_surface_create(CAIRO_FORMAT_RGB24, r.drawn.x2 - r.drawn.x1, r.drawn.y2 - r.drawn.y1);
+        cairo_t* pcr = cairo_create(part);
+        cairo_translate(pcr, -r.drawn.x1, -r.drawn.y1);
+        painter->begin(pcr, scale);
+        ReplayListed(calls, lists[k], painter);
+        painter->end();
+        cairo_destroy(pcr);
+        cairo_t* icr = cairo_create(image);
+        cairo_set_source_surface(icr, part, x + r.drawn.x1, y + r.drawn.y1);
+        cairo_set_operator(icr, CAIRO_OPERATOR_SOURCE);
+        cairo_rectangle(icr, x + r.copy.x1, y + r.copy.y1, r.copy.x2 - r.copy.x1, r.copy.y2 - r.copy.y1);
+        cairo_fill(icr);
+        cairo_destroy(icr);
+        cairo_surface_destroy(part);
+    }
 }

@@ -11,12 +11,15 @@
 // the same order in both seconds, so the pixel is the same; inside, the
 // whole list of the new second is drawn again, clipped to the rectangle.
 #pragma once
+#include <cstdint>
 #include <functional>
 #include <vector>
 
 #include "toolkit/recorder.h"
 
+class CairoPainter;
 class Painter;
+typedef struct _cairo_surface cairo_surface_t;
 
 // A rectangle of device pixels, right and bottom exclusive.
 struct DeviceRect {
@@ -52,7 +55,8 @@ std::vector<DeviceRect> FrameDamage(const std::vector<DrawCall>& before,
 
 // MergeRects: rectangles merged where the merged box costs little more than
 //   the two (slack device pixels), then fewer than most, the pair that adds
-//   the least area first. Every pixel of the input stays covered.
+//   the least area first; more than 48 are first taken to the 8-pixel
+//   tiles they touch. Every pixel of the input stays covered.
 std::vector<DeviceRect> MergeRects(std::vector<DeviceRect> rects, long slack, size_t most);
 
 // A rectangle of the kept picture to repaint: the calls are drawn into the
@@ -68,7 +72,7 @@ struct RepaintRect {
 //             scale     picture pixels to device pixels
 //             text_box  the device box of a text call
 //   Returned: the damage merged (MergeRects: a merge may add 1,024 device
-//             pixels; at most 16), each with the rectangle to draw it in:
+//             pixels; at most 32), each with the rectangle to draw it in:
 //             grown over every antialiased shape of the calls (an arc or
 //             disc, a line wider than a pixel that is not a crisp
 //             rectangle of pixels) and every text that can mark it.
@@ -83,6 +87,29 @@ std::vector<RepaintRect> PlanRepaint(const std::vector<DeviceRect>& damage,
                                      const std::vector<DrawCall>& calls, double scale,
                                      const TextBoxFn& text_box);
 
+// CallBoxes: the device box of each call (as FrameDamage takes them; empty
+//   for the settings of colour and width), for ReplayCallsWithin.
+std::vector<DeviceRect> CallBoxes(const std::vector<DrawCall>& calls, double scale, const TextBoxFn& text_box);
+
+// CallsWithin: for each rectangle, the indices of the drawing calls whose
+//   box (CallBoxes) meets it, in their order: the calls that can mark its
+//   pixels.
+std::vector<std::vector<uint32_t>> CallsWithin(const std::vector<DrawCall>& calls,
+                                               const std::vector<DeviceRect>& boxes,
+                                               const std::vector<DeviceRect>& rects);
+// ReplayListed: the listed calls drawn into a painter, each with the colour
+//   and width recorded with it; within the list's rectangle the pixels are
+//   those of the whole replay.
+void ReplayListed(const std::vector<DrawCall>& calls, const std::vector<uint32_t>& list, Painter* painter);
+
 // ReplayCalls: a recorded repaint drawn again into a painter, call for call,
 //   then the painter flushed.
 void ReplayCalls(const std::vector<DrawCall>& calls, Painter* painter);
+
+// PaintPlan: the rectangles of a plan (PlanRepaint) painted into a kept
+//   image: each drawn rectangle on an image surface of its own with the
+//   calls that can mark its copy rectangle (CallsWithin), then the copy
+//   rectangle taken into the image, the picture's top left at (x, y) of it.
+void PaintPlan(cairo_surface_t* image, int x, int y, const std::vector<DrawCall>& calls,
+               const std::vector<RepaintRect>& plan, double scale, CairoPainter* painter,
+               const TextBoxFn& text_box);

@@ -60,26 +60,6 @@ struct Frame {
         p.end();
         cairo_destroy(cr);
     }
-    // the calls drawn on a surface of the drawn rectangle, its copy
-    // rectangle taken in
-    void paintPart(CairoPainter& p, const std::vector<DrawCall>& calls, double scale, const RepaintRect& r)
-    {
-        cairo_surface_t* part = cairo_image_surface_create(CAIRO_FORMAT_RGB24, r.drawn.x2 - r.drawn.x1,
-                                                           r.drawn.y2 - r.drawn.y1);
-        cairo_t* pcr = cairo_create(part);
-        cairo_translate(pcr, -r.drawn.x1, -r.drawn.y1);
-        p.begin(pcr, scale);
-        ReplayCalls(calls, &p);
-        p.end();
-        cairo_destroy(pcr);
-        cairo_t* cr = cairo_create(s);
-        cairo_set_source_surface(cr, part, r.drawn.x1, r.drawn.y1);
-        cairo_set_operator(cr, CAIRO_OPERATOR_SOURCE);
-        cairo_rectangle(cr, r.copy.x1, r.copy.y1, r.copy.x2 - r.copy.x1, r.copy.y2 - r.copy.y1);
-        cairo_fill(cr);
-        cairo_destroy(cr);
-        cairo_surface_destroy(part);
-    }
     long differing(const Frame& o) const
     {
         cairo_surface_flush(s);
@@ -112,10 +92,9 @@ double KeptMatchesWhole(const std::vector<DrawCall>& before, const std::vector<D
         return true;
     };
     long area = 0;
-    for (const RepaintRect& r : PlanRepaint(FrameDamage(before, after, scale, box), after, scale, box)) {
-        kept.paintPart(painter, after, scale, r);
-        area += r.copy.area();
-    }
+    const std::vector<RepaintRect> plan = PlanRepaint(FrameDamage(before, after, scale, box), after, scale, box);
+    for (const RepaintRect& r : plan) area += r.copy.area();
+    PaintPlan(kept.s, 0, 0, after, plan, scale, &painter, box);
     EXPECT_EQ(kept.differing(whole), 0) << what << " at scale " << scale;
     return static_cast<double>(area) / (PixelEdge(kRepaintWidth, scale) * PixelEdge(kRepaintHeight, scale));
 }
@@ -142,7 +121,7 @@ TEST(KeptPicture, DamageRepaintedEqualsWholeRepaint)
             // the clock's hands, the time texts and the Julian day, and a
             // pixel of a star here and there: far from the whole picture
             if (s.small) {
-                EXPECT_LT(share, 0.25) << s.what << " at scale " << scale;
+                EXPECT_LT(share, 0.35) << s.what << " at scale " << scale;
             }
         }
     }
