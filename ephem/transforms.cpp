@@ -12,28 +12,6 @@ constexpr double R = kDegToRad;
 }
 
 /*
-**  Reduce360
-**  An angle reduced to [0, 360).
-**
-**  Given:
-**     x    double   angle, degrees
-**
-**  Returned (function value):
-**          double   (x/360 - floor(x/360)) * 360, plus 360 if negative
-**
-**  Notes:
-**  1) Rounding can return 360 itself for an x just below a multiple of
-**     360 (Planet_Grid reads such an argument at the table's far edge).
-*/
-double Reduce360(double x)
-{
-    double f = x / 360;
-    double r = (f - std::floor(f)) * 360;
-    if (r < 0) r += 360;
-    return r;
-}
-
-/*
 **  AcosClamped
 **  Arccosine of a cosine that rounding may push just outside [-1, 1].
 **

@@ -4,8 +4,29 @@
 
 #include "timecal/constants.h"
 
-// Reduce an angle to [0, 360): frac(x/360)*360, plus 360 if negative.
-double Reduce360(double x);
+/*
+**  Reduce360
+**  An angle reduced to [0, 360).
+**
+**  Given:
+**     x    double   angle, degrees
+**
+**  Returned (function value):
+**          double   (x/360 - floor(x/360)) * 360, plus 360 if negative
+**
+**  Notes:
+**  1) Rounding can return 360 itself for an x just below a multiple of
+**     360 (Planet_Grid reads such an argument at the table's far edge).
+**  2) Inline: every position routine reduces its angles with it.
+*/
+inline double Reduce360(double x)
+{
+    double f = x / 360;
+    double r = (f - std::floor(f)) * 360;
+    if (r < 0) r += 360;
+    return r;
+}
+
 // acos of a cosine that rounding may push just outside [-1, 1], radians.
 double AcosClamped(double c);
 

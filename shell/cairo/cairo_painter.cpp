@@ -157,6 +157,18 @@ void CairoPainter::begin(cairo_t* cr, double scale)
         cairo_set_matrix(cr_, &moved);
     }
     pango_layout_context_changed(layout_);
+    // the layouts of texts no longer drawn
+    constexpr unsigned long kKeptBegins = 64;
+    ++begins_;
+    for (auto it = kept_.begin(); it != kept_.end();) {
+        if (it->second.drawn + kKeptBegins >= begins_) {
+            ++it;
+            continue;
+        }
+        if (last_ == it->second.layout) last_ = layout_;
+        g_object_unref(it->second.layout);
+        it = kept_.erase(it);
+    }
     if (pango_context_get_serial(context_) != context_serial_) {
         context_serial_ = pango_context_get_serial(context_);
         dropKeptLayouts();
@@ -573,21 +585,26 @@ void CairoPainter::text(int x, int y, int, int h, const char* sjis, size_t lengt
 }
 
 // Method: a layout of the text in the font of every text, laid out once and
-// kept (at most kKept; then all are dropped and kept anew); dropped when the
-// font or the context (the target's font options, resolution) changes, so
-// a kept layout is the layout the text would get anew.
+// kept while it is drawn (dropped at a begin() when it was not drawn in the
+// last kKeptBegins ones, so the texts of a running clock do not pile up;
+// all dropped beyond kKept); all dropped when the font or the context (the
+// target's font options, resolution) changes, so a kept layout is the
+// layout the text would get anew.
 PangoLayout* CairoPainter::keptLayout(const std::string& utf8, bool* made)
 {
     constexpr size_t kKept = 1024;
     const auto it = kept_.find(utf8);
-    if (it != kept_.end()) return it->second;
+    if (it != kept_.end()) {
+        it->second.drawn = begins_;
+        return it->second.layout;
+    }
     if (kept_.size() >= kKept) dropKeptLayouts();
     PangoLayout* l = pango_layout_new(context_);
     pango_layout_set_alignment(l, PANGO_ALIGN_LEFT);
     pango_layout_set_single_paragraph_mode(l, TRUE);
     if (desc_) pango_layout_set_font_description(l, desc_);
     pango_layout_set_text(l, utf8.data(), static_cast<int>(utf8.size()));
-    kept_.emplace(utf8, l);
+    kept_.emplace(utf8, KeptLayout{l, begins_});
     *made = true;
     return l;
 }
@@ -595,7 +612,7 @@ PangoLayout* CairoPainter::keptLayout(const std::string& utf8, bool* made)
 void CairoPainter::dropKeptLayouts()
 {
     if (last_ != layout_) last_ = layout_;
-    for (auto& [text, l] : kept_) g_object_unref(l);
+    for (auto& [text, k] : kept_) g_object_unref(k.layout);
     kept_.clear();
 }
 

@@ -147,8 +147,14 @@ private:
     PangoLayout* layout_ = nullptr;    // owned, reused for every text
     PangoLayout* last_ = nullptr;      // the layout of the last text (layout_ or a kept one)
     // Layouts of the texts drawn, by their UTF-8, kept while the font and
-    // the context stay (a text drawn again is not laid out again); owned.
-    std::unordered_map<std::string, PangoLayout*> kept_;
+    // the context stay (a text drawn again is not laid out again), each
+    // with the count of begin() it was last drawn in; owned.
+    struct KeptLayout {
+        PangoLayout* layout;
+        unsigned long drawn;
+    };
+    std::unordered_map<std::string, KeptLayout> kept_;
+    unsigned long begins_ = 0;
     std::string font_key_;             // family, size and weight the kept layouts have
     guint context_serial_ = 0;
     cairo_font_options_t* options_ = nullptr;  // the target's font options at the last update, owned
