@@ -148,3 +148,19 @@ TEST(KeptPicture, MergedRectanglesCoverEveryInputPixel)
         }
     }
 }
+
+TEST(KeptPicture, KeptLayoutsDrawAsFreshOnesAcrossScales)
+{
+    // one painter kept across repaints at scale 1, 2 and 1 again (its text
+    // layouts kept, dropped when the font's size changes) against a fresh
+    // painter for each
+    const std::vector<DrawCall> calls = Record(Clock_CivilFromFields(2026, 12, 6, 21, 13, 59));
+    CairoPainter kept;
+    for (double scale : {1.0, 2.0, 1.0, 2.0}) {
+        CairoPainter fresh;
+        Frame a(scale), b(scale);
+        a.paint(kept, calls, scale);
+        b.paint(fresh, calls, scale);
+        EXPECT_EQ(a.differing(b), 0) << "scale " << scale;
+    }
+}
