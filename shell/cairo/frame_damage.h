@@ -88,7 +88,7 @@ std::vector<RepaintRect> PlanRepaint(const std::vector<DeviceRect>& damage,
                                      const TextBoxFn& text_box);
 
 // CallBoxes: the device box of each call (as FrameDamage takes them; empty
-//   for the settings of colour and width), for ReplayCallsWithin.
+//   for the settings of colour and width), for CallsWithin.
 std::vector<DeviceRect> CallBoxes(const std::vector<DrawCall>& calls, double scale, const TextBoxFn& text_box);
 
 // CallsWithin: for each rectangle, the indices of the drawing calls whose
