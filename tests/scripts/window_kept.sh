@@ -6,7 +6,9 @@
 # seconds picked at random the ticks are held (TENMADO_TEST_HOLD), the
 # window captured, and the capture must be the snapshot of the second the
 # window says it painted, pixel for pixel. At scale 1 and GDK_SCALE=2, with
-# the kept picture (TENMADO_TEST_KEPT_PICTURE) and with every repaint whole.
+# the kept picture (TENMADO_TEST_KEPT_PICTURE) and with every repaint whole;
+# over the hour's boundary the view is turned by 15 degrees (→) while the
+# clock runs, and the captures after it are the snapshots --azimuth 15.
 # Usage: window_kept.sh <path-to-tenmado_testhooks> <source-dir>
 set -u
 prog=$1
@@ -28,7 +30,7 @@ starts=("2026-12-06 21:13:52" "2027-03-21 05:59:53" "2027-06-21 23:59:52")
 n=0
 # run MODE SCALE: captures of one program (MODE kept or full)
 run() {
-  local mode=$1 scale=$2 i k count painted
+  local mode=$1 scale=$2 i k count painted az
   for i in 0 1 2; do
     count=$(( i == 2 ? 6 : 7 ))
     rm -f "$hold"
@@ -37,7 +39,14 @@ run() {
     else
       window_start env GDK_SCALE="$scale" "$prog" --at "${starts[$i]}"
     fi || { fail "$mode, scale $scale: no window"; return; }
+    az=0
     for k in $(seq "$count"); do
+      if [ "$i" = 1 ] && [ "$k" = 3 ]; then
+        # the view turned between two ticks: the whole sky changes
+        xdotool windowfocus --sync "$wid" 2>/dev/null
+        xdotool key Right
+        az=15
+      fi
       # a random 1 to 4 ticks on, then held still
       sleep "$(printf '0.%02d' $(( RANDOM % 18 + 6 )))"
       touch "$hold"
@@ -47,7 +56,7 @@ run() {
       n=$((n + 1))
       import -window "$wid" -depth 8 PNG24:"$work/cap$n.png" 2>/dev/null ||
         fail "$mode, scale $scale: capture at $painted"
-      printf '%s\t%s\t%s\n' "$n" "$scale" "$painted" >>"$work/captures"
+      printf '%s\t%s\t%s\t%s\n' "$n" "$scale" "$painted" "$az" >>"$work/captures"
       echo "$mode" >"$work/mode$n"
       rm -f "$hold"
     done
@@ -62,20 +71,22 @@ run full 2
 # each capture against the snapshot of its second (the window shows the
 # picture's top part, as large as the window)
 check() {
-  local id=$1 scale=$2 at=$3 size ae
+  local id=$1 scale=$2 at=$3 az=$4 size ae
   size=$(identify -format '%wx%h' "$work/cap$id.png") || { echo "FAIL: capture $id unreadable"; return; }
-  "$prog" --snapshot "$work/snap$id.png" --scale "$scale" --at "$at" || { echo "FAIL: snapshot at $at"; return; }
+  "$prog" --snapshot "$work/snap$id.png" --scale "$scale" --at "$at" --azimuth "$az" ||
+    { echo "FAIL: snapshot at $at"; return; }
   convert "$work/snap$id.png" -crop "$size+0+0" +repage PNG24:"$work/snapc$id.png"
   ae=$(compare -metric AE "$work/cap$id.png" "$work/snapc$id.png" null: 2>&1)
-  [ "$ae" = 0 ] || echo "FAIL: $(cat "$work/mode$id") picture, scale $scale, $at: $ae pixels differ from the snapshot"
+  [ "$ae" = 0 ] ||
+    echo "FAIL: $(cat "$work/mode$id") picture, scale $scale, $at, azimuth $az: $ae pixels differ from the snapshot"
 }
 pids=()
 seconds=$(cut -f3 "$work/captures" | sort -u | wc -l)
 [ "$n" -ge 80 ] || fail "only $n captures of 80"
 [ "$seconds" -ge 15 ] || fail "only $seconds different seconds captured"
 # two at a time (wait names the checks: a bare wait would wait for Xvfb)
-while IFS=$'\t' read -r id scale at; do
-  check "$id" "$scale" "$at" &
+while IFS=$'\t' read -r id scale at az; do
+  check "$id" "$scale" "$at" "$az" &
   pids+=("$!")
   if [ ${#pids[@]} -ge 2 ]; then wait "${pids[@]}"; pids=(); fi
 done <"$work/captures" >"$work/checks"
