@@ -22,13 +22,13 @@ for a in "$@"; do
 done
 [ ${#progs[@]} -gt 0 ] || progs=(build/tenmado)
 for p in "${progs[@]}"; do [ -x "$p" ] || { echo "no program at $p" >&2; exit 2; }; done
-for tool in Xvfb xdotool xwininfo getconf; do
+for tool in Xvfb xdotool xwininfo; do
   command -v "$tool" >/dev/null || { echo "$tool is not installed" >&2; exit 2; }
 done
 have_xclock=0
 command -v xclock >/dev/null && have_xclock=1
 [ $have_xclock = 1 ] || echo "xclock is not installed (apt-get install x11-apps): no comparison" >&2
-hz=$(getconf CLK_TCK)
+hz=1000000000  # ticks() counts ns
 repeat=${REPEAT:-1}
 
 # shellcheck source=tests/scripts/lib/xvfb.bash
@@ -36,9 +36,10 @@ repeat=${REPEAT:-1}
 # plain instances side by side: no session bus, so no single instance
 unset DBUS_SESSION_BUS_ADDRESS
 
-# CPU ticks (utime + stime, fields 14 and 15 of /proc/PID/stat; the command
-# name in field 2 may hold spaces, so count from after its closing bracket)
-ticks() { sed 's/^.*) //' "/proc/$1/stat" | awk '{print $12 + $13}'; }
+# CPU time in ns, summed over the process's threads: the first field of
+# /proc/PID/task/*/schedstat (the clock ticks of /proc/PID/stat, 10 ms,
+# are too coarse for a clock that uses a few ms a minute)
+ticks() { cat /proc/"$1"/task/*/schedstat 2>/dev/null | awk '{s += $1} END {printf "%.0f\n", s}'; }
 rss_kib() { awk '/^VmRSS:/ {print $2}' "/proc/$1/status"; }
 now() { date +%s.%N; }
 

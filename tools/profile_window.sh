@@ -17,14 +17,16 @@ prog=${1:-build/tests/tenmado_testhooks}
 count=${2:-300}
 tick_ms=100
 [ -x "$prog" ] || { echo "no program at $prog" >&2; exit 2; }
-for tool in Xvfb xdotool valgrind callgrind_annotate getconf; do
+for tool in Xvfb xdotool valgrind callgrind_annotate; do
   command -v "$tool" >/dev/null || { echo "$tool is not installed" >&2; exit 2; }
 done
-hz=$(getconf CLK_TCK)
+hz=1000000000  # ticks() counts ns
 # shellcheck source=tests/scripts/lib/xvfb.bash
 . "$(dirname "$0")/../tests/scripts/lib/xvfb.bash"
 unset DBUS_SESSION_BUS_ADDRESS
-ticks() { sed 's/^.*) //' "/proc/$1/stat" | awk '{print $12 + $13}'; }
+# CPU time in ns over the process's threads (schedstat: finer than the
+# 10 ms clock ticks of /proc/PID/stat)
+ticks() { cat /proc/"$1"/task/*/schedstat 2>/dev/null | awk '{s += $1} END {printf "%.0f\n", s}'; }
 export TENMADO_TEST_TICK_MS=$tick_ms XDG_CONFIG_HOME=$work/config
 at="2026-12-06 21:13:40"
 
