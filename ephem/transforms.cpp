@@ -12,28 +12,6 @@ constexpr double R = kDegToRad;
 }
 
 /*
-**  Reduce360
-**  An angle reduced to [0, 360).
-**
-**  Given:
-**     x    double   angle, degrees
-**
-**  Returned (function value):
-**          double   (x/360 - floor(x/360)) * 360, plus 360 if negative
-**
-**  Notes:
-**  1) Rounding can return 360 itself for an x just below a multiple of
-**     360 (Planet_Grid reads such an argument at the table's far edge).
-*/
-double Reduce360(double x)
-{
-    double f = x / 360;
-    double r = (f - std::floor(f)) * 360;
-    if (r < 0) r += 360;
-    return r;
-}
-
-/*
 **  AcosClamped
 **  Arccosine of a cosine that rounding may push just outside [-1, 1].
 **
@@ -227,16 +205,6 @@ void Az_El_Parts(const AzElSite& site, const AzElHour& hour, const AzElDec& dec,
 {
     *az = Az_El_Azimuth(site, hour, dec);
     *el = Az_El_Altitude(site, hour, dec);
-}
-
-double Az_El_Azimuth(const AzElSite& site, const AzElHour& hour, const AzElDec& dec)
-{
-    return std::atan2(hour.sin_H, site.sin_phi * hour.cos_H - site.cos_phi * dec.tan_d) / R;
-}
-
-double Az_El_Altitude(const AzElSite& site, const AzElHour& hour, const AzElDec& dec)
-{
-    return std::asin(dec.sin_d * site.sin_phi + dec.cos_d * site.cos_phi * hour.cos_H) / R;
 }
 
 /*

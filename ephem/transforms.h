@@ -1,8 +1,32 @@
 // Coordinate transforms shared by every position routine.
 #pragma once
+#include <cmath>
 
-// Reduce an angle to [0, 360): frac(x/360)*360, plus 360 if negative.
-double Reduce360(double x);
+#include "timecal/constants.h"
+
+/*
+**  Reduce360
+**  An angle reduced to [0, 360).
+**
+**  Given:
+**     x    double   angle, degrees
+**
+**  Returned (function value):
+**          double   (x/360 - floor(x/360)) * 360, plus 360 if negative
+**
+**  Notes:
+**  1) Rounding can return 360 itself for an x just below a multiple of
+**     360 (Planet_Grid reads such an argument at the table's far edge).
+**  2) Inline: every position routine reduces its angles with it.
+*/
+inline double Reduce360(double x)
+{
+    double f = x / 360;
+    double r = (f - std::floor(f)) * 360;
+    if (r < 0) r += 360;
+    return r;
+}
+
 // acos of a cosine that rounding may push just outside [-1, 1], radians.
 double AcosClamped(double c);
 
@@ -35,9 +59,16 @@ AzElDec Az_El_Dec(double dec);
 void Az_El_Parts(const AzElSite& site, const AzElHour& hour, const AzElDec& dec, double* az,
                  double* el);
 // Az_El_Parts' two results one at a time (a caller that needs the altitude
-// only for some azimuths).
-double Az_El_Azimuth(const AzElSite& site, const AzElHour& hour, const AzElDec& dec);
-double Az_El_Altitude(const AzElSite& site, const AzElHour& hour, const AzElDec& dec);
+// only for some azimuths); inline, as the grids of a repaint take them
+// some 14,000 times.
+inline double Az_El_Azimuth(const AzElSite& site, const AzElHour& hour, const AzElDec& dec)
+{
+    return std::atan2(hour.sin_H, site.sin_phi * hour.cos_H - site.cos_phi * dec.tan_d) / kDegToRad;
+}
+inline double Az_El_Altitude(const AzElSite& site, const AzElHour& hour, const AzElDec& dec)
+{
+    return std::asin(dec.sin_d * site.sin_phi + dec.cos_d * site.cos_phi * hour.cos_H) / kDegToRad;
+}
 // A catalogue place (degrees, proper motions in arcsec/yr) to the mean
 // equinox of jd.
 void Precession(double jd, double epoch_year, double ra0, double dec0, double pm_ra,

@@ -83,42 +83,6 @@ void ViewProject(double el, double d, const ProjectionGuards& g, double* px, dou
 }  // namespace
 
 /*
-**  ViewOffset
-**  Azimuth offset from the viewing azimuth.
-**
-**  Given:
-**     az             double   azimuth from the south, positive west, degrees
-**     view_azimuth   double   the viewing azimuth, degrees
-**
-**  Returned (function value):
-**                    double   d = az - view_azimuth, taken once into
-**                             [0, 360] (360 added if negative, subtracted
-**                             if above 360)
-*/
-double ViewOffset(double az, double view_azimuth)
-{
-    double d = az - view_azimuth;
-    if (d < 0) d += 360;
-    if (d > 360) d -= 360;
-    return d;
-}
-
-/*
-**  InFrontHalf
-**  Whether a direction lies in the front half of the view.
-**
-**  Given:
-**     d    double   azimuth offset from ViewOffset, degrees
-**
-**  Returned (function value):
-**          bool     d <= 90 or d >= 270: within 90 degrees of the view
-*/
-bool InFrontHalf(double d)
-{
-    return d <= 90 || d >= 270;
-}
-
-/*
 **  ViewProjectBody
 **  The view projection of a body or a figure star.
 **

@@ -184,7 +184,10 @@ int RunWindow(const CommandRequest& q, const ConfigValues& values)
 // The tests' binary (tenmado_testhooks): TENMADO_TEST_WRITE_PAUSE_US
 // stretches a snapshot's write, TENMADO_TEST_TICK_MS speeds up the window's
 // clock, TENMADO_TEST_TOOLTIPS writes the tooltips' texts to stderr,
-// TENMADO_TEST_PREFERENCES opens the Preferences window at start. The program itself is built without these.
+// TENMADO_TEST_PREFERENCES opens the Preferences window at start,
+// TENMADO_TEST_HOLD=FILE holds the test ticks while FILE exists (and names
+// each repaint's second), TENMADO_TEST_KEPT_PICTURE=1 repaints only what
+// changed (the kept picture). The program itself is built without these.
 void SetTestHooks()
 {
     if (const char* v = std::getenv("TENMADO_TEST_WRITE_PAUSE_US"))
@@ -193,6 +196,8 @@ void SetTestHooks()
     if (const char* v = std::getenv("TENMADO_TEST_TICK_MS")) WSGtkSetTestTick(std::strtol(v, nullptr, 10));
     if (std::getenv("TENMADO_TEST_TOOLTIPS")) WSGtkSetTestTooltips(true);
     if (std::getenv("TENMADO_TEST_PREFERENCES")) WSGtkSetTestPreferences(true);
+    if (const char* v = std::getenv("TENMADO_TEST_HOLD")) WSGtkSetTestHold(v);
+    if (std::getenv("TENMADO_TEST_KEPT_PICTURE")) WSGtkSetKeptPicture(true);
 #endif
 }
 #else

@@ -90,6 +90,7 @@ CairoPainter::CairoPainter(cairo_t* cr)
     layout_ = pango_layout_new(context_);
     pango_layout_set_alignment(layout_, PANGO_ALIGN_LEFT);
     pango_layout_set_single_paragraph_mode(layout_, TRUE);
+    last_ = layout_;
     utf8_.reserve(256);
     if (cr) begin(cr);
 }
@@ -97,6 +98,9 @@ CairoPainter::CairoPainter(cairo_t* cr)
 CairoPainter::~CairoPainter()
 {
     end();
+    dropKeptLayouts();
+    if (desc_) pango_font_description_free(desc_);
+    if (options_) cairo_font_options_destroy(options_);
     if (layout_) g_object_unref(layout_);
     if (context_) g_object_unref(context_);
     if (cd_ != reinterpret_cast<iconv_t>(-1)) iconv_close(cd_);
@@ -128,9 +132,49 @@ void CairoPainter::begin(cairo_t* cr, double scale)
     cr_ = cr;
     if (!cr_) return;
     scale_ = scale > 0 && std::isfinite(scale) ? scale : 1.0;
-    pango_cairo_update_context(cr_, context_);
+    // The context from the target and the matrix without its move: a
+    // repaint moved by whole pixels (a part of the picture painted on a
+    // surface of its own) keeps the context, and the layouts kept with it.
+    // Pango marks its context changed at every update, so it is updated
+    // only when the matrix or the target's font options differ from the
+    // last.
+    cairo_matrix_t linear;
+    cairo_get_matrix(cr_, &linear);
+    const cairo_matrix_t moved = linear;
+    linear.x0 = linear.y0 = 0;
+    cairo_font_options_t* options = cairo_font_options_create();
+    cairo_surface_get_font_options(cairo_get_target(cr_), options);
+    const bool same = options_ && cairo_font_options_equal(options, options_) &&
+                      std::memcmp(&linear, &context_matrix_, sizeof linear) == 0;
+    if (same) {
+        cairo_font_options_destroy(options);
+    } else {
+        if (options_) cairo_font_options_destroy(options_);
+        options_ = options;
+        context_matrix_ = linear;
+        cairo_set_matrix(cr_, &linear);
+        pango_cairo_update_context(cr_, context_);
+        cairo_set_matrix(cr_, &moved);
+    }
     pango_layout_context_changed(layout_);
+    // the layouts of texts no longer drawn
+    constexpr unsigned long kKeptBegins = 64;
+    ++begins_;
+    for (auto it = kept_.begin(); it != kept_.end();) {
+        if (it->second.drawn + kKeptBegins >= begins_) {
+            ++it;
+            continue;
+        }
+        if (last_ == it->second.layout) last_ = layout_;
+        g_object_unref(it->second.layout);
+        it = kept_.erase(it);
+    }
+    if (pango_context_get_serial(context_) != context_serial_) {
+        context_serial_ = pango_context_get_serial(context_);
+        dropKeptLayouts();
+    }
     applyFont();
+    begun_ = true;
     applySource();
     applyLineWidth();
     cairo_clip_extents(cr_, &clip_[0], &clip_[1], &clip_[2], &clip_[3]);
@@ -288,7 +332,14 @@ void CairoPainter::applyFont()
     pango_font_description_set_absolute_size(desc, height * scale_ * PANGO_SCALE);
     pango_font_description_set_weight(desc, static_cast<PangoWeight>(weight));
     pango_layout_set_font_description(layout_, desc);
-    pango_font_description_free(desc);
+    char* key = pango_font_description_to_string(desc);
+    if (font_key_ != key) {
+        font_key_ = key;
+        dropKeptLayouts();
+    }
+    g_free(key);
+    if (desc_) pango_font_description_free(desc_);
+    desc_ = desc;
     // the line box of an empty text, for text() without laying it out
     pango_layout_set_text(layout_, "", 0);
     PangoRectangle logical;
@@ -509,6 +560,7 @@ void CairoPainter::text(int x, int y, int, int h, const char* sjis, size_t lengt
         if (length == 0 ||
             outsideDeviceClip(left - height, top - height, HUGE_VAL, top + 2 * height)) {
             pango_layout_set_text(layout_, "", 0);
+            last_ = layout_;
             last_x_ = left;
             last_y_ = top;
             last_h_ = height;
@@ -518,17 +570,72 @@ void CairoPainter::text(int x, int y, int, int h, const char* sjis, size_t lengt
     }
     syncCairo();
     SjisToUtf8With(cd_, sjis, length, &utf8_);
-    pango_layout_set_text(layout_, utf8_.data(), static_cast<int>(utf8_.size()));
-    if (pango_layout_get_unknown_glyphs_count(layout_) > 0) noteMissingGlyphs();
+    bool made = false;
+    last_ = keptLayout(utf8_, &made);
+    if (made && pango_layout_get_unknown_glyphs_count(last_) > 0) noteMissingGlyphs();
     PangoRectangle logical;
-    pango_layout_get_pixel_extents(layout_, nullptr, &logical);
+    pango_layout_get_pixel_extents(last_, nullptr, &logical);
     last_x_ = left;
     last_y_ = box_top + (box_h - logical.height) / 2;
     last_h_ = logical.height;
     last_w_ = logical.width;
     cairo_move_to(cr_, left - logical.x, last_y_ - logical.y);
-    pango_cairo_show_layout(cr_, layout_);
+    pango_cairo_show_layout(cr_, last_);
     cairo_new_path(cr_);
+}
+
+// Method: a layout of the text in the font of every text, laid out once and
+// kept while it is drawn (dropped at a begin() when it was not drawn in the
+// last kKeptBegins ones, so the texts of a running clock do not pile up;
+// all dropped beyond kKept); all dropped when the font or the context (the
+// target's font options, resolution) changes, so a kept layout is the
+// layout the text would get anew.
+PangoLayout* CairoPainter::keptLayout(const std::string& utf8, bool* made)
+{
+    constexpr size_t kKept = 1024;
+    const auto it = kept_.find(utf8);
+    if (it != kept_.end()) {
+        it->second.drawn = begins_;
+        return it->second.layout;
+    }
+    if (kept_.size() >= kKept) dropKeptLayouts();
+    PangoLayout* l = pango_layout_new(context_);
+    pango_layout_set_alignment(l, PANGO_ALIGN_LEFT);
+    pango_layout_set_single_paragraph_mode(l, TRUE);
+    if (desc_) pango_layout_set_font_description(l, desc_);
+    pango_layout_set_text(l, utf8.data(), static_cast<int>(utf8.size()));
+    kept_.emplace(utf8, KeptLayout{l, begins_});
+    *made = true;
+    return l;
+}
+
+void CairoPainter::dropKeptLayouts()
+{
+    if (last_ != layout_) last_ = layout_;
+    for (auto& [text, k] : kept_) g_object_unref(k.layout);
+    kept_.clear();
+}
+
+// Method: the layout and placement of text(), with the ink extents of the
+// layout instead of drawing it.
+bool CairoPainter::textInkBox(int x, int y, int h, const char* sjis, size_t length, int box[4])
+{
+    if (!begun_) return false;
+    box[0] = box[1] = box[2] = box[3] = 0;
+    if (!sjis || length == 0) return true;
+    SjisToUtf8With(cd_, sjis, length, &utf8_);
+    bool made = false;
+    PangoRectangle ink, logical;
+    pango_layout_get_pixel_extents(keptLayout(utf8_, &made), &ink, &logical);
+    const int left = edge(x), box_top = edge(y), box_h = edge(y + h) - box_top;
+    const int top = box_top + (box_h - logical.height) / 2;
+    // the layout's origin on the device, as text() moves to it
+    const int ox = left - logical.x, oy = top - logical.y;
+    box[0] = ox + std::min(ink.x, logical.x);
+    box[1] = oy + std::min(ink.y, logical.y);
+    box[2] = ox + std::max(ink.x + ink.width, logical.x + logical.width);
+    box[3] = oy + std::max(ink.y + ink.height, logical.y + logical.height);
+    return true;
 }
 
 void CairoPainter::flush()
@@ -543,7 +650,7 @@ void CairoPainter::flush()
 std::string CairoPainter::lastTextFamilies() const
 {
     std::string families;
-    PangoLayoutIter* it = pango_layout_get_iter(layout_);
+    PangoLayoutIter* it = pango_layout_get_iter(last_);
     do {
         PangoLayoutRun* run = pango_layout_iter_get_run_readonly(it);
         if (!run) continue;
@@ -559,14 +666,14 @@ std::string CairoPainter::lastTextFamilies() const
 
 int CairoPainter::lastTextUnknownGlyphs() const
 {
-    return pango_layout_get_unknown_glyphs_count(layout_);
+    return pango_layout_get_unknown_glyphs_count(last_);
 }
 
 // Method: Pango marks a character that no font has with an unknown glyph,
 // the character's code with PANGO_GLYPH_UNKNOWN_FLAG set.
 void CairoPainter::noteMissingGlyphs()
 {
-    PangoLayoutIter* it = pango_layout_get_iter(layout_);
+    PangoLayoutIter* it = pango_layout_get_iter(last_);
     do {
         PangoLayoutRun* run = pango_layout_iter_get_run_readonly(it);
         if (!run) continue;

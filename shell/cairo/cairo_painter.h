@@ -10,6 +10,7 @@
 #include <pango/pangocairo.h>
 
 #include <string>
+#include <unordered_map>
 
 #include "toolkit/painter.h"
 #include "toolkit/picture.h"
@@ -89,6 +90,13 @@ public:
     void setBatching(bool on);
     bool batching() const { return batching_; }
 
+    // The device pixels a text would mark, drawn as text() draws it at the
+    // scale of the last begin(): its ink, from its kept layout,
+    // placed as text() places it (x1, y1, x2, y2, right and bottom
+    // exclusive, in the user space of that begin()). False before any
+    // begin(); an empty box for an empty text.
+    bool textInkBox(int x, int y, int h, const char* sjis, size_t length, int box[4]);
+
     // ---- for tests: what the last text() call laid out
     // Families of the fonts Pango chose for the runs of the last text, joined
     // by ",", and the number of glyphs no font had.
@@ -121,6 +129,8 @@ private:
     void syncCairo();
     int edge(int v) const;
     void noteMissingGlyphs();
+    PangoLayout* keptLayout(const std::string& utf8, bool* made);
+    void dropKeptLayouts();
 
     cairo_t* cr_ = nullptr;
     // Direct pixel access when the target is an ARGB32/RGB24 image drawn at
@@ -135,6 +145,22 @@ private:
     PangoFontMap* fontmap_ = nullptr;  // borrowed default map
     PangoContext* context_ = nullptr;  // owned, reused across repaints
     PangoLayout* layout_ = nullptr;    // owned, reused for every text
+    PangoLayout* last_ = nullptr;      // the layout of the last text (layout_ or a kept one)
+    // Layouts of the texts drawn, by their UTF-8, kept while the font and
+    // the context stay (a text drawn again is not laid out again), each
+    // with the count of begin() it was last drawn in; owned.
+    struct KeptLayout {
+        PangoLayout* layout;
+        unsigned long drawn;
+    };
+    std::unordered_map<std::string, KeptLayout> kept_;
+    unsigned long begins_ = 0;
+    std::string font_key_;             // family, size and weight the kept layouts have
+    guint context_serial_ = 0;
+    cairo_font_options_t* options_ = nullptr;  // the target's font options at the last update, owned
+    cairo_matrix_t context_matrix_{};          // the matrix (without its move) at the last update
+    bool begun_ = false;               // begin() has set the font at scale_
+    PangoFontDescription* desc_ = nullptr;  // the font of every text, owned
     iconv_t cd_ = reinterpret_cast<iconv_t>(-1);
     std::string utf8_;                 // conversion buffer, reused
     uint32_t rgb_ = 0;                 // colour in force, 0xRRGGBB

@@ -24,13 +24,17 @@
 #include <string>
 #include <limits>
 #include <map>
+#include <unordered_map>
+#include <vector>
 
 #include "app/i18n.h"
 #include "shell/cairo/cairo_painter.h"
+#include "shell/cairo/frame_damage.h"
 #include "shell/gtk/application.h"
 #include "shell/gtk/window_shell.h"
 #include "timecal/clock.h"
 #include "toolkit/picture.h"
+#include "toolkit/recorder.h"
 #include "toolkit/ws.h"
 
 namespace {
@@ -48,6 +52,9 @@ constexpr size_t kShownMax = 80;     // bytes of a display's name quoted in a me
 CairoPainter* g_painter = nullptr;
 // Widgets of the realised objects (windows and drawing areas).
 std::map<const WSCbase*, GtkWidget*> g_widgets;
+struct AreaView;
+// The views of the realised drawing areas.
+std::map<const WSCbase*, const AreaView*> g_views;
 
 // ---- the tick
 
@@ -84,9 +91,12 @@ int TestTickMs() { return g_test_tick_ms; }
 bool g_drawn = true;    // the last test tick's repaint has happened
 long g_test_ticks = 0;
 
+const char* g_test_hold = nullptr;  // while this file exists, test ticks wait
+
 gboolean OnTestTick(gpointer p)
 {
     if (!g_drawn) return G_SOURCE_CONTINUE;
+    if (g_test_hold && g_file_test(g_test_hold, G_FILE_TEST_EXISTS)) return G_SOURCE_CONTINUE;
     g_drawn = false;
     ++g_test_ticks;
     Clock_Step(1);
@@ -143,11 +153,159 @@ struct AreaView {
 // instead of thousands of strokes.
 cairo_surface_t* g_image = nullptr;
 
+// ---- the kept picture
+//
+// The repaint's computation runs every second and its drawing calls are
+// recorded; the image keeps the picture painted from the calls before.
+// Where the new calls differ from those (FrameDamage), only those
+// rectangles are painted again, each on a small surface of its own that
+// holds every antialiased shape and text reaching it whole (PlanRepaint),
+// and only they are invalidated, so GTK and the display server copy no
+// more. Every pixel of the image is then what a whole repaint of the new
+// second paints. A new size or scale factor, or an expose that no tick asked
+// for (Preferences, a window uncovered), computes the calls again in the
+// draw handler; a new size or scale paints the whole image.
+bool g_kept_on = false;  // measured slower than the whole repaint (docs/PERFORMANCE.md)
+struct Kept {
+    Recorder frames[2];
+    int shown = -1;                     // frames[shown]: the calls of the image's picture
+    bool fresh = false;                 // calls computed since the last draw
+    bool image_valid = false;           // the image holds frames[shown] at fit
+    PictureFit fit{0, 0, 0, 0};
+    std::vector<DeviceRect> pending;    // damage not yet painted (the picture's device pixels)
+} g_kept;
+
+bool SameFit(const PictureFit& a, const PictureFit& b)
+{
+    return a.scale == b.scale && a.x == b.x && a.width == b.width && a.height == b.height;
+}
+
+PictureFit FitOf(GtkWidget* widget, const AreaView* view, int* factor)
+{
+    *factor = std::max(1, gtk_widget_get_scale_factor(widget));
+    return FitPicture(gtk_widget_get_allocated_width(widget), gtk_widget_get_allocated_height(widget),
+                      *factor, view->base_width, view->base_height);
+}
+
+// The device box of a text, laid out by the window's painter at the scale
+// it last painted at (the kept image's).
+// Kept by the text and its place at the scale (most texts stay from one
+// second to the next).
+std::unordered_map<std::string, DeviceRect> g_text_boxes;
+double g_text_boxes_scale = 0;
+bool TextBox(const DrawCall& c, DeviceRect* r)
+{
+    constexpr size_t kTextBoxesKept = 4096;
+    const double scale = g_kept.fit.scale;
+    if (scale != g_text_boxes_scale || g_text_boxes.size() > kTextBoxesKept) {
+        g_text_boxes.clear();
+        g_text_boxes_scale = scale;
+    }
+    std::string key(reinterpret_cast<const char*>(c.a), 4 * sizeof(int));
+    key += c.text;
+    const auto it = g_text_boxes.find(key);
+    if (it != g_text_boxes.end()) {
+        *r = it->second;
+        return true;
+    }
+    int b[4];
+    if (!g_painter->textInkBox(c.a[0], c.a[1], c.a[3], c.text.data(), c.text.size(), b)) return false;
+    *r = DeviceRect{b[0], b[1], b[2], b[3]};
+    g_text_boxes.emplace(std::move(key), *r);
+    return true;
+}
+
+// The repaint's computation into the next recorder; its damage against the
+// calls shown joins the pending damage. Returns the new damage.
+std::vector<DeviceRect> ComputeFrame(const AreaView* view)
+{
+    const int next = g_kept.shown == 0 ? 1 : 0;
+    Recorder& rec = g_kept.frames[next];
+    rec.clear();
+    view->area->repaint(&rec);
+    std::vector<DeviceRect> damage;
+    if (g_kept.shown >= 0 && g_kept.image_valid)
+        damage = FrameDamage(g_kept.frames[g_kept.shown].calls, rec.calls, g_kept.fit.scale, TextBox);
+    g_kept.shown = next;
+    g_kept.fresh = true;
+    g_kept.pending.insert(g_kept.pending.end(), damage.begin(), damage.end());
+    return damage;
+}
+
+// The tick's repaint with the kept picture: computed now, and only its
+// damage invalidated (in the widget's pixels, grown outward); nothing
+// changed, nothing is drawn, and what follows a repaint follows now.
+void AskKeptRepaint(GtkWidget* widget, const AreaView* view)
+{
+    int factor = 1;
+    const PictureFit fit = FitOf(widget, view, &factor);
+    if (!gtk_widget_get_realized(widget) || !g_kept.image_valid || !SameFit(fit, g_kept.fit)) {
+        g_kept.image_valid = false;
+        ComputeFrame(view);
+        gtk_widget_queue_draw(widget);
+        return;
+    }
+    const std::vector<DeviceRect> damage = MergeRects(ComputeFrame(view), 1024, 32);
+    if (damage.empty()) {
+        WindowShell_Painted();
+        g_drawn = true;
+        return;
+    }
+    for (const DeviceRect& r : damage) {
+        const int x1 = (fit.x + r.x1) / factor, y1 = r.y1 / factor;
+        const int x2 = (fit.x + r.x2 + factor - 1) / factor, y2 = (r.y2 + factor - 1) / factor;
+        gtk_widget_queue_draw_area(widget, x1, y1, x2 - x1, y2 - y1);
+    }
+}
+
+// The calls of frames[shown] drawn into the image within the picture,
+// whole, as the painter draws them straight (fit: the picture's place).
+void PaintWholeKept(cairo_t* icr, const PictureFit& fit)
+{
+    cairo_save(icr);
+    cairo_translate(icr, fit.x, 0);
+    cairo_rectangle(icr, 0, 0, fit.width, fit.height);
+    cairo_clip(icr);
+    g_painter->begin(icr, fit.scale);
+    ReplayCalls(g_kept.frames[g_kept.shown].calls, g_painter);
+    g_painter->end();
+    cairo_restore(icr);
+}
+
+// The pending damage painted into the image, rectangle by rectangle.
+void PaintDamageKept(const PictureFit& fit)
+{
+    const std::vector<DrawCall>& calls = g_kept.frames[g_kept.shown].calls;
+    PaintPlan(g_image, fit.x, 0, calls, PlanRepaint(g_kept.pending, calls, fit.scale, TextBox), fit.scale,
+              g_painter, TextBox);
+}
+
+// The image to the window at one device pixel per pixel (GTK's clip: the
+// exposed part), and what follows a repaint.
+void ShowImage(cairo_t* cr, int factor)
+{
+    cairo_save(cr);
+    cairo_scale(cr, 1.0 / factor, 1.0 / factor);
+    cairo_set_source_surface(cr, g_image, 0, 0);
+    cairo_paint(cr);
+    cairo_restore(cr);
+    CairoWarnMissingGlyphs(*g_painter);
+    WindowShell_Painted();
+    if (g_test_hold) {
+        const struct tm t = Clock_Fields(Clock_CivilSeconds());
+        std::fprintf(stderr, "tenmado: painted %04d-%02d-%02d %02d:%02d:%02d\n", t.tm_year + 1900, t.tm_mon + 1,
+                     t.tm_mday, t.tm_hour, t.tm_min, t.tm_sec);
+    }
+    g_drawn = true;
+}
+
 // Method: the picture's scale and place from the area's size and the
 // device's scale factor (FitPicture); the image is the area in device
 // pixels; the exposed part of it is filled with the background beside and
 // below the picture, and the picture painted at its scale, clipped to
-// itself; the image goes to the window at one device pixel per pixel.
+// itself; the image goes to the window at one device pixel per pixel. With
+// the kept picture, the image is painted whole only when it is new (or the
+// picture's place in it changed), else only the damage pending.
 gboolean OnDraw(GtkWidget* widget, cairo_t* cr, gpointer p)
 {
     const AreaView* view = static_cast<const AreaView*>(p);
@@ -155,14 +313,40 @@ gboolean OnDraw(GtkWidget* widget, cairo_t* cr, gpointer p)
     const int w = gtk_widget_get_allocated_width(widget);
     const int h = gtk_widget_get_allocated_height(widget);
     const int dw = w * factor, dh = h * factor;
+    bool resized = false;
     if (!g_image || cairo_image_surface_get_width(g_image) != dw ||
         cairo_image_surface_get_height(g_image) != dh) {
         if (g_image) cairo_surface_destroy(g_image);
         g_image = cairo_image_surface_create(CAIRO_FORMAT_RGB24, dw, dh);
+        resized = true;
     }
     const PictureFit fit = FitPicture(w, h, factor, view->base_width, view->base_height);
+    if (g_kept_on) {
+        // the kept image: a new size or scale, or an image not painted yet,
+        // is painted whole; otherwise only the damage, and the window's
+        // exposed part copied from the image
+        if (!SameFit(fit, g_kept.fit) || !g_image || resized) g_kept.image_valid = false;
+        g_kept.fit = fit;
+        if (!g_kept.fresh || g_kept.shown < 0) ComputeFrame(view);
+        if (g_kept.image_valid) {
+            PaintDamageKept(fit);
+            g_kept.pending.clear();
+            g_kept.fresh = false;
+            ShowImage(cr, factor);
+            return TRUE;
+        }
+        g_kept.pending.clear();
+        g_kept.fresh = false;
+        g_kept.image_valid = true;
+    }
     double x1, y1, x2, y2;
     cairo_clip_extents(cr, &x1, &y1, &x2, &y2);
+    if (g_kept_on) {
+        // the whole image
+        x1 = y1 = 0;
+        x2 = w;
+        y2 = h;
+    }
     cairo_t* icr = cairo_create(g_image);
     cairo_rectangle(icr, std::floor(x1 * factor), std::floor(y1 * factor),
                     std::ceil(x2 * factor) - std::floor(x1 * factor),
@@ -175,21 +359,18 @@ gboolean OnDraw(GtkWidget* widget, cairo_t* cr, gpointer p)
         cairo_rectangle(icr, fit.x, fit.height, fit.width, std::max(0, dh - fit.height));
         cairo_fill(icr);
     }
-    cairo_translate(icr, fit.x, 0);
-    cairo_rectangle(icr, 0, 0, fit.width, fit.height);
-    cairo_clip(icr);
-    g_painter->begin(icr, fit.scale);
-    view->area->repaint(g_painter);
-    g_painter->end();
+    if (g_kept_on) {
+        PaintWholeKept(icr, fit);
+    } else {
+        cairo_translate(icr, fit.x, 0);
+        cairo_rectangle(icr, 0, 0, fit.width, fit.height);
+        cairo_clip(icr);
+        g_painter->begin(icr, fit.scale);
+        view->area->repaint(g_painter);
+        g_painter->end();
+    }
     cairo_destroy(icr);
-    cairo_save(cr);
-    cairo_scale(cr, 1.0 / factor, 1.0 / factor);
-    cairo_set_source_surface(cr, g_image, 0, 0);
-    cairo_paint(cr);
-    cairo_restore(cr);
-    CairoWarnMissingGlyphs(*g_painter);
-    WindowShell_Painted();
-    g_drawn = true;
+    ShowImage(cr, factor);
     return TRUE;
 }
 
@@ -256,7 +437,10 @@ public:
     void askRepaint(WSCvdrawingArea* area) override
     {
         auto it = g_widgets.find(area);
-        if (it != g_widgets.end()) gtk_widget_queue_draw(it->second);
+        if (it == g_widgets.end()) return;
+        const auto view = g_views.find(area);
+        if (g_kept_on && view != g_views.end()) AskKeptRepaint(it->second, view->second);
+        else gtk_widget_queue_draw(it->second);
     }
     void addTimer(void (*proc)(unsigned char, void*), unsigned char rate, void* data) override
     {
@@ -278,7 +462,11 @@ GtkBackend g_backend;
 
 // A destroyed widget leaves the map: a tick between the window's close and
 // the end of the loop finds no widget to repaint.
-void OnWidgetDestroyed(GtkWidget*, gpointer object) { g_widgets.erase(static_cast<const WSCbase*>(object)); }
+void OnWidgetDestroyed(GtkWidget*, gpointer object)
+{
+    g_widgets.erase(static_cast<const WSCbase*>(object));
+    g_views.erase(static_cast<const WSCbase*>(object));
+}
 
 // Method: the window gets the title (Shift_JIS property, shown as UTF-8),
 // the position and the client size of its properties. Its drawing area (the
@@ -306,6 +494,7 @@ void RealiseWindow(WSCmainWindow* w)
         gtk_container_add(GTK_CONTAINER(win), WindowShell_Wrap(GTK_WINDOW(win), area, da, width, height));
         // lives as long as the program, as the area does
         AreaView* view = new AreaView{area, width, height};
+        g_views[area] = view;
         g_signal_connect(da, "draw", G_CALLBACK(OnDraw), view);
         gtk_widget_add_events(da, GDK_SCROLL_MASK);
         g_signal_connect(da, "scroll-event", G_CALLBACK(OnScroll), view);
@@ -410,6 +599,8 @@ bool WSGtkOpenDisplay(std::string* why)
 }
 
 void WSGtkSetTestPreferences(bool on) { g_test_preferences = on; }
+void WSGtkSetTestHold(const char* path) { g_test_hold = path; }
+void WSGtkSetKeptPicture(bool on) { g_kept_on = on; }
 void WSGtkSetTestTick(long ms) { g_test_tick_ms = ms >= 1 && ms <= 1000 ? static_cast<int>(ms) : 0; }
 
 int _win_main(void*, void*, char*, int)

@@ -13,3 +13,15 @@ bool WSGtkOpenDisplay(std::string* why);
 void WSGtkSetTestTick(long ms);
 // The tests' binary: open the Preferences window with the main window.
 void WSGtkSetTestPreferences(bool on);
+// The tests' binary: while the file at path exists, test ticks do nothing
+// (the picture holds still to be looked at); every repaint's second goes to
+// stderr as "tenmado: painted YYYY-MM-DD HH:MM:SS". Null: no hold.
+void WSGtkSetTestHold(const char* path);
+// The kept picture (off unless the tests' binary turns it on): the window
+// keeps the picture it painted and repaints, each second, only where the
+// new second's drawing calls differ from the last one's; off, every
+// repaint paints the whole picture. The sky's grid and stars change a
+// pixel here and there every second, so the damage is spread over the
+// picture and the kept picture costs more than the whole repaint
+// (docs/PERFORMANCE.md): it stays off.
+void WSGtkSetKeptPicture(bool on);
