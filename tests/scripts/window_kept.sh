@@ -21,7 +21,7 @@ done
 fails=0
 fail() { echo "FAIL: $*"; fails=$((fails + 1)); }
 hold=$work/hold
-export TENMADO_TEST_TICK_MS=60 TENMADO_TEST_HOLD=$hold XDG_CONFIG_HOME=$work/config
+export TENMADO_TEST_TICK_MS=60 TENMADO_TEST_HOLD=$hold
 
 xvfb_start 1600x1200x24 || { echo "FAIL: no Xvfb display could be started"; exit 1; }
 
