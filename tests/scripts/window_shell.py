@@ -141,6 +141,12 @@ class App:
         time.sleep(0.6)
 
 
+def close_windows(name):
+    """Close every visible window whose title holds name (case-insensitive)."""
+    for w in run("xdotool", "search", "--onlyvisible", "--name", name).split():
+        run("xdotool", "windowclose", w)
+
+
 def hours_minutes(h):
     return "%d時%d分" % (int(h), int((h - int(h)) * 60))
 
@@ -188,8 +194,7 @@ app.choose("Keyboard shortcuts")
 if not wait_for("shortcuts", lambda: run("xdotool", "search", "--onlyvisible", "--name",
                                           "keyboard shortcuts").split(), 4):
     fail("Keyboard shortcuts: no shortcuts window")
-for w in run("xdotool", "search", "--onlyvisible", "--name", "keyboard shortcuts").split():
-    run("xdotool", "windowclose", w)
+close_windows("keyboard shortcuts")
 
 app.choose("About tenmado")
 about = wait_for("about", lambda: app.find(lambda o: o.getRoleName() in ("dialog", "frame")
@@ -199,23 +204,20 @@ if not about:
 elif not app.find(lambda o: (o.name or "").strip() == "0.2.0"
                   or "0.2.0" in (o.name or ""), about):
     fail("About: no version")
-for w in run("xdotool", "search", "--onlyvisible", "--name", "About tenmado").split():
-    run("xdotool", "windowclose", w)
+close_windows("About tenmado")
 
 app.choose("Preferences…")
 if not wait_for("preferences", lambda: app.find(lambda o: o.getRoleName() in ("dialog", "frame")
                                                 and "Preferences" in (o.name or "")), 4):
     fail("Preferences: no Preferences window")
-for w in run("xdotool", "search", "--onlyvisible", "--name", "preferences").split():
-    run("xdotool", "windowclose", w)
+close_windows("preferences")
 
 # ---- the keys: F1, the menu keys, time travel
 app.key("F1")
 if not wait_for("F1", lambda: run("xdotool", "search", "--onlyvisible", "--name",
                                    "keyboard shortcuts").split(), 4):
     fail("F1: no shortcuts window")
-for w in run("xdotool", "search", "--onlyvisible", "--name", "keyboard shortcuts").split():
-    run("xdotool", "windowclose", w)
+close_windows("keyboard shortcuts")
 time.sleep(0.3)
 for keys in (["shift+F10"], ["Menu"], ["F10"]):
     app.key(*keys)
