@@ -61,9 +61,15 @@ void Az_El_Parts(const AzElSite& site, const AzElHour& hour, const AzElDec& dec,
 // Az_El_Parts' two results one at a time (a caller that needs the altitude
 // only for some azimuths); inline, as the grids of a repaint take them
 // some 14,000 times.
+// The two arguments of the azimuth's arc tangent: az = atan2(y, x) in
+// radians, so (x, y) points along the azimuth (x to the south, y to the west).
+inline double Az_El_AzimuthX(const AzElSite& site, const AzElHour& hour, const AzElDec& dec)
+{
+    return site.sin_phi * hour.cos_H - site.cos_phi * dec.tan_d;
+}
 inline double Az_El_Azimuth(const AzElSite& site, const AzElHour& hour, const AzElDec& dec)
 {
-    return std::atan2(hour.sin_H, site.sin_phi * hour.cos_H - site.cos_phi * dec.tan_d) / kDegToRad;
+    return std::atan2(hour.sin_H, Az_El_AzimuthX(site, hour, dec)) / kDegToRad;
 }
 inline double Az_El_Altitude(const AzElSite& site, const AzElHour& hour, const AzElDec& dec)
 {

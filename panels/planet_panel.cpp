@@ -3,7 +3,9 @@
 // the hour and declination circles of the moment, and the Moon, the Sun and
 // the five naked-eye planets as labelled discs, in the view projection it
 // shares with the star chart (view_projection.h).
+#include <bit>
 #include <cmath>
+#include <cstdint>
 #include <cstdio>
 
 #include "toolkit/ws.h"
@@ -62,22 +64,70 @@ struct Polyline {
     }
 };
 
+// Where the view faces: the sine and cosine of the viewing azimuth.
+struct Facing {
+    double azmt;
+    double cos_azmt, sin_azmt;
+};
+
+// A direction more than this (radians) beyond the side lines of the view
+// is behind it whatever the rounding: Az_El's azimuth and the offset from
+// the viewing azimuth are good to some 1e-14 radians, far less.
+constexpr double kBehind = 1e-9;
+constexpr double kTinyArgument = 1e-200;  // below it the test is not made
+
 // One sample of an hour or declination circle: Az_El at jdstart from its
 // parts (the caller computes each part once), then the grid projection when
 // it is in the front half (the altitude is needed only there).
-void EquatorialSample(Polyline& line, const AzElSite& site, const AzElHour& hour,
-                      const AzElDec& dec, double azmt)
+struct EquatorialPoint {
+    bool front;
+    double px, py;
+};
+
+EquatorialPoint EquatorialProject(const AzElSite& site, const AzElHour& hour, const AzElDec& dec,
+                                  const Facing& view)
 {
+    // A sample plainly behind the viewer needs neither its azimuth nor its
+    // altitude: (x, y) points along the azimuth, and the cosine of its
+    // angle from the viewing azimuth has the sign of x cos + y sin.
+    const double x = Az_El_AzimuthX(site, hour, dec), y = hour.sin_H;
+    const double size = std::fabs(x) + std::fabs(y);
+    if (size > kTinyArgument && x * view.cos_azmt + y * view.sin_azmt < -kBehind * size)
+        return {false, 0, 0};
     double az = Az_El_Azimuth(site, hour, dec);
-    double d = ViewOffset(az, azmt);
-    if (InFrontHalf(d)) {
-        double el = Az_El_Altitude(site, hour, dec);
-        double px, py;
-        ViewProjectGrid(el, d, true, &px, &py);
-        line.equatorialTo(true, px, py);
-    } else {
-        line.equatorialTo(false, 0, 0);
-    }
+    double d = ViewOffset(az, view.azmt);
+    if (!InFrontHalf(d)) return {false, 0, 0};
+    double el = Az_El_Altitude(site, hour, dec);
+    EquatorialPoint p{true, 0, 0};
+    ViewProjectGrid(el, d, true, &p.px, &p.py);
+    return p;
+}
+
+// The altitude-azimuth grid's 19 x 19 points (el, d) = (-90 + 10 i,
+// -90 + 10 j): the altitude lines and the azimuth lines pass through the
+// same points, and where a point falls depends on X0, Y0 and scale alone,
+// so the points are projected once and kept while those three stay the
+// same, bit for bit.
+struct AltAzPoints {
+    bool have = false;
+    uint64_t x0 = 0, y0 = 0, scale = 0;
+    double px[19][19], py[19][19];  // [i][j]: el = -90 + 10 i, d = -90 + 10 j
+};
+
+const AltAzPoints& AltAzGrid()
+{
+    static AltAzPoints g;
+    const uint64_t x0 = std::bit_cast<uint64_t>(X0), y0 = std::bit_cast<uint64_t>(Y0),
+                   sc = std::bit_cast<uint64_t>(scale);
+    if (g.have && g.x0 == x0 && g.y0 == y0 && g.scale == sc) return g;
+    for (int i = 0; i <= 18; ++i)
+        for (int j = 0; j <= 18; ++j)
+            ViewProjectGrid(-90 + 10 * i, -90 + 10 * j, false, &g.px[i][j], &g.py[i][j]);
+    g.have = true;
+    g.x0 = x0;
+    g.y0 = y0;
+    g.scale = sc;
+    return g;
 }
 
 }  // namespace
@@ -115,24 +165,15 @@ void Disp4(WSCbase* object)
     area->setLineWidth(1);
 
     // 2. altitude lines, 10 degrees apart, each from d = -90 to 90
+    const AltAzPoints& grid = AltAzGrid();
     for (int i = 0; i <= 18; ++i) {
-        double el = -90 + 10 * i;
         Polyline line{area};
-        for (int j = 0; j <= 18; ++j) {
-            double px, py;
-            ViewProjectGrid(el, -90 + 10 * j, false, &px, &py);
-            line.to(px, py);
-        }
+        for (int j = 0; j <= 18; ++j) line.to(grid.px[i][j], grid.py[i][j]);
     }
-    // 3. azimuth lines, each from the zenith down to the nadir
+    // 3. azimuth lines, each from the zenith (el = 90) down to the nadir
     for (int j = 0; j <= 18; ++j) {
-        double d = -90 + 10 * j;
         Polyline line{area};
-        for (int i = 0; i <= 18; ++i) {
-            double px, py;
-            ViewProjectGrid(90 - 10 * i, d, false, &px, &py);
-            line.to(px, py);
-        }
+        for (int i = 18; i >= 0; --i) line.to(grid.px[i][j], grid.py[i][j]);
     }
 
     // 4. equatorial grid of the moment jdstart
@@ -147,17 +188,29 @@ void Disp4(WSCbase* object)
     AzElDec dec[kDecSteps];    // [k]: declination -90 + k degrees
     for (int k = 0; k < kRaSteps; ++k) hour[k] = Az_El_Hour(site, k);
     for (int k = 0; k < kDecSteps; ++k) dec[k] = Az_El_Dec(-90 + k);
+    const Facing view{azmt, std::cos(azmt * kDegToRad), std::sin(azmt * kDegToRad)};
+    // The 37 x 19 crossings of the hour and declination circles are
+    // samples of both: projected on the hour circles, kept for the others.
+    EquatorialPoint crossing[37][19];  // [i][m]: ra 10 i, dec -90 + 10 m
     // hour circles every 10 degrees of right ascension (0 and 360 coincide)
     for (int i = 0; i <= 36; ++i) {
         area->setForeColor("#0000ff");
         Polyline line{area};
-        for (int k = 0; k <= 180; ++k) EquatorialSample(line, site, hour[10 * i], dec[k], azmt);
+        for (int k = 0; k <= 180; ++k) {
+            const EquatorialPoint p = EquatorialProject(site, hour[10 * i], dec[k], view);
+            if (k % 10 == 0) crossing[i][k / 10] = p;
+            line.equatorialTo(p.front, p.px, p.py);
+        }
     }
     // declination circles every 10 degrees
     for (int i = 0; i <= 18; ++i) {
         area->setForeColor("#0000ff");
         Polyline line{area};
-        for (int k = 0; k <= 360; ++k) EquatorialSample(line, site, hour[k], dec[10 * i], azmt);
+        for (int k = 0; k <= 360; ++k) {
+            const EquatorialPoint p =
+                k % 10 == 0 ? crossing[k / 10][i] : EquatorialProject(site, hour[k], dec[10 * i], view);
+            line.equatorialTo(p.front, p.px, p.py);
+        }
     }
 
     // 5. the bodies at jd_auto (and where they go, for the window's notes)
