@@ -52,10 +52,67 @@ constexpr int kStopCount = 3;         // a third high or low water ends the scan
 // Record layout
 constexpr int kHeightHigh = 0, kHeightLow = 2, kTimeHigh = 4, kTimeLow = 6;
 
+// The heights the search asks for, each computed once: the scan asks for
+// every hour three times (as y0, y1 and y2), and each halving round asks
+// again for the end that did not move. y must be a function of the hour
+// alone. What a height function leaves behind (Tide1_Loop's Moon and Sun,
+// jd0) is that of the last height it computed, so finish() computes the
+// last height asked for once more when it was a kept one: the search then
+// leaves what it would leave asking anew every time.
+class Heights {
+public:
+    explicit Heights(const std::function<double(double)>& y) : y_(y) {}
+
+    double operator()(double s)
+    {
+        last_asked_ = s;
+        if (s == std::trunc(s) && s >= kFirstHour && s <= kLastHour + 2) {
+            HourHeight& h = hours_[static_cast<int>(s) - kFirstHour];
+            if (!h.have) h = HourHeight{true, compute(s)};
+            return h.y;
+        }
+        for (const Kept& k : recent_)
+            if (k.have && k.s == s) return k.y;
+        const double v = compute(s);
+        recent_[next_] = Kept{true, s, v};
+        next_ = (next_ + 1) % kRecent;
+        return v;
+    }
+
+    void finish()
+    {
+        if (any_ && last_asked_ != last_computed_) y_(last_asked_);
+    }
+
+private:
+    double compute(double s)
+    {
+        any_ = true;
+        last_computed_ = s;
+        return y_(s);
+    }
+
+    struct HourHeight {
+        bool have = false;
+        double y = 0;
+    };
+    struct Kept {
+        bool have = false;
+        double s = 0, y = 0;
+    };
+    const std::function<double(double)>& y_;
+    HourHeight hours_[kLastHour + 3 - kFirstHour];  // hours -1..27
+    static constexpr int kRecent = 4;
+    Kept recent_[kRecent];  // the last points of the bracket being halved
+    int next_ = 0;
+    bool any_ = false;
+    double last_asked_ = 0, last_computed_ = 0;
+};
+
 // Narrow [a, b] onto an extremum: for a maximum the lower end moves to the
 // midpoint, for a minimum the higher end. Stores ya and jd_of(b) into the
 // record at slot (0 or 1) when |ya - yb| < kFlat within kRounds rounds.
-void Narrow(bool maximum, double a, double b, const std::function<double(double)>& y,
+void Narrow(bool maximum, double a, double b, Heights& y,
             const std::function<double(double)>& jd_of, double record[8], int slot)
 {
     for (int round = 0; round < kRounds; round++) {
@@ -212,12 +269,16 @@ void Tide1_Loop(double jd, double t, double* height, double* height_datum)
 **     The first two are narrowed on [t, t+2] by halving (at most 31
 **     rounds) until |ya - yb| < 0.00001; ya and jd_of(b) are stored. One
 **     that does not converge is counted but not stored.
+**  3) y must depend on s alone: each height is computed once and kept
+**     for the search (Heights); y is called last for the last hour asked
+**     for, as when every height is computed anew.
 */
-void Tide_Search(const std::function<double(double)>& y,
+void Tide_Search(const std::function<double(double)>& height,
                  const std::function<double(double)>& jd_of, double record[8])
 {
     for (int i = 0; i < 8; i++) record[i] = 0.0;
     int highs = 0, lows = 0;
+    Heights y(height);
 
     for (int t = kFirstHour; t <= kLastHour; t++) {
         double y0 = y(t);
@@ -226,15 +287,16 @@ void Tide_Search(const std::function<double(double)>& y,
         if (y0 < y1 && y2 < y1) {
             // High water
             highs++;
-            if (highs == kStopCount) return;
+            if (highs == kStopCount) break;
             Narrow(true, t, t + 2, y, jd_of, record, highs - 1);
         } else if (y1 < y0 && y1 < y2) {
             // Low water
             lows++;
-            if (lows == kStopCount) return;
+            if (lows == kStopCount) break;
             Narrow(false, t, t + 2, y, jd_of, record, lows - 1);
         }
     }
+    y.finish();
 }
 
 /*
