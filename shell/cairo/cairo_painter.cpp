@@ -507,7 +507,6 @@ void CairoPainter::arc(int x, int y, int w, int h, int start, int extent, bool f
 {
     if (!cr_) return;
     strokePending();
-    syncCairo();
     const double cx = (x + w / 2.0) * scale_;
     const double cy = (y + h / 2.0) * scale_;
     const double inset = fill ? 0.0 : width_;
@@ -517,6 +516,8 @@ void CairoPainter::arc(int x, int y, int w, int h, int start, int extent, bool f
     // wholly outside the clip: nothing to draw
     if (batching_ && outsideClip(x - 1.0, y - 1.0, x + w + 1.0, y + h + 1.0)) return;
     const bool whole = extent == 0 || extent >= kFullCircle || extent <= -kFullCircle;
+    if (fill && whole && keptDisc(x, y, w, h)) return;
+    syncCairo();
     const double a0 = -start * kRadPer64th;
     const double a1 = -(start + extent) * kRadPer64th;
 
@@ -536,6 +537,140 @@ void CairoPainter::arc(int x, int y, int w, int h, int start, int extent, bool f
     cairo_restore(cr_);  // stroke width in device pixels, not in the unit circle
     if (fill) cairo_fill(cr_);
     else cairo_stroke(cr_);
+}
+
+namespace {
+
+// Cairo's image compositor fills an opaque colour with coverage a (0..255)
+// as dst = src * a / 255 + dst * (255 - a) / 255 on each channel, each
+// product rounded its own way (x * a + 0x7f, then the division by 255 as
+// (t + t / 256) / 256), the sum saturated; two channels at once here
+// (bits 0-7 and 16-23).
+inline uint32_t Mul8x2(uint32_t x, uint32_t a)
+{
+    const uint32_t t = (x & 0xff00ffu) * a + 0x7f007fu;
+    return ((t + ((t >> 8) & 0xff00ffu)) >> 8) & 0xff00ffu;
+}
+
+inline uint32_t Add8x2(uint32_t x, uint32_t y)
+{
+    uint32_t t = x + y;
+    t |= 0x1000100u - ((t >> 8) & 0xff00ffu);
+    return t & 0xff00ffu;
+}
+
+inline uint32_t Blend(uint32_t src, uint32_t a, uint32_t dst)
+{
+    const uint32_t na = 255 - a;
+    return Add8x2(Mul8x2(src, a), Mul8x2(dst, na)) |
+           Add8x2(Mul8x2(src >> 8, a), Mul8x2(dst >> 8, na)) << 8;
+}
+
+constexpr int kDiscMax = 255;        // kept: at most this many device pixels across
+constexpr size_t kDiscsKept = 256;   // sizes and places kept at once
+constexpr double kDiscScaleMax = 8;  // kept at the whole scales 1 to 8
+
+// Half of a whole number, rounded down.
+int FloorHalf(long twice) { return static_cast<int>(twice >= 0 ? twice / 2 : -((1 - twice) / 2)); }
+
+}  // namespace
+
+// Method: Cairo fills the ellipse once, white on black, its centre at the
+// same place within a device pixel and the path the one arc() makes (the
+// same fraction of the move, the same scale and arc); the red channel is
+// then the coverage (white times a is a). Every later ellipse of that size
+// and place blends its colour with that coverage pixel by pixel, as Cairo's
+// fill does. Only on the painter's own pixels (an image, a whole-pixel
+// move), at a whole scale (the centre on a whole or half pixel) and wholly
+// inside the clip; anything else is Cairo's.
+bool CairoPainter::keptDisc(int x, int y, int w, int h)
+{
+    if (!kept_discs_on_ || !pixels_ || scale_ != std::floor(scale_) || scale_ > kDiscScaleMax)
+        return false;
+    const int k = static_cast<int>(scale_);
+    if (w <= 0 || h <= 0 || w * k > kDiscMax || h * k > kDiscMax) return false;
+    // twice the centre in device pixels: a whole number at a whole scale
+    const long cx2 = (2L * x + w) * k + 2L * ox_, cy2 = (2L * y + h) * k + 2L * oy_;
+    const int px = FloorHalf(cx2), py = FloorHalf(cy2);
+    const int fx = static_cast<int>(cx2 - 2L * px), fy = static_cast<int>(cy2 - 2L * py);
+    const uint64_t key = static_cast<uint64_t>(w) | static_cast<uint64_t>(h) << 16 |
+                         static_cast<uint64_t>(k) << 32 | static_cast<uint64_t>(fx) << 40 |
+                         static_cast<uint64_t>(fy) << 41;
+    auto it = discs_.find(key);
+    if (it == discs_.end()) {
+        if (discs_.size() >= kDiscsKept) discs_.clear();
+        it = discs_.emplace(key, DiscCoverageOf(w / 2.0 * scale_, h / 2.0 * scale_, fx, fy)).first;
+    }
+    const DiscCoverage& d = it->second;
+    if (d.a.empty()) return true;  // Cairo marks no pixel
+    // the box in user space: wholly inside the clip, or Cairo's
+    const int left = px + d.dx - ox_, top = py + d.dy - oy_;
+    if (left < pclip_[0] || top < pclip_[1] || left + d.width > pclip_[2] ||
+        top + d.height > pclip_[3])
+        return false;
+    if (!pixels_flushed_) {
+        cairo_surface_flush(cairo_get_target(cr_));
+        pixels_flushed_ = true;
+    }
+    const uint32_t colour = 0xff000000u | rgb_;
+    for (int j = 0; j < d.height; ++j) {
+        auto* row = reinterpret_cast<uint32_t*>(pixels_ + static_cast<ptrdiff_t>(top + j + oy_) * stride_) +
+                    left + ox_;
+        const unsigned char* a = d.a.data() + static_cast<size_t>(j) * d.width;
+        for (int i = 0; i < d.width; ++i) {
+            if (a[i] == 255) row[i] = colour;
+            else if (a[i] != 0) row[i] = Blend(colour, a[i], row[i]);
+        }
+    }
+    pixels_dirty_ = true;
+    return true;
+}
+
+// Cairo's coverage of an ellipse of radii rx, ry (device pixels) centred
+// fx / 2, fy / 2 of a pixel past a pixel corner: filled by arc()'s path,
+// white on black, and read back.
+CairoPainter::DiscCoverage CairoPainter::DiscCoverageOf(double rx, double ry, int fx, int fy)
+{
+    const int mx = static_cast<int>(std::ceil(rx)) + 2, my = static_cast<int>(std::ceil(ry)) + 2;
+    const int sw = 2 * mx + 1, sh = 2 * my + 1;
+    cairo_surface_t* s = cairo_image_surface_create(CAIRO_FORMAT_RGB24, sw, sh);
+    cairo_t* c = cairo_create(s);
+    cairo_set_source_rgb(c, 1, 1, 1);
+    cairo_translate(c, mx + fx / 2.0, my + fy / 2.0);
+    cairo_scale(c, rx, ry);
+    cairo_arc(c, 0, 0, 1, 0, 2 * M_PI);
+    cairo_close_path(c);
+    cairo_identity_matrix(c);
+    cairo_fill(c);
+    cairo_destroy(c);
+    cairo_surface_flush(s);
+    const unsigned char* data = cairo_image_surface_get_data(s);
+    const int stride = cairo_image_surface_get_stride(s);
+    auto coverage = [&](int i, int j) {
+        return static_cast<unsigned char>(
+            (reinterpret_cast<const uint32_t*>(data + static_cast<ptrdiff_t>(j) * stride)[i] >> 16) & 0xff);
+    };
+    int x1 = sw, y1 = sh, x2 = 0, y2 = 0;
+    for (int j = 0; j < sh; ++j)
+        for (int i = 0; i < sw; ++i)
+            if (coverage(i, j) != 0) {
+                x1 = std::min(x1, i);
+                y1 = std::min(y1, j);
+                x2 = std::max(x2, i + 1);
+                y2 = std::max(y2, j + 1);
+            }
+    DiscCoverage d;
+    if (x1 < x2) {
+        d.dx = x1 - mx;
+        d.dy = y1 - my;
+        d.width = x2 - x1;
+        d.height = y2 - y1;
+        d.a.reserve(static_cast<size_t>(d.width) * d.height);
+        for (int j = y1; j < y2; ++j)
+            for (int i = x1; i < x2; ++i) d.a.push_back(coverage(i, j));
+    }
+    cairo_surface_destroy(s);
+    return d;
 }
 
 // Method: Shift_JIS to UTF-8 into a reused buffer, laid out once in the
