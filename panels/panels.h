@@ -28,6 +28,10 @@ void DrawMoonPhase(WSCvdrawingArea* area, double P);
 // ---- planet panel (the view projection it shares with the star chart:
 // panels/view_projection.h; the bodies and their names: ephem/bodies.h)
 void Disp4(WSCbase* object);
+// Whether the equatorial grid's samples that cannot have moved by a pixel
+// since they were computed are drawn as they were (on by default; off,
+// every sample is computed anew each repaint, for the tests' comparison).
+void Disp4_KeepGrid(bool on);
 
 // Computed pixel values reach the drawing operations through NarrowShort,
 // NarrowUShort and NarrowLong (panels/narrow.h), which clamp and count.

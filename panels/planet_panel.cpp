@@ -3,10 +3,12 @@
 // the hour and declination circles of the moment, and the Moon, the Sun and
 // the five naked-eye planets as labelled discs, in the view projection it
 // shares with the star chart (view_projection.h).
+#include <algorithm>
 #include <bit>
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
+#include <vector>
 
 #include "toolkit/ws.h"
 #include "ephem/bodies.h"
@@ -76,6 +78,35 @@ struct Facing {
 constexpr double kBehind = 1e-9;
 constexpr double kTinyArgument = 1e-200;  // below it the test is not made
 
+// How far a sample may turn with the sky before its drawing could change.
+// As the sidereal time goes on, a sample of an hour or declination circle
+// moves along its parallel: a change of its hour angle by h degrees moves
+// it by h cos(dec) degrees of arc. The view projection is an azimuthal
+// equidistant one with its radius divided by 3.14, not pi: a point u
+// degrees from the view's centre moves at most (pi / 3.14) u / sin u
+// pixels per degree of arc and unit of scale, and u / sin u grows with u.
+// So a sample keeps its drawing, bit for bit, while its hour angle has
+// changed by less than its slack: the least of
+//  - the distance of px and py from the nearest whole number (where the
+//    truncation to a pixel changes), less kGuardPixels, over that stretch
+//    at kMaxTurn degrees beyond the sample's own u, times scale;
+//  - its angle from the plane that bounds the front half, where it would
+//    go behind or come to the front (the sine of that angle is
+//    cos(el) cos(d), which is cos(dec) times the share toward the view of
+//    the azimuth's (x, y));
+//  - in front: its altitude (the horizon, where the projection changes its
+//    branch) and its angle from the view's centre (the guards there);
+// each less kGuardDegrees; all over cos(dec), and at most kMaxTurn.
+// kGuardPixels also covers the guard that lifts a direction A within
+// 0.000001 of the vertical (a shift of at most r x 0.000002 pixels) and the
+// rounding of the floating steps.
+constexpr double kViewStretch = 3.14159265358979323846 / 3.14 * 1.0001;  // with a margin
+constexpr double kMaxTurn = 2.0;          // degrees of hour angle at most
+constexpr double kGuardPixels = 0.01;
+constexpr double kGuardDegrees = 1e-4;
+constexpr double kFarPixels = 30000;      // beyond it a pixel is computed anew
+constexpr double kCentreGuard = 1e-3;     // degrees about the view's centre
+
 // One sample of an hour or declination circle: Az_El at jdstart from its
 // parts (the caller computes each part once), then the grid projection when
 // it is in the front half (the altitude is needed only there).
@@ -84,22 +115,75 @@ struct EquatorialPoint {
     double px, py;
 };
 
+// Distance of v from the nearest whole number.
+double FromWhole(double v) { return std::fabs(v - std::round(v)); }
+
 EquatorialPoint EquatorialProject(const AzElSite& site, const AzElHour& hour, const AzElDec& dec,
-                                  const Facing& view)
+                                  const Facing& view, double* slack)
 {
     // A sample plainly behind the viewer needs neither its azimuth nor its
     // altitude: (x, y) points along the azimuth, and the cosine of its
     // angle from the viewing azimuth has the sign of x cos + y sin.
     const double x = Az_El_AzimuthX(site, hour, dec), y = hour.sin_H;
     const double size = std::fabs(x) + std::fabs(y);
-    if (size > kTinyArgument && x * view.cos_azmt + y * view.sin_azmt < -kBehind * size)
-        return {false, 0, 0};
+    const double toward = x * view.cos_azmt + y * view.sin_azmt;
+    // sine of the angle from the front half's bounding plane
+    const double P = dec.cos_d * toward;
+    const double plane = std::fabs(P) / kDegToRad - kGuardDegrees;
+    *slack = std::min(kMaxTurn, plane / dec.cos_d);
+    if (size > kTinyArgument && toward < -kBehind * size) return {false, 0, 0};
     double az = Az_El_Azimuth(site, hour, dec);
     double d = ViewOffset(az, view.azmt);
     if (!InFrontHalf(d)) return {false, 0, 0};
     double el = Az_El_Altitude(site, hour, dec);
     EquatorialPoint p{true, 0, 0};
     ViewProjectGrid(el, d, true, &p.px, &p.py);
+    // u: the angle from the view's centre (its cosine is P in front)
+    const double u = std::acos(std::min(1.0, std::fabs(P))) / kDegToRad;
+    const double reach = std::min(90.0, u + kMaxTurn) * kDegToRad;
+    const double stretch = kViewStretch * reach / std::sin(reach);
+    const double centre = std::sqrt(std::fabs(1 - P * P)) / kDegToRad - kCentreGuard;
+    const double pixels =
+        (std::min(FromWhole(p.px), FromWhole(p.py)) - kGuardPixels) / (stretch * scale);
+    const double arc = std::min({plane, std::fabs(el) - kGuardDegrees, centre - kGuardDegrees, pixels});
+    *slack = std::min(kMaxTurn, arc / dec.cos_d);
+    if (!(std::fabs(p.px) < kFarPixels && std::fabs(p.py) < kFarPixels)) *slack = 0;
+    return p;
+}
+
+// The samples of the equatorial grid as last computed, each with the local
+// sidereal time it was computed for and how far its hour angle may change
+// before its drawing could (see kViewStretch): a sample within that is drawn
+// from here, any other computed anew. Everything else a sample depends on
+// (latitude, longitude, viewing azimuth, X0, Y0, scale) must be the same,
+// bit for bit, or all are computed anew.
+struct KeptSample {
+    double px = 0, py = 0;
+    double theta = 0;   // local sidereal time, hours
+    double slack = -1;  // hours of hour angle; below 0: not computed
+    bool front = false;
+};
+
+struct KeptGrid {
+    uint64_t key[6] = {};
+    std::vector<KeptSample> hour_circles;  // [i * 181 + k]: ra 10 i, dec -90 + k
+    std::vector<KeptSample> dec_circles;   // [i * 361 + k]: dec -90 + 10 i, ra k
+};
+
+bool g_keep_grid = true;
+
+EquatorialPoint KeptProject(KeptSample& kept, const AzElSite& site, const AzElHour& hour,
+                            const AzElDec& dec, const Facing& view)
+{
+    // the change of the sidereal time, hours, taken into [-12, 12]
+    double turned = site.theta - kept.theta;
+    if (turned > 12) turned -= 24;
+    else if (turned < -12) turned += 24;
+    if (g_keep_grid && kept.slack > 0 && std::fabs(turned) < kept.slack)
+        return {kept.front, kept.px, kept.py};
+    double slack = 0;
+    const EquatorialPoint p = EquatorialProject(site, hour, dec, view, &slack);
+    kept = KeptSample{p.px, p.py, site.theta, g_keep_grid ? slack / 15 : -1, p.front};
     return p;
 }
 
@@ -131,6 +215,8 @@ const AltAzPoints& AltAzGrid()
 }
 
 }  // namespace
+
+void Disp4_KeepGrid(bool on) { g_keep_grid = on; }
 
 /*
 **  Disp4
@@ -189,15 +275,26 @@ void Disp4(WSCbase* object)
     for (int k = 0; k < kRaSteps; ++k) hour[k] = Az_El_Hour(site, k);
     for (int k = 0; k < kDecSteps; ++k) dec[k] = Az_El_Dec(-90 + k);
     const Facing view{azmt, std::cos(azmt * kDegToRad), std::sin(azmt * kDegToRad)};
+    static KeptGrid kept;
+    const uint64_t key[6] = {std::bit_cast<uint64_t>(latitude), std::bit_cast<uint64_t>(longitude),
+                             std::bit_cast<uint64_t>(azmt),     std::bit_cast<uint64_t>(X0),
+                             std::bit_cast<uint64_t>(Y0),       std::bit_cast<uint64_t>(scale)};
+    if (kept.hour_circles.empty() || !std::equal(key, key + 6, kept.key)) {
+        std::copy(key, key + 6, kept.key);
+        kept.hour_circles.assign(37 * kDecSteps, KeptSample{});
+        kept.dec_circles.assign(19 * kRaSteps, KeptSample{});
+    }
     // The 37 x 19 crossings of the hour and declination circles are
-    // samples of both: projected on the hour circles, kept for the others.
+    // samples of both: projected on the hour circles, taken from there for
+    // the others.
     EquatorialPoint crossing[37][19];  // [i][m]: ra 10 i, dec -90 + 10 m
     // hour circles every 10 degrees of right ascension (0 and 360 coincide)
     for (int i = 0; i <= 36; ++i) {
         area->setForeColor("#0000ff");
         Polyline line{area};
         for (int k = 0; k <= 180; ++k) {
-            const EquatorialPoint p = EquatorialProject(site, hour[10 * i], dec[k], view);
+            const EquatorialPoint p =
+                KeptProject(kept.hour_circles[i * kDecSteps + k], site, hour[10 * i], dec[k], view);
             if (k % 10 == 0) crossing[i][k / 10] = p;
             line.equatorialTo(p.front, p.px, p.py);
         }
@@ -208,7 +305,9 @@ void Disp4(WSCbase* object)
         Polyline line{area};
         for (int k = 0; k <= 360; ++k) {
             const EquatorialPoint p =
-                k % 10 == 0 ? crossing[k / 10][i] : EquatorialProject(site, hour[k], dec[10 * i], view);
+                k % 10 == 0 ? crossing[k / 10][i]
+                            : KeptProject(kept.dec_circles[i * kRaSteps + k], site, hour[k],
+                                          dec[10 * i], view);
             line.equatorialTo(p.front, p.px, p.py);
         }
     }

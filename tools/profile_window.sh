@@ -55,6 +55,7 @@ kill "$xvfb_pid" 2>/dev/null; wait "$xvfb_pid" 2>/dev/null; xvfb_pid=
 
 callgrind_annotate --inclusive=yes --tree=calling "$cg" >"$work/annotate.txt" 2>/dev/null
 [ -n "${KEEP_ANNOTATE:-}" ] && cp "$work/annotate.txt" "$KEEP_ANNOTATE"
+[ -n "${KEEP_CALLGRIND:-}" ] && cp "$cg" "$KEEP_CALLGRIND"
 awk -v a0="$a0" -v a1="$a1" -v x0="$x0" -v x1="$x1" -v hz="$hz" -v span="$span_ticks" '
 # inclusive instructions of a function (its own line: "N (pct)  *  file:name")
 function num(s) { gsub(",", "", s); return s + 0 }

@@ -16,6 +16,7 @@
 #include "panels/panels.h"
 #include "panels/view_projection.h"
 #include "tests/core/observer.h"
+#include "tests/core/repaint_capture.h"
 
 namespace {
 constexpr double kJd = 2461380.75;  // 2026-12-06 15:00 local
@@ -320,4 +321,45 @@ TEST(PlanetPanel, BodyBelowTheHorizonIsDrawnBelowIt)
     // the last body's colour (Saturn, black) and width 1 are left in force
     EXPECT_EQ(a.rec.calls.back().color, 0x000000u);
     EXPECT_EQ(a.rec.calls.back().width, 1);
+}
+
+// The equatorial grid's samples kept from an earlier second are the samples
+// computed anew: second after second for five minutes (each sample is kept
+// for some seconds and computed again many times), and across jumps of the
+// clock, at three places and views (one inside the Arctic circle looking
+// south-east, where the pole's circles stand high), every repaint's calls
+// are those of the repaints with nothing kept.
+TEST(PlanetPanel, KeptGridSamplesAreTheComputedOnes)
+{
+    struct View {
+        double lat, lon, azmt;
+    };
+    const View kViews[] = {{35.7, 139.7, 0}, {71.0, 25.8, 150}, {-33.9, 151.2, -90}};
+    const int64_t start = Clock_CivilFromFields(2026, 12, 7, 21, 59, 30);
+    std::vector<int64_t> seconds;
+    for (int s = 0; s < 300; ++s) seconds.push_back(start + s);
+    for (int64_t jump : {3600, -7, 86400, 1, 2, 40}) seconds.push_back(seconds.back() + jump);
+    for (const View& v : kViews) {
+        std::vector<size_t> repaints[2];  // a hash of each repaint's calls, one line each
+        for (int keep = 0; keep <= 1; ++keep) {
+            Disp4_KeepGrid(keep == 1);
+            for (int64_t civil : seconds) {
+                repaint_capture::ResetToStart();
+                m_input_lat = v.lat;
+                m_input_lon = v.lon;
+                m_input_azmt = v.azmt;
+                testing_clock::FixedClock clock(civil);
+                Recorder rec;
+                WSCvdrawingArea area(nullptr, "kept grid");
+                area.setPainter(&rec);
+                Koyomi_Pla(&area);
+                std::string all;
+                for (const DrawCall& c : rec.calls) all += repaint_capture::FormatCall(c) + "\n";
+                repaints[keep].push_back(std::hash<std::string>{}(all));
+            }
+        }
+        for (size_t i = 0; i < seconds.size(); ++i)
+            ASSERT_EQ(repaints[0][i], repaints[1][i]) << "lat " << v.lat << ", repaint " << i;
+    }
+    Disp4_KeepGrid(true);
 }
