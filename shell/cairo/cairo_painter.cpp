@@ -166,6 +166,7 @@ void CairoPainter::begin(cairo_t* cr, double scale)
             continue;
         }
         if (last_ == it->second.layout) last_ = layout_;
+        if (last_kept_ == &it->second) last_kept_ = nullptr;
         g_object_unref(it->second.layout);
         it = kept_.erase(it);
     }
@@ -703,20 +704,127 @@ void CairoPainter::text(int x, int y, int, int h, const char* sjis, size_t lengt
             return;
         }
     }
-    syncCairo();
     SjisToUtf8With(cd_, sjis, length, &utf8_);
     bool made = false;
     last_ = keptLayout(utf8_, &made);
     if (made && pango_layout_get_unknown_glyphs_count(last_) > 0) noteMissingGlyphs();
-    PangoRectangle logical;
-    pango_layout_get_pixel_extents(last_, nullptr, &logical);
+    KeptLayout& k = *last_kept_;
+    if (!k.have_logical) {
+        pango_layout_get_pixel_extents(last_, nullptr, &k.logical);
+        k.have_logical = true;
+    }
+    const PangoRectangle& logical = k.logical;
     last_x_ = left;
     last_y_ = box_top + (box_h - logical.height) / 2;
     last_h_ = logical.height;
     last_w_ = logical.width;
+    if (keptText(left - logical.x, last_y_ - logical.y)) return;
+    syncCairo();
     cairo_move_to(cr_, left - logical.x, last_y_ - logical.y);
     pango_cairo_show_layout(cr_, last_);
     cairo_new_path(cr_);
+}
+
+namespace {
+
+// pixman composites a glyph's coverage m over an opaque colour as
+// dst = src * m / 255 + dst * (255 - m) / 255 on each channel, each product
+// rounded (x * m + 0x80, then the division by 255 as (t + t / 256) / 256),
+// the sum saturated (Mul8x2 of Cairo's fills rounds with 0x7f instead).
+inline uint32_t GlyphMul8x2(uint32_t x, uint32_t a)
+{
+    const uint32_t t = (x & 0xff00ffu) * a + 0x800080u;
+    return ((t + ((t >> 8) & 0xff00ffu)) >> 8) & 0xff00ffu;
+}
+
+inline uint32_t GlyphBlend(uint32_t src, uint32_t a, uint32_t dst)
+{
+    const uint32_t na = 255 - a;
+    return Add8x2(GlyphMul8x2(src, a), GlyphMul8x2(dst, na)) |
+           Add8x2(GlyphMul8x2(src >> 8, a), GlyphMul8x2(dst >> 8, na)) << 8;
+}
+
+constexpr int kTextCoverMax = 4000;  // kept texts: at most this many device pixels across
+
+}  // namespace
+
+// Method: the text's coverage is taken once, from Cairo itself: the kept
+// layout drawn white on black with its origin on a whole pixel (the red
+// channel is then the coverage of its glyphs, composited together as
+// pixman does). Drawn again with its origin on a whole pixel, wholly inside
+// the clip, each covered pixel is blended with the colour as pixman
+// composites it. A layout with glyphs no font has (drawn as boxes by
+// Cairo's fills) is not kept.
+bool CairoPainter::keptText(int ox, int oy)
+{
+    if (!kept_texts_on_ || !pixels_ || !last_kept_ || scale_ != std::floor(scale_)) return false;
+    KeptLayout& k = *last_kept_;
+    if (k.cover_state == 0) takeTextCoverage(&k);
+    if (k.cover_state < 0) return false;
+    if (k.cover.empty()) return true;  // no glyph marks a pixel
+    if (ox + k.box[0] < pclip_[0] || oy + k.box[1] < pclip_[1] || ox + k.box[2] > pclip_[2] ||
+        oy + k.box[3] > pclip_[3])
+        return false;
+    if (!pixels_flushed_) {
+        cairo_surface_flush(cairo_get_target(cr_));
+        pixels_flushed_ = true;
+    }
+    const uint32_t colour = 0xff000000u | rgb_;
+    unsigned char* origin = pixels_ + static_cast<ptrdiff_t>(oy + oy_) * stride_ +
+                            static_cast<ptrdiff_t>(ox + ox_) * 4;
+    for (const Covered& c : k.cover) {
+        auto* p = reinterpret_cast<uint32_t*>(origin + static_cast<ptrdiff_t>(c.dy) * stride_ +
+                                              static_cast<ptrdiff_t>(c.dx) * 4);
+        *p = c.a == 255 ? colour : GlyphBlend(colour, c.a, *p);
+    }
+    pixels_dirty_ = true;
+    return true;
+}
+
+void CairoPainter::takeTextCoverage(KeptLayout* k)
+{
+    k->cover_state = -1;
+    k->cover.clear();
+    if (pango_layout_get_unknown_glyphs_count(k->layout) > 0) return;
+    PangoRectangle ink;
+    pango_layout_get_pixel_extents(k->layout, &ink, nullptr);
+    // room for ink beyond the extents, a line height each side
+    const int margin = std::max(8, k->logical.height);
+    const int w = std::max(0, ink.width) + 2 * margin, h = std::max(0, ink.height) + 2 * margin;
+    if (w > kTextCoverMax || h > kTextCoverMax) return;
+    cairo_surface_t* s = cairo_image_surface_create(CAIRO_FORMAT_RGB24, w, h);
+    cairo_surface_mark_dirty(s);
+    cairo_t* c = cairo_create(s);
+    cairo_set_source_rgb(c, 1, 1, 1);
+    const int x0 = margin - ink.x, y0 = margin - ink.y;  // the layout's origin
+    cairo_move_to(c, x0, y0);
+    pango_cairo_show_layout(c, k->layout);
+    cairo_destroy(c);
+    cairo_surface_flush(s);
+    const unsigned char* data = cairo_image_surface_get_data(s);
+    const int stride = cairo_image_surface_get_stride(s);
+    int box[4] = {w, h, 0, 0};
+    for (int j = 0; j < h; ++j) {
+        const auto* row = reinterpret_cast<const uint32_t*>(data + static_cast<ptrdiff_t>(j) * stride);
+        for (int i = 0; i < w; ++i) {
+            const uint8_t a = static_cast<uint8_t>((row[i] >> 16) & 0xff);
+            if (a == 0) continue;
+            // a mark on the surface's edge may have been cut: not kept
+            if (i == 0 || j == 0 || i == w - 1 || j == h - 1) {
+                cairo_surface_destroy(s);
+                k->cover.clear();
+                return;
+            }
+            k->cover.push_back(Covered{static_cast<int16_t>(i - x0), static_cast<int16_t>(j - y0), a});
+            box[0] = std::min(box[0], i - x0);
+            box[1] = std::min(box[1], j - y0);
+            box[2] = std::max(box[2], i - x0 + 1);
+            box[3] = std::max(box[3], j - y0 + 1);
+        }
+    }
+    cairo_surface_destroy(s);
+    std::copy(box, box + 4, k->box);
+    k->cover_state = 1;
 }
 
 // Method: a layout of the text in the font of every text, laid out once and
@@ -731,6 +839,7 @@ PangoLayout* CairoPainter::keptLayout(const std::string& utf8, bool* made)
     const auto it = kept_.find(utf8);
     if (it != kept_.end()) {
         it->second.drawn = begins_;
+        last_kept_ = &it->second;
         return it->second.layout;
     }
     if (kept_.size() >= kKept) dropKeptLayouts();
@@ -739,7 +848,10 @@ PangoLayout* CairoPainter::keptLayout(const std::string& utf8, bool* made)
     pango_layout_set_single_paragraph_mode(l, TRUE);
     if (desc_) pango_layout_set_font_description(l, desc_);
     pango_layout_set_text(l, utf8.data(), static_cast<int>(utf8.size()));
-    kept_.emplace(utf8, KeptLayout{l, begins_});
+    KeptLayout entry;
+    entry.layout = l;
+    entry.drawn = begins_;
+    last_kept_ = &kept_.emplace(utf8, std::move(entry)).first->second;
     *made = true;
     return l;
 }
@@ -747,6 +859,7 @@ PangoLayout* CairoPainter::keptLayout(const std::string& utf8, bool* made)
 void CairoPainter::dropKeptLayouts()
 {
     if (last_ != layout_) last_ = layout_;
+    last_kept_ = nullptr;
     for (auto& [text, k] : kept_) g_object_unref(k.layout);
     kept_.clear();
 }

@@ -98,6 +98,10 @@ public:
     // as Cairo's fill, at a fraction of its cost (on by default; off, every
     // disc is Cairo's fill, for the tests' comparison).
     void setKeptDiscs(bool on) { kept_discs_on_ = on; }
+    // Texts likewise: a text drawn again on an image target at a whole
+    // scale is set from Cairo's coverage of its glyphs, taken once with its
+    // kept layout, blended as pixman composites glyphs (on by default).
+    void setKeptTexts(bool on) { kept_texts_on_ = on; }
 
     // The device pixels a text would mark, drawn as text() draws it at the
     // scale of the last begin(): its ink, from its kept layout,
@@ -141,6 +145,9 @@ private:
     PangoLayout* keptLayout(const std::string& utf8, bool* made);
     void dropKeptLayouts();
     bool keptDisc(int x, int y, int w, int h);
+    bool keptText(int ox, int oy);
+    struct KeptLayout;
+    void takeTextCoverage(KeptLayout* k);
     struct DiscCoverage;
     static DiscCoverage DiscCoverageOf(double rx, double ry, int fx, int fy);
 
@@ -155,6 +162,7 @@ private:
     };
     std::unordered_map<uint64_t, DiscCoverage> discs_;
     bool kept_discs_on_ = true;
+    bool kept_texts_on_ = true;
     // Direct pixel access when the target is an ARGB32/RGB24 image drawn at
     // a whole-pixel offset: one-pixel lines are set pixel by pixel there.
     unsigned char* pixels_ = nullptr;
@@ -171,10 +179,23 @@ private:
     // Layouts of the texts drawn, by their UTF-8, kept while the font and
     // the context stay (a text drawn again is not laid out again), each
     // with the count of begin() it was last drawn in; owned.
-    struct KeptLayout {
-        PangoLayout* layout;
-        unsigned long drawn;
+    // With it, once taken, its logical extents and Cairo's coverage of its
+    // glyphs drawn at a whole-pixel origin: each marked device pixel, from
+    // the origin, with its coverage (see keptText).
+    struct Covered {
+        int16_t dx, dy;
+        uint8_t a;
     };
+    struct KeptLayout {
+        PangoLayout* layout = nullptr;
+        unsigned long drawn = 0;
+        bool have_logical = false;
+        PangoRectangle logical{};
+        int cover_state = 0;  // 0 not taken, 1 taken, -1 not to be kept
+        int box[4] = {0, 0, 0, 0};  // the covered pixels' box from the origin
+        std::vector<Covered> cover;
+    };
+    KeptLayout* last_kept_ = nullptr;  // the kept layout of the last text, or null
     std::unordered_map<std::string, KeptLayout> kept_;
     unsigned long begins_ = 0;
     std::string font_key_;             // family, size and weight the kept layouts have

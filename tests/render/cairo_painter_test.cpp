@@ -270,6 +270,55 @@ TEST(CairoPainterArc, KeptDiscsAreCairosFills)
     }
 }
 
+// A text set from its kept coverage is what Pango and Cairo draw, pixel for
+// pixel: texts of the picture (kana, kanji, digits) moved a pixel at a time
+// across and down a surface, over many shades, at scales 1 and 2, in both
+// image formats, overlapping and crossing the clip (Cairo's there).
+TEST(CairoPainterText, KeptTextsAreCairosGlyphs)
+{
+    const char* const kTexts[] = {"Ori.ｵﾘｵﾝ", "2461381.375000", "月の入 23:00", "東京湾潮汐", "W"};
+    const uint32_t kColours[] = {0x000000, 0xff0000, 0x0000ff, 0xffffff, 0xffff00};
+    for (cairo_format_t format : {CAIRO_FORMAT_RGB24, CAIRO_FORMAT_ARGB32})
+    for (int k : {1, 2})
+    for (int down = 0; down <= 1; ++down) {
+        const int span = (down ? 400 : 700) / k;  // places, picture pixels
+        const int sw = down ? 260 * k : (span + 200) * k;
+        const int sh = down ? (span + 60) * k : 70 * k;
+        cairo_surface_t* img[2];
+        for (int m = 0; m < 2; ++m) {
+            img[m] = cairo_image_surface_create(format, sw, sh);
+            unsigned char* data = cairo_image_surface_get_data(img[m]);
+            const int stride = cairo_image_surface_get_stride(img[m]);
+            for (int j = 0; j < sh; ++j)
+                for (int i = 0; i < sw; ++i)
+                    reinterpret_cast<uint32_t*>(data + j * stride)[i] =
+                        0xff000000u | ((i * 37 + j * 11) & 0xff) << 16 |
+                        ((i * 5 + j * 29) & 0xff) << 8 | ((i * 13 + j * 3) & 0xff);
+            cairo_surface_mark_dirty(img[m]);
+            cairo_t* cr = cairo_create(img[m]);
+            cairo_rectangle(cr, 3, 2, sw - 7, sh - 5);
+            cairo_clip(cr);
+            cairo_translate(cr, down ? 0 : 1, down ? 3 : 0);
+            CairoPainter p;
+            p.setKeptTexts(m == 1);
+            p.begin(cr, k);
+            for (int n = 0; n <= span; ++n) {
+                const char* t = kTexts[n % 5];
+                p.setColor(kColours[n % 5]);
+                p.text(down ? 2 : n - 20, down ? n - 10 : 4 + n % 17, 300, 30, t, std::strlen(t));
+            }
+            p.end();
+            cairo_destroy(cr);
+            cairo_surface_flush(img[m]);
+        }
+        EXPECT_EQ(0, std::memcmp(cairo_image_surface_get_data(img[0]), cairo_image_surface_get_data(img[1]),
+                                 static_cast<size_t>(cairo_image_surface_get_stride(img[0])) * sh))
+            << "scale " << k << (down ? " down" : " across") << ", format " << format;
+        cairo_surface_destroy(img[0]);
+        cairo_surface_destroy(img[1]);
+    }
+}
+
 namespace {
 void PaintBackground(WSCbase* object)
 {
