@@ -704,9 +704,8 @@ void CairoPainter::text(int x, int y, int, int h, const char* sjis, size_t lengt
             return;
         }
     }
-    SjisToUtf8With(cd_, sjis, length, &utf8_);
     bool made = false;
-    last_ = keptLayout(utf8_, &made);
+    last_ = keptLayout(sjis, length, &made);
     if (made && pango_layout_get_unknown_glyphs_count(last_) > 0) noteMissingGlyphs();
     KeptLayout& k = *last_kept_;
     if (!k.have_logical) {
@@ -748,8 +747,8 @@ constexpr int kTextCoverMax = 4000;  // kept texts: at most this many device pix
 
 }  // namespace
 
-// Method: the text's coverage is taken once, from Cairo itself: the kept
-// layout drawn white on black with its origin on a whole pixel (the red
+// Method: the text's coverage is taken once, at its second drawing, from
+// Cairo itself: the kept layout drawn white on black with its origin on a whole pixel (the red
 // channel is then the coverage of its glyphs, composited together as
 // pixman does). Drawn again with its origin on a whole pixel, wholly inside
 // the clip, each covered pixel is blended with the colour as pixman
@@ -759,8 +758,9 @@ bool CairoPainter::keptText(int ox, int oy)
 {
     if (!kept_texts_on_ || !pixels_ || !last_kept_ || scale_ != std::floor(scale_)) return false;
     KeptLayout& k = *last_kept_;
-    if (k.cover_state == 0) takeTextCoverage(&k);
-    if (k.cover_state < 0) return false;
+    // a text drawn once (the clock's) is Cairo's; one drawn again is kept
+    if (k.cover_state == 0 && ++k.uses >= 2) takeTextCoverage(&k);
+    if (k.cover_state <= 0) return false;
     if (k.cover.empty()) return true;  // no glyph marks a pixel
     if (ox + k.box[0] < pclip_[0] || oy + k.box[1] < pclip_[1] || ox + k.box[2] > pclip_[2] ||
         oy + k.box[3] > pclip_[3])
@@ -788,8 +788,8 @@ void CairoPainter::takeTextCoverage(KeptLayout* k)
     if (pango_layout_get_unknown_glyphs_count(k->layout) > 0) return;
     PangoRectangle ink;
     pango_layout_get_pixel_extents(k->layout, &ink, nullptr);
-    // room for ink beyond the extents, a line height each side
-    const int margin = std::max(8, k->logical.height);
+    // room for ink beyond the extents (a mark on the edge is not kept)
+    const int margin = 4 * static_cast<int>(scale_);
     const int w = std::max(0, ink.width) + 2 * margin, h = std::max(0, ink.height) + 2 * margin;
     if (w > kTextCoverMax || h > kTextCoverMax) return;
     cairo_surface_t* s = cairo_image_surface_create(CAIRO_FORMAT_RGB24, w, h);
@@ -833,10 +833,11 @@ void CairoPainter::takeTextCoverage(KeptLayout* k)
 // all dropped beyond kKept); all dropped when the font or the context (the
 // target's font options, resolution) changes, so a kept layout is the
 // layout the text would get anew.
-PangoLayout* CairoPainter::keptLayout(const std::string& utf8, bool* made)
+PangoLayout* CairoPainter::keptLayout(const char* sjis, size_t length, bool* made)
 {
     constexpr size_t kKept = 1024;
-    const auto it = kept_.find(utf8);
+    key_.assign(sjis, length);
+    const auto it = kept_.find(key_);
     if (it != kept_.end()) {
         it->second.drawn = begins_;
         last_kept_ = &it->second;
@@ -847,11 +848,12 @@ PangoLayout* CairoPainter::keptLayout(const std::string& utf8, bool* made)
     pango_layout_set_alignment(l, PANGO_ALIGN_LEFT);
     pango_layout_set_single_paragraph_mode(l, TRUE);
     if (desc_) pango_layout_set_font_description(l, desc_);
-    pango_layout_set_text(l, utf8.data(), static_cast<int>(utf8.size()));
+    SjisToUtf8With(cd_, sjis, length, &utf8_);
+    pango_layout_set_text(l, utf8_.data(), static_cast<int>(utf8_.size()));
     KeptLayout entry;
     entry.layout = l;
     entry.drawn = begins_;
-    last_kept_ = &kept_.emplace(utf8, std::move(entry)).first->second;
+    last_kept_ = &kept_.emplace(key_, std::move(entry)).first->second;
     *made = true;
     return l;
 }
@@ -871,10 +873,9 @@ bool CairoPainter::textInkBox(int x, int y, int h, const char* sjis, size_t leng
     if (!begun_) return false;
     box[0] = box[1] = box[2] = box[3] = 0;
     if (!sjis || length == 0) return true;
-    SjisToUtf8With(cd_, sjis, length, &utf8_);
     bool made = false;
     PangoRectangle ink, logical;
-    pango_layout_get_pixel_extents(keptLayout(utf8_, &made), &ink, &logical);
+    pango_layout_get_pixel_extents(keptLayout(sjis, length, &made), &ink, &logical);
     const int left = edge(x), box_top = edge(y), box_h = edge(y + h) - box_top;
     const int top = box_top + (box_h - logical.height) / 2;
     // the layout's origin on the device, as text() moves to it

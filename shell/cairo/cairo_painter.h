@@ -142,7 +142,7 @@ private:
     void syncCairo();
     int edge(int v) const;
     void noteMissingGlyphs();
-    PangoLayout* keptLayout(const std::string& utf8, bool* made);
+    PangoLayout* keptLayout(const char* sjis, size_t length, bool* made);
     void dropKeptLayouts();
     bool keptDisc(int x, int y, int w, int h);
     bool keptText(int ox, int oy);
@@ -176,7 +176,8 @@ private:
     PangoContext* context_ = nullptr;  // owned, reused across repaints
     PangoLayout* layout_ = nullptr;    // owned, reused for every text
     PangoLayout* last_ = nullptr;      // the layout of the last text (layout_ or a kept one)
-    // Layouts of the texts drawn, by their UTF-8, kept while the font and
+    // Layouts of the texts drawn, by their Shift_JIS bytes (converted only
+    // when a text is new), kept while the font and
     // the context stay (a text drawn again is not laid out again), each
     // with the count of begin() it was last drawn in; owned.
     // With it, once taken, its logical extents and Cairo's coverage of its
@@ -192,6 +193,7 @@ private:
         bool have_logical = false;
         PangoRectangle logical{};
         int cover_state = 0;  // 0 not taken, 1 taken, -1 not to be kept
+        int uses = 0;         // texts drawn with it (taken at the second)
         int box[4] = {0, 0, 0, 0};  // the covered pixels' box from the origin
         std::vector<Covered> cover;
     };
@@ -206,6 +208,7 @@ private:
     PangoFontDescription* desc_ = nullptr;  // the font of every text, owned
     iconv_t cd_ = reinterpret_cast<iconv_t>(-1);
     std::string utf8_;                 // conversion buffer, reused
+    std::string key_;                  // the kept layouts' key of the text, reused
     uint32_t rgb_ = 0;                 // colour in force, 0xRRGGBB
     int width_ = 1;
     bool pending_ = false;             // a stroke path of crisp lines is open
