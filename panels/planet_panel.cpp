@@ -56,11 +56,16 @@ struct Polyline {
         x = nx;
         y = ny;
     }
-    void equatorialTo(bool front, double px, double py)
+    // a sample of an hour or declination circle: joined to the last when
+    // both are in front; one behind breaks the circle
+    void equatorialTo(bool front, short nx, short ny)
     {
-        short nx = NarrowShort(px), ny = NarrowShort(py);
-        if (front && have) area->drawLine(x, y, nx, ny);
-        have = front;
+        if (!front) {
+            have = false;
+            return;
+        }
+        if (have) area->drawLine(x, y, nx, ny);
+        have = true;
         x = nx;
         y = ny;
     }
@@ -158,9 +163,9 @@ EquatorialPoint EquatorialProject(const AzElSite& site, const AzElHour& hour, co
 // (latitude, longitude, viewing azimuth, X0, Y0, scale) must be the same,
 // bit for bit, or all are computed anew.
 struct KeptSample {
-    double px = 0, py = 0;
     double theta = 0;   // local sidereal time, hours
     double slack = -1;  // hours of hour angle; below 0: not computed
+    short nx = 0, ny = 0;  // the pixel, in front
     bool front = false;
 };
 
@@ -172,19 +177,28 @@ struct KeptGrid {
 
 bool g_keep_grid = true;
 
-EquatorialPoint KeptProject(KeptSample& kept, const AzElSite& site, const AzElHour& hour,
-                            const AzElDec& dec, const Facing& view)
+// A sample as drawn: in front or not, its pixel, and, when computed anew,
+// the point it was narrowed from.
+struct Sampled {
+    bool front;
+    bool fresh;
+    short nx, ny;
+    double px, py;
+};
+
+// A sample computed anew, and kept with its slack.
+Sampled FreshSample(KeptSample& kept, const AzElSite& site, const AzElHour& hour,
+                    const AzElDec& dec, const Facing& view)
 {
-    // the change of the sidereal time, hours, taken into [-12, 12]
-    double turned = site.theta - kept.theta;
-    if (turned > 12) turned -= 24;
-    else if (turned < -12) turned += 24;
-    if (g_keep_grid && kept.slack > 0 && std::fabs(turned) < kept.slack)
-        return {kept.front, kept.px, kept.py};
     double slack = 0;
     const EquatorialPoint p = EquatorialProject(site, hour, dec, view, &slack);
-    kept = KeptSample{p.px, p.py, site.theta, g_keep_grid ? slack / 15 : -1, p.front};
-    return p;
+    Sampled s{p.front, true, 0, 0, p.px, p.py};
+    if (p.front) {
+        s.nx = NarrowShort(p.px);
+        s.ny = NarrowShort(p.py);
+    }
+    kept = KeptSample{site.theta, g_keep_grid ? slack / 15 : -1, s.nx, s.ny, p.front};
+    return s;
 }
 
 // The altitude-azimuth grid's 19 x 19 points (el, d) = (-90 + 10 i,
@@ -270,10 +284,21 @@ void Disp4(WSCbase* object)
     // declinations' sines, cosines and tangents are computed once here
     // (Az_El's own steps, so every az and el is bit for bit Az_El's).
     const AzElSite site = Az_El_Site(jdstart, latitude, longitude);
-    AzElHour hour[kRaSteps];   // [k]: right ascension k degrees
-    AzElDec dec[kDecSteps];    // [k]: declination -90 + k degrees
-    for (int k = 0; k < kRaSteps; ++k) hour[k] = Az_El_Hour(site, k);
-    for (int k = 0; k < kDecSteps; ++k) dec[k] = Az_El_Dec(-90 + k);
+    static const std::vector<AzElDec> dec = [] {  // [k]: declination -90 + k degrees
+        std::vector<AzElDec> d(kDecSteps);
+        for (int k = 0; k < kDecSteps; ++k) d[k] = Az_El_Dec(-90 + k);
+        return d;
+    }();
+    // [k]: right ascension k degrees, computed when a sample needs it
+    AzElHour hours[kRaSteps];
+    bool have_hour[kRaSteps] = {};
+    auto hour = [&](int k) -> const AzElHour& {
+        if (!have_hour[k]) {
+            hours[k] = Az_El_Hour(site, k);
+            have_hour[k] = true;
+        }
+        return hours[k];
+    };
     const Facing view{azmt, std::cos(azmt * kDegToRad), std::sin(azmt * kDegToRad)};
     static KeptGrid kept;
     const uint64_t key[6] = {std::bit_cast<uint64_t>(latitude), std::bit_cast<uint64_t>(longitude),
@@ -284,31 +309,46 @@ void Disp4(WSCbase* object)
         kept.hour_circles.assign(37 * kDecSteps, KeptSample{});
         kept.dec_circles.assign(19 * kRaSteps, KeptSample{});
     }
+    // a sample drawn as kept while the sky has turned less than its slack
+    // (the change of the sidereal time taken into [-12, 12] hours), else anew
+    auto sample = [&](KeptSample& ks, int ra, int k) {
+        double turned = site.theta - ks.theta;
+        if (turned > 12) turned -= 24;
+        else if (turned < -12) turned += 24;
+        if (g_keep_grid && ks.slack > 0 && std::fabs(turned) < ks.slack)
+            return Sampled{ks.front, false, ks.nx, ks.ny, 0, 0};
+        return FreshSample(ks, site, hour(ra), dec[k], view);
+    };
     // The 37 x 19 crossings of the hour and declination circles are
     // samples of both: projected on the hour circles, taken from there for
-    // the others.
-    EquatorialPoint crossing[37][19];  // [i][m]: ra 10 i, dec -90 + 10 m
+    // the others (narrowed again when computed anew, as each circle
+    // narrows its own samples).
+    Sampled crossing[37][19];  // [i][m]: ra 10 i, dec -90 + 10 m
     // hour circles every 10 degrees of right ascension (0 and 360 coincide)
     for (int i = 0; i <= 36; ++i) {
         area->setForeColor("#0000ff");
         Polyline line{area};
+        KeptSample* ks = &kept.hour_circles[i * kDecSteps];
         for (int k = 0; k <= 180; ++k) {
-            const EquatorialPoint p =
-                KeptProject(kept.hour_circles[i * kDecSteps + k], site, hour[10 * i], dec[k], view);
+            const Sampled p = sample(ks[k], 10 * i, k);
             if (k % 10 == 0) crossing[i][k / 10] = p;
-            line.equatorialTo(p.front, p.px, p.py);
+            line.equatorialTo(p.front, p.nx, p.ny);
         }
     }
     // declination circles every 10 degrees
     for (int i = 0; i <= 18; ++i) {
         area->setForeColor("#0000ff");
         Polyline line{area};
+        KeptSample* ks = &kept.dec_circles[i * kRaSteps];
         for (int k = 0; k <= 360; ++k) {
-            const EquatorialPoint p =
-                k % 10 == 0 ? crossing[k / 10][i]
-                            : KeptProject(kept.dec_circles[i * kRaSteps + k], site, hour[k],
-                                          dec[10 * i], view);
-            line.equatorialTo(p.front, p.px, p.py);
+            if (k % 10 == 0) {
+                const Sampled& p = crossing[k / 10][i];
+                if (p.front && p.fresh) line.equatorialTo(true, NarrowShort(p.px), NarrowShort(p.py));
+                else line.equatorialTo(p.front, p.nx, p.ny);
+                continue;
+            }
+            const Sampled p = sample(ks[k], k, 10 * i);
+            line.equatorialTo(p.front, p.nx, p.ny);
         }
     }
 
