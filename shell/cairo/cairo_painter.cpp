@@ -484,6 +484,7 @@ void CairoPainter::line(int x1, int y1, int x2, int y2)
     const bool crisp = width_ == 1 || ((x1 == x2 || y1 == y2) && width_ % 2 == 0);
     const bool alone = !batching_ || !crisp;
     if (alone) strokePending();
+    if (alone && keptLine(x1, y1, x2, y2)) return;
     const double off = (width_ % 2 == 1) ? 0.5 : 0.0;
     cairo_move_to(cr_, x1 + off, y1 + off);
     cairo_line_to(cr_, x2 + off, y2 + off);
@@ -513,6 +514,7 @@ void CairoPainter::scaledLine(int x1, int y1, int x2, int y2)
         cairo_fill(cr_);
         return;
     }
+    if (keptLine(x1, y1, x2, y2)) return;
     const double off = (width_ % 2 == 1) ? 0.5 : 0.0;
     cairo_move_to(cr_, (x1 + off) * scale_, (y1 + off) * scale_);
     cairo_line_to(cr_, (x2 + off) * scale_, (y2 + off) * scale_);
@@ -537,27 +539,37 @@ void CairoPainter::arc(int x, int y, int w, int h, int start, int extent, bool f
     // wholly outside the clip: nothing to draw
     if (batching_ && outsideClip(x - 1.0, y - 1.0, x + w + 1.0, y + h + 1.0)) return;
     const bool whole = extent == 0 || extent >= kFullCircle || extent <= -kFullCircle;
-    if (fill && whole && keptDisc(x, y, w, h)) return;
+    if (keptArc(x, y, w, h, whole ? 0 : start, whole ? 0 : extent, fill)) return;
     syncCairo();
-    const double a0 = -start * kRadPer64th;
-    const double a1 = -(start + extent) * kRadPer64th;
-
-    cairo_new_path(cr_);
-    cairo_save(cr_);
-    cairo_translate(cr_, cx, cy);
-    cairo_scale(cr_, rx, ry);
-    if (whole) {
-        cairo_arc(cr_, 0, 0, 1, 0, 2 * M_PI);
-        cairo_close_path(cr_);
-    } else {
-        if (fill) cairo_move_to(cr_, 0, 0);
-        if (extent > 0) cairo_arc_negative(cr_, 0, 0, 1, a0, a1);
-        else cairo_arc(cr_, 0, 0, 1, a0, a1);
-        if (fill) cairo_close_path(cr_);
-    }
-    cairo_restore(cr_);  // stroke width in device pixels, not in the unit circle
+    ArcPath(cr_, cx, cy, rx, ry, start, extent, fill);
     if (fill) cairo_fill(cr_);
     else cairo_stroke(cr_);
+}
+
+// The path of an arc: the ellipse of radii rx, ry about (cx, cy) in the
+// context's space, whole (extent 0 or a whole turn) or from start through
+// extent (1/64 degree, counter-clockwise on the screen), a pie slice when
+// filled.
+void CairoPainter::ArcPath(cairo_t* c, double cx, double cy, double rx, double ry, int start,
+                           int extent, bool fill)
+{
+    const bool whole = extent == 0 || extent >= kFullCircle || extent <= -kFullCircle;
+    const double a0 = -start * kRadPer64th;
+    const double a1 = -(start + extent) * kRadPer64th;
+    cairo_new_path(c);
+    cairo_save(c);
+    cairo_translate(c, cx, cy);
+    cairo_scale(c, rx, ry);
+    if (whole) {
+        cairo_arc(c, 0, 0, 1, 0, 2 * M_PI);
+        cairo_close_path(c);
+    } else {
+        if (fill) cairo_move_to(c, 0, 0);
+        if (extent > 0) cairo_arc_negative(c, 0, 0, 1, a0, a1);
+        else cairo_arc(c, 0, 0, 1, a0, a1);
+        if (fill) cairo_close_path(c);
+    }
+    cairo_restore(c);  // stroke width in device pixels, not in the unit circle
 }
 
 namespace {
@@ -587,42 +599,98 @@ inline uint32_t Blend(uint32_t src, uint32_t a, uint32_t dst)
            Add8x2(Mul8x2(src >> 8, a), Mul8x2(dst >> 8, na)) << 8;
 }
 
-constexpr int kDiscMax = 255;        // kept: at most this many device pixels across
-constexpr size_t kDiscsKept = 256;   // sizes and places kept at once
-constexpr double kDiscScaleMax = 8;  // kept at the whole scales 1 to 8
+constexpr int kShapeMax = 255;        // kept: at most this many device pixels across
+constexpr size_t kShapesKept = 512;   // shapes kept at once
+constexpr double kShapeScaleMax = 8;  // kept at the whole scales 1 to 8
 
 // Half of a whole number, rounded down.
 int FloorHalf(long twice) { return static_cast<int>(twice >= 0 ? twice / 2 : -((1 - twice) / 2)); }
 
 }  // namespace
 
-// Method: Cairo fills the ellipse once, white on black, its centre at the
-// same place within a device pixel and the path the one arc() makes (the
-// same fraction of the move, the same scale and arc); the red channel is
-// then the coverage (white times a is a). Every later ellipse of that size
+// Method: Cairo draws the shape once, white on black, with its reference
+// point (an ellipse's centre, a line's start) at the same place within a
+// device pixel and the path the painter makes (the same fraction of the
+// move, the same scale, arc, line width and caps); the red channel is then
+// the coverage (white times a is a). Every later shape of that kind, size
 // and place blends its colour with that coverage pixel by pixel, as Cairo's
-// fill does. Only on the painter's own pixels (an image, a whole-pixel
-// move), at a whole scale (the centre on a whole or half pixel) and wholly
-// inside the clip; anything else is Cairo's.
-bool CairoPainter::keptDisc(int x, int y, int w, int h)
+// fill and stroke do (one antialiased pass over the shape's polygon). Only
+// on the painter's own pixels (an image, a whole-pixel move), at a whole
+// scale (the reference point on a whole or half pixel) and wholly inside
+// the clip; anything else is Cairo's, and so is a shape whose coverage
+// reached the edge of the surface it was taken on.
+bool CairoPainter::keptArc(int x, int y, int w, int h, int start, int extent, bool fill)
 {
-    if (!kept_discs_on_ || !pixels_ || scale_ != std::floor(scale_) || scale_ > kDiscScaleMax)
+    if (!kept_shapes_on_ || !pixels_ || scale_ != std::floor(scale_) || scale_ > kShapeScaleMax)
         return false;
     const int k = static_cast<int>(scale_);
-    if (w <= 0 || h <= 0 || w * k > kDiscMax || h * k > kDiscMax) return false;
+    if (w <= 0 || h <= 0 || w * k > kShapeMax || h * k > kShapeMax) return false;
     // twice the centre in device pixels: a whole number at a whole scale
     const long cx2 = (2L * x + w) * k + 2L * ox_, cy2 = (2L * y + h) * k + 2L * oy_;
     const int px = FloorHalf(cx2), py = FloorHalf(cy2);
     const int fx = static_cast<int>(cx2 - 2L * px), fy = static_cast<int>(cy2 - 2L * py);
-    const uint64_t key = static_cast<uint64_t>(w) | static_cast<uint64_t>(h) << 16 |
-                         static_cast<uint64_t>(k) << 32 | static_cast<uint64_t>(fx) << 40 |
-                         static_cast<uint64_t>(fy) << 41;
-    auto it = discs_.find(key);
-    if (it == discs_.end()) {
-        if (discs_.size() >= kDiscsKept) discs_.clear();
-        it = discs_.emplace(key, DiscCoverageOf(w / 2.0 * scale_, h / 2.0 * scale_, fx, fy)).first;
+    const int width = fill ? 0 : width_;
+    const int key[] = {fill ? 1 : 2, w, h, start, extent, width, k, fx, fy};
+    const double inset = fill ? 0.0 : width_;
+    const double rx = (w - inset) / 2.0 * scale_, ry = (h - inset) / 2.0 * scale_;
+    const int margin = static_cast<int>(std::ceil(std::max(rx, ry))) + width * k + 3;
+    return keptShape(key, sizeof key, px, py, margin, margin, [&](cairo_t* c, int ox, int oy) {
+        ArcPath(c, ox + fx / 2.0, oy + fy / 2.0, rx, ry, start, extent, fill);
+        if (fill) {
+            cairo_fill(c);
+            return;
+        }
+        cairo_set_line_width(c, width_ * scale_);
+        cairo_set_line_cap(c, width_ == 1 ? CAIRO_LINE_CAP_SQUARE : CAIRO_LINE_CAP_BUTT);
+        cairo_stroke(c);
+    });
+}
+
+// A wide line stroked alone, as line() strokes it: slanted only (Cairo
+// draws a level or upright one as boxes, another way).
+bool CairoPainter::keptLine(int x1, int y1, int x2, int y2)
+{
+    if (!kept_shapes_on_ || !pixels_ || scale_ != std::floor(scale_) || scale_ > kShapeScaleMax)
+        return false;
+    if (x1 == x2 || y1 == y2 || width_ < 2) return false;
+    const int k = static_cast<int>(scale_);
+    const int dx = (x2 - x1) * k, dy = (y2 - y1) * k;
+    if (std::abs(dx) > kShapeMax || std::abs(dy) > kShapeMax) return false;
+    const int odd = width_ % 2;  // a half-pixel offset of odd widths
+    const long sx2 = (2L * x1 + odd) * k + 2L * ox_, sy2 = (2L * y1 + odd) * k + 2L * oy_;
+    const int px = FloorHalf(sx2), py = FloorHalf(sy2);
+    const int fx = static_cast<int>(sx2 - 2L * px), fy = static_cast<int>(sy2 - 2L * py);
+    const int key[] = {3, dx, dy, width_, k, fx, fy};
+    const int reach = width_ * k + 3;
+    return keptShape(key, sizeof key, px, py, reach + std::max(0, -dx), reach + std::max(0, -dy),
+                     [&](cairo_t* c, int ox, int oy) {
+                         cairo_move_to(c, ox + fx / 2.0, oy + fy / 2.0);
+                         cairo_line_to(c, ox + fx / 2.0 + dx, oy + fy / 2.0 + dy);
+                         cairo_set_line_width(c, width_ * scale_);
+                         cairo_set_line_cap(c, CAIRO_LINE_CAP_BUTT);
+                         cairo_stroke(c);
+                     },
+                     reach + std::max(0, dx), reach + std::max(0, dy));
+}
+
+// The kept coverage of a shape by its key (taken on first use), set at the
+// device pixel (px, py) of its reference point. before_x, before_y: room on
+// the surface it is taken on left of and above the reference point;
+// after_x, after_y right of and below it (as much as before when 0).
+bool CairoPainter::keptShape(const int* key, size_t key_size, int px, int py, int before_x,
+                             int before_y, const std::function<void(cairo_t*, int, int)>& draw,
+                             int after_x, int after_y)
+{
+    key_.assign(reinterpret_cast<const char*>(key), key_size);
+    auto it = shapes_.find(key_);
+    if (it == shapes_.end()) {
+        if (shapes_.size() >= kShapesKept) shapes_.clear();
+        if (after_x == 0) after_x = before_x;
+        if (after_y == 0) after_y = before_y;
+        it = shapes_.emplace(key_, CoverageOf(before_x, before_y, after_x, after_y, draw)).first;
     }
-    const DiscCoverage& d = it->second;
+    const ShapeCoverage& d = it->second;
+    if (!d.kept) return false;
     if (d.a.empty()) return true;  // Cairo marks no pixel
     // the box in user space: wholly inside the clip, or Cairo's
     const int left = px + d.dx - ox_, top = py + d.dy - oy_;
@@ -647,22 +715,18 @@ bool CairoPainter::keptDisc(int x, int y, int w, int h)
     return true;
 }
 
-// Cairo's coverage of an ellipse of radii rx, ry (device pixels) centred
-// fx / 2, fy / 2 of a pixel past a pixel corner: filled by arc()'s path,
-// white on black, and read back.
-CairoPainter::DiscCoverage CairoPainter::DiscCoverageOf(double rx, double ry, int fx, int fy)
+// Cairo's coverage of a shape drawn by draw(c, ox, oy) in white on black
+// with its reference point in the pixel (ox, oy) of a surface with the
+// given room around that pixel, read back.
+CairoPainter::ShapeCoverage CairoPainter::CoverageOf(
+    int before_x, int before_y, int after_x, int after_y,
+    const std::function<void(cairo_t*, int, int)>& draw)
 {
-    const int mx = static_cast<int>(std::ceil(rx)) + 2, my = static_cast<int>(std::ceil(ry)) + 2;
-    const int sw = 2 * mx + 1, sh = 2 * my + 1;
+    const int sw = before_x + after_x + 1, sh = before_y + after_y + 1;
     cairo_surface_t* s = cairo_image_surface_create(CAIRO_FORMAT_RGB24, sw, sh);
     cairo_t* c = cairo_create(s);
     cairo_set_source_rgb(c, 1, 1, 1);
-    cairo_translate(c, mx + fx / 2.0, my + fy / 2.0);
-    cairo_scale(c, rx, ry);
-    cairo_arc(c, 0, 0, 1, 0, 2 * M_PI);
-    cairo_close_path(c);
-    cairo_identity_matrix(c);
-    cairo_fill(c);
+    draw(c, before_x, before_y);
     cairo_destroy(c);
     cairo_surface_flush(s);
     const unsigned char* data = cairo_image_surface_get_data(s);
@@ -671,6 +735,7 @@ CairoPainter::DiscCoverage CairoPainter::DiscCoverageOf(double rx, double ry, in
         return static_cast<unsigned char>(
             (reinterpret_cast<const uint32_t*>(data + static_cast<ptrdiff_t>(j) * stride)[i] >> 16) & 0xff);
     };
+    ShapeCoverage d;
     int x1 = sw, y1 = sh, x2 = 0, y2 = 0;
     for (int j = 0; j < sh; ++j)
         for (int i = 0; i < sw; ++i)
@@ -680,10 +745,15 @@ CairoPainter::DiscCoverage CairoPainter::DiscCoverageOf(double rx, double ry, in
                 x2 = std::max(x2, i + 1);
                 y2 = std::max(y2, j + 1);
             }
-    DiscCoverage d;
+    // a mark on the surface's edge may have been cut: not kept
+    if (x1 == 0 || y1 == 0 || x2 == sw || y2 == sh) {
+        cairo_surface_destroy(s);
+        return d;
+    }
+    d.kept = true;
     if (x1 < x2) {
-        d.dx = x1 - mx;
-        d.dy = y1 - my;
+        d.dx = x1 - before_x;
+        d.dy = y1 - before_y;
         d.width = x2 - x1;
         d.height = y2 - y1;
         d.a.reserve(static_cast<size_t>(d.width) * d.height);

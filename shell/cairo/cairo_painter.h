@@ -9,6 +9,7 @@
 #include <iconv.h>
 #include <pango/pangocairo.h>
 
+#include <functional>
 #include <string>
 #include <unordered_map>
 #include <vector>
@@ -91,13 +92,14 @@ public:
     void setBatching(bool on);
     bool batching() const { return batching_; }
 
-    // Whole filled ellipses on an image target at a whole scale are set
-    // pixel by pixel from Cairo's own coverage of the same ellipse at the
-    // same place within a pixel, taken from Cairo once and kept, and blended
-    // as Cairo's image compositor blends an opaque colour: the same pixels
-    // as Cairo's fill, at a fraction of its cost (on by default; off, every
-    // disc is Cairo's fill, for the tests' comparison).
-    void setKeptDiscs(bool on) { kept_discs_on_ = on; }
+    // Arcs, discs and wide slanted lines on an image target at a whole
+    // scale are set pixel by pixel from Cairo's own coverage of the same
+    // shape at the same place within a pixel, taken from Cairo once and
+    // kept, and blended as Cairo's image compositor blends an opaque
+    // colour: the same pixels as Cairo's fill or stroke, at a fraction of
+    // its cost (on by default; off, every shape is Cairo's, for the tests'
+    // comparison).
+    void setKeptShapes(bool on) { kept_shapes_on_ = on; }
     // Texts likewise: a text drawn again on an image target at a whole
     // scale is set from Cairo's coverage of its glyphs, taken once with its
     // kept layout, blended as pixman composites glyphs (on by default).
@@ -144,7 +146,16 @@ private:
     void noteMissingGlyphs();
     PangoLayout* keptLayout(const char* sjis, size_t length, bool* made);
     void dropKeptLayouts();
-    bool keptDisc(int x, int y, int w, int h);
+    bool keptArc(int x, int y, int w, int h, int start, int extent, bool fill);
+    bool keptLine(int x1, int y1, int x2, int y2);
+    bool keptShape(const int* key, size_t key_size, int px, int py, int before_x, int before_y,
+                   const std::function<void(cairo_t*, int, int)>& draw, int after_x = 0,
+                   int after_y = 0);
+    struct ShapeCoverage;
+    static ShapeCoverage CoverageOf(int before_x, int before_y, int after_x, int after_y,
+                                    const std::function<void(cairo_t*, int, int)>& draw);
+    static void ArcPath(cairo_t* c, double cx, double cy, double rx, double ry, int start,
+                        int extent, bool fill);
     bool keptText(int ox, int oy);
     struct KeptLayout;
     void takeTextCoverage(KeptLayout* k);
@@ -152,16 +163,17 @@ private:
     static DiscCoverage DiscCoverageOf(double rx, double ry, int fx, int fy);
 
     cairo_t* cr_ = nullptr;
-    // Cairo's coverage of a whole filled ellipse, by its size in the
-    // picture, the scale and its centre's place within a device pixel
-    // (whole or half): a box of coverages whose corner lies (dx, dy) device
-    // pixels from the pixel of the centre.
-    struct DiscCoverage {
+    // Cairo's coverage of a shape, by its kind, size, line width, scale and
+    // its reference point's place within a device pixel (whole or half): a
+    // box of coverages whose corner lies (dx, dy) device pixels from the
+    // pixel of the reference point; not kept when it could not be taken.
+    struct ShapeCoverage {
+        bool kept = false;
         int dx = 0, dy = 0, width = 0, height = 0;
         std::vector<unsigned char> a;
     };
-    std::unordered_map<uint64_t, DiscCoverage> discs_;
-    bool kept_discs_on_ = true;
+    std::unordered_map<std::string, ShapeCoverage> shapes_;
+    bool kept_shapes_on_ = true;
     bool kept_texts_on_ = true;
     // Direct pixel access when the target is an ARGB32/RGB24 image drawn at
     // a whole-pixel offset: one-pixel lines are set pixel by pixel there.

@@ -217,25 +217,34 @@ TEST(CairoPainterArc, HalfDiscQuarterAndBoundingBox)
     EXPECT_EQ(z.at(1, 1), kBlack);
 }
 
-// A disc set from its kept coverage is Cairo's own fill, pixel for pixel:
-// every size the panels draw and an ellipse, at scales 1, 2 and 3, moved a
-// pixel at a time across and down a surface larger than a window, over a
-// background of many shades, in both image formats, the discs overlapping
-// and crossing the clip (Cairo's there), the painter's space moved by whole
-// pixels.
-TEST(CairoPainterArc, KeptDiscsAreCairosFills)
+// A shape set from its kept coverage is Cairo's own fill or stroke, pixel
+// for pixel: discs of every size the panels draw, an ellipse, the dial's
+// and the Moon's outlines, the Moon's half disc, slanted hands of widths 2
+// to 6 (and a level one, Cairo's), at scales 1, 2 and 3, moved a pixel at a
+// time across and down a surface, over many shades, in both image formats,
+// overlapping and crossing the clip (Cairo's there), the painter's space
+// moved by whole pixels.
+TEST(CairoPainterArc, KeptShapesAreCairosFillsAndStrokes)
 {
-    const int kSizes[][2] = {{1, 1}, {2, 2}, {3, 3}, {4, 4}, {5, 5}, {6, 6}, {7, 7}, {8, 8},
-                             {9, 9}, {11, 11}, {16, 16}, {17, 17}, {40, 40}, {12, 7}};
+    struct Shape {
+        char kind;  // d disc, o outline, h half disc, l line
+        int w, h, width;
+    };
+    const Shape kShapes[] = {{'d', 1, 1, 1},  {'d', 2, 2, 1},  {'d', 3, 3, 1},   {'d', 4, 4, 1},
+                             {'d', 5, 5, 1},  {'d', 7, 7, 1},  {'d', 8, 8, 1},   {'d', 9, 9, 1},
+                             {'d', 16, 16, 1}, {'d', 17, 17, 1}, {'d', 80, 80, 1}, {'d', 12, 7, 1},
+                             {'o', 80, 80, 3}, {'o', 80, 80, 1}, {'o', 9, 9, 2},   {'h', 80, 80, 1},
+                             {'l', 19, -7, 6}, {'l', -24, 5, 4}, {'l', 31, 9, 2},  {'l', 3, 28, 3},
+                             {'l', -11, -11, 2}, {'l', 20, 0, 4}};
     const uint32_t kColours[] = {0xffff00, 0xff0000, 0x0000ff, 0xffffff, 0x000000, 0x64ffff};
     for (cairo_format_t format : {CAIRO_FORMAT_RGB24, CAIRO_FORMAT_ARGB32})
     for (int k : {1, 2, 3})
-    for (const auto& size : kSizes)
+    for (const Shape& shape : kShapes)
     for (int down = 0; down <= 1; ++down) {
-        const int w = size[0], h = size[1];
-        const int span = (down ? 1300 : 2300) / k;  // places, picture pixels
-        const int sw = down ? (w + 6) * k : (span + 2 * w + 8) * k;
-        const int sh = down ? (span + 2 * h + 8) * k : (h + 6) * k;
+        const int ext = std::max(std::abs(shape.w), std::abs(shape.h)) + 8;
+        const int span = (down ? 300 : 500) / k;  // places, picture pixels
+        const int sw = down ? (ext + 8) * k : (span + 2 * ext) * k;
+        const int sh = down ? (span + 2 * ext) * k : (ext + 8) * k;
         cairo_surface_t* img[2];
         for (int m = 0; m < 2; ++m) {
             img[m] = cairo_image_surface_create(format, sw, sh);
@@ -252,11 +261,18 @@ TEST(CairoPainterArc, KeptDiscsAreCairosFills)
             cairo_clip(cr);
             cairo_translate(cr, down ? 0 : 1, down ? 3 : 0);
             CairoPainter p;
-            p.setKeptDiscs(m == 1);
+            p.setKeptShapes(m == 1);
             p.begin(cr, k);
+            p.setLineWidth(shape.width);
             for (int n = 0; n <= span; ++n) {
                 p.setColor(kColours[n % 6]);
-                p.arc(down ? 1 : n - w, down ? n - h : 1, w, h, 0, 23040, true);
+                const int x = down ? ext / 2 : n - ext / 2, y = down ? n - ext / 2 : ext / 2;
+                switch (shape.kind) {
+                case 'd': p.arc(x - shape.w / 2, y - shape.h / 2, shape.w, shape.h, 0, 23040, true); break;
+                case 'o': p.arc(x - shape.w / 2, y - shape.h / 2, shape.w, shape.h, 0, 23040, false); break;
+                case 'h': p.arc(x - shape.w / 2, y - shape.h / 2, shape.w, shape.h, 5760, 11520, true); break;
+                default: p.line(x, y, x + shape.w, y + shape.h); break;
+                }
             }
             p.end();
             cairo_destroy(cr);
@@ -264,7 +280,8 @@ TEST(CairoPainterArc, KeptDiscsAreCairosFills)
         }
         EXPECT_EQ(0, std::memcmp(cairo_image_surface_get_data(img[0]), cairo_image_surface_get_data(img[1]),
                                  static_cast<size_t>(cairo_image_surface_get_stride(img[0])) * sh))
-            << w << "x" << h << " at scale " << k << (down ? " down" : " across") << ", format " << format;
+            << shape.kind << " " << shape.w << "x" << shape.h << " width " << shape.width << " at scale "
+            << k << (down ? " down" : " across") << ", format " << format;
         cairo_surface_destroy(img[0]);
         cairo_surface_destroy(img[1]);
     }
