@@ -7,8 +7,12 @@
 #include "panels/narrow.h"
 #include "panels/star_chart.h"
 
+#include <algorithm>
+#include <bit>
 #include <cmath>
+#include <cstdint>
 #include <cstdio>
+#include <cstring>
 
 #include "toolkit/ws.h"
 #include "ephem/star.h"
@@ -36,6 +40,24 @@ constexpr int kLabelsOn = 11;         // m_input_disp_pla value that writes labe
 constexpr double kMaxGridLines = 10000;  // a grid spacing of 0 or less draws no lines
 
 inline bool Framed(int select) { return select == kEquatorial || select == kStrip; }
+
+// Az_El for the stars of one repaint: the part that depends on the instant
+// and the place alone (the sidereal time, the latitude's sine and cosine)
+// computed once for them all, bit for bit as Az_El computes it.
+void StarAzEl(double jd, double ra, double dec, double lat, double lon, double* az, double* el)
+{
+    static AzElSite site;
+    static uint64_t key[3] = {};
+    static bool have = false;
+    const uint64_t now[3] = {std::bit_cast<uint64_t>(jd), std::bit_cast<uint64_t>(lat),
+                             std::bit_cast<uint64_t>(lon)};
+    if (!have || !std::equal(now, now + 3, key)) {
+        site = Az_El_Site(jd, lat, lon);
+        std::copy(now, now + 3, key);
+        have = true;
+    }
+    Az_El_Parts(site, Az_El_Hour(site, ra), Az_El_Dec(dec), az, el);
+}
 
 void Text(WSCvdrawingArea* area, long x, long y, const char* text)
 {
@@ -271,7 +293,7 @@ void StarChart_Figure(WSCvdrawingArea* area, int c, const FigureRow* rows, int n
     for (int k = 0; k < n; ++k) {
         const FigureRow& row = rows[k];
         double az, el;
-        Az_El(jd_auto, row.ra, row.dec, latitude, longitude, &az, &el);
+        StarAzEl(jd_auto, row.ra, row.dec, latitude, longitude, &az, &el);
         ss_s = kFigureSymbol / scale + kFigureSymbol / scale;
         SS = (7 - row.mag) / 40;
         if (const char* colour = StarChart_ClassColour(row.colour)) area->setForeColor(colour);
@@ -282,7 +304,10 @@ void StarChart_Figure(WSCvdrawingArea* area, int c, const FigureRow* rows, int n
         GridBeforeDot(area, frame);
         StarChart_Dot(area, place);
         if (select_d == kView && m_seiza2 == 1) {
-            std::snprintf(buf, sizeof buf, "%.*s", static_cast<int>(sizeof Star.name), Star.name);
+            // the name as "%.*s" prints it (empty before a catalogue pass)
+            const size_t n = std::min(strnlen(Star.name, sizeof Star.name), sizeof buf - 1);
+            std::memcpy(buf, Star.name, n);
+            buf[n] = '\0';
             Text(area, NarrowLong(place.x1) + place.dx, NarrowLong(place.y1) + place.dy, buf);
         }
 
@@ -361,7 +386,7 @@ void StarChart_Catalogue(WSCvdrawingArea* area, const StarFrame& frame)
     for (int i = 0; i < kStarCount; ++i) {
         Star_Position(jd_auto, i, &Star);
         double az, el;
-        Az_El(jd_auto, Star.ra, Star.dec, latitude, longitude, &az, &el);
+        StarAzEl(jd_auto, Star.ra, Star.dec, latitude, longitude, &az, &el);
         SS = kCatalogueSS;
         StarPlace place;
         double R = SS * ss_s * scale;
