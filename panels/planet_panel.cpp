@@ -93,7 +93,7 @@ constexpr double kTinyArgument = 1e-200;  // below it the test is not made
 // So a sample keeps its drawing, bit for bit, while its hour angle has
 // changed by less than its slack: the least of
 //  - the distance of px and py from the nearest whole number (where the
-//    truncation to a pixel changes), less kGuardPixels, over that stretch
+//    truncation to a pixel changes), less GuardPixels(), over that stretch
 //    at kMaxTurn degrees beyond the sample's own u, times scale;
 //  - its angle from the plane that bounds the front half, where it would
 //    go behind or come to the front (the sine of that angle is
@@ -102,12 +102,14 @@ constexpr double kTinyArgument = 1e-200;  // below it the test is not made
 //  - in front: its altitude (the horizon, where the projection changes its
 //    branch) and its angle from the view's centre (the guards there);
 // each less kGuardDegrees; all over cos(dec), and at most kMaxTurn.
-// kGuardPixels also covers the guard that lifts a direction A within
-// 0.000001 of the vertical (a shift of at most r x 0.000002 pixels) and the
-// rounding of the floating steps.
+// GuardPixels() covers the guard that lifts a direction A within 0.000001
+// of the vertical (a shift of at most r x 0.000002 pixels) and the rounding
+// of the floating steps (some 1e-12 pixels).
 constexpr double kViewStretch = 3.14159265358979323846 / 3.14 * 1.0001;  // with a margin
-constexpr double kMaxTurn = 2.0;          // degrees of hour angle at most
-constexpr double kGuardPixels = 0.01;
+constexpr double kMaxTurn = 1.0;          // degrees of hour angle at most
+// pixels: the lifted direction's shift, at most 90 (pi / 3.14) scale x
+// 0.000002, and the rounding
+double GuardPixels() { return 0.001 + 0.0004 * scale; }
 constexpr double kGuardDegrees = 1e-4;
 constexpr double kFarPixels = 30000;      // beyond it a pixel is computed anew
 constexpr double kCentreGuard = 1e-3;     // degrees about the view's centre
@@ -149,7 +151,7 @@ EquatorialPoint EquatorialProject(const AzElSite& site, const AzElHour& hour, co
     const double stretch = kViewStretch * reach / std::sin(reach);
     const double centre = std::sqrt(std::fabs(1 - P * P)) / kDegToRad - kCentreGuard;
     const double pixels =
-        (std::min(FromWhole(p.px), FromWhole(p.py)) - kGuardPixels) / (stretch * scale);
+        (std::min(FromWhole(p.px), FromWhole(p.py)) - GuardPixels()) / (stretch * scale);
     const double arc = std::min({plane, std::fabs(el) - kGuardDegrees, centre - kGuardDegrees, pixels});
     *slack = std::min(kMaxTurn, arc / dec.cos_d);
     if (!(std::fabs(p.px) < kFarPixels && std::fabs(p.py) < kFarPixels)) *slack = 0;
