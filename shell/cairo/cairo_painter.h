@@ -195,9 +195,12 @@ private:
     // With it, once taken, its logical extents and Cairo's coverage of its
     // glyphs drawn at a whole-pixel origin: each marked device pixel, from
     // the origin, with its coverage (see keptText).
-    struct Covered {
+    // a run of covered pixels along a row: its first pixel from the origin,
+    // its length, and where its coverages start in the layout's cover
+    struct CoveredRun {
         int16_t dx, dy;
-        uint8_t a;
+        uint16_t length;
+        uint32_t first;
     };
     struct KeptLayout {
         PangoLayout* layout = nullptr;
@@ -207,7 +210,8 @@ private:
         int cover_state = 0;  // 0 not taken, 1 taken, -1 not to be kept
         int uses = 0;         // texts drawn with it (taken at the second)
         int box[4] = {0, 0, 0, 0};  // the covered pixels' box from the origin
-        std::vector<Covered> cover;
+        std::vector<CoveredRun> runs;
+        std::vector<uint8_t> cover;
     };
     KeptLayout* last_kept_ = nullptr;  // the kept layout of the last text, or null
     std::unordered_map<std::string, KeptLayout> kept_;
