@@ -71,11 +71,17 @@ public:
             if (!h.have) h = HourHeight{true, compute(s)};
             return h.y;
         }
-        for (const Kept& k : recent_)
-            if (k.have && k.s == s) return k.y;
+        ++asked_;
+        Kept* oldest = &recent_[0];
+        for (Kept& k : recent_) {
+            if (k.have && k.s == s) {
+                k.asked = asked_;
+                return k.y;
+            }
+            if (k.asked < oldest->asked) oldest = &k;
+        }
         const double v = compute(s);
-        recent_[next_] = Kept{true, s, v};
-        next_ = (next_ + 1) % kRecent;
+        *oldest = Kept{true, s, v, asked_};  // the one asked for longest ago goes
         return v;
     }
 
@@ -99,12 +105,13 @@ private:
     struct Kept {
         bool have = false;
         double s = 0, y = 0;
+        unsigned long asked = 0;  // when last asked for
     };
     const std::function<double(double)>& y_;
     HourHeight hours_[kLastHour + 3 - kFirstHour];  // hours -1..27
     static constexpr int kRecent = 4;
-    Kept recent_[kRecent];  // the last points of the bracket being halved
-    int next_ = 0;
+    Kept recent_[kRecent];  // the points last asked for: the bracket's ends
+    unsigned long asked_ = 0;
     bool any_ = false;
     double last_asked_ = 0, last_computed_ = 0;
 };

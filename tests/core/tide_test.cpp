@@ -2,6 +2,9 @@
 // storage rules, on real dates and on made-up heights.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <vector>
+
 #include <cmath>
 
 #include "app/settings.h"
@@ -115,14 +118,19 @@ TEST(Tide_Search, ThirdExtremumEndsScan)
     Observer();
     double jd0h = Tokyo(2026, 12, 11, 0);
     latest = -99;
+    std::vector<double> asked;  // each height is computed once
     auto real = [&](double s) {
         latest = std::max(latest, s);
+        asked.push_back(s);
         double h, hd;
         Tide1_Loop(jd0h + s / 24, s, &h, &hd);
         return hd;
     };
     Tide_Search(real, HourAsDay, rec);
     EXPECT_EQ(latest, 26.0);
+    EXPECT_EQ(asked.back(), 26.0);  // the last height is the last one asked for
+    std::sort(asked.begin(), asked.end());
+    EXPECT_EQ(std::adjacent_find(asked.begin(), asked.end()), asked.end());
 }
 
 // Samples equal at a crest detect nothing; a maximum in the middle of its
