@@ -122,6 +122,8 @@ struct EquatorialPoint {
     double px, py;
 };
 
+bool g_keep_grid = true;  // Disp4_KeepGrid
+
 // Distance of v from the nearest whole number.
 double FromWhole(double v) { return std::fabs(v - std::round(v)); }
 
@@ -145,6 +147,7 @@ EquatorialPoint EquatorialProject(const AzElSite& site, const AzElHour& hour, co
     double el = Az_El_Altitude(site, hour, dec);
     EquatorialPoint p{true, 0, 0};
     ViewProjectGrid(el, d, true, &p.px, &p.py);
+    if (!g_keep_grid) return p;  // computed anew every second: no slack
     // u: the angle from the view's centre (its cosine is P in front)
     const double u = std::acos(std::min(1.0, std::fabs(P))) / kDegToRad;
     const double reach = std::min(90.0, u + kMaxTurn) * kDegToRad;
@@ -176,8 +179,6 @@ struct KeptGrid {
     std::vector<KeptSample> hour_circles;  // [i * 181 + k]: ra 10 i, dec -90 + k
     std::vector<KeptSample> dec_circles;   // [i * 361 + k]: dec -90 + 10 i, ra k
 };
-
-bool g_keep_grid = true;
 
 // A sample as drawn: in front or not, its pixel, and, when computed anew,
 // the point it was narrowed from.
