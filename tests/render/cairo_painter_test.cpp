@@ -10,6 +10,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
+#include <functional>
 #include <string>
 
 #include "shell/cairo/cairo_painter.h"
@@ -217,13 +218,52 @@ TEST(CairoPainterArc, HalfDiscQuarterAndBoundingBox)
     EXPECT_EQ(z.at(1, 1), kBlack);
 }
 
+namespace {
+
+// The picture drawn twice on a surface of many shades (each channel a
+// slope across and down, so that blends meet many levels), clipped inside
+// its edges and moved by whole pixels: with the painter's kept coverages
+// off, then on. True when every byte is the same.
+bool SameKeptOrNot(cairo_format_t format, int w, int h, bool down, double scale,
+                   const std::function<void(CairoPainter&, bool kept)>& draw)
+{
+    cairo_surface_t* img[2];
+    for (int m = 0; m < 2; ++m) {
+        img[m] = cairo_image_surface_create(format, w, h);
+        unsigned char* data = cairo_image_surface_get_data(img[m]);
+        const int stride = cairo_image_surface_get_stride(img[m]);
+        for (int j = 0; j < h; ++j)
+            for (int i = 0; i < w; ++i)
+                reinterpret_cast<uint32_t*>(data + j * stride)[i] =
+                    0xff000000u | ((i * 37 + j * 11) & 0xff) << 16 | ((i * 5 + j * 29) & 0xff) << 8 |
+                    ((i * 13 + j * 3) & 0xff);
+        cairo_surface_mark_dirty(img[m]);
+        cairo_t* cr = cairo_create(img[m]);
+        cairo_rectangle(cr, 3, 2, w - 7, h - 5);
+        cairo_clip(cr);
+        cairo_translate(cr, down ? 0 : 1, down ? 3 : 0);
+        CairoPainter p;
+        p.begin(cr, scale);
+        draw(p, m == 1);
+        p.end();
+        cairo_destroy(cr);
+        cairo_surface_flush(img[m]);
+    }
+    const bool same = std::memcmp(cairo_image_surface_get_data(img[0]), cairo_image_surface_get_data(img[1]),
+                                  static_cast<size_t>(cairo_image_surface_get_stride(img[0])) * h) == 0;
+    cairo_surface_destroy(img[0]);
+    cairo_surface_destroy(img[1]);
+    return same;
+}
+
+}  // namespace
+
 // A shape set from its kept coverage is Cairo's own fill or stroke, pixel
 // for pixel: discs of every size the panels draw, an ellipse, the dial's
 // and the Moon's outlines, the Moon's half disc, slanted hands of widths 2
 // to 6 (and a level one, Cairo's), at scales 1, 2 and 3, moved a pixel at a
-// time across and down a surface, over many shades, in both image formats,
-// overlapping and crossing the clip (Cairo's there), the painter's space
-// moved by whole pixels.
+// time across and down a surface, in both image formats, overlapping and
+// crossing the clip (Cairo's there).
 TEST(CairoPainterArc, KeptShapesAreCairosFillsAndStrokes)
 {
     struct Shape {
@@ -245,24 +285,8 @@ TEST(CairoPainterArc, KeptShapesAreCairosFillsAndStrokes)
         const int span = (down ? 300 : 500) / k;  // places, picture pixels
         const int sw = down ? (ext + 8) * k : (span + 2 * ext) * k;
         const int sh = down ? (span + 2 * ext) * k : (ext + 8) * k;
-        cairo_surface_t* img[2];
-        for (int m = 0; m < 2; ++m) {
-            img[m] = cairo_image_surface_create(format, sw, sh);
-            unsigned char* data = cairo_image_surface_get_data(img[m]);
-            const int stride = cairo_image_surface_get_stride(img[m]);
-            for (int j = 0; j < sh; ++j)
-                for (int i = 0; i < sw; ++i)
-                    reinterpret_cast<uint32_t*>(data + j * stride)[i] =
-                        0xff000000u | ((i * 37 + j * 11) & 0xff) << 16 |
-                        ((i * 5 + j * 29) & 0xff) << 8 | ((i * 13 + j * 3) & 0xff);
-            cairo_surface_mark_dirty(img[m]);
-            cairo_t* cr = cairo_create(img[m]);
-            cairo_rectangle(cr, 3, 2, sw - 7, sh - 5);
-            cairo_clip(cr);
-            cairo_translate(cr, down ? 0 : 1, down ? 3 : 0);
-            CairoPainter p;
-            p.setKeptShapes(m == 1);
-            p.begin(cr, k);
+        EXPECT_TRUE(SameKeptOrNot(format, sw, sh, down, k, [&](CairoPainter& p, bool kept) {
+            p.setKeptShapes(kept);
             p.setLineWidth(shape.width);
             for (int n = 0; n <= span; ++n) {
                 p.setColor(kColours[n % 6]);
@@ -274,23 +298,15 @@ TEST(CairoPainterArc, KeptShapesAreCairosFillsAndStrokes)
                 default: p.line(x, y, x + shape.w, y + shape.h); break;
                 }
             }
-            p.end();
-            cairo_destroy(cr);
-            cairo_surface_flush(img[m]);
-        }
-        EXPECT_EQ(0, std::memcmp(cairo_image_surface_get_data(img[0]), cairo_image_surface_get_data(img[1]),
-                                 static_cast<size_t>(cairo_image_surface_get_stride(img[0])) * sh))
-            << shape.kind << " " << shape.w << "x" << shape.h << " width " << shape.width << " at scale "
+        })) << shape.kind << " " << shape.w << "x" << shape.h << " width " << shape.width << " at scale "
             << k << (down ? " down" : " across") << ", format " << format;
-        cairo_surface_destroy(img[0]);
-        cairo_surface_destroy(img[1]);
     }
 }
 
 // A text set from its kept coverage is what Pango and Cairo draw, pixel for
 // pixel: texts of the picture (kana, kanji, digits) moved a pixel at a time
-// across and down a surface, over many shades, at scales 1 and 2, in both
-// image formats, overlapping and crossing the clip (Cairo's there).
+// across and down a surface, at scales 1 and 2, in both image formats,
+// overlapping and crossing the clip (Cairo's there).
 TEST(CairoPainterText, KeptTextsAreCairosGlyphs)
 {
     const char* const kTexts[] = {"Ori.ｵﾘｵﾝ", "2461381.375000", "月の入 23:00", "東京湾潮汐", "W"};
@@ -301,38 +317,14 @@ TEST(CairoPainterText, KeptTextsAreCairosGlyphs)
         const int span = (down ? 400 : 700) / k;  // places, picture pixels
         const int sw = down ? 260 * k : (span + 200) * k;
         const int sh = down ? (span + 60) * k : 70 * k;
-        cairo_surface_t* img[2];
-        for (int m = 0; m < 2; ++m) {
-            img[m] = cairo_image_surface_create(format, sw, sh);
-            unsigned char* data = cairo_image_surface_get_data(img[m]);
-            const int stride = cairo_image_surface_get_stride(img[m]);
-            for (int j = 0; j < sh; ++j)
-                for (int i = 0; i < sw; ++i)
-                    reinterpret_cast<uint32_t*>(data + j * stride)[i] =
-                        0xff000000u | ((i * 37 + j * 11) & 0xff) << 16 |
-                        ((i * 5 + j * 29) & 0xff) << 8 | ((i * 13 + j * 3) & 0xff);
-            cairo_surface_mark_dirty(img[m]);
-            cairo_t* cr = cairo_create(img[m]);
-            cairo_rectangle(cr, 3, 2, sw - 7, sh - 5);
-            cairo_clip(cr);
-            cairo_translate(cr, down ? 0 : 1, down ? 3 : 0);
-            CairoPainter p;
-            p.setKeptTexts(m == 1);
-            p.begin(cr, k);
+        EXPECT_TRUE(SameKeptOrNot(format, sw, sh, down, k, [&](CairoPainter& p, bool kept) {
+            p.setKeptTexts(kept);
             for (int n = 0; n <= span; ++n) {
                 const char* t = kTexts[n % 5];
                 p.setColor(kColours[n % 5]);
                 p.text(down ? 2 : n - 20, down ? n - 10 : 4 + n % 17, 300, 30, t, std::strlen(t));
             }
-            p.end();
-            cairo_destroy(cr);
-            cairo_surface_flush(img[m]);
-        }
-        EXPECT_EQ(0, std::memcmp(cairo_image_surface_get_data(img[0]), cairo_image_surface_get_data(img[1]),
-                                 static_cast<size_t>(cairo_image_surface_get_stride(img[0])) * sh))
-            << "scale " << k << (down ? " down" : " across") << ", format " << format;
-        cairo_surface_destroy(img[0]);
-        cairo_surface_destroy(img[1]);
+        })) << "scale " << k << (down ? " down" : " across") << ", format " << format;
     }
 }
 
