@@ -148,6 +148,10 @@ EquatorialPoint EquatorialProject(const AzElSite& site, const AzElHour& hour, co
     EquatorialPoint p{true, 0, 0};
     ViewProjectGrid(el, d, true, &p.px, &p.py);
     if (!g_keep_grid) return p;  // computed anew every second: no slack
+    if (!(scale > 0)) {          // (the main panel's 2): nothing kept otherwise
+        *slack = 0;
+        return p;
+    }
     // u: the angle from the view's centre (its cosine is P in front)
     const double u = std::acos(std::min(1.0, std::fabs(P))) / kDegToRad;
     const double reach = std::min(90.0, u + kMaxTurn) * kDegToRad;

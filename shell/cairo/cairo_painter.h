@@ -159,8 +159,6 @@ private:
     bool keptText(int ox, int oy);
     struct KeptLayout;
     void takeTextCoverage(KeptLayout* k);
-    struct DiscCoverage;
-    static DiscCoverage DiscCoverageOf(double rx, double ry, int fx, int fy);
 
     cairo_t* cr_ = nullptr;
     // Cairo's coverage of a shape, by its kind, size, line width, scale and
@@ -189,14 +187,13 @@ private:
     PangoLayout* layout_ = nullptr;    // owned, reused for every text
     PangoLayout* last_ = nullptr;      // the layout of the last text (layout_ or a kept one)
     // Layouts of the texts drawn, by their Shift_JIS bytes (converted only
-    // when a text is new), kept while the font and
-    // the context stay (a text drawn again is not laid out again), each
-    // with the count of begin() it was last drawn in; owned.
-    // With it, once taken, its logical extents and Cairo's coverage of its
-    // glyphs drawn at a whole-pixel origin: each marked device pixel, from
-    // the origin, with its coverage (see keptText).
-    // a run of covered pixels along a row: its first pixel from the origin,
-    // its length, and where its coverages start in the layout's cover
+    // when a text is new), kept while the font and the context stay (a text
+    // drawn again is not laid out again), each with the count of begin() it
+    // was last drawn in; owned. With each, once taken, its logical extents
+    // and Cairo's coverage of its glyphs drawn at a whole-pixel origin, as
+    // runs of covered pixels along rows (see keptText).
+    // A run: its first pixel from the origin, its length, and where its
+    // coverages start in the layout's cover.
     struct CoveredRun {
         int16_t dx, dy;
         uint16_t length;
@@ -224,7 +221,7 @@ private:
     PangoFontDescription* desc_ = nullptr;  // the font of every text, owned
     iconv_t cd_ = reinterpret_cast<iconv_t>(-1);
     std::string utf8_;                 // conversion buffer, reused
-    std::string key_;                  // the kept layouts' key of the text, reused
+    std::string key_;                  // a key of the kept layouts or shapes, reused
     uint32_t rgb_ = 0;                 // colour in force, 0xRRGGBB
     int width_ = 1;
     bool pending_ = false;             // a stroke path of crisp lines is open
