@@ -640,6 +640,44 @@ int FloorHalf(long twice) { return static_cast<int>(twice >= 0 ? twice / 2 : -((
 
 }  // namespace
 
+// The kept coverage of a shape by its key (taken on first use), set at the
+// device pixel (px, py) of its reference point. before_x, before_y: room on
+// the surface it is taken on left of and above the reference point;
+// after_x, after_y right of and below it (as much as before when 0).
+template <class Draw>
+bool CairoPainter::keptShape(const int* key, size_t key_size, int px, int py, int before_x,
+                             int before_y, const Draw& draw, int after_x, int after_y)
+{
+    key_.assign(reinterpret_cast<const char*>(key), key_size);
+    auto it = shapes_.find(key_);
+    if (it == shapes_.end()) {
+        if (shapes_.size() >= kShapesKept) shapes_.clear();
+        if (after_x == 0) after_x = before_x;
+        if (after_y == 0) after_y = before_y;
+        it = shapes_.emplace(key_, CoverageOf(before_x, before_y, after_x, after_y, draw)).first;
+    }
+    const ShapeCoverage& d = it->second;
+    if (!d.kept) return false;
+    if (d.a.empty()) return true;  // Cairo marks no pixel
+    // the box in user space: wholly inside the clip, or Cairo's
+    const int left = px + d.dx - ox_, top = py + d.dy - oy_;
+    if (left < pclip_[0] || top < pclip_[1] || left + d.width > pclip_[2] ||
+        top + d.height > pclip_[3])
+        return false;
+    if (!pixels_flushed_) {
+        cairo_surface_flush(cairo_get_target(cr_));
+        pixels_flushed_ = true;
+    }
+    const uint32_t colour = 0xff000000u | rgb_;
+    for (int j = 0; j < d.height; ++j) {
+        auto* row = reinterpret_cast<uint32_t*>(pixels_ + static_cast<ptrdiff_t>(top + j + oy_) * stride_) +
+                    left + ox_;
+        BlendRun(row, d.a.data() + static_cast<size_t>(j) * d.width, d.width, colour, 0x7f);
+    }
+    pixels_dirty_ = true;
+    return true;
+}
+
 // Method: Cairo draws the shape once, white on black, with its reference
 // point (an ellipse's centre, a line's start) at the same place within a
 // device pixel and the path the painter makes (the same fraction of the
@@ -703,44 +741,6 @@ bool CairoPainter::keptLine(int x1, int y1, int x2, int y2)
                          cairo_stroke(c);
                      },
                      reach + std::max(0, dx), reach + std::max(0, dy));
-}
-
-// The kept coverage of a shape by its key (taken on first use), set at the
-// device pixel (px, py) of its reference point. before_x, before_y: room on
-// the surface it is taken on left of and above the reference point;
-// after_x, after_y right of and below it (as much as before when 0).
-bool CairoPainter::keptShape(const int* key, size_t key_size, int px, int py, int before_x,
-                             int before_y, const std::function<void(cairo_t*, int, int)>& draw,
-                             int after_x, int after_y)
-{
-    key_.assign(reinterpret_cast<const char*>(key), key_size);
-    auto it = shapes_.find(key_);
-    if (it == shapes_.end()) {
-        if (shapes_.size() >= kShapesKept) shapes_.clear();
-        if (after_x == 0) after_x = before_x;
-        if (after_y == 0) after_y = before_y;
-        it = shapes_.emplace(key_, CoverageOf(before_x, before_y, after_x, after_y, draw)).first;
-    }
-    const ShapeCoverage& d = it->second;
-    if (!d.kept) return false;
-    if (d.a.empty()) return true;  // Cairo marks no pixel
-    // the box in user space: wholly inside the clip, or Cairo's
-    const int left = px + d.dx - ox_, top = py + d.dy - oy_;
-    if (left < pclip_[0] || top < pclip_[1] || left + d.width > pclip_[2] ||
-        top + d.height > pclip_[3])
-        return false;
-    if (!pixels_flushed_) {
-        cairo_surface_flush(cairo_get_target(cr_));
-        pixels_flushed_ = true;
-    }
-    const uint32_t colour = 0xff000000u | rgb_;
-    for (int j = 0; j < d.height; ++j) {
-        auto* row = reinterpret_cast<uint32_t*>(pixels_ + static_cast<ptrdiff_t>(top + j + oy_) * stride_) +
-                    left + ox_;
-        BlendRun(row, d.a.data() + static_cast<size_t>(j) * d.width, d.width, colour, 0x7f);
-    }
-    pixels_dirty_ = true;
-    return true;
 }
 
 // Cairo's coverage of a shape drawn by draw(c, ox, oy) in white on black

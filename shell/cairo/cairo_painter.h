@@ -148,9 +148,10 @@ private:
     void dropKeptLayouts();
     bool keptArc(int x, int y, int w, int h, int start, int extent, bool fill);
     bool keptLine(int x1, int y1, int x2, int y2);
+    // (draw becomes a std::function only when a shape is new)
+    template <class Draw>
     bool keptShape(const int* key, size_t key_size, int px, int py, int before_x, int before_y,
-                   const std::function<void(cairo_t*, int, int)>& draw, int after_x = 0,
-                   int after_y = 0);
+                   const Draw& draw, int after_x = 0, int after_y = 0);
     struct ShapeCoverage;
     static ShapeCoverage CoverageOf(int before_x, int before_y, int after_x, int after_y,
                                     const std::function<void(cairo_t*, int, int)>& draw);
