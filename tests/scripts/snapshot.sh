@@ -123,7 +123,10 @@ fi
 # package of the font (fontconfig sees DejaVu alone)
 dejavu=/usr/share/fonts/truetype/dejavu
 if [ -d "$dejavu" ]; then
-  mkdir "$work/fc"
+  # the cache folder made beforehand: Pango starts fontconfig in a thread of
+  # its own, and two threads making a missing cache folder at once make
+  # fontconfig print "No writable cache directories" now and then
+  mkdir -p "$work/fc/cache"
   printf '%s\n' '<?xml version="1.0"?>' '<!DOCTYPE fontconfig SYSTEM "urn:fontconfig:fonts.dtd">' \
     "<fontconfig><dir>$dejavu</dir><cachedir>$work/fc/cache</cachedir></fontconfig>" \
     >"$work/fc/fonts.conf"
