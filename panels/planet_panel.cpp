@@ -42,16 +42,38 @@ constexpr int kRaSteps = 361;           // right ascensions 0..360 of the grid
 constexpr int kDecSteps = 181;          // declinations -90..90 of the grid
 
 // One line of the grids: joins successive visible points, breaking where a
-// point is not drawn.
+// point is not drawn. Its lines go to the area in batches (drawLines), the
+// last when it ends; nothing else is drawn while it is in use.
 struct Polyline {
+    static constexpr size_t kBatch = 64;
     WSCvdrawingArea* area;
     bool have = false;
     short x = 0, y = 0;
+    size_t n = 0;
+    int xy[4 * kBatch];
+    explicit Polyline(WSCvdrawingArea* a) : area(a) {}
+    Polyline(const Polyline&) = delete;
+    Polyline& operator=(const Polyline&) = delete;
+    ~Polyline() { flush(); }
+    void line(short x1, short y1, short x2, short y2)
+    {
+        int* p = xy + 4 * n;
+        p[0] = x1;
+        p[1] = y1;
+        p[2] = x2;
+        p[3] = y2;
+        if (++n == kBatch) flush();
+    }
+    void flush()
+    {
+        if (n > 0) area->drawLines(xy, n);
+        n = 0;
+    }
     void to(double px, double py)
     {
         short nx = NarrowShort(px), ny = NarrowShort(py);
-        if (have) area->drawLine(x, y, nx, ny);
-        else area->drawLine(nx, ny, nx, ny);  // the first point joined to itself
+        if (have) line(x, y, nx, ny);
+        else line(nx, ny, nx, ny);  // the first point joined to itself
         have = true;
         x = nx;
         y = ny;
@@ -64,7 +86,7 @@ struct Polyline {
             have = false;
             return;
         }
-        if (have) area->drawLine(x, y, nx, ny);
+        if (have) line(x, y, nx, ny);
         have = true;
         x = nx;
         y = ny;

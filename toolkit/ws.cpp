@@ -177,7 +177,7 @@ void WSCvdrawingArea::completeCreation()
 
 /*
 **  WSCvdrawingArea::setForeColor, setLineWidth, drawFillRect, drawLine,
-**  drawArc, drawFillArc, drawString
+**  drawLines, drawArc, drawFillArc, drawString
 **  The drawing operations, handed to the area's painter.
 **
 **  Given:
@@ -185,6 +185,7 @@ void WSCvdrawingArea::completeCreation()
 **     width              short         line width, pixels
 **     x, y, w, h         box, pixels (top left, width, height)
 **     x1, y1, x2, y2     line ends, pixels
+**     xy, count          count lines' ends in turn (x1, y1, x2, y2 each)
 **     start, extent      arc angles, 1/64 degree from 3 o'clock,
 **                        counter-clockwise (kFullCircle: a whole circle)
 **     text, length       Shift_JIS text; a negative length takes it up to
@@ -214,6 +215,11 @@ void WSCvdrawingArea::drawFillRect(short x, short y, unsigned short w, unsigned 
 void WSCvdrawingArea::drawLine(short x1, short y1, short x2, short y2)
 {
     if (painter_) painter_->line(x1, y1, x2, y2);
+}
+
+void WSCvdrawingArea::drawLines(const int* xy, size_t count)
+{
+    if (painter_) painter_->lines(xy, count);
 }
 
 void WSCvdrawingArea::drawArc(short x, short y, unsigned short w, unsigned short h, short start,

@@ -125,6 +125,8 @@ public:
     void setLineWidth(short width);
     void drawFillRect(short x, short y, unsigned short w, unsigned short h);
     void drawLine(short x1, short y1, short x2, short y2);
+    // count lines, x1, y1, x2, y2 of each in turn: drawLine for each
+    void drawLines(const int* xy, size_t count);
     void drawArc(short x, short y, unsigned short w, unsigned short h, short start, short extent);
     void drawFillArc(short x, short y, unsigned short w, unsigned short h, short start,
                      short extent, char code);

@@ -222,6 +222,30 @@ void CairoPainter::syncCairo()
     pixels_flushed_ = false;
 }
 
+namespace {
+
+// Bresenham's line in pixels wholly inside the clip (origin: the pixel of
+// user space (0, 0); row: pixels from one row to the next): the steps of
+// pixelLine() with no test per pixel.
+inline void InsideLine(uint32_t* origin, ptrdiff_t row, int x1, int y1, int x2, int y2,
+                       uint32_t colour)
+{
+    const int dx = std::abs(x2 - x1), sx = x1 < x2 ? 1 : -1;
+    const int dy = -std::abs(y2 - y1), sy = y1 < y2 ? 1 : -1;
+    int err = dx + dy;
+    uint32_t* p = origin + y1 * row + x1;
+    const ptrdiff_t down = sy * row;
+    for (;;) {
+        *p = colour;
+        if (x1 == x2 && y1 == y2) break;
+        const int e2 = 2 * err;
+        if (e2 >= dy) { err += dy; x1 += sx; p += sx; }
+        if (e2 <= dx) { err += dx; y1 += sy; p += down; }
+    }
+}
+
+}  // namespace
+
 // Method: Bresenham's line, both end points set, in the colour in force;
 // pixels outside the clip are skipped. A one-pixel line is then exactly the
 // pixels of the line as a raster device draws it, with no antialiasing.
@@ -238,17 +262,8 @@ void CairoPainter::pixelLine(int x1, int y1, int x2, int y2)
     int err = dx + dy;
     if (std::min(x1, x2) >= pclip_[0] && std::max(x1, x2) < pclip_[2] &&
         std::min(y1, y2) >= pclip_[1] && std::max(y1, y2) < pclip_[3]) {
-        // wholly inside the clip: the same steps, no test per pixel
-        auto* p = reinterpret_cast<uint32_t*>(pixels_ + static_cast<ptrdiff_t>(y1 + oy_) * stride_) +
-                  x1 + ox_;
-        const ptrdiff_t down = sy * static_cast<ptrdiff_t>(stride_ / 4);
-        for (;;) {
-            *p = colour;
-            if (x1 == x2 && y1 == y2) break;
-            const int e2 = 2 * err;
-            if (e2 >= dy) { err += dy; x1 += sx; p += sx; }
-            if (e2 <= dx) { err += dx; y1 += sy; p += down; }
-        }
+        InsideLine(reinterpret_cast<uint32_t*>(pixels_ + static_cast<ptrdiff_t>(oy_) * stride_) + ox_,
+                   stride_ / 4, x1, y1, x2, y2, colour);
         pixels_dirty_ = true;
         return;
     }
@@ -496,6 +511,39 @@ void CairoPainter::line(int x1, int y1, int x2, int y2)
     if (alone) strokePending();
 }
 
+// Method: one-pixel lines at scale 1 on the painter's own pixels have the
+// checks of line() and pixelLine() made once for them all; each is then set
+// as line() sets it. Any other lines are line()'s, one by one.
+void CairoPainter::lines(const int* xy, size_t count)
+{
+    if (!cr_ || count == 0) return;
+    if (width_ != 1 || !pixels_ || scale_ != 1.0) {
+        Painter::lines(xy, count);
+        return;
+    }
+    strokePending();
+    if (!pixels_flushed_) {
+        cairo_surface_flush(cairo_get_target(cr_));
+        pixels_flushed_ = true;
+    }
+    const uint32_t colour = 0xff000000u | rgb_;
+    uint32_t* origin = reinterpret_cast<uint32_t*>(pixels_ + static_cast<ptrdiff_t>(oy_) * stride_) + ox_;
+    for (size_t i = 0; i < count; ++i, xy += 4) {
+        const int x1 = xy[0], y1 = xy[1], x2 = xy[2], y2 = xy[3];
+        if (std::min(x1, x2) >= pclip_[0] && std::max(x1, x2) < pclip_[2] &&
+            std::min(y1, y2) >= pclip_[1] && std::max(y1, y2) < pclip_[3]) {
+            InsideLine(origin, stride_ / 4, x1, y1, x2, y2, colour);
+            pixels_dirty_ = true;
+            continue;
+        }
+        // wholly beyond one edge of the clip: nothing to set
+        if ((x1 < pclip_[0] && x2 < pclip_[0]) || (x1 >= pclip_[2] && x2 >= pclip_[2]) ||
+            (y1 < pclip_[1] && y2 < pclip_[1]) || (y1 >= pclip_[3] && y2 >= pclip_[3]))
+            continue;
+        pixelLine(x1, y1, x2, y2);
+    }
+}
+
 void CairoPainter::scaledLine(int x1, int y1, int x2, int y2)
 {
     if (width_ == 1) {
@@ -640,6 +688,64 @@ int FloorHalf(long twice) { return static_cast<int>(twice >= 0 ? twice / 2 : -((
 
 }  // namespace
 
+// Method: each stretch of covered pixels in the row is a run; within it,
+// kSolidRun or more wholly covered pixels in a row are a solid run of their
+// own (set, not blended: a coverage of 255 gives the colour itself).
+void CairoPainter::Coverage::addRow(const uint8_t* a, int n, int dx, int dy)
+{
+    constexpr int kSolidRun = 8;
+    int i = 0;
+    while (i < n) {
+        if (a[i] == 0) {
+            ++i;
+            continue;
+        }
+        int end = i;
+        while (end < n && a[end] != 0) ++end;
+        // [i, end): covered; solid stretches of it apart
+        int from = i;
+        for (int s = i; s < end;) {
+            if (a[s] != 255) {
+                ++s;
+                continue;
+            }
+            int e = s;
+            while (e < end && a[e] == 255) ++e;
+            if (e - s >= kSolidRun) {
+                if (s > from) {
+                    runs.push_back(CoveredRun{static_cast<int16_t>(dx + from), static_cast<int16_t>(dy),
+                                              static_cast<uint16_t>(s - from), false,
+                                              static_cast<uint32_t>(cover.size())});
+                    cover.insert(cover.end(), a + from, a + s);
+                }
+                runs.push_back(CoveredRun{static_cast<int16_t>(dx + s), static_cast<int16_t>(dy),
+                                          static_cast<uint16_t>(e - s), true, 0});
+                from = e;
+            }
+            s = e;
+        }
+        if (end > from) {
+            runs.push_back(CoveredRun{static_cast<int16_t>(dx + from), static_cast<int16_t>(dy),
+                                      static_cast<uint16_t>(end - from), false,
+                                      static_cast<uint32_t>(cover.size())});
+            cover.insert(cover.end(), a + from, a + end);
+        }
+        i = end;
+    }
+}
+
+// The runs blended into the pixels at origin (rows stride bytes apart).
+void CairoPainter::Coverage::blend(unsigned char* origin, int stride, uint32_t colour,
+                                   uint32_t half) const
+{
+    for (const CoveredRun& r : runs) {
+        auto* p = reinterpret_cast<uint32_t*>(origin + static_cast<ptrdiff_t>(r.dy) * stride +
+                                              static_cast<ptrdiff_t>(r.dx) * 4);
+        if (r.solid) std::fill_n(p, r.length, colour);
+        else BlendRun(p, cover.data() + r.first, r.length, colour, half);
+    }
+}
+
 // The kept coverage of a shape by its key (taken on first use), set at the
 // device pixel (px, py) of its reference point. before_x, before_y: room on
 // the surface it is taken on left of and above the reference point;
@@ -668,12 +774,8 @@ bool CairoPainter::keptShape(const int* key, size_t key_size, int px, int py, in
         cairo_surface_flush(cairo_get_target(cr_));
         pixels_flushed_ = true;
     }
-    const uint32_t colour = 0xff000000u | rgb_;
-    for (int j = 0; j < d.height; ++j) {
-        auto* row = reinterpret_cast<uint32_t*>(pixels_ + static_cast<ptrdiff_t>(top + j + oy_) * stride_) +
-                    left + ox_;
-        BlendRun(row, d.a.data() + static_cast<size_t>(j) * d.width, d.width, colour, 0x7f);
-    }
+    d.a.blend(pixels_ + static_cast<ptrdiff_t>(top + oy_) * stride_ + static_cast<ptrdiff_t>(left + ox_) * 4,
+              stride_, 0xff000000u | rgb_, 0x7f);
     pixels_dirty_ = true;
     return true;
 }
@@ -784,9 +886,11 @@ CairoPainter::ShapeCoverage CairoPainter::CoverageOf(
         d.dy = y1 - before_y;
         d.width = x2 - x1;
         d.height = y2 - y1;
-        d.a.reserve(static_cast<size_t>(d.width) * d.height);
-        for (int j = y1; j < y2; ++j)
-            for (int i = x1; i < x2; ++i) d.a.push_back(coverage(i, j));
+        std::vector<uint8_t> row(static_cast<size_t>(d.width));
+        for (int j = y1; j < y2; ++j) {
+            for (int i = x1; i < x2; ++i) row[static_cast<size_t>(i - x1)] = coverage(i, j);
+            d.a.addRow(row.data(), d.width, 0, j - y1);
+        }
     }
     cairo_surface_destroy(s);
     return d;
@@ -870,14 +974,8 @@ bool CairoPainter::keptText(int ox, int oy)
         cairo_surface_flush(cairo_get_target(cr_));
         pixels_flushed_ = true;
     }
-    const uint32_t colour = 0xff000000u | rgb_;
-    unsigned char* origin = pixels_ + static_cast<ptrdiff_t>(oy + oy_) * stride_ +
-                            static_cast<ptrdiff_t>(ox + ox_) * 4;
-    for (const CoveredRun& r : k.runs) {
-        auto* p = reinterpret_cast<uint32_t*>(origin + static_cast<ptrdiff_t>(r.dy) * stride_ +
-                                              static_cast<ptrdiff_t>(r.dx) * 4);
-        BlendRun(p, k.cover.data() + r.first, r.length, colour, 0x80);
-    }
+    k.cover.blend(pixels_ + static_cast<ptrdiff_t>(oy + oy_) * stride_ + static_cast<ptrdiff_t>(ox + ox_) * 4,
+                  stride_, 0xff000000u | rgb_, 0x80);
     pixels_dirty_ = true;
     return true;
 }
@@ -886,7 +984,6 @@ void CairoPainter::takeTextCoverage(KeptLayout* k)
 {
     k->cover_state = -1;
     k->cover.clear();
-    k->runs.clear();
     if (pango_layout_get_unknown_glyphs_count(k->layout) > 0) return;
     PangoRectangle ink;
     pango_layout_get_pixel_extents(k->layout, &ink, nullptr);
@@ -906,31 +1003,27 @@ void CairoPainter::takeTextCoverage(KeptLayout* k)
     const unsigned char* data = cairo_image_surface_get_data(s);
     const int stride = cairo_image_surface_get_stride(s);
     int box[4] = {w, h, 0, 0};
+    std::vector<uint8_t> a(static_cast<size_t>(w));
     for (int j = 0; j < h; ++j) {
         const auto* row = reinterpret_cast<const uint32_t*>(data + static_cast<ptrdiff_t>(j) * stride);
+        bool any = false;
         for (int i = 0; i < w; ++i) {
-            const uint8_t a = static_cast<uint8_t>((row[i] >> 16) & 0xff);
-            if (a == 0) continue;
+            a[static_cast<size_t>(i)] = static_cast<uint8_t>((row[i] >> 16) & 0xff);
+            if (a[static_cast<size_t>(i)] == 0) continue;
             // a mark on the surface's edge may have been cut: not kept
             if (i == 0 || j == 0 || i == w - 1 || j == h - 1) {
                 cairo_surface_destroy(s);
                 k->cover.clear();
-                k->runs.clear();
                 return;
             }
-            // a run goes on while the covered pixels follow one another
-            CoveredRun* last = k->runs.empty() ? nullptr : &k->runs.back();
-            if (last && last->dy == j - y0 && last->dx + last->length == i - x0 && last->length < 65535)
-                ++last->length;
-            else
-                k->runs.push_back(CoveredRun{static_cast<int16_t>(i - x0), static_cast<int16_t>(j - y0), 1,
-                                             static_cast<uint32_t>(k->cover.size())});
-            k->cover.push_back(a);
+            any = true;
             box[0] = std::min(box[0], i - x0);
-            box[1] = std::min(box[1], j - y0);
             box[2] = std::max(box[2], i - x0 + 1);
-            box[3] = std::max(box[3], j - y0 + 1);
         }
+        if (!any) continue;
+        box[1] = std::min(box[1], j - y0);
+        box[3] = std::max(box[3], j - y0 + 1);
+        k->cover.addRow(a.data(), w, -x0, j - y0);
     }
     cairo_surface_destroy(s);
     std::copy(box, box + 4, k->box);

@@ -68,6 +68,7 @@ public:
     void setLineWidth(int width) override;
     void fillRect(int x, int y, int w, int h) override;
     void line(int x1, int y1, int x2, int y2) override;
+    void lines(const int* xy, size_t count) override;
     void arc(int x, int y, int w, int h, int start, int extent, bool fill) override;
     void text(int x, int y, int w, int h, const char* sjis, size_t length) override;
     void flush() override;
@@ -166,10 +167,28 @@ private:
     // its reference point's place within a device pixel (whole or half): a
     // box of coverages whose corner lies (dx, dy) device pixels from the
     // pixel of the reference point; not kept when it could not be taken.
+    // Coverages as runs along rows: a run's first pixel from the origin,
+    // its length, and where its coverages start in cover; a solid run is
+    // wholly covered (the colour itself, nothing stored). Pixels not
+    // covered are in no run.
+    struct CoveredRun {
+        int16_t dx, dy;
+        uint16_t length;
+        bool solid;
+        uint32_t first;
+    };
+    struct Coverage {
+        std::vector<CoveredRun> runs;
+        std::vector<uint8_t> cover;
+        void addRow(const uint8_t* a, int n, int dx, int dy);
+        void blend(unsigned char* origin, int stride, uint32_t colour, uint32_t half) const;
+        bool empty() const { return runs.empty(); }
+        void clear() { runs.clear(); cover.clear(); }
+    };
     struct ShapeCoverage {
         bool kept = false;
         int dx = 0, dy = 0, width = 0, height = 0;
-        std::vector<unsigned char> a;
+        Coverage a;  // from the box's corner
     };
     std::unordered_map<std::string, ShapeCoverage> shapes_;
     bool kept_shapes_on_ = true;
@@ -193,13 +212,6 @@ private:
     // was last drawn in; owned. With each, once taken, its logical extents
     // and Cairo's coverage of its glyphs drawn at a whole-pixel origin, as
     // runs of covered pixels along rows (see keptText).
-    // A run: its first pixel from the origin, its length, and where its
-    // coverages start in the layout's cover.
-    struct CoveredRun {
-        int16_t dx, dy;
-        uint16_t length;
-        uint32_t first;
-    };
     struct KeptLayout {
         PangoLayout* layout = nullptr;
         unsigned long drawn = 0;
@@ -208,8 +220,7 @@ private:
         int cover_state = 0;  // 0 not taken, 1 taken, -1 not to be kept
         int uses = 0;         // texts drawn with it (taken at the second)
         int box[4] = {0, 0, 0, 0};  // the covered pixels' box from the origin
-        std::vector<CoveredRun> runs;
-        std::vector<uint8_t> cover;
+        Coverage cover;  // from the layout's origin
     };
     KeptLayout* last_kept_ = nullptr;  // the kept layout of the last text, or null
     std::unordered_map<std::string, KeptLayout> kept_;
