@@ -105,36 +105,14 @@ struct Facing {
 constexpr double kBehind = 1e-9;
 constexpr double kTinyArgument = 1e-200;  // below it the test is not made
 
-// How far a sample may turn with the sky before its drawing could change.
-// As the sidereal time goes on, a sample of an hour or declination circle
-// moves along its parallel: a change of its hour angle by h degrees moves
-// it by h cos(dec) degrees of arc. The view projection is an azimuthal
-// equidistant one with its radius divided by 3.14, not pi: a point u
-// degrees from the view's centre moves at most (pi / 3.14) u / sin u
-// pixels per degree of arc and unit of scale, and u / sin u grows with u.
-// So a sample keeps its drawing, bit for bit, while its hour angle has
-// changed by less than its slack: the least of
-//  - the distance of px and py from the nearest whole number (where the
-//    truncation to a pixel changes), less GuardPixels(), over that stretch
-//    at kMaxTurn degrees beyond the sample's own u, times scale;
-//  - its angle from the plane that bounds the front half, where it would
-//    go behind or come to the front (the sine of that angle is
-//    cos(el) cos(d), which is cos(dec) times the share toward the view of
-//    the azimuth's (x, y));
-//  - in front: its altitude (the horizon, where the projection changes its
-//    branch) and its angle from the view's centre (the guards there);
-// each less kGuardDegrees; all over cos(dec), and at most kMaxTurn.
-// GuardPixels() covers the guard that lifts a direction A within 0.000001
-// of the vertical (a shift of at most r x 0.000002 pixels) and the rounding
-// of the floating steps (some 1e-12 pixels).
-constexpr double kViewStretch = 3.14159265358979323846 / 3.14 * 1.0001;  // with a margin
-constexpr double kMaxTurn = 1.0;          // degrees of hour angle at most
-// pixels: the lifted direction's shift, at most 90 (pi / 3.14) scale x
-// 0.000002, and the rounding
-double GuardPixels() { return 0.001 + 0.0004 * scale; }
+// A sample of an hour or declination circle keeps its drawing, bit for bit,
+// while its hour angle has changed by less than its slack (ViewKeptArc):
+// in front, how far it may move before its pixel or the projection's branch
+// could change; behind, its angle from the plane that bounds the front half
+// (the sine of that angle is cos(el) cos(d), which is cos(dec) times the
+// share toward the view of the azimuth's (x, y)). Less kGuardDegrees, over
+// cos(dec), and at most kViewMaxTurn.
 constexpr double kGuardDegrees = 1e-4;
-constexpr double kFarPixels = 30000;      // beyond it a pixel is computed anew
-constexpr double kCentreGuard = 1e-3;     // degrees about the view's centre
 
 // One sample of an hour or declination circle: Az_El at jdstart from its
 // parts (the caller computes each part once), then the grid projection when
@@ -145,9 +123,6 @@ struct EquatorialPoint {
 };
 
 bool g_keep_grid = true;  // Disp4_KeepGrid
-
-// Distance of v from the nearest whole number.
-double FromWhole(double v) { return std::fabs(v - std::round(v)); }
 
 EquatorialPoint EquatorialProject(const AzElSite& site, const AzElHour& hour, const AzElDec& dec,
                                   const Facing& view, double* slack)
@@ -161,7 +136,7 @@ EquatorialPoint EquatorialProject(const AzElSite& site, const AzElHour& hour, co
     // sine of the angle from the front half's bounding plane
     const double P = dec.cos_d * toward;
     const double plane = std::fabs(P) / kDegToRad - kGuardDegrees;
-    *slack = std::min(kMaxTurn, plane / dec.cos_d);
+    *slack = std::min(kViewMaxTurn, plane / dec.cos_d);
     if (size > kTinyArgument && toward < -kBehind * size) return {false, 0, 0};
     double az = Az_El_Azimuth(site, hour, dec);
     double d = ViewOffset(az, view.azmt);
@@ -170,26 +145,14 @@ EquatorialPoint EquatorialProject(const AzElSite& site, const AzElHour& hour, co
     EquatorialPoint p{true, 0, 0};
     ViewProjectGrid(el, d, true, &p.px, &p.py);
     if (!g_keep_grid) return p;  // computed anew every second: no slack
-    if (!(scale > 0)) {          // (the main panel's 2): nothing kept otherwise
-        *slack = 0;
-        return p;
-    }
-    // u: the angle from the view's centre (its cosine is P in front)
-    const double u = std::acos(std::min(1.0, std::fabs(P))) / kDegToRad;
-    const double reach = std::min(90.0, u + kMaxTurn) * kDegToRad;
-    const double stretch = kViewStretch * reach / std::sin(reach);
-    const double centre = std::sqrt(std::fabs(1 - P * P)) / kDegToRad - kCentreGuard;
-    const double pixels =
-        (std::min(FromWhole(p.px), FromWhole(p.py)) - GuardPixels()) / (stretch * scale);
-    const double arc = std::min({plane, std::fabs(el) - kGuardDegrees, centre - kGuardDegrees, pixels});
-    *slack = std::min(kMaxTurn, arc / dec.cos_d);
-    if (!(std::fabs(p.px) < kFarPixels && std::fabs(p.py) < kFarPixels)) *slack = 0;
+    const double zero = 0;
+    *slack = std::min(kViewMaxTurn, ViewKeptArc(P, el, p.px, p.py, &zero, 1, &zero, 1) / dec.cos_d);
     return p;
 }
 
 // The samples of the equatorial grid as last computed, each with the local
 // sidereal time it was computed for and how far its hour angle may change
-// before its drawing could (see kViewStretch): a sample within that is drawn
+// before its drawing could (ViewKeptArc): a sample within that is drawn
 // from here, any other computed anew. Everything else a sample depends on
 // (latitude, longitude, viewing azimuth, X0, Y0, scale) must be the same,
 // bit for bit, or all are computed anew.

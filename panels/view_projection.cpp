@@ -1,6 +1,7 @@
 // The view projection shared by the planet panel and the star chart.
 #include "panels/view_projection.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "ephem/moon.h"
@@ -138,3 +139,37 @@ double ViewRadius(double degrees)
 {
     return degrees * kDegToRad / kViewPi * 180 * scale;
 }
+
+namespace {
+
+constexpr double kViewStretch = 3.14159265358979323846 / 3.14 * 1.0001;  // with a margin
+// pixels: the shift of a direction A lifted within 0.000001 of the
+// vertical, at most 90 (pi / 3.14) scale x 0.000002, and the rounding of
+// the floating steps (some 1e-12 pixels)
+double GuardPixels() { return 0.001 + 0.0004 * scale; }
+constexpr double kGuardDegrees = 1e-4;
+constexpr double kFarPixels = 30000;   // beyond it a pixel is computed anew
+constexpr double kCentreGuard = 1e-3;  // degrees about the view's centre
+
+// Distance of v from the nearest whole number.
+double FromWhole(double v) { return std::fabs(v - std::round(v)); }
+
+}  // namespace
+
+double ViewKeptArc(double P, double el, double px, double py, const double* xs, int nx,
+                   const double* ys, int ny)
+{
+    if (!(scale > 0) || !(std::fabs(px) < kFarPixels && std::fabs(py) < kFarPixels)) return 0;
+    const double plane = std::fabs(P) / kDegToRad - kGuardDegrees;
+    // u: the angle from the view's centre
+    const double u = std::acos(std::min(1.0, std::fabs(P))) / kDegToRad;
+    const double reach = std::min(90.0, u + kViewMaxTurn) * kDegToRad;
+    const double stretch = kViewStretch * reach / std::sin(reach);
+    const double centre = std::sqrt(std::fabs(1 - P * P)) / kDegToRad - kCentreGuard;
+    double whole = 1;
+    for (int i = 0; i < nx; ++i) whole = std::min(whole, FromWhole(px + xs[i]));
+    for (int j = 0; j < ny; ++j) whole = std::min(whole, FromWhole(py + ys[j]));
+    const double pixels = (whole - GuardPixels()) / (stretch * scale);
+    return std::min({plane, std::fabs(el) - kGuardDegrees, centre - kGuardDegrees, pixels});
+}
+

@@ -51,3 +51,46 @@ void ViewProjectGrid(double el, double d, bool equatorial, double* px, double* p
 // Distance in pixels from the view's centre of a point the given angle
 // (degrees) away from it, at the scale in force.
 double ViewRadius(double degrees);
+
+// ---- points kept while the sky turns
+//
+// A point of fixed right ascension and declination (a sample of the hour
+// and declination circles, a figure star) moves along its parallel as the
+// sidereal time goes on: a change of its hour angle by h degrees moves it
+// by h cos(dec) degrees of arc. ViewKeptArc says how many degrees of arc it
+// may move before anything drawn from it could change; a caller keeps the
+// point's pixel while the hour angle has changed by less than that over
+// cos(dec), and by at most kViewMaxTurn degrees.
+constexpr double kViewMaxTurn = 1.0;
+
+/*
+**  ViewKeptArc
+**  How far a point in front may move before its drawing could change.
+**
+**  Given:
+**     P        double   cos(el) cos(d): the cosine of its angle from the
+**                       view's centre, the sine of its angle from the
+**                       plane that bounds the front half
+**     el       double   altitude, degrees
+**     px, py   double   the point in the view, pixels
+**     xs, ys   double*  offsets (nx and ny of them) added to px and to py
+**                       before each truncation to a pixel
+**
+**  Returned (function value):
+**              double   degrees of arc (0 or less: not to be kept)
+**
+**  Notes:
+**  1) The least of: the distance of each px + xs[i] and py + ys[j] from
+**     the nearest whole number, less a guard for the projection's own
+**     guards and the rounding, over the view's stretch (below) times
+**     scale; the angle from the bounding plane; the altitude (the horizon,
+**     where the projection changes its branch); the angle from the view's
+**     centre (its guards); each less a small guard. 0 beyond 30,000 pixels.
+**  2) The view is azimuthal equidistant with its radius divided by 3.14,
+**     not pi: a point u degrees from the centre moves at most
+**     (pi / 3.14) u / sin u pixels per degree of arc and unit of scale,
+**     and u / sin u grows with u; it is taken kViewMaxTurn beyond u.
+*/
+double ViewKeptArc(double P, double el, double px, double py, const double* xs, int nx,
+                   const double* ys, int ny);
+
