@@ -44,7 +44,7 @@ inline bool Framed(int select) { return select == kEquatorial || select == kStri
 // Az_El for the stars of one repaint: the part that depends on the instant
 // and the place alone (the sidereal time, the latitude's sine and cosine)
 // computed once for them all, bit for bit as Az_El computes it.
-void StarAzEl(double jd, double ra, double dec, double lat, double lon, double* az, double* el)
+const AzElSite& StarSite(double jd, double lat, double lon)
 {
     static AzElSite site;
     static uint64_t key[3] = {};
@@ -56,7 +56,83 @@ void StarAzEl(double jd, double ra, double dec, double lat, double lon, double* 
         std::copy(now, now + 3, key);
         have = true;
     }
+    return site;
+}
+
+void StarAzEl(double jd, double ra, double dec, double lat, double lon, double* az, double* el)
+{
+    const AzElSite& site = StarSite(jd, lat, lon);
     Az_El_Parts(site, Az_El_Hour(site, ra), Az_El_Dec(dec), az, el);
+}
+
+// The figure stars of the view as last placed, each with the local sidereal
+// time it was placed at and how far its hour angle may change before its
+// drawing could (ViewKeptArc: its vertex px, py, its dot's box at px - 2R,
+// py and its text at px - R, py + R; behind, its angle from the plane that
+// bounds the front half): a star within that is drawn from here, any other
+// placed anew. Everything else a place depends on (latitude, longitude,
+// viewing azimuth, X0, Y0, scale, the star's own position) must be the
+// same, bit for bit, or it is placed anew.
+bool g_keep_places = true;
+constexpr double kPlaneGuard = 1e-4;  // degrees: the rounding of az and d
+
+struct KeptStar {
+    double ra = 0, dec = 0;
+    double theta = 0;   // local sidereal time, hours
+    double slack = -1;  // hours of hour angle; below 0: not placed
+    bool front = false;
+    double px = 0, py = 0;
+};
+
+struct KeptStars {
+    uint64_t key[6] = {};
+    KeptStar star[kConstellations][kMaxFigureRows];
+};
+
+// Row k of figure c placed in the view (as StarChart_Project places it) at
+// jd_auto, from the kept place when the sky cannot have moved it.
+bool ViewPlace(int c, int k, const FigureRow& row, double R, StarPlace* place)
+{
+    static KeptStars kept;
+    const double azmt = Observer_ViewAzimuth();
+    const uint64_t key[6] = {std::bit_cast<uint64_t>(latitude), std::bit_cast<uint64_t>(longitude),
+                             std::bit_cast<uint64_t>(azmt),     std::bit_cast<uint64_t>(X0),
+                             std::bit_cast<uint64_t>(Y0),       std::bit_cast<uint64_t>(scale)};
+    if (!std::equal(key, key + 6, kept.key)) {
+        std::copy(key, key + 6, kept.key);
+        for (auto& figure : kept.star)
+            for (KeptStar& ks : figure) ks.slack = -1;
+    }
+    const AzElSite& site = StarSite(jd_auto, latitude, longitude);
+    KeptStar& ks = kept.star[c][k];
+    double turned = site.theta - ks.theta;
+    if (turned > 12) turned -= 24;
+    else if (turned < -12) turned += 24;
+    if (g_keep_places && ks.slack > 0 && std::fabs(turned) < ks.slack && ks.ra == row.ra &&
+        ks.dec == row.dec) {
+        if (!ks.front) return false;
+        StarPlace p;
+        p.px = ks.px;
+        p.py = ks.py;
+        p.x1 = p.px - R;
+        p.y1 = p.py + R;
+        p.dx = 5;
+        p.dy = -10;
+        *place = p;
+        return true;
+    }
+    double az, el;
+    Az_El_Parts(site, Az_El_Hour(site, row.ra), Az_El_Dec(row.dec), &az, &el);
+    const bool front = StarChart_Project(kView, az, el, row.ra, row.dec, R, StarFrame{}, place);
+    ks = KeptStar{row.ra, row.dec, site.theta, -1, front, front ? place->px : 0, front ? place->py : 0};
+    if (!g_keep_places) return front;
+    const double d = ViewOffset(az, azmt);
+    const double P = std::cos(el * kDegToRad) * std::cos(d * kDegToRad);
+    const double xs[3] = {0, -R, -2 * R}, ys[2] = {0, R};
+    const double arc = front ? ViewKeptArc(P, el, place->px, place->py, xs, 3, ys, 2)
+                             : std::fabs(P) / kDegToRad - kPlaneGuard;
+    ks.slack = std::min(kViewMaxTurn, arc / std::cos(row.dec * kDegToRad)) / 15;
+    return front;
 }
 
 void Text(WSCvdrawingArea* area, long x, long y, const char* text)
@@ -145,6 +221,8 @@ void StarChart_Grid(WSCvdrawingArea* area, const StarFrame& frame)
     Line(area, X0, frame.top, X0, frame.bottom);
     Line(area, frame.left, Y0, frame.right, Y0);
 }
+
+void StarChart_KeepPlaces(bool on) { g_keep_places = on; }
 
 /*
 **  StarChart_Project
@@ -292,15 +370,19 @@ void StarChart_Figure(WSCvdrawingArea* area, int c, const FigureRow* rows, int n
     char buf[64];
     for (int k = 0; k < n; ++k) {
         const FigureRow& row = rows[k];
-        double az, el;
-        StarAzEl(jd_auto, row.ra, row.dec, latitude, longitude, &az, &el);
         ss_s = kFigureSymbol / scale + kFigureSymbol / scale;
         SS = (7 - row.mag) / 40;
         if (const char* colour = StarChart_ClassColour(row.colour)) area->setForeColor(colour);
 
         StarPlace place;
         double R = SS * ss_s * scale;
-        if (!StarChart_Project(select_d, az, el, row.ra, row.dec, R, frame, &place)) continue;
+        if (select_d == kView && c >= 0 && c < kConstellations && k < kMaxFigureRows) {
+            if (!ViewPlace(c, k, row, R, &place)) continue;
+        } else {
+            double az, el;
+            StarAzEl(jd_auto, row.ra, row.dec, latitude, longitude, &az, &el);
+            if (!StarChart_Project(select_d, az, el, row.ra, row.dec, R, frame, &place)) continue;
+        }
         GridBeforeDot(area, frame);
         StarChart_Dot(area, place);
         if (select_d == kView && m_seiza2 == 1) {

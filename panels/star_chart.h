@@ -58,3 +58,9 @@ void StarChart_FigureLines(WSCvdrawingArea* area, int c, const FigureSlots& slot
 // Catalogue pass: every Star_table star as a green dot with its number,
 // designation and name (fills the shared record Star).
 void StarChart_Catalogue(WSCvdrawingArea* area, const StarFrame& frame);
+
+// Whether the figure stars of the view (projection 4) that cannot have moved
+// by a pixel since they were placed are drawn as they were (on by default;
+// off, every star is placed anew each repaint, for the tests' comparison).
+void StarChart_KeepPlaces(bool on);
+

@@ -14,6 +14,7 @@
 #include "ephem/transforms.h"
 #include "panels/narrow.h"
 #include "panels/panels.h"
+#include "panels/star_chart.h"
 #include "panels/view_projection.h"
 #include "tests/core/observer.h"
 #include "tests/core/repaint_capture.h"
@@ -323,13 +324,13 @@ TEST(PlanetPanel, BodyBelowTheHorizonIsDrawnBelowIt)
     EXPECT_EQ(a.rec.calls.back().width, 1);
 }
 
-// The equatorial grid's samples kept from an earlier second are the samples
-// computed anew: second after second for five minutes (each sample is kept
-// for some seconds and computed again many times), and across jumps of the
-// clock, at three places and views (one inside the Arctic circle looking
-// south-east, where the pole's circles stand high), every repaint's calls
-// are those of the repaints with nothing kept.
-TEST(PlanetPanel, KeptGridSamplesAreTheComputedOnes)
+// The equatorial grid's samples and the figure stars kept from an earlier
+// second are those computed anew: second after second for five minutes
+// (each is kept for some seconds and computed again many times), and across
+// jumps of the clock, at three places and views (one inside the Arctic
+// circle looking south-east, where the pole's circles stand high), every
+// repaint's calls are those of the repaints with nothing kept.
+TEST(PlanetPanel, KeptGridSamplesAndStarsAreTheComputedOnes)
 {
     struct View {
         double lat, lon, azmt;
@@ -343,6 +344,7 @@ TEST(PlanetPanel, KeptGridSamplesAreTheComputedOnes)
         std::vector<size_t> repaints[2];  // a hash of each repaint's calls, one line each
         for (int keep = 0; keep <= 1; ++keep) {
             Disp4_KeepGrid(keep == 1);
+            StarChart_KeepPlaces(keep == 1);
             for (int64_t civil : seconds) {
                 repaint_capture::ResetToStart();
                 m_input_lat = v.lat;
@@ -362,4 +364,5 @@ TEST(PlanetPanel, KeptGridSamplesAreTheComputedOnes)
             ASSERT_EQ(repaints[0][i], repaints[1][i]) << "lat " << v.lat << ", repaint " << i;
     }
     Disp4_KeepGrid(true);
+    StarChart_KeepPlaces(true);
 }
