@@ -204,6 +204,7 @@ void CairoPainter::begin(cairo_t* cr, double scale)
         oy_ = static_cast<int>(dy);
         const int w = cairo_image_surface_get_width(target);
         const int h = cairo_image_surface_get_height(target);
+        pixels_end_ = pixels_ + static_cast<ptrdiff_t>(h) * stride_;
         // the clip's whole pixels inside the image, in user space
         pclip_[0] = std::max(static_cast<int>(std::ceil(clip_[0])), -ox_);
         pclip_[1] = std::max(static_cast<int>(std::ceil(clip_[1])), -oy_);
@@ -641,7 +642,12 @@ inline uint32_t Add8x2(uint32_t x, uint32_t y)
 // Cairo's fills and strokes, 0x80 for pixman's glyphs. A coverage of 0 leaves the pixel, 255 sets the
 // colour. With SSE2 four pixels at a time, the same arithmetic in 16-bit
 // lanes ((t + t / 256) / 256 is t * 257 / 65536 for t < 65536).
-void BlendRun(uint32_t* dst, const uint8_t* a, int n, uint32_t colour, uint32_t half)
+//
+// overrun: the pixels up to the next multiple of four after the run may be
+// read and written back (a coverage of 0 leaves them as they are), so the
+// last one to three pixels go four at a time too.
+void BlendRun(uint32_t* dst, const uint8_t* a, int n, uint32_t colour, uint32_t half,
+              bool overrun = false)
 {
     int i = 0;
 #if defined(__SSE2__)
@@ -653,19 +659,32 @@ void BlendRun(uint32_t* dst, const uint8_t* a, int n, uint32_t colour, uint32_t 
     auto mul = [&](__m128i x, __m128i c) {
         return _mm_mulhi_epu16(_mm_add_epi16(_mm_mullo_epi16(x, c), round), m257);
     };
-    for (; i + 4 <= n; i += 4) {
-        int32_t four;
-        std::memcpy(&four, a + i, 4);
-        __m128i m = _mm_cvtsi32_si128(four);
+    auto four = [&](uint32_t* p, int32_t coverages) {
+        __m128i m = _mm_cvtsi32_si128(coverages);
         m = _mm_unpacklo_epi8(m, m);
         m = _mm_unpacklo_epi16(m, m);  // each coverage in its pixel's four bytes
         const __m128i mlo = _mm_unpacklo_epi8(m, zero), mhi = _mm_unpackhi_epi8(m, zero);
-        const __m128i d = _mm_loadu_si128(reinterpret_cast<const __m128i*>(dst + i));
+        const __m128i d = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
         const __m128i dlo = _mm_unpacklo_epi8(d, zero), dhi = _mm_unpackhi_epi8(d, zero);
         const __m128i lo = _mm_add_epi16(mul(src, mlo), mul(dlo, _mm_sub_epi16(full, mlo)));
         const __m128i hi = _mm_add_epi16(mul(src, mhi), mul(dhi, _mm_sub_epi16(full, mhi)));
-        _mm_storeu_si128(reinterpret_cast<__m128i*>(dst + i), _mm_packus_epi16(lo, hi));
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(p), _mm_packus_epi16(lo, hi));
+    };
+    for (; i + 4 <= n; i += 4) {
+        int32_t c;
+        std::memcpy(&c, a + i, 4);
+        four(dst + i, c);
     }
+    if (overrun && i < n) {
+        uint8_t last[4] = {0, 0, 0, 0};
+        std::memcpy(last, a + i, static_cast<size_t>(n - i));
+        int32_t c;
+        std::memcpy(&c, last, 4);
+        four(dst + i, c);
+        return;
+    }
+#else
+    (void)overrun;
 #endif
     for (; i < n; ++i) {
         const uint32_t na = 255 - a[i];
@@ -688,20 +707,30 @@ int FloorHalf(long twice) { return static_cast<int>(twice >= 0 ? twice / 2 : -((
 
 }  // namespace
 
-// Method: each stretch of covered pixels in the row is a run; within it,
+// Method: each stretch of covered pixels in the row (across gaps of a few
+// uncovered pixels) is a run; within it,
 // kSolidRun or more wholly covered pixels in a row are a solid run of their
 // own (set, not blended: a coverage of 255 gives the colour itself).
 void CairoPainter::Coverage::addRow(const uint8_t* a, int n, int dx, int dy)
 {
     constexpr int kSolidRun = 8;
+    constexpr int kGap = 4;
     int i = 0;
     while (i < n) {
         if (a[i] == 0) {
             ++i;
             continue;
         }
+        // covered pixels, with gaps of fewer than kGap uncovered ones
+        // (blended with a coverage of 0: left as they are)
         int end = i;
-        while (end < n && a[end] != 0) ++end;
+        for (;;) {
+            while (end < n && a[end] != 0) ++end;
+            int gap = end;
+            while (gap < n && gap - end < kGap && a[gap] == 0) ++gap;
+            if (gap < n && gap - end < kGap && a[gap] != 0) end = gap;
+            else break;
+        }
         // [i, end): covered; solid stretches of it apart
         int from = i;
         for (int s = i; s < end;) {
@@ -734,15 +763,20 @@ void CairoPainter::Coverage::addRow(const uint8_t* a, int n, int dx, int dy)
     }
 }
 
-// The runs blended into the pixels at origin (rows stride bytes apart).
-void CairoPainter::Coverage::blend(unsigned char* origin, int stride, uint32_t colour,
-                                   uint32_t half) const
+// The runs blended into the pixels at origin (rows stride bytes apart) of
+// an image that ends at end.
+void CairoPainter::Coverage::blend(unsigned char* origin, int stride, const unsigned char* end,
+                                   uint32_t colour, uint32_t half) const
 {
     for (const CoveredRun& r : runs) {
         auto* p = reinterpret_cast<uint32_t*>(origin + static_cast<ptrdiff_t>(r.dy) * stride +
                                               static_cast<ptrdiff_t>(r.dx) * 4);
-        if (r.solid) std::fill_n(p, r.length, colour);
-        else BlendRun(p, cover.data() + r.first, r.length, colour, half);
+        if (r.solid) {
+            std::fill_n(p, r.length, colour);
+            continue;
+        }
+        const bool overrun = reinterpret_cast<const unsigned char*>(p + (r.length + 3) / 4 * 4) <= end;
+        BlendRun(p, cover.data() + r.first, r.length, colour, half, overrun);
     }
 }
 
@@ -775,7 +809,7 @@ bool CairoPainter::keptShape(const int* key, size_t key_size, int px, int py, in
         pixels_flushed_ = true;
     }
     d.a.blend(pixels_ + static_cast<ptrdiff_t>(top + oy_) * stride_ + static_cast<ptrdiff_t>(left + ox_) * 4,
-              stride_, 0xff000000u | rgb_, 0x7f);
+              stride_, pixels_end_, 0xff000000u | rgb_, 0x7f);
     pixels_dirty_ = true;
     return true;
 }
@@ -975,7 +1009,7 @@ bool CairoPainter::keptText(int ox, int oy)
         pixels_flushed_ = true;
     }
     k.cover.blend(pixels_ + static_cast<ptrdiff_t>(oy + oy_) * stride_ + static_cast<ptrdiff_t>(ox + ox_) * 4,
-                  stride_, 0xff000000u | rgb_, 0x80);
+                  stride_, pixels_end_, 0xff000000u | rgb_, 0x80);
     pixels_dirty_ = true;
     return true;
 }

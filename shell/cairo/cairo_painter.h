@@ -181,7 +181,8 @@ private:
         std::vector<CoveredRun> runs;
         std::vector<uint8_t> cover;
         void addRow(const uint8_t* a, int n, int dx, int dy);
-        void blend(unsigned char* origin, int stride, uint32_t colour, uint32_t half) const;
+        void blend(unsigned char* origin, int stride, const unsigned char* end, uint32_t colour,
+                   uint32_t half) const;
         bool empty() const { return runs.empty(); }
         void clear() { runs.clear(); cover.clear(); }
     };
@@ -196,6 +197,7 @@ private:
     // Direct pixel access when the target is an ARGB32/RGB24 image drawn at
     // a whole-pixel offset: one-pixel lines are set pixel by pixel there.
     unsigned char* pixels_ = nullptr;
+    const unsigned char* pixels_end_ = nullptr;  // the image's end
     int stride_ = 0;
     int ox_ = 0, oy_ = 0;              // user space to image pixels
     int pclip_[4] = {0, 0, 0, 0};      // writable pixels, user space: x1, y1, x2, y2 (exclusive)
