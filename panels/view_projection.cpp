@@ -2,6 +2,7 @@
 #include "panels/view_projection.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 
 #include "ephem/moon.h"
@@ -59,7 +60,8 @@ void ViewProject(double el, double d, const ProjectionGuards& g, double* px, dou
     const double R = kDegToRad;
     // 1. cosine of the distance from the view centre, sign by the horizon
     bool above = g.above_includes_horizon ? el >= 0 : el > 0;
-    double P = above ? std::cos(el * R) * std::cos(d * R) : -std::cos(el * R) * std::cos(d * R);
+    const double cos_el = std::cos(el * R);  // (computed once: the same value twice)
+    double P = above ? cos_el * std::cos(d * R) : -cos_el * std::cos(d * R);
     // 2. the distance u, radians
     double S = std::sqrt(std::fabs(1 - P * P));
     if (g.floor_sine && S < kTiny) S = kTiny;
@@ -70,7 +72,7 @@ void ViewProject(double el, double d, const ProjectionGuards& g, double* px, dou
     }
     // 3. the direction A from the vertical
     double sin_u = std::sin(u);
-    double Q = sin_u != 0 ? std::sin(d * R) * std::cos(el * R) / sin_u : 0.0;
+    double Q = sin_u != 0 ? std::sin(d * R) * cos_el / sin_u : 0.0;
     double T = std::sqrt(std::fabs(1 - Q * Q));
     if (g.floor_T ? T < kTiny : T == 0) T = kTiny;
     double A = std::atan(Q / T);
@@ -154,6 +156,25 @@ constexpr double kCentreGuard = 1e-3;  // degrees about the view's centre
 // Distance of v from the nearest whole number.
 double FromWhole(double v) { return std::fabs(v - std::round(v)); }
 
+// The stretch (pi / 3.14) u / sin u, with its margin, taken kViewMaxTurn
+// beyond u, by |P| = cos u in kStretchSteps steps: each step's value is
+// the one at its least |P|, the greatest u in it, so never below the
+// stretch of any |P| in the step.
+constexpr int kStretchSteps = 256;
+const double* StretchByCosine()
+{
+    static const auto table = [] {
+        std::array<double, kStretchSteps + 1> t{};
+        for (int i = 0; i <= kStretchSteps; ++i) {
+            const double u = std::acos(static_cast<double>(i) / kStretchSteps) / kDegToRad;
+            const double reach = std::min(90.0, u + kViewMaxTurn) * kDegToRad;
+            t[i] = kViewStretch * reach / std::sin(reach);
+        }
+        return t;
+    }();
+    return table.data();
+}
+
 }  // namespace
 
 double ViewKeptArc(double P, double el, double px, double py, const double* xs, int nx,
@@ -161,10 +182,9 @@ double ViewKeptArc(double P, double el, double px, double py, const double* xs, 
 {
     if (!(scale > 0) || !(std::fabs(px) < kFarPixels && std::fabs(py) < kFarPixels)) return 0;
     const double plane = std::fabs(P) / kDegToRad - kGuardDegrees;
-    // u: the angle from the view's centre
-    const double u = std::acos(std::min(1.0, std::fabs(P))) / kDegToRad;
-    const double reach = std::min(90.0, u + kViewMaxTurn) * kDegToRad;
-    const double stretch = kViewStretch * reach / std::sin(reach);
+    // the stretch at the angle u from the view's centre (cos u = |P|)
+    const double cos_u = std::min(1.0, std::fabs(P));
+    const double stretch = StretchByCosine()[static_cast<int>(cos_u * kStretchSteps)];
     const double centre = std::sqrt(std::fabs(1 - P * P)) / kDegToRad - kCentreGuard;
     double whole = 1;
     for (int i = 0; i < nx; ++i) whole = std::min(whole, FromWhole(px + xs[i]));

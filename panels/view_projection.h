@@ -89,7 +89,8 @@ constexpr double kViewMaxTurn = 1.0;
 **  2) The view is azimuthal equidistant with its radius divided by 3.14,
 **     not pi: a point u degrees from the centre moves at most
 **     (pi / 3.14) u / sin u pixels per degree of arc and unit of scale,
-**     and u / sin u grows with u; it is taken kViewMaxTurn beyond u.
+**     and u / sin u grows with u; it is taken kViewMaxTurn beyond the
+**     greatest u of a step of 1/256 in cos u = |P| (a table).
 */
 double ViewKeptArc(double P, double el, double px, double py, const double* xs, int nx,
                    const double* ys, int ny);

@@ -66,7 +66,7 @@ function num(s) { gsub(",", "", s); return s + 0 }
   if (key in seen) next
   seen[key] = 1
   if (name ~ /:Koyomi_Pla\(WSCbase\*\)/) repaint += v
-  else if (name ~ /CairoPainter::(setColor|setLineWidth|fillRect|line|arc|text|flush)\(/) painter += v
+  else if (name ~ /CairoPainter::(setColor|setLineWidth|fillRect|line|lines|arc|text|flush)\(/) painter += v
   else if (name ~ /^\?\?\?:g_main_context_dispatch$/) loop += v
   else if (name ~ /^\?\?\?:pango_layout_(get_unknown_glyphs_count|get_pixel_extents|set_text)$/) layout += v
   next
