@@ -331,6 +331,7 @@ void CairoPainter::scaledPixelLine(int x1, int y1, int x2, int y2)
         return;
     }
     cairo_set_antialias(cr_, CAIRO_ANTIALIAS_NONE);
+    useSource();
     cairo_fill(cr_);
     cairo_set_antialias(cr_, CAIRO_ANTIALIAS_DEFAULT);
 }
@@ -409,9 +410,11 @@ void CairoPainter::strokePending()
     if (width_ == 1) {
         // one-pixel lines are drawn aliased: every pixel wholly or not at all
         cairo_set_antialias(cr_, CAIRO_ANTIALIAS_NONE);
+        useSource();
         cairo_stroke(cr_);
         cairo_set_antialias(cr_, CAIRO_ANTIALIAS_DEFAULT);
     } else {
+        useSource();
         cairo_stroke(cr_);
     }
     pending_ = false;
@@ -427,13 +430,18 @@ void CairoPainter::setColor(uint32_t rgb)
     applySource();
 }
 
-void CairoPainter::applySource()
+// The colour becomes Cairo's source when Cairo next draws (useSource): most
+// colours of a repaint are set for pixels the painter sets itself.
+void CairoPainter::applySource() { source_set_ = false; }
+
+void CairoPainter::useSource()
 {
-    if (!cr_) return;
+    if (source_set_ || !cr_) return;
     const double r = ((rgb_ >> 16) & 0xff) / 255.0;
     const double g = ((rgb_ >> 8) & 0xff) / 255.0;
     const double b = (rgb_ & 0xff) / 255.0;
     cairo_set_source_rgb(cr_, r, g, b);
+    source_set_ = true;
 }
 
 void CairoPainter::setLineWidth(int width)
@@ -461,6 +469,7 @@ void CairoPainter::fillRect(int x, int y, int w, int h)
     // the picture's edges on device edges, as a one-pixel line's are
     const int left = edge(x), top = edge(y);
     cairo_rectangle(cr_, left, top, edge(x + w) - left, edge(y + h) - top);
+    useSource();
     cairo_fill(cr_);
 }
 
@@ -564,6 +573,7 @@ void CairoPainter::scaledLine(int x1, int y1, int x2, int y2)
         const int t = across ? y1 - half : std::min(y1, y2);
         const int b = across ? y1 + half : std::max(y1, y2);
         cairo_rectangle(cr_, edge(l), edge(t), edge(r) - edge(l), edge(b) - edge(t));
+        useSource();
         cairo_fill(cr_);
         return;
     }
@@ -571,6 +581,7 @@ void CairoPainter::scaledLine(int x1, int y1, int x2, int y2)
     const double off = (width_ % 2 == 1) ? 0.5 : 0.0;
     cairo_move_to(cr_, (x1 + off) * scale_, (y1 + off) * scale_);
     cairo_line_to(cr_, (x2 + off) * scale_, (y2 + off) * scale_);
+    useSource();
     cairo_stroke(cr_);
 }
 
@@ -595,6 +606,7 @@ void CairoPainter::arc(int x, int y, int w, int h, int start, int extent, bool f
     if (keptArc(x, y, w, h, whole ? 0 : start, whole ? 0 : extent, fill)) return;
     syncCairo();
     ArcPath(cr_, cx, cy, rx, ry, start, extent, fill);
+    useSource();
     if (fill) cairo_fill(cr_);
     else cairo_stroke(cr_);
 }
@@ -976,6 +988,7 @@ void CairoPainter::text(int x, int y, int, int h, const char* sjis, size_t lengt
     if (keptText(left - logical.x, last_y_ - logical.y)) return;
     syncCairo();
     cairo_move_to(cr_, left - logical.x, last_y_ - logical.y);
+    useSource();
     pango_cairo_show_layout(cr_, last_);
     cairo_new_path(cr_);
 }

@@ -135,6 +135,7 @@ private:
     void applyFont();
     void applyLineWidth();
     void applySource();
+    void useSource();
     bool outsideClip(double left, double top, double right, double bottom) const;
     bool outsideDeviceClip(double left, double top, double right, double bottom) const;
     void strokePending();
@@ -204,6 +205,7 @@ private:
     double scale_ = 1.0;               // picture pixels to user space
     bool pixels_flushed_ = false;      // Cairo's pending drawing is in the pixels
     bool pixels_dirty_ = false;        // pixels written that Cairo does not know of
+    bool source_set_ = false;          // the colour in force is Cairo's source
     PangoFontMap* fontmap_ = nullptr;  // borrowed default map
     PangoContext* context_ = nullptr;  // owned, reused across repaints
     PangoLayout* layout_ = nullptr;    // owned, reused for every text
