@@ -963,8 +963,7 @@ void CairoPainter::text(int x, int y, int, int h, const char* sjis, size_t lengt
         const int top = box_top + (box_h - height) / 2;
         if (length == 0 ||
             outsideDeviceClip(left - height, top - height, HUGE_VAL, top + 2 * height)) {
-            pango_layout_set_text(layout_, "", 0);
-            last_ = layout_;
+            last_ = layout_;  // (its text is always the empty one)
             last_x_ = left;
             last_y_ = top;
             last_h_ = height;
