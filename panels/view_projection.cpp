@@ -153,8 +153,13 @@ constexpr double kGuardDegrees = 1e-4;
 constexpr double kFarPixels = 30000;   // beyond it a pixel is computed anew
 constexpr double kCentreGuard = 1e-3;  // degrees about the view's centre
 
-// Distance of v from the nearest whole number.
-double FromWhole(double v) { return std::fabs(v - std::round(v)); }
+// Distance of v (|v| below 2^31) from the nearest whole number: the part
+// after the point, v - trunc(v), is exact.
+double FromWhole(double v)
+{
+    const double f = std::fabs(v - static_cast<double>(static_cast<long>(v)));
+    return std::min(f, 1 - f);
+}
 
 // The stretch (pi / 3.14) u / sin u, with its margin, taken kViewMaxTurn
 // beyond u, by |P| = cos u in kStretchSteps steps: each step's value is
