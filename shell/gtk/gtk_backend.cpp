@@ -21,6 +21,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <ctime>
 #include <string>
 #include <limits>
 #include <map>
@@ -92,6 +93,15 @@ bool g_drawn = true;    // the last test tick's repaint has happened
 long g_test_ticks = 0;
 
 const char* g_test_hold = nullptr;  // while this file exists, test ticks wait
+int g_test_repaint_cpu = 0;         // WSGtkSetTestRepaintCpu
+
+// CPU time of the calling thread, microseconds.
+double ThreadCpuMicroseconds()
+{
+    timespec t{};
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
+    return static_cast<double>(t.tv_sec) * 1e6 + static_cast<double>(t.tv_nsec) / 1e3;
+}
 
 gboolean OnTestTick(gpointer p)
 {
@@ -366,7 +376,19 @@ gboolean OnDraw(GtkWidget* widget, cairo_t* cr, gpointer p)
         cairo_rectangle(icr, 0, 0, fit.width, fit.height);
         cairo_clip(icr);
         g_painter->begin(icr, fit.scale);
+        const double cpu = g_test_repaint_cpu > 0 ? ThreadCpuMicroseconds() : 0;
         view->area->repaint(g_painter);
+        if (g_test_repaint_cpu > 0) {
+            // the repaint as the window runs it, and (2) the same repaint
+            // again at once, with everything it touches fresh in the caches
+            const double first = ThreadCpuMicroseconds() - cpu;
+            std::fprintf(stderr, "tenmado: repaint cpu %.0f us\n", first);
+            if (g_test_repaint_cpu == 2) {
+                const double again = ThreadCpuMicroseconds();
+                view->area->repaint(g_painter);
+                std::fprintf(stderr, "tenmado: repaint again cpu %.0f us\n", ThreadCpuMicroseconds() - again);
+            }
+        }
         g_painter->end();
     }
     cairo_destroy(icr);
@@ -601,6 +623,7 @@ bool WSGtkOpenDisplay(std::string* why)
 void WSGtkSetTestPreferences(bool on) { g_test_preferences = on; }
 void WSGtkSetTestHold(const char* path) { g_test_hold = path; }
 void WSGtkSetKeptPicture(bool on) { g_kept_on = on; }
+void WSGtkSetTestRepaintCpu(int mode) { g_test_repaint_cpu = mode == 1 || mode == 2 ? mode : 0; }
 void WSGtkSetTestTick(long ms) { g_test_tick_ms = ms >= 1 && ms <= 1000 ? static_cast<int>(ms) : 0; }
 
 int _win_main(void*, void*, char*, int)

@@ -25,3 +25,8 @@ void WSGtkSetTestHold(const char* path);
 // picture and the kept picture costs more than the whole repaint
 // (docs/PERFORMANCE.md): it stays off.
 void WSGtkSetKeptPicture(bool on);
+// The tests' binary: each whole repaint's CPU (the calling thread's) goes to
+// stderr as "tenmado: repaint cpu N us"; with mode 2 the repaint is made
+// again at once and its CPU follows as "tenmado: repaint again cpu N us"
+// (the same work with the caches warm). 0: off.
+void WSGtkSetTestRepaintCpu(int mode);
