@@ -71,13 +71,13 @@ void StarAzEl(double jd, double ra, double dec, double lat, double lon, double* 
 // py and its text at px - R, py + R; behind, its angle from the plane that
 // bounds the front half): a star within that is drawn from here, any other
 // placed anew. Everything else a place depends on (latitude, longitude,
-// viewing azimuth, X0, Y0, scale, the star's own position) must be the
-// same, bit for bit, or it is placed anew.
+// viewing azimuth, X0, Y0, scale, the star's own position and its dot's
+// radius) must be the same, bit for bit, or it is placed anew.
 bool g_keep_places = true;
 constexpr double kPlaneGuard = 1e-4;  // degrees: the rounding of az and d
 
 struct KeptStar {
-    double ra = 0, dec = 0;
+    double ra = 0, dec = 0, R = 0;  // the star and its dot's radius
     double theta = 0;   // local sidereal time, hours
     double slack = -1;  // hours of hour angle; below 0: not placed
     bool front = false;
@@ -109,7 +109,7 @@ bool ViewPlace(int c, int k, const FigureRow& row, double R, StarPlace* place)
     if (turned > 12) turned -= 24;
     else if (turned < -12) turned += 24;
     if (g_keep_places && ks.slack > 0 && std::fabs(turned) < ks.slack && ks.ra == row.ra &&
-        ks.dec == row.dec) {
+        ks.dec == row.dec && ks.R == R) {
         if (!ks.front) return false;
         StarPlace p;
         p.px = ks.px;
@@ -124,7 +124,7 @@ bool ViewPlace(int c, int k, const FigureRow& row, double R, StarPlace* place)
     double az, el;
     Az_El_Parts(site, Az_El_Hour(site, row.ra), Az_El_Dec(row.dec), &az, &el);
     const bool front = StarChart_Project(kView, az, el, row.ra, row.dec, R, StarFrame{}, place);
-    ks = KeptStar{row.ra, row.dec, site.theta, -1, front, front ? place->px : 0, front ? place->py : 0};
+    ks = KeptStar{row.ra, row.dec, R, site.theta, -1, front, front ? place->px : 0, front ? place->py : 0};
     if (!g_keep_places) return front;
     const double d = ViewOffset(az, azmt);
     const double P = std::cos(el * kDegToRad) * std::cos(d * kDegToRad);
