@@ -171,6 +171,53 @@ TEST(CairoPainterLine, OnePixelLinesAreCrisp)
     EXPECT_EQ(c.at(10, 31), kWhite);
 }
 
+// Lines handed over in a batch are set as line() sets them one by one:
+// inside, across and beyond the clip, at scale 1 (the painter's own pixels)
+// and 2, at widths 1 and 2 (Cairo's).
+TEST(CairoPainterLine, BatchedLinesAreLineAfterLine)
+{
+    std::vector<int> xy;
+    uint32_t seed = 12345;
+    auto next = [&](int n) { return static_cast<int>((seed = seed * 1103515245u + 12345u) >> 16) % n; };
+    // long lines anywhere, and short ones (as the grids draw) all over
+    for (int i = 0; i < 3000; ++i) {
+        const int x = next(70) - 5, y = next(60) - 5;
+        const bool is_short = i % 4 != 0;
+        xy.insert(xy.end(), {x, y, is_short ? x + next(5) - 2 : next(80) - 10, is_short ? y + next(5) - 2 : next(70) - 10});
+    }
+    for (double scale : {1.0, 2.0}) {
+        for (int width : {1, 2}) {
+            std::vector<unsigned char> pixels[2];
+            for (int batched = 0; batched <= 1; ++batched) {
+                const int w = static_cast<int>(60 * scale), h = static_cast<int>(50 * scale);
+                cairo_surface_t* surface = cairo_image_surface_create(CAIRO_FORMAT_RGB24, w, h);
+                cairo_t* cr = cairo_create(surface);
+                cairo_rectangle(cr, 5 * scale, 4 * scale, 45 * scale, 38 * scale);
+                cairo_clip(cr);
+                {
+                    CairoPainter painter;
+                    painter.begin(cr, scale);
+                    painter.setColor(kWhite);
+                    painter.fillRect(0, 0, 60, 50);
+                    painter.setColor(0x2040ff);
+                    painter.setLineWidth(width);
+                    if (batched) painter.lines(xy.data(), xy.size() / 4);
+                    else
+                        for (size_t i = 0; i < xy.size(); i += 4) painter.line(xy[i], xy[i + 1], xy[i + 2], xy[i + 3]);
+                    painter.flush();
+                    painter.end();
+                }
+                cairo_surface_flush(surface);
+                const unsigned char* data = cairo_image_surface_get_data(surface);
+                pixels[batched].assign(data, data + static_cast<size_t>(cairo_image_surface_get_stride(surface)) * h);
+                cairo_destroy(cr);
+                cairo_surface_destroy(surface);
+            }
+            EXPECT_TRUE(pixels[0] == pixels[1]) << "scale " << scale << ", width " << width;
+        }
+    }
+}
+
 // Arcs: 1/64 degree from 3 o'clock, counter-clockwise on the screen.
 TEST(CairoPainterArc, HalfDiscQuarterAndBoundingBox)
 {
