@@ -210,6 +210,15 @@ void CairoPainter::begin(cairo_t* cr, double scale)
         pclip_[1] = std::max(static_cast<int>(std::ceil(clip_[1])), -oy_);
         pclip_[2] = std::min(static_cast<int>(std::floor(clip_[2])), w - ox_);
         pclip_[3] = std::min(static_cast<int>(std::floor(clip_[3])), h - oy_);
+        // the clip one rectangle on whole pixels, within the image
+        clip_whole_pixels_ = false;
+        cairo_rectangle_list_t* list = cairo_copy_clip_rectangle_list(cr_);
+        if (list->status == CAIRO_STATUS_SUCCESS && list->num_rectangles == 1) {
+            const cairo_rectangle_t& r = list->rectangles[0];
+            clip_whole_pixels_ = r.x == pclip_[0] && r.y == pclip_[1] && r.x + r.width == pclip_[2] &&
+                                 r.y + r.height == pclip_[3];
+        }
+        cairo_rectangle_list_destroy(list);
         pixels_flushed_ = true;
     }
 }
@@ -775,6 +784,22 @@ void CairoPainter::Coverage::addRow(const uint8_t* a, int n, int dx, int dy)
     }
 }
 
+// The runs' pixels within x1 <= x < x2, y1 <= y < y2 (from the origin)
+// blended into the pixels at origin; none beyond.
+void CairoPainter::Coverage::blendWithin(unsigned char* origin, int stride, int x1, int y1, int x2,
+                                         int y2, uint32_t colour, uint32_t half) const
+{
+    for (const CoveredRun& r : runs) {
+        if (r.dy < y1 || r.dy >= y2) continue;
+        const int from = std::max<int>(r.dx, x1), to = std::min<int>(r.dx + r.length, x2);
+        if (from >= to) continue;
+        auto* p = reinterpret_cast<uint32_t*>(origin + static_cast<ptrdiff_t>(r.dy) * stride +
+                                              static_cast<ptrdiff_t>(from) * 4);
+        if (r.solid) std::fill_n(p, to - from, colour);
+        else BlendRun(p, cover.data() + r.first + (from - r.dx), to - from, colour, half);
+    }
+}
+
 // The runs blended into the pixels at origin (rows stride bytes apart) of
 // an image that ends at end.
 void CairoPainter::Coverage::blend(unsigned char* origin, int stride, const unsigned char* end,
@@ -1013,15 +1038,22 @@ bool CairoPainter::keptText(int ox, int oy)
     if (k.cover_state == 0 && ++k.uses >= 2) takeTextCoverage(&k);
     if (k.cover_state <= 0) return false;
     if (k.cover.empty()) return true;  // no glyph marks a pixel
-    if (ox + k.box[0] < pclip_[0] || oy + k.box[1] < pclip_[1] || ox + k.box[2] > pclip_[2] ||
-        oy + k.box[3] > pclip_[3])
-        return false;
+    const bool inside = ox + k.box[0] >= pclip_[0] && oy + k.box[1] >= pclip_[1] &&
+                        ox + k.box[2] <= pclip_[2] && oy + k.box[3] <= pclip_[3];
+    // a text crossing the clip: its pixels inside it, when the clip is one
+    // rectangle on whole pixels (Cairo then composites the glyphs within it)
+    if (!inside && !clip_whole_pixels_) return false;
     if (!pixels_flushed_) {
         cairo_surface_flush(cairo_get_target(cr_));
         pixels_flushed_ = true;
     }
-    k.cover.blend(pixels_ + static_cast<ptrdiff_t>(oy + oy_) * stride_ + static_cast<ptrdiff_t>(ox + ox_) * 4,
-                  stride_, pixels_end_, 0xff000000u | rgb_, 0x80);
+    unsigned char* origin =
+        pixels_ + static_cast<ptrdiff_t>(oy + oy_) * stride_ + static_cast<ptrdiff_t>(ox + ox_) * 4;
+    if (inside)
+        k.cover.blend(origin, stride_, pixels_end_, 0xff000000u | rgb_, 0x80);
+    else
+        k.cover.blendWithin(origin, stride_, pclip_[0] - ox, pclip_[1] - oy, pclip_[2] - ox, pclip_[3] - oy,
+                            0xff000000u | rgb_, 0x80);
     pixels_dirty_ = true;
     return true;
 }

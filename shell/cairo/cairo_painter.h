@@ -184,6 +184,8 @@ private:
         void addRow(const uint8_t* a, int n, int dx, int dy);
         void blend(unsigned char* origin, int stride, const unsigned char* end, uint32_t colour,
                    uint32_t half) const;
+        void blendWithin(unsigned char* origin, int stride, int x1, int y1, int x2, int y2,
+                         uint32_t colour, uint32_t half) const;
         bool empty() const { return runs.empty(); }
         void clear() { runs.clear(); cover.clear(); }
     };
@@ -202,6 +204,7 @@ private:
     int stride_ = 0;
     int ox_ = 0, oy_ = 0;              // user space to image pixels
     int pclip_[4] = {0, 0, 0, 0};      // writable pixels, user space: x1, y1, x2, y2 (exclusive)
+    bool clip_whole_pixels_ = false;   // the clip is pclip_ exactly (one rectangle, whole pixels)
     double scale_ = 1.0;               // picture pixels to user space
     bool pixels_flushed_ = false;      // Cairo's pending drawing is in the pixels
     bool pixels_dirty_ = false;        // pixels written that Cairo does not know of

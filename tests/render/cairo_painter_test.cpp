@@ -353,7 +353,8 @@ TEST(CairoPainterArc, KeptShapesAreCairosFillsAndStrokes)
 // A text set from its kept coverage is what Pango and Cairo draw, pixel for
 // pixel: texts of the picture (kana, kanji, digits) moved a pixel at a time
 // across and down a surface, at scales 1 and 2, in both image formats,
-// overlapping and crossing the clip (Cairo's there).
+// overlapping and crossing the clip (a rectangle on whole pixels: set
+// within it).
 TEST(CairoPainterText, KeptTextsAreCairosGlyphs)
 {
     const char* const kTexts[] = {"Ori.ｵﾘｵﾝ", "2461381.375000", "月の入 23:00", "東京湾潮汐", "W"};
