@@ -232,6 +232,28 @@ void CairoPainter::syncCairo()
     pixels_flushed_ = false;
 }
 
+// The painter sets pixels next: what Cairo drew is in them.
+void CairoPainter::readyPixels()
+{
+    if (pixels_flushed_) return;
+    cairo_surface_flush(cairo_get_target(cr_));
+    pixels_flushed_ = true;
+}
+
+// A line's ends wholly inside the clip's whole pixels (so is every pixel
+// of it), or both beyond one of its edges (no pixel of it is inside).
+bool CairoPainter::insideClip(int x1, int y1, int x2, int y2) const
+{
+    return std::min(x1, x2) >= pclip_[0] && std::max(x1, x2) < pclip_[2] &&
+           std::min(y1, y2) >= pclip_[1] && std::max(y1, y2) < pclip_[3];
+}
+
+bool CairoPainter::beyondClip(int x1, int y1, int x2, int y2) const
+{
+    return (x1 < pclip_[0] && x2 < pclip_[0]) || (x1 >= pclip_[2] && x2 >= pclip_[2]) ||
+           (y1 < pclip_[1] && y2 < pclip_[1]) || (y1 >= pclip_[3] && y2 >= pclip_[3]);
+}
+
 namespace {
 
 // Bresenham's line in pixels wholly inside the clip (origin: the pixel of
@@ -262,16 +284,12 @@ inline void InsideLine(uint32_t* origin, ptrdiff_t row, int x1, int y1, int x2, 
 void CairoPainter::pixelLine(int x1, int y1, int x2, int y2)
 {
     strokePending();
-    if (!pixels_flushed_) {
-        cairo_surface_flush(cairo_get_target(cr_));
-        pixels_flushed_ = true;
-    }
+    readyPixels();
     const uint32_t colour = 0xff000000u | rgb_;
     const int dx = std::abs(x2 - x1), sx = x1 < x2 ? 1 : -1;
     const int dy = -std::abs(y2 - y1), sy = y1 < y2 ? 1 : -1;
     int err = dx + dy;
-    if (std::min(x1, x2) >= pclip_[0] && std::max(x1, x2) < pclip_[2] &&
-        std::min(y1, y2) >= pclip_[1] && std::max(y1, y2) < pclip_[3]) {
+    if (insideClip(x1, y1, x2, y2)) {
         InsideLine(reinterpret_cast<uint32_t*>(pixels_ + static_cast<ptrdiff_t>(oy_) * stride_) + ox_,
                    stride_ / 4, x1, y1, x2, y2, colour);
         pixels_dirty_ = true;
@@ -319,10 +337,7 @@ void CairoPainter::fillDeviceRect(int x1, int y1, int x2, int y2)
 void CairoPainter::scaledPixelLine(int x1, int y1, int x2, int y2)
 {
     strokePending();
-    if (pixels_ && !pixels_flushed_) {
-        cairo_surface_flush(cairo_get_target(cr_));
-        pixels_flushed_ = true;
-    }
+    if (pixels_) readyPixels();
     if (!pixels_) cairo_new_path(cr_);
     const int dx = std::abs(x2 - x1), sx = x1 < x2 ? 1 : -1;
     const int dy = -std::abs(y2 - y1), sy = y1 < y2 ? 1 : -1;
@@ -502,10 +517,7 @@ void CairoPainter::line(int x1, int y1, int x2, int y2)
 {
     if (!cr_) return;
     if (width_ == 1 && pixels_ && scale_ == 1.0) {
-        // wholly beyond one edge of the clip (whole pixels): nothing to set
-        if ((x1 < pclip_[0] && x2 < pclip_[0]) || (x1 >= pclip_[2] && x2 >= pclip_[2]) ||
-            (y1 < pclip_[1] && y2 < pclip_[1]) || (y1 >= pclip_[3] && y2 >= pclip_[3]))
-            return;
+        if (beyondClip(x1, y1, x2, y2)) return;  // nothing to set
         pixelLine(x1, y1, x2, y2);
         return;
     }
@@ -541,24 +553,17 @@ void CairoPainter::lines(const int* xy, size_t count)
         return;
     }
     strokePending();
-    if (!pixels_flushed_) {
-        cairo_surface_flush(cairo_get_target(cr_));
-        pixels_flushed_ = true;
-    }
+    readyPixels();
     const uint32_t colour = 0xff000000u | rgb_;
     uint32_t* origin = reinterpret_cast<uint32_t*>(pixels_ + static_cast<ptrdiff_t>(oy_) * stride_) + ox_;
     for (size_t i = 0; i < count; ++i, xy += 4) {
         const int x1 = xy[0], y1 = xy[1], x2 = xy[2], y2 = xy[3];
-        if (std::min(x1, x2) >= pclip_[0] && std::max(x1, x2) < pclip_[2] &&
-            std::min(y1, y2) >= pclip_[1] && std::max(y1, y2) < pclip_[3]) {
+        if (insideClip(x1, y1, x2, y2)) {
             InsideLine(origin, stride_ / 4, x1, y1, x2, y2, colour);
             pixels_dirty_ = true;
             continue;
         }
-        // wholly beyond one edge of the clip: nothing to set
-        if ((x1 < pclip_[0] && x2 < pclip_[0]) || (x1 >= pclip_[2] && x2 >= pclip_[2]) ||
-            (y1 < pclip_[1] && y2 < pclip_[1]) || (y1 >= pclip_[3] && y2 >= pclip_[3]))
-            continue;
+        if (beyondClip(x1, y1, x2, y2)) continue;  // nothing to set
         pixelLine(x1, y1, x2, y2);
     }
 }
@@ -728,6 +733,49 @@ int FloorHalf(long twice) { return static_cast<int>(twice >= 0 ? twice / 2 : -((
 
 }  // namespace
 
+// Method: the surface holds a mark drawn white on black, so its red
+// channel is the coverage. Read row by row into runs from the pixel
+// (ox, oy); box: the covered pixels' box from there (x1, y1, x2, y2,
+// exclusive). False, with nothing kept, when a covered pixel lies on the
+// surface's edge (the mark may have been cut).
+bool CairoPainter::Coverage::take(cairo_surface_t* s, int ox, int oy, int box[4])
+{
+    clear();
+    cairo_surface_flush(s);
+    const unsigned char* data = cairo_image_surface_get_data(s);
+    const int stride = cairo_image_surface_get_stride(s);
+    const int w = cairo_image_surface_get_width(s), h = cairo_image_surface_get_height(s);
+    box[0] = box[1] = box[2] = box[3] = 0;
+    bool first = true;
+    std::vector<uint8_t> a(static_cast<size_t>(w));
+    for (int j = 0; j < h; ++j) {
+        const auto* row = reinterpret_cast<const uint32_t*>(data + static_cast<ptrdiff_t>(j) * stride);
+        int i1 = w, i2 = 0;
+        for (int i = 0; i < w; ++i) {
+            a[static_cast<size_t>(i)] = static_cast<uint8_t>((row[i] >> 16) & 0xff);
+            if (a[static_cast<size_t>(i)] == 0) continue;
+            if (i == 0 || j == 0 || i == w - 1 || j == h - 1) {
+                clear();
+                return false;
+            }
+            i1 = std::min(i1, i);
+            i2 = i + 1;
+        }
+        if (i1 >= i2) continue;
+        if (first) {
+            box[0] = i1 - ox;
+            box[1] = j - oy;
+            box[2] = i2 - ox;
+            first = false;
+        }
+        box[0] = std::min(box[0], i1 - ox);
+        box[2] = std::max(box[2], i2 - ox);
+        box[3] = j - oy + 1;
+        addRow(a.data(), w, -ox, j - oy);
+    }
+    return true;
+}
+
 // Method: each stretch of covered pixels in the row (across gaps of a few
 // uncovered pixels) is a run; within it,
 // kSolidRun or more wholly covered pixels in a row are a solid run of their
@@ -837,16 +885,12 @@ bool CairoPainter::keptShape(const int* key, size_t key_size, int px, int py, in
     if (!d.kept) return false;
     if (d.a.empty()) return true;  // Cairo marks no pixel
     // the box in user space: wholly inside the clip, or Cairo's
-    const int left = px + d.dx - ox_, top = py + d.dy - oy_;
-    if (left < pclip_[0] || top < pclip_[1] || left + d.width > pclip_[2] ||
-        top + d.height > pclip_[3])
+    if (px + d.box[0] - ox_ < pclip_[0] || py + d.box[1] - oy_ < pclip_[1] ||
+        px + d.box[2] - ox_ > pclip_[2] || py + d.box[3] - oy_ > pclip_[3])
         return false;
-    if (!pixels_flushed_) {
-        cairo_surface_flush(cairo_get_target(cr_));
-        pixels_flushed_ = true;
-    }
-    d.a.blend(pixels_ + static_cast<ptrdiff_t>(top + oy_) * stride_ + static_cast<ptrdiff_t>(left + ox_) * 4,
-              stride_, pixels_end_, 0xff000000u | rgb_, 0x7f);
+    readyPixels();
+    d.a.blend(pixels_ + static_cast<ptrdiff_t>(py) * stride_ + static_cast<ptrdiff_t>(px) * 4, stride_,
+              pixels_end_, 0xff000000u | rgb_, 0x7f);
     pixels_dirty_ = true;
     return true;
 }
@@ -929,40 +973,8 @@ CairoPainter::ShapeCoverage CairoPainter::CoverageOf(
     cairo_set_source_rgb(c, 1, 1, 1);
     draw(c, before_x, before_y);
     cairo_destroy(c);
-    cairo_surface_flush(s);
-    const unsigned char* data = cairo_image_surface_get_data(s);
-    const int stride = cairo_image_surface_get_stride(s);
-    auto coverage = [&](int i, int j) {
-        return static_cast<unsigned char>(
-            (reinterpret_cast<const uint32_t*>(data + static_cast<ptrdiff_t>(j) * stride)[i] >> 16) & 0xff);
-    };
     ShapeCoverage d;
-    int x1 = sw, y1 = sh, x2 = 0, y2 = 0;
-    for (int j = 0; j < sh; ++j)
-        for (int i = 0; i < sw; ++i)
-            if (coverage(i, j) != 0) {
-                x1 = std::min(x1, i);
-                y1 = std::min(y1, j);
-                x2 = std::max(x2, i + 1);
-                y2 = std::max(y2, j + 1);
-            }
-    // a mark on the surface's edge may have been cut: not kept
-    if (x1 == 0 || y1 == 0 || x2 == sw || y2 == sh) {
-        cairo_surface_destroy(s);
-        return d;
-    }
-    d.kept = true;
-    if (x1 < x2) {
-        d.dx = x1 - before_x;
-        d.dy = y1 - before_y;
-        d.width = x2 - x1;
-        d.height = y2 - y1;
-        std::vector<uint8_t> row(static_cast<size_t>(d.width));
-        for (int j = y1; j < y2; ++j) {
-            for (int i = x1; i < x2; ++i) row[static_cast<size_t>(i - x1)] = coverage(i, j);
-            d.a.addRow(row.data(), d.width, 0, j - y1);
-        }
-    }
+    d.kept = d.a.take(s, before_x, before_y, d.box);
     cairo_surface_destroy(s);
     return d;
 }
@@ -1043,10 +1055,7 @@ bool CairoPainter::keptText(int ox, int oy)
     // a text crossing the clip: its pixels inside it, when the clip is one
     // rectangle on whole pixels (Cairo then composites the glyphs within it)
     if (!inside && !clip_whole_pixels_) return false;
-    if (!pixels_flushed_) {
-        cairo_surface_flush(cairo_get_target(cr_));
-        pixels_flushed_ = true;
-    }
+    readyPixels();
     unsigned char* origin =
         pixels_ + static_cast<ptrdiff_t>(oy + oy_) * stride_ + static_cast<ptrdiff_t>(ox + ox_) * 4;
     if (inside)
@@ -1077,34 +1086,9 @@ void CairoPainter::takeTextCoverage(KeptLayout* k)
     cairo_move_to(c, x0, y0);
     pango_cairo_show_layout(c, k->layout);
     cairo_destroy(c);
-    cairo_surface_flush(s);
-    const unsigned char* data = cairo_image_surface_get_data(s);
-    const int stride = cairo_image_surface_get_stride(s);
-    int box[4] = {w, h, 0, 0};
-    std::vector<uint8_t> a(static_cast<size_t>(w));
-    for (int j = 0; j < h; ++j) {
-        const auto* row = reinterpret_cast<const uint32_t*>(data + static_cast<ptrdiff_t>(j) * stride);
-        bool any = false;
-        for (int i = 0; i < w; ++i) {
-            a[static_cast<size_t>(i)] = static_cast<uint8_t>((row[i] >> 16) & 0xff);
-            if (a[static_cast<size_t>(i)] == 0) continue;
-            // a mark on the surface's edge may have been cut: not kept
-            if (i == 0 || j == 0 || i == w - 1 || j == h - 1) {
-                cairo_surface_destroy(s);
-                k->cover.clear();
-                return;
-            }
-            any = true;
-            box[0] = std::min(box[0], i - x0);
-            box[2] = std::max(box[2], i - x0 + 1);
-        }
-        if (!any) continue;
-        box[1] = std::min(box[1], j - y0);
-        box[3] = std::max(box[3], j - y0 + 1);
-        k->cover.addRow(a.data(), w, -x0, j - y0);
-    }
+    const bool taken = k->cover.take(s, x0, y0, k->box);
     cairo_surface_destroy(s);
-    std::copy(box, box + 4, k->box);
+    if (!taken) return;
     k->cover_state = 1;
 }
 

@@ -144,6 +144,9 @@ private:
     void scaledLine(int x1, int y1, int x2, int y2);
     void fillDeviceRect(int x1, int y1, int x2, int y2);
     void syncCairo();
+    void readyPixels();
+    bool insideClip(int x1, int y1, int x2, int y2) const;
+    bool beyondClip(int x1, int y1, int x2, int y2) const;
     int edge(int v) const;
     void noteMissingGlyphs();
     PangoLayout* keptLayout(const char* sjis, size_t length, bool* made);
@@ -165,9 +168,9 @@ private:
 
     cairo_t* cr_ = nullptr;
     // Cairo's coverage of a shape, by its kind, size, line width, scale and
-    // its reference point's place within a device pixel (whole or half): a
-    // box of coverages whose corner lies (dx, dy) device pixels from the
-    // pixel of the reference point; not kept when it could not be taken.
+    // its reference point's place within a device pixel (whole or half),
+    // from the pixel of the reference point; not kept when it could not be
+    // taken.
     // Coverages as runs along rows: a run's first pixel from the origin,
     // its length, and where its coverages start in cover; a solid run is
     // wholly covered (the colour itself, nothing stored). Pixels not
@@ -181,6 +184,7 @@ private:
     struct Coverage {
         std::vector<CoveredRun> runs;
         std::vector<uint8_t> cover;
+        bool take(cairo_surface_t* s, int ox, int oy, int box[4]);
         void addRow(const uint8_t* a, int n, int dx, int dy);
         void blend(unsigned char* origin, int stride, const unsigned char* end, uint32_t colour,
                    uint32_t half) const;
@@ -191,8 +195,8 @@ private:
     };
     struct ShapeCoverage {
         bool kept = false;
-        int dx = 0, dy = 0, width = 0, height = 0;
-        Coverage a;  // from the box's corner
+        int box[4] = {0, 0, 0, 0};  // the covered pixels from the reference point
+        Coverage a;                 // from the reference point
     };
     std::unordered_map<std::string, ShapeCoverage> shapes_;
     bool kept_shapes_on_ = true;
