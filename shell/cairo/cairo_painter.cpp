@@ -184,7 +184,10 @@ void CairoPainter::begin(cairo_t* cr, double scale)
     applyLineWidth();
     cairo_clip_extents(cr_, &clip_[0], &clip_[1], &clip_[2], &clip_[3]);
 
-    // direct pixels: an image target, no scaling, a whole-pixel offset
+    // direct pixels: an image target, no scaling, a whole-pixel offset, and
+    // a clip that is no more than one rectangle (the pixels set directly
+    // are kept within the clip's box; a clip of several rectangles is
+    // Cairo's to keep)
     pixels_ = nullptr;
     pixels_flushed_ = pixels_dirty_ = false;
     cairo_surface_t* target = cairo_get_target(cr_);
@@ -192,7 +195,10 @@ void CairoPainter::begin(cairo_t* cr, double scale)
     cairo_get_matrix(cr_, &m);
     double dx = 0, dy = 0;
     cairo_user_to_device(cr_, &dx, &dy);
-    if (cairo_surface_get_type(target) == CAIRO_SURFACE_TYPE_IMAGE &&
+    cairo_rectangle_list_t* list = cairo_copy_clip_rectangle_list(cr_);
+    const bool one_rectangle = list->status == CAIRO_STATUS_SUCCESS && list->num_rectangles == 1;
+    const bool several = list->status == CAIRO_STATUS_SUCCESS && list->num_rectangles != 1;
+    if (!several && cairo_surface_get_type(target) == CAIRO_SURFACE_TYPE_IMAGE &&
         (cairo_image_surface_get_format(target) == CAIRO_FORMAT_ARGB32 ||
          cairo_image_surface_get_format(target) == CAIRO_FORMAT_RGB24) &&
         m.xx == 1 && m.yy == 1 && m.xy == 0 && m.yx == 0 && dx == std::floor(dx) &&
@@ -212,15 +218,14 @@ void CairoPainter::begin(cairo_t* cr, double scale)
         pclip_[3] = std::min(static_cast<int>(std::floor(clip_[3])), h - oy_);
         // the clip one rectangle on whole pixels, within the image
         clip_whole_pixels_ = false;
-        cairo_rectangle_list_t* list = cairo_copy_clip_rectangle_list(cr_);
-        if (list->status == CAIRO_STATUS_SUCCESS && list->num_rectangles == 1) {
+        if (one_rectangle) {
             const cairo_rectangle_t& r = list->rectangles[0];
             clip_whole_pixels_ = r.x == pclip_[0] && r.y == pclip_[1] && r.x + r.width == pclip_[2] &&
                                  r.y + r.height == pclip_[3];
         }
-        cairo_rectangle_list_destroy(list);
         pixels_flushed_ = true;
     }
+    cairo_rectangle_list_destroy(list);
 }
 
 // Cairo draws next: what was set pixel by pixel becomes known to it.
