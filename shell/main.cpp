@@ -187,7 +187,8 @@ int RunWindow(const CommandRequest& q, const ConfigValues& values)
 // TENMADO_TEST_PREFERENCES opens the Preferences window at start,
 // TENMADO_TEST_HOLD=FILE holds the test ticks while FILE exists (and names
 // each repaint's second), TENMADO_TEST_KEPT_PICTURE=1 repaints only what
-// changed (the kept picture), TENMADO_TEST_REPAINT_CPU=1 or 2 writes each
+// changed (the kept picture), TENMADO_TEST_FRAME_CYCLE=1 sends the tick's
+// repaints through GTK's frame cycle, TENMADO_TEST_REPAINT_CPU=1 or 2 writes each
 // repaint's CPU (2: and that of the same repaint again at once). The
 // program itself is built without these.
 void SetTestHooks()
@@ -200,6 +201,7 @@ void SetTestHooks()
     if (std::getenv("TENMADO_TEST_PREFERENCES")) WSGtkSetTestPreferences(true);
     if (const char* v = std::getenv("TENMADO_TEST_HOLD")) WSGtkSetTestHold(v);
     if (std::getenv("TENMADO_TEST_KEPT_PICTURE")) WSGtkSetKeptPicture(true);
+    if (std::getenv("TENMADO_TEST_FRAME_CYCLE")) WSGtkSetFrameCycle(true);
     if (const char* v = std::getenv("TENMADO_TEST_REPAINT_CPU"))
         WSGtkSetTestRepaintCpu(static_cast<int>(std::strtol(v, nullptr, 10)));
 #endif

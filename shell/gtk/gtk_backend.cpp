@@ -1,5 +1,6 @@
 // The toolkit layer on GTK 3: the main windows and their drawing areas are
-// realised as GTK widgets after the init handlers have run; every expose
+// realised as GTK widgets after the init handlers have run; every expose,
+// and every tick's repaint (on X11 drawn at once, outside GTK's frame cycle),
 // repaints the area through the one Cairo painter, at the size of the window
 // and the device's resolution; periodic timers become a tick aligned to the
 // wall clock's second; key presses and the mouse wheel go to the procedures
@@ -68,6 +69,7 @@ struct Tick {
 };
 
 gboolean OnTick(gpointer p);
+void RunTick(Tick* t);
 
 // Once, when the window's clock has run to the end of the calendar.
 void SayIfClockStopped()
@@ -111,7 +113,7 @@ gboolean OnTestTick(gpointer p)
     ++g_test_ticks;
     Clock_Step(1);
     Tick* t = static_cast<Tick*>(p);
-    t->proc(t->rate, t->data);
+    RunTick(t);
     SayIfClockStopped();
     return G_SOURCE_CONTINUE;
 }
@@ -134,7 +136,7 @@ gboolean OnTick(gpointer p)
     const bool fresh = second != t->last_second;
     if (fresh) {
         t->last_second = second;
-        t->proc(t->rate, t->data);
+        RunTick(t);
         SayIfClockStopped();
     }
     const bool aligned = fresh && WSTickPhase(now) <= kTickResyncUs;
@@ -396,6 +398,71 @@ gboolean OnDraw(GtkWidget* widget, cairo_t* cr, gpointer p)
     return TRUE;
 }
 
+// ---- the tick's repaint, drawn at once
+//
+// A repaint the tick asks for is drawn at once into the area's window,
+// through the draw handler, on X11 (gdk_window_begin_draw_frame, with GDK's
+// own double buffer), not through GTK's frame cycle: the cycle (the frame
+// clock, the widget tree's drawing, its styles) cost a window that repaints
+// once a second as much CPU again as the drawing itself (docs/PERFORMANCE.md).
+// The window's other repaints (an expose, a new size, Preferences, a key)
+// go through GTK as before, as does every repaint on another display
+// (Wayland commits a frame only in the frame cycle), with the kept picture,
+// and of a window GTK would not draw (hidden, not mapped, minimised).
+bool g_draw_at_once = true;               // WSGtkSetFrameCycle
+bool g_in_tick = false;                   // the tick's procedure is running
+// the areas it asked to repaint
+std::vector<std::pair<GtkWidget*, const AreaView*>> g_tick_repaints;
+
+bool CanDrawAtOnce(GtkWidget* widget)
+{
+#ifdef GDK_WINDOWING_X11
+    GdkWindow* w = gtk_widget_get_window(widget);
+    if (!w || !gtk_widget_is_drawable(widget) || !gtk_widget_get_has_window(widget) ||
+        !GDK_IS_X11_DISPLAY(gdk_window_get_display(w)) || !gdk_window_is_viewable(w))
+        return false;
+    return (gdk_window_get_state(gdk_window_get_toplevel(w)) &
+            (GDK_WINDOW_STATE_WITHDRAWN | GDK_WINDOW_STATE_ICONIFIED)) == 0;
+#else
+    (void)widget;
+    return false;
+#endif
+}
+
+// The whole area drawn now, as an expose of all of it draws it.
+void DrawAtOnce(GtkWidget* widget, const AreaView* view)
+{
+    GdkWindow* w = gtk_widget_get_window(widget);
+    const cairo_rectangle_int_t all{0, 0, gdk_window_get_width(w), gdk_window_get_height(w)};
+    cairo_region_t* region = cairo_region_create_rectangle(&all);
+    GdkDrawingContext* context = gdk_window_begin_draw_frame(w, region);
+    cairo_region_destroy(region);
+    if (!context) {
+        gtk_widget_queue_draw(widget);
+        return;
+    }
+    OnDraw(widget, gdk_drawing_context_get_cairo_context(context), const_cast<AreaView*>(view));
+    gdk_window_end_draw_frame(w, context);
+}
+
+void DrawTickRepaints()
+{
+    std::vector<std::pair<GtkWidget*, const AreaView*>> asked;
+    asked.swap(g_tick_repaints);
+    for (const auto& [widget, view] : asked) {
+        if (CanDrawAtOnce(widget)) DrawAtOnce(widget, view);
+        else gtk_widget_queue_draw(widget);
+    }
+}
+
+void RunTick(Tick* t)
+{
+    g_in_tick = true;
+    t->proc(t->rate, t->data);
+    g_in_tick = false;
+    DrawTickRepaints();
+}
+
 // ---- keys and the mouse wheel, forwarded to the procedures of the areas
 
 WSKey KeyOf(guint keyval)
@@ -461,8 +528,15 @@ public:
         auto it = g_widgets.find(area);
         if (it == g_widgets.end()) return;
         const auto view = g_views.find(area);
-        if (g_kept_on && view != g_views.end()) AskKeptRepaint(it->second, view->second);
-        else gtk_widget_queue_draw(it->second);
+        if (g_kept_on && view != g_views.end()) {
+            AskKeptRepaint(it->second, view->second);
+        } else if (g_in_tick && g_draw_at_once && view != g_views.end()) {
+            const std::pair<GtkWidget*, const AreaView*> asked{it->second, view->second};
+            if (std::find(g_tick_repaints.begin(), g_tick_repaints.end(), asked) == g_tick_repaints.end())
+                g_tick_repaints.push_back(asked);
+        } else {
+            gtk_widget_queue_draw(it->second);
+        }
     }
     void addTimer(void (*proc)(unsigned char, void*), unsigned char rate, void* data) override
     {
@@ -623,6 +697,7 @@ bool WSGtkOpenDisplay(std::string* why)
 void WSGtkSetTestPreferences(bool on) { g_test_preferences = on; }
 void WSGtkSetTestHold(const char* path) { g_test_hold = path; }
 void WSGtkSetKeptPicture(bool on) { g_kept_on = on; }
+void WSGtkSetFrameCycle(bool on) { g_draw_at_once = !on; }
 void WSGtkSetTestRepaintCpu(int mode) { g_test_repaint_cpu = mode == 1 || mode == 2 ? mode : 0; }
 void WSGtkSetTestTick(long ms) { g_test_tick_ms = ms >= 1 && ms <= 1000 ? static_cast<int>(ms) : 0; }
 

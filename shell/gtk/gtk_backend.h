@@ -25,6 +25,9 @@ void WSGtkSetTestHold(const char* path);
 // picture and the kept picture costs more than the whole repaint
 // (docs/PERFORMANCE.md): it stays off.
 void WSGtkSetKeptPicture(bool on);
+// The tests' binary: the tick's repaints go through GTK's frame cycle, as
+// every other repaint does (on: measured beside the repaint drawn at once).
+void WSGtkSetFrameCycle(bool on);
 // The tests' binary: each whole repaint's CPU (the calling thread's) goes to
 // stderr as "tenmado: repaint cpu N us"; with mode 2 the repaint is made
 // again at once and its CPU follows as "tenmado: repaint again cpu N us"

@@ -6,7 +6,9 @@
 # seconds picked at random the ticks are held (TENMADO_TEST_HOLD), the
 # window captured, and the capture must be the snapshot of the second the
 # window says it painted, pixel for pixel. At scale 1 and GDK_SCALE=2, with
-# the kept picture (TENMADO_TEST_KEPT_PICTURE) and with every repaint whole;
+# the kept picture (TENMADO_TEST_KEPT_PICTURE) and with every repaint whole
+# (drawn by the tick at once, and at scale 1 also through GTK's frame cycle,
+# TENMADO_TEST_FRAME_CYCLE);
 # over the hour's boundary the view is turned by 15 degrees (→) while the
 # clock runs, and the captures after it are the snapshots --azimuth 15.
 # Usage: window_kept.sh <path-to-tenmado_testhooks> <source-dir>
@@ -28,7 +30,7 @@ xvfb_start 1600x1200x24 || { echo "FAIL: no Xvfb display could be started"; exit
 # the boundaries: 6 or 7 captures from a few seconds before each
 starts=("2026-12-06 21:13:52" "2027-03-21 05:59:53" "2027-06-21 23:59:52")
 n=0
-# run MODE SCALE: captures of one program (MODE kept or full)
+# run MODE SCALE: captures of one program (MODE kept, full or cycle)
 run() {
   local mode=$1 scale=$2 i k count painted az
   for i in 0 1 2; do
@@ -36,6 +38,8 @@ run() {
     rm -f "$hold"
     if [ "$mode" = kept ]; then
       window_start env TENMADO_TEST_KEPT_PICTURE=1 GDK_SCALE="$scale" "$prog" --at "${starts[$i]}"
+    elif [ "$mode" = cycle ]; then
+      window_start env TENMADO_TEST_FRAME_CYCLE=1 GDK_SCALE="$scale" "$prog" --at "${starts[$i]}"
     else
       window_start env GDK_SCALE="$scale" "$prog" --at "${starts[$i]}"
     fi || { fail "$mode, scale $scale: no window"; return; }
@@ -67,6 +71,7 @@ run kept 1
 run kept 2
 run full 1
 run full 2
+run cycle 1
 
 # each capture against the snapshot of its second (the window shows the
 # picture's top part, as large as the window)
