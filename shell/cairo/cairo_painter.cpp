@@ -161,10 +161,11 @@ void CairoPainter::begin(cairo_t* cr, double scale)
         cairo_set_matrix(cr_, &moved);
     }
     pango_layout_context_changed(layout_);
-    // the layouts of texts no longer drawn
+    // the layouts of texts no longer drawn, looked for every kKeptBegins
+    // begins (going through them all is slow, each in a node of its own)
     constexpr unsigned long kKeptBegins = 64;
     ++begins_;
-    for (auto it = kept_.begin(); it != kept_.end();) {
+    for (auto it = begins_ % kKeptBegins == 0 ? kept_.begin() : kept_.end(); it != kept_.end();) {
         if (it->second.drawn + kKeptBegins >= begins_) {
             ++it;
             continue;
@@ -407,11 +408,16 @@ void CairoPainter::applyFont()
     g_free(key);
     if (desc_) pango_font_description_free(desc_);
     desc_ = desc;
-    // the line box of an empty text, for text() without laying it out
-    pango_layout_set_text(layout_, "", 0);
-    PangoRectangle logical;
-    pango_layout_get_pixel_extents(layout_, nullptr, &logical);
-    empty_height_ = logical.height;
+    // the line box of an empty text, for text() without laying it out;
+    // found again when the font or the context changed (the kept layouts
+    // are dropped then)
+    if (!empty_height_known_) {
+        pango_layout_set_text(layout_, "", 0);
+        PangoRectangle logical;
+        pango_layout_get_pixel_extents(layout_, nullptr, &logical);
+        empty_height_ = logical.height;
+        empty_height_known_ = true;
+    }
 }
 
 // Whether a box (the picture's pixels) lies wholly outside the clip.
@@ -1098,9 +1104,9 @@ void CairoPainter::takeTextCoverage(KeptLayout* k)
 }
 
 // Method: a layout of the text in the font of every text, laid out once and
-// kept while it is drawn (dropped at a begin() when it was not drawn in the
-// last kKeptBegins ones, so the texts of a running clock do not pile up;
-// all dropped beyond kKept); all dropped when the font or the context (the
+// kept while it is drawn (dropped at every kKeptBegins-th begin() when it
+// was not drawn in the last kKeptBegins ones, so the texts of a running
+// clock do not pile up; all dropped beyond kKept); all dropped when the font or the context (the
 // target's font options, resolution) changes, so a kept layout is the
 // layout the text would get anew.
 PangoLayout* CairoPainter::keptLayout(const char* sjis, size_t length, bool* made)
@@ -1130,6 +1136,7 @@ PangoLayout* CairoPainter::keptLayout(const char* sjis, size_t length, bool* mad
 
 void CairoPainter::dropKeptLayouts()
 {
+    empty_height_known_ = false;
     if (last_ != layout_) last_ = layout_;
     last_kept_ = nullptr;
     for (auto& [text, k] : kept_) g_object_unref(k.layout);

@@ -251,6 +251,7 @@ private:
     bool batching_ = true;
     double clip_[4] = {0, 0, 0, 0};    // clip extents of the context (user space): x1, y1, x2, y2
     int empty_height_ = 0;             // logical height of an empty line
+    bool empty_height_known_ = false;  // empty_height_ is that of the font and context in force
     int last_x_ = 0, last_y_ = 0, last_h_ = 0, last_w_ = 0;
     std::u32string missing_;           // characters drawn as boxes
 };
