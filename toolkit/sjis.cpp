@@ -7,6 +7,20 @@ namespace {
 // U+FFFD, put in place of a byte that is not Shift_JIS
 constexpr std::string_view kReplacement = "\xEF\xBF\xBD";
 const iconv_t kNoConverter = reinterpret_cast<iconv_t>(-1);
+
+// A thread's converter from Shift_JIS, opened at its first use and closed
+// when the thread ends (opening one looks up the conversion modules: the
+// window's accessible text converts every second).
+struct Converter {
+    iconv_t cd = iconv_open("UTF-8", "CP932");
+    Converter() = default;
+    Converter(const Converter&) = delete;
+    Converter& operator=(const Converter&) = delete;
+    ~Converter()
+    {
+        if (cd != kNoConverter) iconv_close(cd);
+    }
+};
 }  // namespace
 
 /*
@@ -73,9 +87,8 @@ std::string SjisToUtf8(const char* sjis, size_t length)
 {
     std::string out;
     if (!sjis) return out;
-    iconv_t cd = iconv_open("UTF-8", "CP932");
-    SjisToUtf8With(cd, sjis, length, &out);
-    if (cd != kNoConverter) iconv_close(cd);
+    thread_local Converter converter;
+    SjisToUtf8With(converter.cd, sjis, length, &out);
     return out;
 }
 
