@@ -174,6 +174,22 @@ TEST(CairoPainterBatching, EmptyTextKeepsTheLineBox)
     EXPECT_GT(height[1], 0);
     EXPECT_EQ(height[1], height[0]);
     EXPECT_EQ(top[1], top[0]);
+    // the line box is known from an earlier begin only while the font and
+    // the scale stay: begun again at another scale, the painter gives what
+    // one laying the empty text out at that scale gives
+    CairoPainter kept;
+    for (double scale : {1.0, 2.0, 1.0, 3.0}) {
+        kept.begin(cr, scale);
+        kept.text(5, 6, 30, 30, "", 0);
+        CairoPainter fresh;
+        fresh.setBatching(false);
+        fresh.begin(cr, scale);
+        fresh.text(5, 6, 30, 30, "", 0);
+        EXPECT_EQ(kept.lastTextHeight(), fresh.lastTextHeight()) << "scale " << scale;
+        EXPECT_EQ(kept.lastTextY(), fresh.lastTextY()) << "scale " << scale;
+        fresh.end();
+        kept.end();
+    }
     cairo_destroy(cr);
     cairo_surface_destroy(surface);
 }
