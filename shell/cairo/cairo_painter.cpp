@@ -1106,9 +1106,9 @@ void CairoPainter::takeTextCoverage(KeptLayout* k)
 // Method: a layout of the text in the font of every text, laid out once and
 // kept while it is drawn (dropped at every kKeptBegins-th begin() when it
 // was not drawn in the last kKeptBegins ones, so the texts of a running
-// clock do not pile up; all dropped beyond kKept); all dropped when the font or the context (the
-// target's font options, resolution) changes, so a kept layout is the
-// layout the text would get anew.
+// clock do not pile up; all dropped beyond kKept); all dropped when the
+// font or the context (the target's font options, resolution) changes, so
+// a kept layout is the layout the text would get anew.
 PangoLayout* CairoPainter::keptLayout(const char* sjis, size_t length, bool* made)
 {
     constexpr size_t kKept = 1024;

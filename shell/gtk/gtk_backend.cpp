@@ -350,7 +350,8 @@ gboolean OnDraw(GtkWidget* widget, cairo_t* cr, gpointer p)
         g_image = NewImage(gtk_widget_get_window(widget), dw, dh);
         resized = true;
     }
-    // (an image in shared memory: the display server has read the last picture)
+    // an image in shared memory: drawn into only once the display server
+    // has read the last picture from it
     cairo_surface_flush(g_image);
     const PictureFit fit = FitPicture(w, h, factor, view->base_width, view->base_height);
     if (g_kept_on) {
