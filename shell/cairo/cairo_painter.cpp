@@ -399,15 +399,20 @@ void CairoPainter::applyFont()
     // laid out at the device's resolution: the height times the scale
     pango_font_description_set_absolute_size(desc, height * scale_ * PANGO_SCALE);
     pango_font_description_set_weight(desc, static_cast<PangoWeight>(weight));
-    pango_layout_set_font_description(layout_, desc);
-    char* key = pango_font_description_to_string(desc);
-    if (font_key_ != key) {
-        font_key_ = key;
-        dropKeptLayouts();
+    if (desc_ && pango_font_description_equal(desc, desc_)) {
+        // the font in force (its name as text is slow to make)
+        pango_font_description_free(desc);
+    } else {
+        pango_layout_set_font_description(layout_, desc);
+        char* key = pango_font_description_to_string(desc);
+        if (font_key_ != key) {
+            font_key_ = key;
+            dropKeptLayouts();
+        }
+        g_free(key);
+        if (desc_) pango_font_description_free(desc_);
+        desc_ = desc;
     }
-    g_free(key);
-    if (desc_) pango_font_description_free(desc_);
-    desc_ = desc;
     // the line box of an empty text, for text() without laying it out;
     // found again when the font or the context changed (the kept layouts
     // are dropped then)
