@@ -162,7 +162,7 @@ struct AreaView {
 // The area is painted into an image of its size in device pixels, then
 // copied to the window in one operation: the painter then sets one-pixel
 // lines directly in the image, and the display server receives one picture
-// instead of thousands of strokes (on X11 read from shared memory, NewImage).
+// instead of thousands of strokes.
 cairo_surface_t* g_image = nullptr;
 
 // ---- the kept picture
@@ -311,24 +311,6 @@ void ShowImage(cairo_t* cr, int factor)
     g_drawn = true;
 }
 
-// An image of w x h device pixels for the window's picture: on X11 one the
-// display server reads from shared memory (gdk_window_create_similar_image_surface),
-// so it is not copied each second on its way to the window; a plain image
-// where that gives none.
-cairo_surface_t* NewImage(GdkWindow* window, int w, int h)
-{
-    if (window) {
-        cairo_surface_t* s = gdk_window_create_similar_image_surface(window, CAIRO_FORMAT_RGB24, w, h, 1);
-        if (s && cairo_surface_status(s) == CAIRO_STATUS_SUCCESS &&
-            cairo_surface_get_type(s) == CAIRO_SURFACE_TYPE_IMAGE &&
-            cairo_image_surface_get_format(s) == CAIRO_FORMAT_RGB24 && cairo_image_surface_get_width(s) == w &&
-            cairo_image_surface_get_height(s) == h)
-            return s;
-        if (s) cairo_surface_destroy(s);
-    }
-    return cairo_image_surface_create(CAIRO_FORMAT_RGB24, w, h);
-}
-
 // Method: the picture's scale and place from the area's size and the
 // device's scale factor (FitPicture); the image is the area in device
 // pixels; the exposed part of it is filled with the background beside and
@@ -347,12 +329,9 @@ gboolean OnDraw(GtkWidget* widget, cairo_t* cr, gpointer p)
     if (!g_image || cairo_image_surface_get_width(g_image) != dw ||
         cairo_image_surface_get_height(g_image) != dh) {
         if (g_image) cairo_surface_destroy(g_image);
-        g_image = NewImage(gtk_widget_get_window(widget), dw, dh);
+        g_image = cairo_image_surface_create(CAIRO_FORMAT_RGB24, dw, dh);
         resized = true;
     }
-    // an image in shared memory: drawn into only once the display server
-    // has read the last picture from it
-    cairo_surface_flush(g_image);
     const PictureFit fit = FitPicture(w, h, factor, view->base_width, view->base_height);
     if (g_kept_on) {
         // the kept image: a new size or scale, or an image not painted yet,
