@@ -400,16 +400,11 @@ void CairoPainter::applyFont()
     pango_font_description_set_absolute_size(desc, height * scale_ * PANGO_SCALE);
     pango_font_description_set_weight(desc, static_cast<PangoWeight>(weight));
     if (desc_ && pango_font_description_equal(desc, desc_)) {
-        // the font in force (its name as text is slow to make)
-        pango_font_description_free(desc);
+        pango_font_description_free(desc);  // the font in force
     } else {
+        // another family, size or weight: the kept layouts have the old one
         pango_layout_set_font_description(layout_, desc);
-        char* key = pango_font_description_to_string(desc);
-        if (font_key_ != key) {
-            font_key_ = key;
-            dropKeptLayouts();
-        }
-        g_free(key);
+        dropKeptLayouts();
         if (desc_) pango_font_description_free(desc_);
         desc_ = desc;
     }

@@ -236,7 +236,6 @@ private:
     KeptLayout* last_kept_ = nullptr;  // the kept layout of the last text, or null
     std::unordered_map<std::string, KeptLayout> kept_;
     unsigned long begins_ = 0;
-    std::string font_key_;             // family, size and weight the kept layouts have
     guint context_serial_ = 0;
     cairo_font_options_t* options_ = nullptr;  // the target's font options at the last update, owned
     cairo_matrix_t context_matrix_{};          // the matrix (without its move) at the last update
